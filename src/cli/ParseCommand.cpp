@@ -1,0 +1,195 @@
+#include "cli/ParseCommand.h"
+
+#include "cli/RecordJson.h"
+#include "cli/TextTable.h"
+#include "core/DateFormatter.h"
+#include "core/ReplyText.h"
+#include "xml/XMLParsingUtil.h"
+
+#include <array>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+namespace vestrino {
+
+namespace {
+
+using Text = XMLParsingUtil::Text;
+using json = nlohmann::ordered_json;
+
+constexpr std::array<const char*, 5> kKinds{"esito", "login", "carte", "movimenti", "atm"};
+
+std::string shown(const Text& value) {
+    return value ? *value : "-";
+}
+
+const char* tipoName(std::int32_t tipo) {
+    switch (tipo) {
+    case 0:
+        return "Prelievo";
+    case 1:
+        return "Ricarica carta";
+    case 2:
+        return "Ricarica Lumacard";
+    case 3:
+        return "Ricarica telefonica";
+    case 4:
+        return "Pagamento";
+    default:
+        return "Altro";
+    }
+}
+
+std::string amount(const Movimento& m) {
+    if (m.addebiti() && !m.addebiti()->empty()) {
+        return "-" + *m.addebiti();
+    }
+    if (m.accrediti() && !m.accrediti()->empty()) {
+        return "+" + *m.accrediti();
+    }
+    return "";
+}
+
+struct Reading {
+    bool ok = false;
+    Text esito, codiceEsito, messaggio;
+    Text messaggioBenvenuto;
+    ListaCarte carte;
+    CartaDiPagamentoPtr carta;
+    SaldoPtr saldo;
+    ListaMovimenti movimenti;
+    ListaLumaspot lumaspot;
+};
+
+Reading read(const std::string& kind, const Text& text) {
+    Reading r;
+    if (kind == "esito") {
+        XMLParsingUtil::parseEsitoString(text, r.ok, r.esito, r.codiceEsito, r.messaggio);
+    } else if (kind == "login") {
+        XMLParsingUtil::parseLogin(text, r.ok, r.esito, r.codiceEsito, r.messaggio,
+                                   r.messaggioBenvenuto);
+    } else if (kind == "carte") {
+        XMLParsingUtil::parseListaCarte(text, r.ok, r.esito, r.codiceEsito, r.messaggio, r.carte);
+    } else if (kind == "movimenti") {
+        XMLParsingUtil::parseListaMovimenti(text, r.ok, r.esito, r.codiceEsito, r.messaggio,
+                                            r.carta, r.saldo, r.movimenti);
+    } else {
+        XMLParsingUtil::parseTrovaAtmLumaspot(text, r.ok, r.esito, r.codiceEsito, r.messaggio,
+                                              r.lumaspot);
+    }
+    return r;
+}
+
+json asJson(const std::string& kind, const Reading& r) {
+    if (!r.ok) {
+        return {{"ok", false}};
+    }
+    json out{{"ok", true},
+             {"esito", toJson(r.esito)},
+             {"codiceEsito", toJson(r.codiceEsito)},
+             {"messaggio", toJson(r.messaggio)}};
+    if (kind == "login") {
+        out["messaggioBenvenuto"] = toJson(r.messaggioBenvenuto);
+    } else if (kind == "carte") {
+        out["carte"] = toJson(r.carte);
+    } else if (kind == "movimenti") {
+        out["carta"] = toJson(r.carta);
+        out["saldo"] = toJson(r.saldo);
+        out["listaMovimenti"] = toJson(r.movimenti);
+    } else if (kind == "atm") {
+        out["elencoLumaSpot"] = toJson(r.lumaspot);
+    }
+    return out;
+}
+
+void printSummary(const std::string& kind, const Reading& r, std::ostream& out) {
+    if (!r.ok) {
+        out << "The reply could not be read as XML.\n";
+        return;
+    }
+    out << "Esito:        " << shown(r.esito) << '\n'
+        << "Codice esito: " << shown(r.codiceEsito) << '\n'
+        << "Messaggio:    " << shown(r.messaggio) << '\n';
+    if (kind == "login") {
+        out << "Benvenuto:    " << shown(r.messaggioBenvenuto) << '\n';
+    } else if (kind == "carte") {
+        out << '\n' << r.carte.size() << " carte\n";
+        TextTable table({"#", "Numero", "Codice"});
+        for (std::size_t i = 0; i < r.carte.size(); ++i) {
+            table.addRow({std::to_string(i + 1), shown(r.carte[i]->serial()),
+                          shown(r.carte[i]->desc())});
+        }
+        table.print(out);
+    } else if (kind == "movimenti") {
+        if (r.carta) {
+            out << "Carta:        " << shown(r.carta->serial()) << " ("
+                << shown(r.carta->intestatario()) << ")\n";
+        }
+        if (r.saldo) {
+            out << "Saldo al:     " << shown(r.saldo->saldoAl()) << '\n'
+                << "Contabile:    " << shown(r.saldo->saldoContabile()) << '\n'
+                << "Disponibile:  " << shown(r.saldo->saldoDisponibile()) << '\n'
+                << "Bloccato:     " << shown(r.saldo->saldoBloccato()) << '\n';
+        }
+        out << '\n' << r.movimenti.size() << " movimenti\n";
+        DateFormatter dates("dd/MM/yyyy");
+        TextTable table({"Data", "Valuta", "Tipo", "Importo", "Descrizione"});
+        table.alignRight(3);
+        for (const auto& m : r.movimenti) {
+            table.addRow({m->dataContabile() ? dates.stringFromDate(*m->dataContabile()) : "-",
+                          m->dataValuta() ? dates.stringFromDate(*m->dataValuta()) : "-",
+                          tipoName(m->tipoMovimento()), amount(*m), shown(m->descrizione())});
+        }
+        table.print(out);
+    } else if (kind == "atm") {
+        out << '\n' << r.lumaspot.size() << " Lumaspot\n";
+        TextTable table({"Frazionario", "Ufficio", "Provincia", "CAP", "Lat", "Lng"});
+        for (const auto& a : r.lumaspot) {
+            table.addRow({shown(a->frazionario()), shown(a->ufficio()), shown(a->provincia()),
+                          shown(a->cap()), shown(a->latitudine()), shown(a->longitudine())});
+        }
+        table.print(out);
+    }
+}
+
+} // namespace
+
+bool ParseCommand::isKind(const std::string& kind) {
+    for (const char* k : kKinds) {
+        if (kind == k) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int ParseCommand::run(const std::string& kind, const std::string& file, bool json,
+                      std::istream& in, std::ostream& out, std::ostream& err) {
+    if (!isKind(kind)) {
+        err << "vestrino-cli parse: unknown kind \"" << kind
+            << "\" (esito, login, carte, movimenti, atm)\n";
+        return 2;
+    }
+    std::string bytes;
+    if (file == "-") {
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } else {
+        std::ifstream f(file, std::ios::binary);
+        if (!f) {
+            err << "vestrino-cli parse: cannot open \"" << file << "\"\n";
+            return 2;
+        }
+        bytes.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+    }
+    const Reading r = read(kind, decodeReplyText(bytes));
+    if (json) {
+        out << asJson(kind, r).dump() << '\n';
+    } else {
+        printSummary(kind, r, out);
+    }
+    return r.ok ? 0 : 1;
+}
+
+} // namespace vestrino

@@ -1,0 +1,60 @@
+#include "core/DateFormatter.h"
+
+#include <stdexcept>
+#include <unicode/smpdtfmt.h>
+#include <unicode/unistr.h>
+
+namespace vestrino {
+
+namespace {
+constexpr std::size_t kMemoLimit = 4096;
+}
+
+DateFormatter::DateFormatter(std::string pattern) : pattern_(std::move(pattern)) {}
+
+DateFormatter::~DateFormatter() = default;
+
+icu::SimpleDateFormat& DateFormatter::format() {
+    if (!format_) {
+        UErrorCode status = U_ZERO_ERROR;
+        auto made = std::make_unique<icu::SimpleDateFormat>(
+            icu::UnicodeString::fromUTF8(pattern_), icu::Locale::getDefault(), status);
+        if (U_FAILURE(status)) {
+            throw std::runtime_error("date pattern \"" + pattern_ +
+                                     "\" refused by ICU: " + u_errorName(status));
+        }
+        made->setLenient(false);
+        format_ = std::move(made);
+    }
+    return *format_;
+}
+
+std::optional<Date> DateFormatter::dateFromString(std::string_view text) {
+    const std::string key(text);
+    if (const auto hit = memo_.find(key); hit != memo_.end()) {
+        return hit->second;
+    }
+    const auto u =
+        icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
+    icu::ParsePosition position(0);
+    const UDate millis = format().parse(u, position);
+    std::optional<Date> result;
+    if (position.getErrorIndex() < 0 && position.getIndex() == u.length() && u.length() > 0) {
+        result = Date(std::chrono::milliseconds(static_cast<long long>(millis)));
+    }
+    if (memo_.size() >= kMemoLimit) {
+        memo_.clear();
+    }
+    memo_.emplace(key, result);
+    return result;
+}
+
+std::string DateFormatter::stringFromDate(Date date) {
+    icu::UnicodeString u;
+    format().format(static_cast<UDate>(date.time_since_epoch().count()), u);
+    std::string out;
+    u.toUTF8String(out);
+    return out;
+}
+
+} // namespace vestrino

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "core/Date.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include <unicode/uversion.h>
+
+U_NAMESPACE_BEGIN
+class SimpleDateFormat;
+U_NAMESPACE_END
+
+namespace vestrino {
+
+// Reads and writes dates with a fixed pattern ("dd/MM/yyyy") in the device's current locale and
+// time zone, strictly: a text is read only when the pattern matches it as a whole, and a date
+// without a time of day is that day's local midnight. Not thread-safe; one per user.
+class DateFormatter {
+public:
+    explicit DateFormatter(std::string pattern);
+    ~DateFormatter();
+    DateFormatter(const DateFormatter&) = delete;
+    DateFormatter& operator=(const DateFormatter&) = delete;
+
+    std::optional<Date> dateFromString(std::string_view text);
+    std::string stringFromDate(Date date);
+
+    const std::string& pattern() const { return pattern_; }
+
+private:
+    icu::SimpleDateFormat& format();
+
+    std::string pattern_;
+    std::unique_ptr<icu::SimpleDateFormat> format_;
+    // Statements repeat the same few dates many times; remember what was read.
+    std::unordered_map<std::string, std::optional<Date>> memo_;
+};
+
+} // namespace vestrino

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <functional>
+#include <string_view>
+
+namespace vestrino {
+
+// The diagnostic log: one line per call, to standard error unless a sink is installed (tests
+// install one to read what was logged). Safe to call from any thread.
+class Log {
+public:
+    using Sink = std::function<void(std::string_view)>;
+
+    static void write(std::string_view line);
+    // Replaces the destination; an empty sink restores standard error. Returns the old sink.
+    static Sink setSink(Sink sink);
+};
+
+} // namespace vestrino

@@ -1,0 +1,147 @@
+#include "xml/EsitoXMLParser.h"
+
+#include "core/Log.h"
+#include "core/Utf8.h"
+#include "xml/EsitoConstants.h"
+
+#include <climits>
+#include <cstring>
+#include <libxml/parser.h>
+#include <libxml/xmlmemory.h>
+#include <mutex>
+
+namespace vestrino {
+
+namespace {
+
+constexpr const char* kRisposta = "risposta";
+constexpr const char* kEsito = "esito";
+constexpr const char* kCodiceEsito = "codice_esito";
+constexpr const char* KMessaggio = "messaggio";
+
+// The XML library keeps global state and is cleaned up after every parse, so no two parses
+// of the process may overlap.
+std::mutex& xmlParseMutex() {
+    static std::mutex m;
+    return m;
+}
+
+const char* text(const xmlChar* s) {
+    return reinterpret_cast<const char*>(s);
+}
+
+void startElementSAX(void* ctx, const xmlChar* localname, const xmlChar* prefix,
+                     const xmlChar* /*URI*/, int /*nb_namespaces*/, const xmlChar** /*namespaces*/,
+                     int /*nb_attributes*/, int /*nb_defaulted*/, const xmlChar** /*attributes*/) {
+    auto* parser = static_cast<EsitoXMLParser*>(ctx);
+    if (parser->done()) {
+        return;
+    }
+    if (prefix == nullptr && std::strcmp(text(localname), kRisposta) == 0) {
+        parser->setParsingRisposta(true);
+    } else {
+        parser->startMatchString(text(localname));
+    }
+    // Every start tag begins a new element text.
+    parser->clearCharacters();
+}
+
+void endElementSAX(void* ctx, const xmlChar* localname, const xmlChar* prefix,
+                   const xmlChar* /*URI*/) {
+    auto* parser = static_cast<EsitoXMLParser*>(ctx);
+    if (!parser->parsingRisposta() || parser->done() || prefix != nullptr) {
+        return;
+    }
+    const char* name = text(localname);
+    if (std::strcmp(name, kRisposta) == 0) {
+        if (parser->esito() == std::string_view(ESITO_KO_STR)) {
+            Log::write("KO FOUND INTERROMPO IL PARSING!");
+            parser->setDone(true);
+        }
+    } else if (std::strcmp(name, kEsito) == 0) {
+        parser->setEsito(parser->currentString());
+    } else if (std::strcmp(name, kCodiceEsito) == 0) {
+        parser->setCodiceEsito(parser->currentString());
+    } else if (std::strcmp(name, KMessaggio) == 0) {
+        parser->setMessaggio(parser->currentString());
+    } else {
+        parser->endMatchString(name);
+    }
+}
+
+void charactersFoundSAX(void* ctx, const xmlChar* ch, int len) {
+    auto* parser = static_cast<EsitoXMLParser*>(ctx);
+    if (parser->parsingRisposta()) {
+        parser->appendCharacters(text(ch), len);
+    }
+}
+
+void endDocumentSAX(void* ctx) {
+    static_cast<EsitoXMLParser*>(ctx)->setDone(true);
+}
+
+void errorEncounteredSAX(void* ctx, const char* /*msg*/, ...) {
+    auto* parser = static_cast<EsitoXMLParser*>(ctx);
+    parser->setFailed(true);
+    parser->setDone(true);
+}
+
+// The handler table: SAX2 element callbacks, characters, end of document and errors, and
+// nothing else (no entity, DTD, warning or CDATA handlers).
+xmlSAXHandler makeHandler() {
+    xmlSAXHandler h;
+    std::memset(&h, 0, sizeof h);
+    h.initialized = XML_SAX2_MAGIC;
+    h.startElementNs = startElementSAX;
+    h.endElementNs = endElementSAX;
+    h.characters = charactersFoundSAX;
+    h.endDocument = endDocumentSAX;
+    h.error = errorEncounteredSAX;
+    return h;
+}
+
+xmlSAXHandler simpleSAXHandlerStruct = makeHandler();
+
+} // namespace
+
+EsitoXMLParser::EsitoXMLParser() : dateFormatter_("dd/MM/yyyy") {}
+
+EsitoXMLParser::~EsitoXMLParser() = default;
+
+bool EsitoXMLParser::parseXMLString(const std::optional<std::string>& textToParse) {
+    done_ = false;
+    failed_ = false;
+    // The text is handed over as a C string: it ends at its first NUL.
+    const char* bytes = textToParse ? textToParse->c_str() : "";
+    const std::size_t length = std::strlen(bytes);
+    if (length > static_cast<std::size_t>(INT_MAX)) {
+        failed_ = true;
+        return false;
+    }
+    std::lock_guard lock(xmlParseMutex());
+    if (xmlSAXUserParseMemory(&simpleSAXHandlerStruct, this, bytes, static_cast<int>(length)) !=
+        0) {
+        failed_ = true;
+    }
+    xmlCleanupParser();
+    xmlMemoryDump();
+    return !failed_;
+}
+
+std::optional<std::string> EsitoXMLParser::currentString() {
+    auto result = utf8Text(characterBuffer_);
+    characterBuffer_.clear();
+    return result;
+}
+
+void EsitoXMLParser::appendCharacters(const char* bytes, int length) {
+    if (length > 0) {
+        characterBuffer_.append(bytes, static_cast<std::size_t>(length));
+    }
+}
+
+void EsitoXMLParser::startMatchString(const char* /*name*/) {}
+
+void EsitoXMLParser::endMatchString(const char* /*name*/) {}
+
+} // namespace vestrino
