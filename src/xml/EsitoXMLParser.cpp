@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstring>
 #include <libxml/parser.h>
+#include <libxml/xmlerror.h>
 #include <libxml/xmlmemory.h>
 #include <mutex>
 
@@ -86,6 +87,8 @@ void errorEncounteredSAX(void* ctx, const char* /*msg*/, ...) {
     parser->setDone(true);
 }
 
+void silentGenericError(void* /*ctx*/, const char* /*msg*/, ...) {}
+
 // The handler table: SAX2 element callbacks, characters, end of document and errors, and
 // nothing else (no entity, DTD, warning or CDATA handlers).
 xmlSAXHandler makeHandler() {
@@ -119,6 +122,9 @@ bool EsitoXMLParser::parseXMLString(const std::optional<std::string>& textToPars
         return false;
     }
     std::lock_guard lock(xmlParseMutex());
+    // The library's own messages (encoding errors and the like) would go to standard error;
+    // failures are reported through the handler table instead.
+    xmlSetGenericErrorFunc(nullptr, silentGenericError);
     if (xmlSAXUserParseMemory(&simpleSAXHandlerStruct, this, bytes, static_cast<int>(length)) !=
         0) {
         failed_ = true;

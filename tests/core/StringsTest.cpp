@@ -1,0 +1,132 @@
+#include "core/ReplyText.h"
+#include "core/StringTrim.h"
+#include "core/UpperCase.h"
+#include "core/Utf8.h"
+#include "net/UrlEncoding.h"
+
+#include <cstdio>
+#include <gtest/gtest.h>
+
+using namespace vestrino;
+
+namespace {
+
+std::string utf8Of(char32_t cp) {
+    std::string s;
+    if (cp < 0x80) {
+        s += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        s += static_cast<char>(0xC0 | (cp >> 6));
+        s += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        s += static_cast<char>(0xE0 | (cp >> 12));
+        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        s += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        s += static_cast<char>(0xF0 | (cp >> 18));
+        s += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        s += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    return s;
+}
+
+std::string percentBytes(const std::string& s) {
+    std::string out;
+    char buf[4];
+    for (const unsigned char c : s) {
+        std::snprintf(buf, sizeof buf, "%%%02X", c);
+        out += buf;
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(UrlEncoding, KeepsExactlyTheUnreservedAsciiCharacters) {
+    for (int b = 0; b < 0x80; ++b) {
+        const std::string in(1, static_cast<char>(b));
+        const bool kept = (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') ||
+                          (b >= '0' && b <= '9') || b == '-' || b == '.' || b == '_' || b == '~';
+        EXPECT_EQ(urlEncodeUsingEncoding(in), kept ? in : percentBytes(in)) << "byte " << b;
+    }
+}
+
+TEST(UrlEncoding, WritesEveryByteOfEveryOtherCodePointInUpperCaseHex) {
+    for (char32_t cp = 0x80; cp <= 0x10FFFF; ++cp) {
+        if (cp >= 0xD800 && cp <= 0xDFFF) {
+            continue;
+        }
+        const std::string in = utf8Of(cp);
+        const std::string out = urlEncodeUsingEncoding(in);
+        if (out != percentBytes(in)) {
+            FAIL() << "code point " << static_cast<unsigned>(cp) << " gave " << out;
+        }
+    }
+}
+
+TEST(UrlEncoding, FormValues) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"mario rossi&co", "mario%20rossi%26co"},
+        {"pa=ss+word", "pa%3Dss%2Bword"},
+        {"caffè", "caff%C3%A8"}, {"é", "%C3%A9"},
+        {"a/b?c#d[e]%f", "a%2Fb%3Fc%23d%5Be%5D%25f"},
+        {"", ""},
+    };
+    for (const auto& [in, out] : cases) {
+        EXPECT_EQ(urlEncodeUsingEncoding(in), out) << in;
+    }
+}
+
+TEST(TrimNBSP, RemovesOnlyNoBreakSpaces) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"1\u00a0234,56", "1234,56"},
+        {"\u00a0\u00a012,00\u00a0", "12,00"},
+        {" 12 , 00 \t\n", " 12 , 00 \t\n"},
+        {"\u00a0", ""},
+        {"\u202f1\u2007", "\u202f1\u2007"}, // narrow and figure spaces are other characters
+        {"caff\u00e8\u00a0", "caff\u00e8"},
+    };
+    for (const auto& [in, out] : cases) {
+        EXPECT_EQ(trimNBSP(in), out) << in;
+    }
+    EXPECT_EQ(ltrim("  a b "), "a b ");
+    EXPECT_EQ(rtrim("  a b \n"), "  a b");
+}
+
+TEST(Utf8, AcceptsWellFormedAndRefusesEverythingElse) {
+    const std::pair<std::string, bool> cases[] = {
+        {"", true},
+        {"plain", true},
+        {"\xC3\xA9", true},
+        {"\xF0\x9F\x92\xB3", true},         // U+1F4B3
+        {"\xC0\x80", false},                // overlong NUL
+        {"\xE0\x80\xAF", false},            // overlong slash
+        {"\xED\xA0\x80", false},            // surrogate
+        {"\xF4\x90\x80\x80", false},        // above U+10FFFF
+        {"\xC3", false},                    // truncated
+        {"abc\xE2\x82", false},             // truncated at the end
+        {"\x80", false},                    // lone continuation
+        {"\xFF", false},
+        {std::string("a\0b", 3), true},     // NUL is a character
+    };
+    for (const auto& [in, valid] : cases) {
+        EXPECT_EQ(isValidUtf8(in), valid) << percentBytes(in);
+        EXPECT_EQ(utf8Text(in).has_value(), valid) << percentBytes(in);
+    }
+    EXPECT_EQ(codePointCount("caff\u00e8 \U0001F4B3"), 7u);
+}
+
+TEST(ReplyText, DecodesUtf8ThenRemovesNoBreakSpaces) {
+    EXPECT_EQ(decodeReplyText("<a>1\u00a0000</a>"), "<a>1000</a>");
+    EXPECT_FALSE(decodeReplyText("<a>caff\xE8</a>").has_value()); // Latin-1, not UTF-8
+    EXPECT_EQ(decodeReplyText(""), "");
+}
+
+TEST(UpperCase, FullUnicodeUpperCasing) {
+    EXPECT_EQ(upperCased("ricarica carta"), "RICARICA CARTA");
+    EXPECT_EQ(upperCased("caffè"), "CAFFÈ");
+    EXPECT_EQ(upperCased("straße"), "STRASSE");
+    EXPECT_EQ(upperCased("ﬁne"), "FINE");
+    EXPECT_EQ(upperCased("istanbul"), "ISTANBUL"); // never the Turkish dotted capital
+}

@@ -1,0 +1,212 @@
+#include "xml/ListaMovimentiXMLParser.h"
+#include "xml/XMLParsingUtil.h"
+#include "xml/XmlTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace vestrino;
+using test::reply;
+
+namespace {
+
+using Opt = std::optional<std::string>;
+
+struct Statement {
+    bool ok = false;
+    Opt esito, codice, messaggio;
+    CartaDiPagamentoPtr carta;
+    SaldoPtr saldo;
+    ListaMovimenti movimenti;
+};
+
+Statement statement(const std::string& xml) {
+    Statement s;
+    XMLParsingUtil::parseListaMovimenti(xml, s.ok, s.esito, s.codice, s.messaggio, s.carta,
+                                        s.saldo, s.movimenti);
+    return s;
+}
+
+std::string movimento(const std::string& inner) {
+    return "<movimento>" + inner + "</movimento>";
+}
+
+long long millis(const std::optional<Date>& d) {
+    return d ? d->time_since_epoch().count() : -1;
+}
+
+} // namespace
+
+TEST(ListaCarteXMLParser, CardsInDocumentOrder) {
+    bool ok = false;
+    Opt esito, codice, messaggio;
+    ListaCarte carte;
+    XMLParsingUtil::parseListaCarte(
+        reply("OK", "", "",
+              "<carte><carta><numero>111</numero><codice>CLASSIC</codice></carta>"
+              "<carta><codice>YOUNG</codice><numero>222</numero></carta>"
+              "<carta/>"
+              "<carta><numero> 333 </numero></carta></carte>"
+              "<numero>lost</numero><codice>lost</codice>"),
+        ok, esito, codice, messaggio, carte);
+    ASSERT_TRUE(ok);
+    ASSERT_EQ(carte.size(), 4u);
+    EXPECT_EQ(carte[0]->serial(), "111");
+    EXPECT_EQ(carte[0]->desc(), "CLASSIC");
+    EXPECT_EQ(carte[1]->serial(), "222");
+    EXPECT_EQ(carte[1]->desc(), "YOUNG");
+    EXPECT_EQ(carte[2]->serial(), std::nullopt); // an empty group is a card with nothing known
+    EXPECT_EQ(carte[2]->desc(), std::nullopt);
+    EXPECT_EQ(carte[3]->serial(), " 333 "); // never trimmed
+    for (const auto& c : carte) {
+        EXPECT_FALSE(c->anonima());
+        EXPECT_EQ(c->alias(), std::nullopt);
+    }
+}
+
+TEST(ListaMovimentiXMLParser, CardBalanceAndTransactions) {
+    const auto s = statement(reply(
+        "OK", "", "",
+        "<carta><numero>5333</numero><intestatario>MARIO ROSSI</intestatario></carta>"
+        "<saldo><saldo_al>01/01/2010</saldo_al><saldo_contabile>1,00</saldo_contabile></saldo>"
+        "<saldo><saldo_al>18/11/2026</saldo_al><saldo_contabile>1 219,40</saldo_contabile>"
+        "<saldo_disponibile>1204,40</saldo_disponibile><saldo_bloccato/></saldo>"
+        "<movimenti>" +
+            movimento("<data_contabile>31/12/2010</data_contabile><data_valuta>2010-12-31"
+                      "</data_valuta><addebiti>1\u00a0250,00</addebiti><accrediti> 3,00 "
+                      "</accrediti><descrizione_operazioni>Pagamento POS</descrizione_operazioni>") +
+            movimento("<accrediti>\u00a0\u00a05,00\u00a0</accrediti>") + movimento("") +
+            "</movimenti><data_contabile>01/01/2011</data_contabile>"));
+    ASSERT_TRUE(s.ok);
+    ASSERT_TRUE(s.carta);
+    EXPECT_EQ(s.carta->serial(), "5333");
+    EXPECT_EQ(s.carta->intestatario(), "MARIO ROSSI");
+    EXPECT_FALSE(s.carta->anonima());
+    ASSERT_TRUE(s.saldo);
+    // Only the second balance block is handed out.
+    EXPECT_EQ(s.saldo->saldoAl(), "18/11/2026");
+    EXPECT_EQ(s.saldo->saldoContabile(), "1 219,40");
+    EXPECT_EQ(s.saldo->saldoDisponibile(), "1204,40");
+    EXPECT_EQ(s.saldo->saldoBloccato(), "");
+
+    ASSERT_EQ(s.movimenti.size(), 3u);
+    const auto& m = *s.movimenti[0];
+    EXPECT_EQ(millis(m.dataContabile()), 1293750000000); // local midnight in Rome
+    EXPECT_EQ(m.dataValuta(), std::nullopt);
+    EXPECT_EQ(m.addebiti(), "1250,00");
+    EXPECT_EQ(m.accrediti(), " 3,00 ");
+    EXPECT_EQ(m.descrizione(), "Pagamento POS");
+    EXPECT_EQ(m.tipoMovimento(), 4);
+    EXPECT_EQ(s.movimenti[1]->accrediti(), "5,00");
+    EXPECT_EQ(s.movimenti[1]->addebiti(), std::nullopt);
+    // A transaction without description is of no known type.
+    EXPECT_EQ(s.movimenti[1]->tipoMovimento(), -1);
+    EXPECT_EQ(s.movimenti[2]->descrizione(), std::nullopt);
+}
+
+TEST(ListaMovimentiXMLParser, BlocksThatWereNeverOpened) {
+    // Without a card block the card is absent and its fields are dropped, and their text does
+    // not leak into the next element.
+    auto s = statement(reply("OK", "", "",
+                             "<numero>5333</numero><intestatario>X</intestatario>"
+                             "<saldo_al>01/01/2010</saldo_al>" +
+                                 movimento("<descrizione_operazioni>PRELIEVO"
+                                           "</descrizione_operazioni>")));
+    ASSERT_TRUE(s.ok);
+    EXPECT_FALSE(s.carta);
+    EXPECT_FALSE(s.saldo);
+    ASSERT_EQ(s.movimenti.size(), 1u);
+    EXPECT_EQ(s.movimenti[0]->tipoMovimento(), 0);
+
+    // A card start tag before risposta still makes a card, with nothing read into it.
+    s = statement("<r><carta><numero>1</numero></carta><risposta><esito>OK</esito></risposta>"
+                  "<numero>2</numero></r>");
+    ASSERT_TRUE(s.carta);
+    EXPECT_EQ(s.carta->serial(), "2");
+    s = statement("<r><carta><numero>1</numero></carta><risposta><esito>OK</esito></risposta>"
+                  "</r>");
+    ASSERT_TRUE(s.carta);
+    EXPECT_EQ(s.carta->serial(), std::nullopt);
+}
+
+TEST(ListaMovimentiXMLParser, KoOutcomeHandsOutNoPayload) {
+    const auto s = statement(reply("KO", "parametro_selpan_vuoto", "Carta non indicata",
+                                   "<carta><numero>1</numero></carta><saldo/>" +
+                                       movimento("<addebiti>1</addebiti>")));
+    ASSERT_TRUE(s.ok);
+    EXPECT_EQ(s.esito, "KO");
+    EXPECT_EQ(s.codice, "parametro_selpan_vuoto");
+    EXPECT_FALSE(s.carta);
+    EXPECT_FALSE(s.saldo);
+    EXPECT_TRUE(s.movimenti.empty());
+}
+
+TEST(ListaMovimentiXMLParser, TipoMovimentoFromTheStartOfTheDescription) {
+    const std::pair<Opt, int> cases[] = {
+        {"PRELIEVO ATM", 0},
+        {"prelievo atm", 0},
+        {"Pagamento POS prelievo", 4},
+        {"PAGAMENTO", 4},
+        {"ricarica telefonica 333", 3},
+        {"Ricarica Carta Lumacard da conto", 2},
+        {"RICARICA CARTA LUMACARD", 2},
+        {"ricarica carta da sportello", 1},
+        {"RICARICA CARTALUMACARD", 1},
+        {"COMMISSIONE PRELIEVO", -1},
+        {" PRELIEVO", -1},
+        {"PRELIEV", -1},
+        {"", -1},
+        {std::nullopt, -1},
+        {"pagamento caffè", 4},
+        {"ricarica carta ß", 1},
+    };
+    for (const auto& [descrizione, tipo] : cases) {
+        Movimento m;
+        m.setDescrizione(descrizione);
+        EXPECT_EQ(ListaMovimentiXMLParser::getTipoMovimento(m), tipo)
+            << descrizione.value_or("<absent>");
+    }
+}
+
+TEST(TrovaATMLumaSpotXMLParser, CashMachines) {
+    bool ok = false;
+    Opt esito, codice, messaggio;
+    ListaLumaspot lumaspot{std::make_shared<ATMLumaspot>()};
+    XMLParsingUtil::parseTrovaAtmLumaspot(
+        reply("OK", "", "",
+              "<elenco><atm_lumaspot><frazionario>55123</frazionario><ufficio>ROMA 12</ufficio>"
+              "<provincia>RM</provincia><cap>00184</cap><lat>41.895466</lat>"
+              "<lng>12.482324</lng></atm_lumaspot><atm_lumaspot><ufficio>MILANO"
+              "</ufficio></atm_lumaspot></elenco>"),
+        ok, esito, codice, messaggio, lumaspot);
+    ASSERT_TRUE(ok);
+    ASSERT_EQ(lumaspot.size(), 2u);
+    EXPECT_EQ(lumaspot[0]->frazionario(), "55123");
+    EXPECT_EQ(lumaspot[0]->ufficio(), "ROMA 12");
+    EXPECT_EQ(lumaspot[0]->provincia(), "RM");
+    EXPECT_EQ(lumaspot[0]->cap(), "00184");
+    EXPECT_EQ(lumaspot[0]->latitudine(), "41.895466");
+    EXPECT_EQ(lumaspot[0]->longitudine(), "12.482324");
+    EXPECT_EQ(lumaspot[1]->ufficio(), "MILANO");
+    EXPECT_EQ(lumaspot[1]->cap(), std::nullopt);
+
+    XMLParsingUtil::parseTrovaAtmLumaspot(reply("OK", "", ""), ok, esito, codice, messaggio,
+                                          lumaspot);
+    EXPECT_TRUE(ok);
+    EXPECT_TRUE(lumaspot.empty()); // handed out empty, never left as it was
+}
+
+TEST(LoginXMLParser, WelcomeText) {
+    bool ok = false;
+    Opt esito, codice, messaggio, benvenuto = "untouched";
+    XMLParsingUtil::parseLogin(
+        reply("OK", "", "", "<messaggio_benvenuto>Benvenuto Mario</messaggio_benvenuto>"), ok,
+        esito, codice, messaggio, benvenuto);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(benvenuto, "Benvenuto Mario");
+    XMLParsingUtil::parseLogin(reply("KO", "login_fallita", "Credenziali errate",
+                                     "<messaggio_benvenuto>x</messaggio_benvenuto>"),
+                               ok, esito, codice, messaggio, benvenuto);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(codice, "login_fallita");
+    EXPECT_EQ(benvenuto, std::nullopt);
+}

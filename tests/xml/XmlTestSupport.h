@@ -1,0 +1,31 @@
+#pragma once
+
+#include "core/Log.h"
+
+#include <string>
+#include <vector>
+
+namespace vestrino::test {
+
+// Wraps an outcome block and a payload in a reply document.
+inline std::string reply(const std::string& esito, const std::string& codice,
+                         const std::string& messaggio, const std::string& payload = "") {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><lumacard><risposta><esito>" + esito +
+           "</esito><codice_esito>" + codice + "</codice_esito><messaggio>" + messaggio +
+           "</messaggio></risposta>" + payload + "</lumacard>";
+}
+
+// Collects the diagnostic log while it lives.
+class LogCapture {
+public:
+    LogCapture() {
+        old_ = Log::setSink([this](std::string_view l) { lines.emplace_back(l); });
+    }
+    ~LogCapture() { Log::setSink(old_); }
+    std::vector<std::string> lines;
+
+private:
+    Log::Sink old_;
+};
+
+} // namespace vestrino::test
