@@ -30,8 +30,11 @@ icu::SimpleDateFormat& DateFormatter::format() {
 }
 
 std::optional<Date> DateFormatter::dateFromString(std::string_view text) {
-    const std::string key(text);
-    if (const auto hit = memo_.find(key); hit != memo_.end()) {
+    if (hasLast_ && text == lastText_) {
+        return lastDate_;
+    }
+    if (const auto hit = memo_.find(text); hit != memo_.end()) {
+        remember(text, hit->second);
         return hit->second;
     }
     const auto u =
@@ -45,8 +48,15 @@ std::optional<Date> DateFormatter::dateFromString(std::string_view text) {
     if (memo_.size() >= kMemoLimit) {
         memo_.clear();
     }
-    memo_.emplace(key, result);
+    memo_.emplace(std::string(text), result);
+    remember(text, result);
     return result;
+}
+
+void DateFormatter::remember(std::string_view text, std::optional<Date> date) {
+    lastText_.assign(text);
+    lastDate_ = date;
+    hasLast_ = true;
 }
 
 std::string DateFormatter::stringFromDate(Date date) {

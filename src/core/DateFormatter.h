@@ -33,11 +33,20 @@ public:
 
 private:
     icu::SimpleDateFormat& format();
+    void remember(std::string_view text, std::optional<Date> date);
 
     std::string pattern_;
     std::unique_ptr<icu::SimpleDateFormat> format_;
-    // Statements repeat the same few dates many times; remember what was read.
-    std::unordered_map<std::string, std::optional<Date>> memo_;
+    // Statements repeat the same few dates many times, mostly one after the other: remember
+    // what was read, and the last text above all.
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    std::unordered_map<std::string, std::optional<Date>, TextHash, std::equal_to<>> memo_;
+    std::string lastText_;
+    std::optional<Date> lastDate_;
+    bool hasLast_ = false;
 };
 
 } // namespace vestrino

@@ -1,11 +1,26 @@
 #include "core/Utf8.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace vestrino {
 
 bool isValidUtf8(std::string_view bytes) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto* end = p + bytes.size();
     while (p < end) {
+        // Skip plain ASCII eight bytes at a time.
+        while (end - p >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, 8);
+            if (word & 0x8080808080808080ULL) {
+                break;
+            }
+            p += 8;
+        }
+        if (p == end) {
+            break;
+        }
         const unsigned char c = *p;
         if (c < 0x80) {
             ++p;

@@ -1,5 +1,6 @@
 #include "xml/EsitoXMLParser.h"
 
+#include "xml/ElementName.h"
 #include "core/Log.h"
 #include "core/Utf8.h"
 #include "xml/EsitoConstants.h"
@@ -38,7 +39,7 @@ void startElementSAX(void* ctx, const xmlChar* localname, const xmlChar* prefix,
     if (parser->done()) {
         return;
     }
-    if (prefix == nullptr && std::strcmp(text(localname), kRisposta) == 0) {
+    if (prefix == nullptr && isElement(text(localname), kRisposta)) {
         parser->setParsingRisposta(true);
     } else {
         parser->startMatchString(text(localname));
@@ -54,16 +55,16 @@ void endElementSAX(void* ctx, const xmlChar* localname, const xmlChar* prefix,
         return;
     }
     const char* name = text(localname);
-    if (std::strcmp(name, kRisposta) == 0) {
+    if (isElement(name, kRisposta)) {
         if (parser->esito() == std::string_view(ESITO_KO_STR)) {
             Log::write("KO FOUND INTERROMPO IL PARSING!");
             parser->setDone(true);
         }
-    } else if (std::strcmp(name, kEsito) == 0) {
+    } else if (isElement(name, kEsito)) {
         parser->setEsito(parser->currentString());
-    } else if (std::strcmp(name, kCodiceEsito) == 0) {
+    } else if (isElement(name, kCodiceEsito)) {
         parser->setCodiceEsito(parser->currentString());
-    } else if (std::strcmp(name, KMessaggio) == 0) {
+    } else if (isElement(name, KMessaggio)) {
         parser->setMessaggio(parser->currentString());
     } else {
         parser->endMatchString(name);

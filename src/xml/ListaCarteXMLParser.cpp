@@ -1,5 +1,6 @@
 #include "xml/ListaCarteXMLParser.h"
 
+#include "xml/ElementName.h"
 #include <cstring>
 
 namespace vestrino {
@@ -18,11 +19,11 @@ CartaDiPagamento& ListaCarteXMLParser::currentCarta() {
 }
 
 void ListaCarteXMLParser::endMatchString(const char* name) {
-    if (std::strcmp(name, kNumero) == 0) {
+    if (isElement(name, kNumero)) {
         currentCarta().setSerial(currentString());
-    } else if (std::strcmp(name, kCodice) == 0) {
+    } else if (isElement(name, kCodice)) {
         currentCarta().setDesc(currentString());
-    } else if (std::strcmp(name, kCarta) == 0) {
+    } else if (isElement(name, kCarta)) {
         currentCarta();
         carte_.push_back(std::move(currentCarta_));
         currentCarta_.reset();

@@ -1,10 +1,11 @@
 #include "xml/ListaMovimentiXMLParser.h"
 
+#include "xml/ElementName.h"
+
 #include "core/StringTrim.h"
 #include "core/UpperCase.h"
 
 #include <array>
-#include <cstring>
 #include <string_view>
 #include <utility>
 
@@ -35,8 +36,30 @@ constexpr std::array<std::pair<std::string_view, std::int32_t>, 5> kTipi{{
     {"RICARICA CARTA", 1},
 }};
 
-bool is(const char* name, const char* constant) {
-    return std::strcmp(name, constant) == 0;
+bool isAscii(std::string_view s) {
+    for (const char c : s) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The keyword is upper case ASCII.
+bool startsWithIgnoringAsciiCase(std::string_view text, std::string_view keyword) {
+    if (text.size() < keyword.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < keyword.size(); ++i) {
+        char c = text[i];
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+        if (c != keyword[i]) {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::optional<std::string> withoutNBSP(const std::optional<std::string>& s) {
@@ -52,7 +75,17 @@ std::int32_t ListaMovimentiXMLParser::getTipoMovimento(const Movimento& moviment
     if (!movimento.descrizione()) {
         return -1;
     }
-    const std::string upper = upperCased(*movimento.descrizione());
+    const std::string& descrizione = *movimento.descrizione();
+    if (isAscii(descrizione)) {
+        // ASCII upper-cases letter by letter: compare without making the upper-cased copy.
+        for (const auto& [keyword, tipo] : kTipi) {
+            if (startsWithIgnoringAsciiCase(descrizione, keyword)) {
+                return tipo;
+            }
+        }
+        return -1;
+    }
+    const std::string upper = upperCased(descrizione);
     for (const auto& [keyword, tipo] : kTipi) {
         if (std::string_view(upper).starts_with(keyword)) {
             return tipo;
@@ -69,9 +102,9 @@ Movimento& ListaMovimentiXMLParser::currentMovimento() {
 }
 
 void ListaMovimentiXMLParser::startMatchString(const char* name) {
-    if (is(name, kCarta)) {
+    if (isElement(name, kCarta)) {
         carta_ = std::make_shared<CartaDiPagamento>();
-    } else if (is(name, kSaldo)) {
+    } else if (isElement(name, kSaldo)) {
         saldo_ = std::make_shared<Saldo>();
     }
 }
@@ -79,54 +112,54 @@ void ListaMovimentiXMLParser::startMatchString(const char* name) {
 void ListaMovimentiXMLParser::endMatchString(const char* name) {
     // The element's text is always taken, also when its block was never opened and the value
     // is dropped: the next element's text must not include it.
-    if (is(name, kNumero)) {
+    if (isElement(name, kNumero)) {
         auto value = currentString();
         if (carta_) {
             carta_->setSerial(std::move(value));
         }
-    } else if (is(name, kIntestatario)) {
+    } else if (isElement(name, kIntestatario)) {
         auto value = currentString();
         if (carta_) {
             carta_->setIntestatario(std::move(value));
         }
-    } else if (is(name, kSaldoAl)) {
+    } else if (isElement(name, kSaldoAl)) {
         auto value = currentString();
         if (saldo_) {
             saldo_->setSaldoAl(std::move(value));
         }
-    } else if (is(name, kSaldoContabile)) {
+    } else if (isElement(name, kSaldoContabile)) {
         auto value = currentString();
         if (saldo_) {
             saldo_->setSaldoContabile(std::move(value));
         }
-    } else if (is(name, kSaldoDisponibile)) {
+    } else if (isElement(name, kSaldoDisponibile)) {
         auto value = currentString();
         if (saldo_) {
             saldo_->setSaldoDisponibile(std::move(value));
         }
-    } else if (is(name, kSaldoBloccato)) {
+    } else if (isElement(name, kSaldoBloccato)) {
         auto value = currentString();
         if (saldo_) {
             saldo_->setSaldoBloccato(std::move(value));
         }
-    } else if (is(name, kDataContabile) || is(name, kDataValuta)) {
+    } else if (isElement(name, kDataContabile) || isElement(name, kDataValuta)) {
         const auto value = currentString();
         std::optional<Date> date;
         if (value) {
             date = dateFormatter().dateFromString(*value);
         }
-        if (is(name, kDataContabile)) {
+        if (isElement(name, kDataContabile)) {
             currentMovimento().setDataContabile(date);
         } else {
             currentMovimento().setDataValuta(date);
         }
-    } else if (is(name, kAddebiti)) {
+    } else if (isElement(name, kAddebiti)) {
         currentMovimento().setAddebiti(withoutNBSP(currentString()));
-    } else if (is(name, kAccrediti)) {
+    } else if (isElement(name, kAccrediti)) {
         currentMovimento().setAccrediti(withoutNBSP(currentString()));
-    } else if (is(name, kDescrizione)) {
+    } else if (isElement(name, kDescrizione)) {
         currentMovimento().setDescrizione(currentString());
-    } else if (is(name, kMovimento)) {
+    } else if (isElement(name, kMovimento)) {
         Movimento& movimento = currentMovimento();
         movimento.setTipoMovimento(getTipoMovimento(movimento));
         movimenti_.push_back(std::move(currentMovimento_));

@@ -1,5 +1,6 @@
 #include "xml/LoginXMLParser.h"
 
+#include "xml/ElementName.h"
 #include <cstring>
 
 namespace vestrino {
@@ -9,7 +10,7 @@ constexpr const char* KMessaggio = "messaggio_benvenuto";
 }
 
 void LoginXMLParser::endMatchString(const char* name) {
-    if (std::strcmp(name, KMessaggio) == 0) {
+    if (isElement(name, KMessaggio)) {
         messaggioBevenuto_ = currentString();
     }
 }

@@ -1,6 +1,7 @@
 #include "xml/TrovaATMLumaSpotXMLParser.h"
 
-#include <cstring>
+#include "xml/ElementName.h"
+
 
 namespace vestrino {
 
@@ -12,10 +13,6 @@ constexpr const char* kProvincia = "provincia";
 constexpr const char* kCap = "cap";
 constexpr const char* kLat = "lat";
 constexpr const char* kLng = "lng";
-
-bool is(const char* name, const char* constant) {
-    return std::strcmp(name, constant) == 0;
-}
 } // namespace
 
 ATMLumaspot& TrovaATMLumaSpotXMLParser::currentATM() {
@@ -26,21 +23,21 @@ ATMLumaspot& TrovaATMLumaSpotXMLParser::currentATM() {
 }
 
 void TrovaATMLumaSpotXMLParser::endMatchString(const char* name) {
-    if (is(name, kATM)) {
+    if (isElement(name, kATM)) {
         currentATM();
         lumaspot_.push_back(std::move(currentATM_));
         currentATM_.reset();
-    } else if (is(name, kFrazionario)) {
+    } else if (isElement(name, kFrazionario)) {
         currentATM().setFrazionario(currentString());
-    } else if (is(name, kUfficio)) {
+    } else if (isElement(name, kUfficio)) {
         currentATM().setUfficio(currentString());
-    } else if (is(name, kProvincia)) {
+    } else if (isElement(name, kProvincia)) {
         currentATM().setProvincia(currentString());
-    } else if (is(name, kCap)) {
+    } else if (isElement(name, kCap)) {
         currentATM().setCap(currentString());
-    } else if (is(name, kLat)) {
+    } else if (isElement(name, kLat)) {
         currentATM().setLatitudine(currentString());
-    } else if (is(name, kLng)) {
+    } else if (isElement(name, kLng)) {
         currentATM().setLongitudine(currentString());
     }
 }

@@ -83,7 +83,7 @@ TEST(EsitoXMLParser, OutcomeBlockRules) {
          Opt(), Opt(), 0, 0},
         {"empty text", "", false, Opt(), Opt(), Opt(), 0, 0},
         {"text after a NUL is not part of the document",
-         std::string("<r><risposta><esito>OK</esito></risposta></r>\0<x", 50), true, "OK", Opt(),
+         std::string("<r><risposta><esito>OK</esito></risposta></r>") + '\0' + "<x", true, "OK", Opt(),
          Opt(), 0, 0},
     };
     for (const auto& c : cases) {

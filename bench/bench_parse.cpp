@@ -1,0 +1,195 @@
+// Time and memory of reading a 10,000-transaction statement reply, against a bare libxml2 SAX
+// pass with empty callbacks over the same bytes. Prints the ratio and the peak memory.
+#include "StatementReply.h"
+#include "core/Log.h"
+#include "core/ReplyText.h"
+#include "xml/XMLParsingUtil.h"
+
+#include <atomic>
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <cstring>
+#include <libxml/parser.h>
+#include <malloc.h>
+#include <map>
+#include <new>
+#include <unicode/uclean.h>
+
+using namespace vestrino;
+
+// ---- Allocation accounting: C++ new/delete, libxml2 and ICU all go through these. ----
+namespace {
+std::atomic<long long> gCurrent{0};
+std::atomic<long long> gPeak{0};
+// Counting is on only while the peak of one parse is measured, so the timings are not skewed.
+std::atomic<bool> gCounting{false};
+
+void counted(void* p) {
+    if (p && gCounting.load(std::memory_order_relaxed)) {
+        const long long now = gCurrent += static_cast<long long>(malloc_usable_size(p));
+        long long peak = gPeak.load();
+        while (now > peak && !gPeak.compare_exchange_weak(peak, now)) {
+        }
+    }
+}
+void* countedMalloc(std::size_t n) {
+    void* p = std::malloc(n);
+    counted(p);
+    return p;
+}
+void countedFree(void* p) {
+    if (p && gCounting.load(std::memory_order_relaxed)) {
+        gCurrent -= static_cast<long long>(malloc_usable_size(p));
+    }
+    std::free(p);
+}
+void* countedRealloc(void* p, std::size_t n) {
+    if (p && gCounting.load(std::memory_order_relaxed)) {
+        gCurrent -= static_cast<long long>(malloc_usable_size(p));
+    }
+    void* q = std::realloc(p, n);
+    counted(q);
+    if (!q && p && n && gCounting.load(std::memory_order_relaxed)) {
+        counted(p); // realloc failed: the old block is still there
+    }
+    return q;
+}
+char* countedStrdup(const char* s) {
+    const std::size_t n = std::strlen(s) + 1;
+    auto* p = static_cast<char*>(countedMalloc(n));
+    if (p) {
+        std::memcpy(p, s, n);
+    }
+    return p;
+}
+void* icuAlloc(const void*, size_t n) {
+    return countedMalloc(n);
+}
+void* icuRealloc(const void*, void* p, size_t n) {
+    return countedRealloc(p, n);
+}
+void icuFree(const void*, void* p) {
+    countedFree(p);
+}
+} // namespace
+
+void* operator new(std::size_t n) {
+    if (void* p = countedMalloc(n ? n : 1)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    countedFree(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    countedFree(p);
+}
+
+namespace {
+
+const std::string& reply() {
+    static const std::string text = *decodeReplyText(bench::statementReply(10000));
+    return text;
+}
+
+void emptyStart(void*, const xmlChar*, const xmlChar*, const xmlChar*, int, const xmlChar**, int,
+                int, const xmlChar**) {}
+void emptyEnd(void*, const xmlChar*, const xmlChar*, const xmlChar*) {}
+void emptyCharacters(void*, const xmlChar*, int) {}
+
+void BM_BareSax(benchmark::State& state) {
+    xmlSAXHandler h;
+    std::memset(&h, 0, sizeof h);
+    h.initialized = XML_SAX2_MAGIC;
+    h.startElementNs = emptyStart;
+    h.endElementNs = emptyEnd;
+    h.characters = emptyCharacters;
+    const std::string& text = reply();
+    for (auto _ : state) {
+        const int rc = xmlSAXUserParseMemory(&h, nullptr, text.c_str(), static_cast<int>(text.size()));
+        benchmark::DoNotOptimize(rc);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+
+void BM_ParseListaMovimenti(benchmark::State& state) {
+    const XMLParsingUtil::Text text = reply();
+    for (auto _ : state) {
+        bool ok = false;
+        XMLParsingUtil::Text esito, codice, messaggio;
+        CartaDiPagamentoPtr carta;
+        SaldoPtr saldo;
+        ListaMovimenti movimenti;
+        XMLParsingUtil::parseListaMovimenti(text, ok, esito, codice, messaggio, carta, saldo,
+                                            movimenti);
+        if (!ok || movimenti.size() != 10000) {
+            state.SkipWithError("the statement was not read whole");
+        }
+        benchmark::DoNotOptimize(movimenti.data());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text->size()));
+}
+
+BENCHMARK(BM_BareSax)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_ParseListaMovimenti)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// Keeps the real time per iteration of each benchmark for the ratio.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const auto& r : runs) {
+            if (!r.error_occurred) {
+                const auto name = r.benchmark_name();
+                times[name.substr(0, name.find('/'))] = r.GetAdjustedRealTime();
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> times;
+};
+
+// Peak bytes allocated while one parse runs, beyond what was allocated before it (the reply
+// text itself is not counted: it exists before and after).
+long long peakOfOneParse() {
+    const XMLParsingUtil::Text text = reply();
+    bool ok = false;
+    XMLParsingUtil::Text esito, codice, messaggio;
+    CartaDiPagamentoPtr carta;
+    SaldoPtr saldo;
+    ListaMovimenti movimenti;
+    gCurrent = 0;
+    gPeak = 0;
+    gCounting = true;
+    XMLParsingUtil::parseListaMovimenti(text, ok, esito, codice, messaggio, carta, saldo,
+                                        movimenti);
+    gCounting = false;
+    return gPeak.load();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    UErrorCode status = U_ZERO_ERROR;
+    u_setMemoryFunctions(nullptr, icuAlloc, icuRealloc, icuFree, &status);
+    xmlMemSetup(countedFree, countedMalloc, countedRealloc, countedStrdup);
+    Log::setSink([](std::string_view) {});
+
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+
+    const double size = static_cast<double>(reply().size());
+    const long long peak = peakOfOneParse();
+    std::printf("\nreply: %.2f MB, 10000 transactions\n", size / 1e6);
+    if (reporter.times.count("BM_BareSax/min_time:1.000") && reporter.times.count("BM_ParseListaMovimenti/min_time:1.000")) {
+        const double bare = reporter.times["BM_BareSax"];
+        const double ours = reporter.times["BM_ParseListaMovimenti"];
+        std::printf("parseListaMovimenti / bare SAX pass: %.2f ms / %.2f ms = %.2f (goal <= 2.0)\n",
+                    ours, bare, ours / bare);
+    }
+    std::printf("peak memory of one parse: %.2f MB = %.2f x the reply (goal < 4)\n", peak / 1e6,
+                static_cast<double>(peak) / size);
+    benchmark::Shutdown();
+    return 0;
+}
