@@ -11,6 +11,7 @@ public:
     void endMatchString(const char* name) override;
 
     const ListaCarte& carte() const { return carte_; }
+    ListaCarte& carte() { return carte_; }
 
 private:
     // The card being read, made when its first value arrives.

@@ -24,6 +24,7 @@ public:
     const CartaDiPagamentoPtr& carta() const { return carta_; }
     const SaldoPtr& saldo() const { return saldo_; }
     const ListaMovimenti& movimenti() const { return movimenti_; }
+    ListaMovimenti& movimenti() { return movimenti_; }
 
 private:
     Movimento& currentMovimento();

@@ -11,6 +11,7 @@ public:
     void endMatchString(const char* name) override;
 
     const ListaLumaspot& lumaspot() const { return lumaspot_; }
+    ListaLumaspot& lumaspot() { return lumaspot_; }
 
 private:
     ATMLumaspot& currentATM();

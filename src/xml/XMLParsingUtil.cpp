@@ -7,6 +7,8 @@
 
 namespace vestrino {
 
+// The parser is discarded after the call, so its lists are moved out rather than copied.
+
 namespace {
 
 // Runs the parser; when the text was read, hands out the outcome strings. The caller hands out
@@ -45,7 +47,7 @@ void XMLParsingUtil::parseListaCarte(const Text& text, bool& ok, Text& esito, Te
                                      Text& messaggio, ListaCarte& carte) {
     ListaCarteXMLParser parser;
     if (readOutcome(parser, text, ok, esito, codiceEsito, messaggio)) {
-        carte = parser.carte();
+        carte = std::move(parser.carte());
     }
 }
 
@@ -57,7 +59,7 @@ void XMLParsingUtil::parseListaMovimenti(const Text& text, bool& ok, Text& esito
     if (readOutcome(parser, text, ok, esito, codiceEsito, messaggio)) {
         carta = parser.carta();
         saldo = parser.saldo();
-        listaMovimenti = parser.movimenti();
+        listaMovimenti = std::move(parser.movimenti());
     }
 }
 
@@ -66,7 +68,7 @@ void XMLParsingUtil::parseTrovaAtmLumaspot(const Text& text, bool& ok, Text& esi
                                            ListaLumaspot& elencoLumaSpot) {
     TrovaATMLumaSpotXMLParser parser;
     if (readOutcome(parser, text, ok, esito, codiceEsito, messaggio)) {
-        elencoLumaSpot = parser.lumaspot();
+        elencoLumaSpot = std::move(parser.lumaspot());
     }
 }
 

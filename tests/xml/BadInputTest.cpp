@@ -18,20 +18,8 @@ namespace {
 
 using Opt = std::optional<std::string>;
 
-struct Read {
-    bool ok = false;
-    Opt esito, codice, messaggio;
-    CartaDiPagamentoPtr carta;
-    SaldoPtr saldo;
-    ListaMovimenti movimenti;
-};
-
-Read readStatement(const Opt& text) {
-    Read r;
-    XMLParsingUtil::parseListaMovimenti(text, r.ok, r.esito, r.codice, r.messaggio, r.carta,
-                                        r.saldo, r.movimenti);
-    return r;
-}
+using test::Statement;
+using test::statement;
 
 std::string movimenti(std::size_t n) {
     std::string payload = "<carta><numero>5333</numero></carta><movimenti>";
@@ -80,7 +68,7 @@ TEST(BadInput, EveryTruncationIsRefusedAndNothingIsHandedOut) {
     const std::string full = movimenti(3);
     const auto end = full.rfind("</lumacard>");
     for (std::size_t n = 0; n < end; ++n) {
-        Read r;
+        Statement r;
         r.esito = "untouched";
         XMLParsingUtil::parseListaMovimenti(full.substr(0, n), r.ok, r.esito, r.codice,
                                             r.messaggio, r.carta, r.saldo, r.movimenti);
@@ -89,7 +77,7 @@ TEST(BadInput, EveryTruncationIsRefusedAndNothingIsHandedOut) {
         ASSERT_TRUE(r.movimenti.empty());
         ASSERT_FALSE(r.carta);
     }
-    EXPECT_TRUE(readStatement(full).ok);
+    EXPECT_TRUE(statement(full).ok);
 }
 
 TEST(BadInput, HostileDocumentsAreRefused) {
@@ -116,7 +104,7 @@ TEST(BadInput, HostileDocumentsAreRefused) {
          "</risposta></r>"},
     };
     for (const auto& [name, xml] : cases) {
-        Read r;
+        Statement r;
         r.messaggio = "untouched";
         XMLParsingUtil::parseListaMovimenti(xml, r.ok, r.esito, r.codice, r.messaggio, r.carta,
                                             r.saldo, r.movimenti);
@@ -149,7 +137,7 @@ TEST(BadInput, ExternalEntitiesAreNeverLoaded) {
                                            "href=\"" + net + "/i\"/></risposta></r>",
     };
     for (const auto& doc : docs) {
-        Read r;
+        Statement r;
         XMLParsingUtil::parseListaMovimenti(doc, r.ok, r.esito, r.codice, r.messaggio, r.carta,
                                             r.saldo, r.movimenti);
         EXPECT_EQ(r.messaggio.value_or("").find("SEGRETO"), std::string::npos) << doc;
@@ -159,7 +147,7 @@ TEST(BadInput, ExternalEntitiesAreNeverLoaded) {
 }
 
 TEST(BadInput, LargeRepliesAreReadWhole) {
-    const auto r = readStatement(movimenti(20000)); // about 2.5 MB
+    const auto r = statement(movimenti(20000)); // about 2.5 MB
     ASSERT_TRUE(r.ok);
     ASSERT_EQ(r.movimenti.size(), 20000u);
     EXPECT_EQ(r.movimenti.back()->addebiti(), "19999,00");
@@ -175,7 +163,7 @@ TEST(BadInput, ConcurrentParsesDoNotDisturbEachOther) {
         threads.emplace_back([t, &wrong] {
             const std::string xml = movimenti(10 + t);
             for (int i = 0; i < 40; ++i) {
-                const auto r = readStatement(decodeReplyText(xml));
+                const auto r = statement(decodeReplyText(xml));
                 if (!r.ok || r.movimenti.size() != static_cast<std::size_t>(10 + t)) {
                     ++wrong;
                 }

@@ -11,20 +11,7 @@ namespace {
 
 using Opt = std::optional<std::string>;
 
-struct Statement {
-    bool ok = false;
-    Opt esito, codice, messaggio;
-    CartaDiPagamentoPtr carta;
-    SaldoPtr saldo;
-    ListaMovimenti movimenti;
-};
-
-Statement statement(const std::string& xml) {
-    Statement s;
-    XMLParsingUtil::parseListaMovimenti(xml, s.ok, s.esito, s.codice, s.messaggio, s.carta,
-                                        s.saldo, s.movimenti);
-    return s;
-}
+using test::statement;
 
 std::string movimento(const std::string& inner) {
     return "<movimento>" + inner + "</movimento>";

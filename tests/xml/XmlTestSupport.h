@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Log.h"
+#include "xml/XMLParsingUtil.h"
 
 #include <string>
 #include <vector>
@@ -13,6 +14,22 @@ inline std::string reply(const std::string& esito, const std::string& codice,
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><lumacard><risposta><esito>" + esito +
            "</esito><codice_esito>" + codice + "</codice_esito><messaggio>" + messaggio +
            "</messaggio></risposta>" + payload + "</lumacard>";
+}
+
+// Everything a statement reply hands out.
+struct Statement {
+    bool ok = false;
+    std::optional<std::string> esito, codice, messaggio;
+    CartaDiPagamentoPtr carta;
+    SaldoPtr saldo;
+    ListaMovimenti movimenti;
+};
+
+inline Statement statement(const std::optional<std::string>& text) {
+    Statement s;
+    XMLParsingUtil::parseListaMovimenti(text, s.ok, s.esito, s.codice, s.messaggio, s.carta,
+                                        s.saldo, s.movimenti);
+    return s;
 }
 
 // Collects the diagnostic log while it lives.
