@@ -1,0 +1,59 @@
+#pragma once
+
+#include "core/ApplicationDelegate.h"
+#include "core/DictCache.h"
+#include "core/NotificationCenter.h"
+
+#include <atomic>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+namespace vestrino {
+
+class Reachability;
+
+// The application's one object of shared state: the logged-in flag, the session cache, the
+// internet reachability monitor and the documents directory. Reached by every part as the
+// shared application's delegate.
+class VestrinoAppDelegate : public ApplicationDelegate {
+public:
+    VestrinoAppDelegate();
+    ~VestrinoAppDelegate() override;
+
+    // The shared application's delegate, when it is a VestrinoAppDelegate.
+    static std::shared_ptr<VestrinoAppDelegate> shared();
+    // Makes a new delegate the shared application's delegate (at launch, and between tests).
+    static std::shared_ptr<VestrinoAppDelegate> install();
+
+    bool loggedIn() const { return loggedIn_; }
+    void setLoggedIn(bool v) { loggedIn_ = v; }
+
+    // Created on first read; the same object ever after.
+    DictCache& dictCache() override;
+
+    std::shared_ptr<Reachability> hostReach() const override;
+    void setHostReach(std::shared_ptr<Reachability> monitor);
+
+    // The documents directory, created on first use; --documents overrides the default.
+    std::filesystem::path applicationDocumentsDirectory() const override;
+    void setDocumentsDirectory(std::filesystem::path path);
+
+    // Handler of "kNetworkReachabilityChangedNotification": the notifying monitor becomes
+    // hostReach; nothing else happens.
+    void reachabilityChanged(const Notification& notification);
+    // Starts listening to reachability changes (at launch).
+    void observeReachabilityChanges();
+
+private:
+    std::atomic<bool> loggedIn_{false};
+    std::once_flag cacheOnce_;
+    std::unique_ptr<DictCache> dictCache_;
+    mutable std::mutex mutex_;
+    std::shared_ptr<Reachability> hostReach_;
+    std::optional<std::filesystem::path> documents_;
+    NotificationCenter::Observation reachabilityObservation_;
+};
+
+} // namespace vestrino

@@ -1,0 +1,271 @@
+#include "service/RemoteServiceUtil.h"
+
+#include "core/Application.h"
+#include "core/DictCache.h"
+#include "net/UrlEncoding.h"
+#include "service/Constants.h"
+#include "service/ListaMovCall.h"
+#include "service/RequestFrame.h"
+#include "xml/XMLParsingUtil.h"
+
+#include <array>
+#include <charconv>
+#include <memory>
+
+namespace vestrino {
+
+namespace {
+
+using Text = RemoteServiceUtil::Text;
+
+constexpr OutcomeWord kGeneric{CODICE_ERRORE_GENERICO_STR, CODICE_ERRORE_GENERICO};
+constexpr OutcomeWord kExpired{CODICE_ERRORE_SESSIONE_SCADUTA_STR,
+                               CODICE_ERRORE_SESSIONE_SCADUTA};
+
+constexpr std::array kLoginWords{
+    OutcomeWord{CODICE_ERRORE_LOGIN_FALLITA_STR, CODICE_ERRORE_LOGIN_FALLITA},
+    kGeneric,
+    kExpired,
+    OutcomeWord{CODICE_ERRORE_LOGIN_USER_VUOTO_STR, CODICE_ERRORE_LOGIN_USER_VUOTO},
+    OutcomeWord{CODICE_ERRORE_LOGIN_PASSWORD_VUOTO_STR, CODICE_ERRORE_LOGIN_PASSWORD_VUOTO},
+    OutcomeWord{CODICE_ERRORE_LOGIN_PASSWORD_LEN_STR, CODICE_ERRORE_LOGIN_PASSWORD_LEN},
+};
+constexpr std::array kSessionWords{kGeneric, kExpired};
+constexpr std::array kListaMovimentiWords{
+    kGeneric,
+    kExpired,
+    OutcomeWord{CODICE_ERRORE_LISTA_MOVIMENTI_SELPAN_VUOTO_STR,
+                CODICE_ERRORE_LISTA_MOVIMENTI_SELPAN_VUOTO},
+    OutcomeWord{CODICE_ERRORE_LISTA_MOVIMENTI_SELPAN_LUNGHEZZA_STR,
+                CODICE_ERRORE_LISTA_MOVIMENTI_SELPAN_LUNGHEZZA},
+    OutcomeWord{CODICE_ERRORE_LISTA_MOVIMENTI_SELPAN_NONNUMERO_STR,
+                CODICE_ERRORE_LISTA_MOVIMENTI_SELPAN_NONNUMERO},
+};
+constexpr std::array kCartaAnonimaWords{
+    kGeneric,
+    kExpired,
+    OutcomeWord{CODICE_ERRORE_PARAMETRI_CARTA_NON_VALIDI_STR,
+                CODICE_ERRORE_PARAMETRI_CARTA_NON_VALIDI},
+    OutcomeWord{CODICE_ERRORE_INSERIMENTO_CARTA_VUOTA_STR, CODICE_ERRORE_INSERIMENTO_CARTA_VUOTA},
+    OutcomeWord{CODICE_ERRORE_INSERIMENTO_CARTA_NON_NUMERO_STR,
+                CODICE_ERRORE_INSERIMENTO_CARTA_NON_NUMERO},
+    OutcomeWord{CODICE_ERRORE_INSERIMENTO_CARTA_LUNGHEZZA_STR,
+                CODICE_ERRORE_INSERIMENTO_CARTA_LUNGHEZZA},
+    OutcomeWord{CODICE_ERRORE_INSERIMENTO_CARTA_NON_VALIDA_STR,
+                CODICE_ERRORE_INSERIMENTO_CARTA_NON_VALIDA},
+    OutcomeWord{CODICE_ERRORE_INSERIMENTO_MESE_VUOTO_STR, CODICE_ERRORE_INSERIMENTO_MESE_VUOTO},
+    OutcomeWord{CODICE_ERRORE_INSERIMENTO_MESE_NON_NUMERO_STR,
+                CODICE_ERRORE_INSERIMENTO_MESE_NON_NUMERO},
+    OutcomeWord{CODICE_ERRORE_INSERIMENTO_MESE_LUNGHEZZA_STR,
+                CODICE_ERRORE_INSERIMENTO_MESE_LUNGHEZZA},
+    OutcomeWord{CODICE_ERRORE_INSERIMENTO_MESE_VALORE_STR, CODICE_ERRORE_INSERIMENTO_MESE_VALORE},
+    OutcomeWord{CODICE_ERRORE_INSERIMENTO_ANNO_VUOTO_STR, CODICE_ERRORE_INSERIMENTO_ANNO_VUOTO},
+    OutcomeWord{CODICE_ERRORE_INSERIMENTO_ANNO_NON_NUMERO_STR,
+                CODICE_ERRORE_INSERIMENTO_ANNO_NON_NUMERO},
+    OutcomeWord{CODICE_ERRORE_INSERIMENTO_ANNO_LUNGHEZZA_STR,
+                CODICE_ERRORE_INSERIMENTO_ANNO_LUNGHEZZA},
+    OutcomeWord{CODICE_ERRORE_INSERIMENTO_CVV2_VUOTO_STR, CODICE_ERRORE_INSERIMENTO_CVV2_VUOTO},
+    OutcomeWord{CODICE_ERRORE_INSERIMENTO_CVV2_NON_NUMERO_STR,
+                CODICE_ERRORE_INSERIMENTO_CVV2_NON_NUMERO},
+    OutcomeWord{CODICE_ERRORE_INSERIMENTO_CVV2_LUNGHEZZA_STR,
+                CODICE_ERRORE_INSERIMENTO_CVV2_LUNGHEZZA},
+};
+constexpr std::array kTrovaAtmWords{
+    kGeneric,
+    kExpired,
+    OutcomeWord{CODICE_ERRORE_TROVA_ATM_LAT_VUOTO_STR, CODICE_ERRORE_TROVA_ATM_LAT_VUOTO},
+    OutcomeWord{CODICE_ERRORE_TROVA_ATM_LAT_NON_NUMERO_STR, CODICE_ERRORE_TROVA_ATM_LAT_NON_NUMERO},
+    OutcomeWord{CODICE_ERRORE_TROVA_ATM_LAT_NON_VALIDO_STR, CODICE_ERRORE_TROVA_ATM_LAT_NON_VALIDO},
+    OutcomeWord{CODICE_ERRORE_TROVA_ATM_LNG_VUOTO_STR, CODICE_ERRORE_TROVA_ATM_LNG_VUOTO},
+    OutcomeWord{CODICE_ERRORE_TROVA_ATM_LNG_NON_NUMERO_STR, CODICE_ERRORE_TROVA_ATM_LNG_NON_NUMERO},
+    OutcomeWord{CODICE_ERRORE_TROVA_ATM_LNG_NON_VALIDO_STR, CODICE_ERRORE_TROVA_ATM_LNG_NON_VALIDO},
+    OutcomeWord{CODICE_ERRORE_TROVA_ATM_RAGGIO_NON_NUMERO_STR,
+                CODICE_ERRORE_TROVA_ATM_RAGGIO_NON_NUMERO},
+    OutcomeWord{CODICE_ERRORE_TROVA_ATM_RAGGIO_NON_VALIDO_STR,
+                CODICE_ERRORE_TROVA_ATM_RAGGIO_NON_VALIDO},
+};
+
+// Percent-encoded form value; an absent value is sent empty.
+std::string encoded(const Text& value) {
+    return value ? urlEncodeUsingEncoding(*value) : std::string();
+}
+
+// The float widened to double in fixed notation with six decimals and a full stop, whatever
+// the locale (45 is sent as 45.000000).
+std::string fixed6(float value) {
+    char buf[64];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, static_cast<double>(value),
+                                         std::chars_format::fixed, 6);
+    return ec == std::errc() ? std::string(buf, end) : std::string();
+}
+
+const std::string kSessionBody =
+    RequestFrame::formBody({{POST_VAR_FORMATO, FORMATO_XML}, {POST_VAR_AGENT, POST_VAR_AGENT_KEY}});
+
+} // namespace
+
+DictCache& RemoteServiceUtil::dictCache() {
+    if (const auto delegate = Application::sharedApplication().delegate()) {
+        return delegate->dictCache();
+    }
+    // Without an application delegate (a tool that never installed one) the session lives
+    // in a cache of its own.
+    static DictCache detached;
+    return detached;
+}
+
+int RemoteServiceUtil::login(const Text& user, const Text& password, Text& messaggio) {
+    if (!user) {
+        return CODICE_ERRORE_LOGIN_USER_VUOTO;
+    }
+    if (!password) {
+        return CODICE_ERRORE_LOGIN_PASSWORD_VUOTO;
+    }
+    dictCache().removeAllObjects();
+    RequestFrame::Operation op;
+    op.check = ConnectivityCheck::Full;
+    op.checkSeconds = kLoginCheckTime;
+    op.url = URL_LOGIN();
+    op.body = RequestFrame::formBody({{POST_VAR_USERNAME, encoded(user)},
+                                      {POST_VAR_PASSWORD, encoded(password)},
+                                      {POST_VAR_FORMATO, FORMATO_XML},
+                                      {POST_VAR_AGENT, POST_VAR_AGENT_KEY}});
+    op.timeoutSeconds = kRequestTimeout;
+    op.words = kLoginWords;
+    const int code = RequestFrame::run(
+        op,
+        [](const Text& text, bool& ok, Text& esito, Text& codice, Text& m) {
+            Text benvenuto;
+            XMLParsingUtil::parseLogin(text, ok, esito, codice, m, benvenuto);
+        },
+        messaggio);
+    if (code == SUCCESS) {
+        dictCache().setObject(kSessionUsernameKey, *user);
+    }
+    return code;
+}
+
+int RemoteServiceUtil::logout() {
+    // The session ends on the device first, also when the request cannot be sent.
+    dictCache().removeAllObjects();
+    RequestFrame::Operation op;
+    op.check = ConnectivityCheck::Short;
+    op.url = URL_LOGOUT();
+    op.body = kSessionBody;
+    op.words = kSessionWords;
+    Text messaggio;
+    return RequestFrame::run(
+        op,
+        [](const Text& text, bool& ok, Text& esito, Text& codice, Text& m) {
+            XMLParsingUtil::parseEsitoString(text, ok, esito, codice, m);
+        },
+        messaggio);
+}
+
+int RemoteServiceUtil::listaCarte(ListaCarte& carte, Text& messaggio) {
+    RequestFrame::Operation op;
+    op.check = ConnectivityCheck::Short;
+    op.url = URL_LISTACARTE();
+    op.body = kSessionBody;
+    op.words = kSessionWords;
+    return RequestFrame::run(
+        op,
+        [&carte](const Text& text, bool& ok, Text& esito, Text& codice, Text& m) {
+            XMLParsingUtil::parseListaCarte(text, ok, esito, codice, m, carte);
+        },
+        messaggio);
+}
+
+int RemoteServiceUtil::listaMovimenti(const Text& selPan, CartaDiPagamentoPtr& carta,
+                                      SaldoPtr& saldo, ListaMovimenti& listaMovimenti,
+                                      Text& messaggio) {
+    if (!selPan) {
+        return CODICE_ERRORE_LISTA_MOVIMENTI_SELPAN_VUOTO;
+    }
+    const std::string key = std::string(kListaMovCallKey) + "_" + *selPan;
+    if (const auto cached = dictCache().objectForKey<std::shared_ptr<ListaMovCall>>(key)) {
+        carta = (*cached)->carta;
+        saldo = (*cached)->saldo;
+        listaMovimenti = (*cached)->listaMov;
+        return SUCCESS;
+    }
+    RequestFrame::Operation op;
+    op.check = ConnectivityCheck::Short;
+    op.url = URL_LISTAMOVIMENTI();
+    op.body = RequestFrame::formBody({{POST_VAR_SELPAN, encoded(selPan)},
+                                      {POST_VAR_FORMATO, FORMATO_XML},
+                                      {POST_VAR_AGENT, POST_VAR_AGENT_KEY}});
+    op.words = kListaMovimentiWords;
+    const int code = RequestFrame::run(
+        op,
+        [&](const Text& text, bool& ok, Text& esito, Text& codice, Text& m) {
+            XMLParsingUtil::parseListaMovimenti(text, ok, esito, codice, m, carta, saldo,
+                                                listaMovimenti);
+        },
+        messaggio);
+    if (code == SUCCESS) {
+        dictCache().setObject(
+            key, std::make_shared<ListaMovCall>(ListaMovCall{carta, saldo, listaMovimenti}));
+    }
+    return code;
+}
+
+int RemoteServiceUtil::movimentiCartaAnonima(const Text& numeroCarta, const Text& dataAnno,
+                                             const Text& dataMese, const Text& cvv2,
+                                             CartaDiPagamentoPtr& carta, SaldoPtr& saldo,
+                                             ListaMovimenti& listaMovimenti, Text& messaggio) {
+    // Never answered from the cache: every query carries the CVV2 just typed.
+    RequestFrame::Operation op;
+    op.check = ConnectivityCheck::Short;
+    op.url = URL_MOVIMENTI_CARTA_ANONIMA();
+    op.body = RequestFrame::formBody({{POST_VAR_AGENT, POST_VAR_AGENT_KEY},
+                                      {POST_VAR_FORMATO, FORMATO_XML},
+                                      {POST_VAR_NUMEROCARTA, encoded(numeroCarta)},
+                                      {POST_VAR_DATA_AA, encoded(dataAnno)},
+                                      {POST_VAR_DATA_MM, encoded(dataMese)},
+                                      {POST_VAR_CVV2, encoded(cvv2)}});
+    op.words = kCartaAnonimaWords;
+    const int code = RequestFrame::run(
+        op,
+        [&](const Text& text, bool& ok, Text& esito, Text& codice, Text& m) {
+            XMLParsingUtil::parseListaMovimenti(text, ok, esito, codice, m, carta, saldo,
+                                                listaMovimenti);
+        },
+        messaggio);
+    if (code == SUCCESS && carta) {
+        carta->setAnonima(true);
+    }
+    return code;
+}
+
+std::optional<std::string> RemoteServiceUtil::bannerData() {
+    if (!RequestFrame::connectivity(ConnectivityCheck::Full, kBannerCheckTime)) {
+        return std::nullopt;
+    }
+    return RequestFrame::post(URL_BANNER(),
+                              RequestFrame::formBody({{POST_VAR_AGENT, POST_VAR_AGENT_KEY}}),
+                              kBannerTimeout);
+}
+
+int RemoteServiceUtil::trovaAtmLumaSpot(float latitudine, float longitudine, float raggio,
+                                        ListaLumaspot& lumaspot) {
+    RequestFrame::Operation op;
+    op.check = ConnectivityCheck::None;
+    op.url = URL_TROVA_LUMASPOT();
+    const std::string lat = fixed6(latitudine), lng = fixed6(longitudine), r = fixed6(raggio);
+    op.body = RequestFrame::formBody({{POST_VAR_AGENT, POST_VAR_AGENT_KEY},
+                                      {POST_VAR_FORMATO, FORMATO_XML},
+                                      {POST_VAR_LAT, lat},
+                                      {POST_VAR_LNG, lng},
+                                      {POST_VAR_RAGGIO, r}});
+    op.words = kTrovaAtmWords;
+    Text messaggio;
+    return RequestFrame::run(
+        op,
+        [&lumaspot](const Text& text, bool& ok, Text& esito, Text& codice, Text& m) {
+            XMLParsingUtil::parseTrovaAtmLumaspot(text, ok, esito, codice, m, lumaspot);
+        },
+        messaggio);
+}
+
+} // namespace vestrino

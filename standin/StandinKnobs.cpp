@@ -1,0 +1,78 @@
+#include "StandinKnobs.h"
+
+namespace lumacard {
+
+void StandinKnobs::setFault(const std::string& path, Fault fault) {
+    std::lock_guard lock(mutex_);
+    faults_[path] = std::move(fault);
+}
+
+std::optional<Fault> StandinKnobs::fault(const std::string& path) const {
+    std::lock_guard lock(mutex_);
+    const auto it = faults_.find(path);
+    return it == faults_.end() ? std::nullopt : std::optional<Fault>(it->second);
+}
+
+void StandinKnobs::clearFaults() {
+    std::lock_guard lock(mutex_);
+    faults_.clear();
+}
+
+void StandinKnobs::record(const std::string& path, SeenRequest request,
+                          const std::string& remote) {
+    std::lock_guard lock(mutex_);
+    seen_[path].push_back(std::move(request));
+    connections_.insert(remote);
+}
+
+std::size_t StandinKnobs::requestCount(const std::string& path) const {
+    std::lock_guard lock(mutex_);
+    const auto it = seen_.find(path);
+    return it == seen_.end() ? 0 : it->second.size();
+}
+
+std::optional<SeenRequest> StandinKnobs::lastRequest(const std::string& path) const {
+    std::lock_guard lock(mutex_);
+    const auto it = seen_.find(path);
+    if (it == seen_.end() || it->second.empty()) {
+        return std::nullopt;
+    }
+    return it->second.back();
+}
+
+std::vector<std::string> StandinKnobs::bodiesSeen(const std::string& path) const {
+    std::lock_guard lock(mutex_);
+    std::vector<std::string> out;
+    if (const auto it = seen_.find(path); it != seen_.end()) {
+        for (const auto& r : it->second) {
+            out.push_back(r.body);
+        }
+    }
+    return out;
+}
+
+std::size_t StandinKnobs::connectionCount() const {
+    std::lock_guard lock(mutex_);
+    return connections_.size();
+}
+
+void StandinKnobs::clearCounts() {
+    std::lock_guard lock(mutex_);
+    seen_.clear();
+    connections_.clear();
+}
+
+void StandinKnobs::sleepFor(std::chrono::milliseconds delay) {
+    std::unique_lock lock(mutex_);
+    wake_.wait_for(lock, delay, [this] { return stopping_; });
+}
+
+void StandinKnobs::wakeSleepers() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_all();
+}
+
+} // namespace lumacard

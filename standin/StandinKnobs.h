@@ -1,0 +1,59 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstddef>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace lumacard {
+
+// How tests make the stand-in misbehave on one path, and what it saw.
+struct Fault {
+    std::chrono::milliseconds delay{0};       // wait before answering
+    std::optional<int> status;                // HTTP status instead of 200
+    std::optional<std::string> body;          // this body instead of the real reply
+    std::optional<std::size_t> truncateAt;    // send only this many bytes of the reply
+    std::optional<std::size_t> replySize;     // a reply of this many bytes
+    bool closeConnection = false;             // drop the connection without a whole reply
+};
+
+struct SeenRequest {
+    std::string method;
+    std::string body;
+    std::multimap<std::string, std::string> headers;
+};
+
+class StandinKnobs {
+public:
+    void setFault(const std::string& path, Fault fault);
+    std::optional<Fault> fault(const std::string& path) const;
+    void clearFaults();
+
+    void record(const std::string& path, SeenRequest request, const std::string& remote);
+    std::size_t requestCount(const std::string& path) const;
+    std::optional<SeenRequest> lastRequest(const std::string& path) const;
+    std::vector<std::string> bodiesSeen(const std::string& path) const;
+    // Distinct client connections seen (address and port).
+    std::size_t connectionCount() const;
+    void clearCounts();
+
+    // Waits for the fault's delay, cut short when the server stops.
+    void sleepFor(std::chrono::milliseconds delay);
+    void wakeSleepers();
+
+private:
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;
+    bool stopping_ = false;
+    std::map<std::string, Fault> faults_;
+    std::map<std::string, std::vector<SeenRequest>> seen_;
+    std::set<std::string> connections_;
+};
+
+} // namespace lumacard

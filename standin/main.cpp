@@ -1,0 +1,63 @@
+// lumacard-standin: the card issuer's service, on this machine, for the application and its
+// tests.
+#include "DemoData.h"
+#include "StandinServer.h"
+
+#include <CLI/CLI.hpp>
+#include <csignal>
+#include <iostream>
+#include <semaphore>
+
+namespace {
+std::binary_semaphore quit{0};
+void onSignal(int) {
+    quit.release();
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"lumacard-standin: a stand-in for the Lumacard service over HTTPS"};
+    std::string listen = "127.0.0.1:0";
+    std::string dataFile = "standin/data/demo.json";
+    std::string tlsDir;
+    int idleSeconds = 600;
+    app.add_option("--listen", listen, "HOST:PORT to listen on (port 0: any free port)");
+    app.add_option("--data", dataFile, "The demo data (JSON)");
+    app.add_option("--tls-dir", tlsDir, "Folder of the test CA and server certificate")
+        ->required();
+    app.add_option("--session-idle", idleSeconds, "Seconds after which an unused session ends");
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e) == 0 ? 0 : 2;
+    }
+    const auto colon = listen.rfind(':');
+    if (colon == std::string::npos) {
+        std::cerr << "lumacard-standin: --listen wants HOST:PORT, not \"" << listen << "\"\n";
+        return 2;
+    }
+    std::string error;
+    auto data = lumacard::DemoData::load(dataFile, error);
+    if (!data) {
+        std::cerr << "lumacard-standin: " << error << "\n";
+        return 1;
+    }
+    lumacard::StandinServer::Options options;
+    options.host = listen.substr(0, colon);
+    options.port = std::stoi(listen.substr(colon + 1));
+    options.tlsDir = tlsDir;
+    options.data = std::move(*data);
+    lumacard::StandinServer server(std::move(options));
+    server.sessions().setIdleLimit(std::chrono::seconds(idleSeconds));
+    if (!server.start(error)) {
+        std::cerr << "lumacard-standin: " << error << "\n";
+        return 1;
+    }
+    std::cout << "listening on https://" << server.hostAndPort() << "\n"
+              << "ca file: " << server.caFile().string() << std::endl;
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+    quit.acquire();
+    server.stop();
+    return 0;
+}
