@@ -88,6 +88,10 @@ bool StandinServer::start(std::string& error) {
         return false;
     }
     thread_ = std::thread([this] { server_->listen_after_bind(); });
+    // stop() only reaches a server that is already running: wait until it is.
+    for (int i = 0; i < 5000 && !server_->is_running(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
     return true;
 }
 

@@ -41,7 +41,7 @@ bool RunLoop::runOnce() {
             due.push_back(t);
         }
     }
-    std::sort(due.begin(), due.end(),
+    std::stable_sort(due.begin(), due.end(),
               [](const auto& a, const auto& b) { return a->fireDate() < b->fireDate(); });
     for (const auto& t : due) {
         t->fire(now);

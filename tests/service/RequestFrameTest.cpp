@@ -1,0 +1,192 @@
+#include "CertificateAuthority.h"
+#include "FormData.h"
+#include "StandinFixture.h"
+#include "core/DictCache.h"
+#include "net/HttpClient.h"
+#include "service/Constants.h"
+#include "service/RemoteServiceUtil.h"
+#include "service/RequestFrame.h"
+
+#include <chrono>
+#include <thread>
+
+using namespace vestrino;
+using lumacard::Fault;
+
+namespace {
+
+class RequestFrameTest : public test::StandinFixture {
+protected:
+    std::size_t headerCount(const lumacard::SeenRequest& r, const std::string& name) {
+        return r.headers.count(name);
+    }
+    std::string header(const lumacard::SeenRequest& r, const std::string& name) {
+        const auto it = r.headers.find(name);
+        return it == r.headers.end() ? "" : it->second;
+    }
+    int loginAs(const std::string& user, const std::string& password) {
+        std::optional<std::string> messaggio;
+        return RemoteServiceUtil::login(user, password, messaggio);
+    }
+};
+
+const std::string kLogin = "/LumaCard/login.do";
+const std::string kLogout = "/LumaCard/logout.do";
+const std::string kCarte = "/LumaCard/lista_carte.do";
+const std::string kBanner = "/LumaCard/banner.do";
+
+std::string ok(const std::string& esito, const std::string& codice = "") {
+    return "<r><risposta><esito>" + esito + "</esito><codice_esito>" + codice +
+           "</codice_esito><messaggio>dal servizio</messaggio></risposta></r>";
+}
+
+} // namespace
+
+TEST_F(RequestFrameTest, BytesOnTheWire) {
+    ASSERT_EQ(loginAs("mario.rossi", "lumacard1"), SUCCESS);
+    ListaCarte carte;
+    std::optional<std::string> m;
+    ASSERT_EQ(RemoteServiceUtil::listaCarte(carte, m), SUCCESS);
+    ASSERT_EQ(RemoteServiceUtil::logout(), SUCCESS);
+    ASSERT_TRUE(RemoteServiceUtil::bannerData());
+
+    const std::pair<std::string, std::string> expected[] = {
+        {kLogin, "USER=mario.rossi&PASSWORD=lumacard1&formato=XML&agent=iPhone"},
+        {kCarte, "formato=XML&agent=iPhone"},
+        {kLogout, "formato=XML&agent=iPhone"},
+        {kBanner, "agent=iPhone"},
+    };
+    for (const auto& [path, body] : expected) {
+        const auto r = server().knobs().lastRequest(path);
+        ASSERT_TRUE(r) << path;
+        EXPECT_EQ(r->method, "POST") << path;
+        EXPECT_EQ(r->body, body) << path;
+        EXPECT_EQ(headerCount(*r, "Content-Length"), 1u) << path;
+        EXPECT_EQ(header(*r, "Content-Length"), std::to_string(body.size())) << path;
+        EXPECT_EQ(header(*r, "Content-Type"), "application/x-www-form-urlencoded") << path;
+        EXPECT_EQ(headerCount(*r, "Expect"), 0u) << path;
+    }
+    EXPECT_EQ(header(*server().knobs().lastRequest(kLogout), "Content-Length"), "24");
+    EXPECT_EQ(header(*server().knobs().lastRequest(kBanner), "Content-Length"), "12");
+    // The probe before the login and the banner is a GET without a body.
+    const auto probe = server().knobs().lastRequest("/LumaCard/sonda.do");
+    ASSERT_TRUE(probe);
+    EXPECT_EQ(probe->method, "GET");
+    EXPECT_EQ(probe->body, "");
+}
+
+TEST_F(RequestFrameTest, FormValuesArePercentEncoded) {
+    EXPECT_EQ(loginAs("mario rossi&co", "p=ss+w%rd è"), CODICE_ERRORE_LOGIN_FALLITA);
+    const auto r = server().knobs().lastRequest(kLogin);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->body, "USER=mario%20rossi%26co&PASSWORD=p%3Dss%2Bw%25rd%20%C3%A8&formato=XML&"
+                       "agent=iPhone");
+    const lumacard::FormData form(r->body);
+    EXPECT_EQ(form.value("USER"), "mario rossi&co");
+    EXPECT_EQ(form.value("PASSWORD"), "p=ss+w%rd è");
+}
+
+TEST_F(RequestFrameTest, OutcomeMapping) {
+    struct Case {
+        const char* name;
+        std::string path;
+        Fault fault;
+        int expected;
+    };
+    const Case cases[] = {
+        {"status 500 with an OK body", kLogin, {.status = 500, .body = ok("OK")}, SUCCESS},
+        {"ok in lower case", kLogin, {.body = ok("ok")}, SUCCESS},
+        {"no-break spaces removed before parsing", kLogin, {.body = ok("O\u00a0K")}, SUCCESS},
+        {"session expired", kCarte, {.body = ok("KO", "sessione_scaduta")},
+         CODICE_ERRORE_SESSIONE_SCADUTA},
+        {"session expired in upper case", kCarte, {.body = ok("KO", "SESSIONE_SCADUTA")},
+         CODICE_ERRORE_GENERICO},
+        {"login's own word", kLogin, {.body = ok("KO", "parametro_password_lunghezza_errata")},
+         CODICE_ERRORE_LOGIN_PASSWORD_LEN},
+        {"another operation's word", kCarte, {.body = ok("KO", "login_fallita")},
+         CODICE_ERRORE_GENERICO},
+        {"KO without a word", kLogin, {.body = ok("KO")}, CODICE_ERRORE_GENERICO},
+        {"no outcome block", kLogin, {.body = "<r><esito>OK</esito></r>"}, CODICE_ERRORE_GENERICO},
+        {"an HTML error page", kLogin,
+         {.status = 502, .body = "<html><body><h1>502 Bad Gateway</h1></body></html>"},
+         CODICE_ERRORE_GENERICO},
+        {"an empty body", kLogin, {.body = ""}, CODICE_ERRORE_GENERICO},
+        {"not UTF-8", kLogin, {.body = ok("OK\xE8")}, CODICE_ERRORE_GENERICO},
+        {"a truncated reply", kLogin, {.body = ok("OK"), .truncateAt = 30}, CODICE_ERRORE_GENERICO},
+        {"a closed connection", kLogin, {.closeConnection = true}, CODICE_ERRORE_CONNESSIONE},
+        {"a reply over 16 MiB", kCarte, {.replySize = 17u * 1024 * 1024},
+         CODICE_ERRORE_CONNESSIONE},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(loginAs("mario.rossi", "lumacard1"), SUCCESS) << c.name;
+        server().knobs().setFault(c.path, c.fault);
+        int code = 0;
+        if (c.path == kLogin) {
+            code = loginAs("mario.rossi", "lumacard1");
+        } else {
+            ListaCarte carte;
+            std::optional<std::string> m;
+            code = RemoteServiceUtil::listaCarte(carte, m);
+        }
+        EXPECT_EQ(code, c.expected) << c.name;
+        server().knobs().clearFaults();
+    }
+}
+
+TEST_F(RequestFrameTest, CookiesAreSharedAcrossThreads) {
+    int login = 1;
+    std::thread([&] { login = loginAs("mario.rossi", "lumacard1"); }).join();
+    ASSERT_EQ(login, SUCCESS);
+    EXPECT_EQ(HttpClient::shared().cookies().size(), 1u);
+    int carte = 1;
+    ListaCarte list;
+    std::thread([&] {
+        std::optional<std::string> m;
+        carte = RemoteServiceUtil::listaCarte(list, m);
+    }).join();
+    EXPECT_EQ(carte, SUCCESS);
+    EXPECT_EQ(list.size(), 3u);
+    // The service ends the session at logout and expires its cookie: a later request has none.
+    ASSERT_EQ(RemoteServiceUtil::logout(), SUCCESS);
+    EXPECT_EQ(HttpClient::shared().cookies().size(), 0u);
+    std::optional<std::string> m;
+    EXPECT_EQ(RemoteServiceUtil::listaCarte(list, m), CODICE_ERRORE_SESSIONE_SCADUTA);
+    EXPECT_EQ(m, "La sessione è scaduta. Effettuare di nuovo l'accesso.");
+}
+
+TEST_F(RequestFrameTest, ASilentServerIsGivenUpAtTheRequestsOwnLimit) {
+    server().knobs().setFault(kCarte, {.delay = std::chrono::seconds(4)});
+    const auto start = std::chrono::steady_clock::now();
+    const auto reply = RequestFrame::post(URL_LISTACARTE(), "formato=XML&agent=iPhone", 1.0);
+    const double elapsed =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_FALSE(reply);
+    EXPECT_GE(elapsed, 0.9);
+    EXPECT_LT(elapsed, 2.5);
+}
+
+TEST_F(RequestFrameTest, OnlyTheTrustedAuthorityIsAccepted) {
+    std::string error;
+    const auto other = lumacard::CertificateAuthority::ensure(tempDir() / "other-ca", error);
+    ASSERT_TRUE(other) << error;
+    HttpClient::shared().setCaFile(other->caCertificate.string());
+    EXPECT_FALSE(RequestFrame::post(URL_LISTACARTE(), "formato=XML&agent=iPhone", 5.0));
+    HttpClient::shared().setCaFile(std::nullopt); // the system's authorities
+    EXPECT_FALSE(RequestFrame::post(URL_LISTACARTE(), "formato=XML&agent=iPhone", 5.0));
+    HttpClient::shared().setCaFile(server().caFile().string());
+    EXPECT_TRUE(RequestFrame::post(URL_LISTACARTE(), "formato=XML&agent=iPhone", 5.0));
+}
+
+TEST_F(RequestFrameTest, NoConnectivityNothingSent) {
+    setReachabilityFlags(0);
+    std::optional<std::string> m = "prima";
+    EXPECT_EQ(RemoteServiceUtil::login("mario.rossi", "lumacard1", m), CODICE_ERRORE_CONNESSIONE);
+    EXPECT_EQ(m, "prima");
+    EXPECT_EQ(RemoteServiceUtil::logout(), CODICE_ERRORE_CONNESSIONE);
+    EXPECT_FALSE(RemoteServiceUtil::bannerData());
+    EXPECT_EQ(server().knobs().requestCount(kLogin), 0u);
+    EXPECT_EQ(server().knobs().requestCount(kLogout), 0u);
+    EXPECT_EQ(server().knobs().requestCount(kBanner), 0u);
+    // The full check still probes whatever the status.
+    EXPECT_EQ(server().knobs().requestCount("/LumaCard/sonda.do"), 2u);
+}
