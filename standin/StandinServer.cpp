@@ -67,6 +67,7 @@ bool StandinServer::start(std::string& error) {
         error = "the TLS server cannot use " + files->serverCertificate.string();
         return false;
     }
+    server_->set_tcp_nodelay(true);
     server_->set_keep_alive_max_count(100000);
     server_->set_keep_alive_timeout(30);
     route("GET", "/LumaCard/sonda.do", &StandinServer::probe);

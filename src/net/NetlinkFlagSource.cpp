@@ -187,9 +187,23 @@ NetlinkFlagSource::~NetlinkFlagSource() {
 }
 
 std::optional<std::uint32_t> NetlinkFlagSource::flags(const ReachabilityTarget& target) {
+    std::uint64_t generation = 0;
+    {
+        std::lock_guard lock(cacheMutex_);
+        if (cached_) {
+            return reachabilityFlags(*cached_, target);
+        }
+        generation = generation_;
+    }
     const auto snapshot = readSnapshot();
     if (!snapshot) {
         return std::nullopt;
+    }
+    if (watcher_.joinable()) {
+        std::lock_guard lock(cacheMutex_);
+        if (generation == generation_) {
+            cached_ = snapshot;
+        }
     }
     return reachabilityFlags(*snapshot, target);
 }
@@ -222,6 +236,11 @@ void NetlinkFlagSource::watch() {
             break;
         }
         if (changed) {
+            {
+                std::lock_guard lock(cacheMutex_);
+                cached_.reset();
+                ++generation_;
+            }
             notifyListeners();
         }
     }

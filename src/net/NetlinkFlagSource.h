@@ -4,13 +4,15 @@
 #include "net/ReachabilityFlagSource.h"
 
 #include <atomic>
+#include <mutex>
 #include <thread>
 
 namespace vestrino {
 
-// Reachability from the kernel's link and route tables over a NETLINK_ROUTE socket. Flags are
-// read from a fresh dump of the tables; a watcher thread listens to the kernel's link and route
-// change messages and tells the listeners.
+// Reachability from the kernel's link and route tables over a NETLINK_ROUTE socket. A watcher
+// thread listens to the kernel's link and route change messages: it tells the listeners and
+// marks the last dump of the tables stale, so flags are read from a dump made since the last
+// change (every read dumps when there is no watcher).
 class NetlinkFlagSource : public ReachabilityFlagSource {
 public:
     NetlinkFlagSource();
@@ -24,6 +26,10 @@ public:
 
 private:
     void watch();
+
+    std::mutex cacheMutex_;
+    std::optional<NetworkSnapshot> cached_;
+    std::uint64_t generation_ = 0; // counts changes; a dump begun before one is not kept
 
     FileDescriptor events_; // subscribed to link and route changes
     FileDescriptor stop_;   // eventfd that ends the watcher
