@@ -228,9 +228,7 @@ std::string StandinServer::movimenti(const httplib::Request& req, httplib::Respo
 }
 
 std::string StandinServer::cartaAnonima(const httplib::Request& req, httplib::Response&) {
-    if (!sessionUser(req)) {
-        return ReplyXml::ko("sessione_scaduta", kSessionExpired);
-    }
+    // An anonymous card is queried with its own number, expiry and CVV2: no session needed.
     const FormData form(req.body);
     const auto numero = form.value("numeroCarta");
     const auto dataAA = form.value("dataAA");

@@ -1,8 +1,7 @@
 #include "cli/ParseCommand.h"
 
 #include "cli/RecordJson.h"
-#include "cli/TextTable.h"
-#include "core/DateFormatter.h"
+#include "cli/RecordTables.h"
 #include "core/ReplyText.h"
 #include "xml/XMLParsingUtil.h"
 
@@ -22,34 +21,7 @@ using json = nlohmann::ordered_json;
 constexpr std::array<const char*, 5> kKinds{"esito", "login", "carte", "movimenti", "atm"};
 
 std::string shown(const Text& value) {
-    return value ? *value : "-";
-}
-
-const char* tipoName(std::int32_t tipo) {
-    switch (tipo) {
-    case 0:
-        return "Prelievo";
-    case 1:
-        return "Ricarica carta";
-    case 2:
-        return "Ricarica Lumacard";
-    case 3:
-        return "Ricarica telefonica";
-    case 4:
-        return "Pagamento";
-    default:
-        return "Altro";
-    }
-}
-
-std::string amount(const Movimento& m) {
-    if (m.addebiti() && !m.addebiti()->empty()) {
-        return "-" + *m.addebiti();
-    }
-    if (m.accrediti() && !m.accrediti()->empty()) {
-        return "+" + *m.accrediti();
-    }
-    return "";
+    return RecordTables::shown(value);
 }
 
 struct Reading {
@@ -115,42 +87,13 @@ void printSummary(const std::string& kind, const Reading& r, std::ostream& out) 
     if (kind == "login") {
         out << "Benvenuto:    " << shown(r.messaggioBenvenuto) << '\n';
     } else if (kind == "carte") {
-        out << '\n' << r.carte.size() << " carte\n";
-        TextTable table({"#", "Numero", "Codice"});
-        for (std::size_t i = 0; i < r.carte.size(); ++i) {
-            table.addRow({std::to_string(i + 1), shown(r.carte[i]->serial()),
-                          shown(r.carte[i]->desc())});
-        }
-        table.print(out);
+        out << '\n';
+        RecordTables::printCards(r.carte, out);
     } else if (kind == "movimenti") {
-        if (r.carta) {
-            out << "Carta:        " << shown(r.carta->serial()) << " ("
-                << shown(r.carta->intestatario()) << ")\n";
-        }
-        if (r.saldo) {
-            out << "Saldo al:     " << shown(r.saldo->saldoAl()) << '\n'
-                << "Contabile:    " << shown(r.saldo->saldoContabile()) << '\n'
-                << "Disponibile:  " << shown(r.saldo->saldoDisponibile()) << '\n'
-                << "Bloccato:     " << shown(r.saldo->saldoBloccato()) << '\n';
-        }
-        out << '\n' << r.movimenti.size() << " movimenti\n";
-        DateFormatter dates("dd/MM/yyyy");
-        TextTable table({"Data", "Valuta", "Tipo", "Importo", "Descrizione"});
-        table.alignRight(3);
-        for (const auto& m : r.movimenti) {
-            table.addRow({m->dataContabile() ? dates.stringFromDate(*m->dataContabile()) : "-",
-                          m->dataValuta() ? dates.stringFromDate(*m->dataValuta()) : "-",
-                          tipoName(m->tipoMovimento()), amount(*m), shown(m->descrizione())});
-        }
-        table.print(out);
+        RecordTables::printStatement(r.carta, r.saldo, r.movimenti, out);
     } else if (kind == "atm") {
-        out << '\n' << r.lumaspot.size() << " Lumaspot\n";
-        TextTable table({"Frazionario", "Ufficio", "Provincia", "CAP", "Lat", "Lng"});
-        for (const auto& a : r.lumaspot) {
-            table.addRow({shown(a->frazionario()), shown(a->ufficio()), shown(a->provincia()),
-                          shown(a->cap()), shown(a->latitudine()), shown(a->longitudine())});
-        }
-        table.print(out);
+        out << '\n';
+        RecordTables::printLumaspot(r.lumaspot, out);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "cli/ParseCommand.h"
 #include "cli/ProbeCommand.h"
+#include "cli/ServiceCommands.h"
 #include "cli/ServiceSetup.h"
 
 #include <CLI/CLI.hpp>
@@ -30,6 +31,45 @@ int main(int argc, char** argv) {
     probe->add_option("SECONDS", probeSeconds, "The check's time (the probe waits twice it)");
     probe->add_flag("--json", json, "Print one JSON object");
 
+    std::string user;
+    std::string selPan;
+    auto* cards = app.add_subcommand("cards", "Log in and show the user's cards");
+    cards->add_option("--user", user, "The user name (password from standard input)")->required();
+    cards->add_flag("--json", json, "Print one JSON object");
+    auto* statement = app.add_subcommand("statement", "Log in and show a card's statement");
+    statement->add_option("--user", user, "The user name (password from standard input)")
+        ->required();
+    statement->add_option("SELPAN", selPan, "The card's code (codice)")->required();
+    statement->add_flag("--json", json, "Print one JSON object");
+
+    std::string numero, anno, mese;
+    auto* anon = app.add_subcommand("anon-statement",
+                                    "Statement of an anonymous card (CVV2 from standard input)");
+    anon->add_option("NUMBER", numero, "The card number")->required();
+    anon->add_option("YY", anno, "Expiry year, two digits")->required();
+    anon->add_option("MM", mese, "Expiry month, two digits")->required();
+    anon->add_flag("--json", json, "Print one JSON object");
+
+    float lat = 0, lng = 0, raggio = 0;
+    auto* atm = app.add_subcommand("atm", "Find Lumaspot cash machines near a place");
+    atm->add_option("LAT", lat)->required();
+    atm->add_option("LNG", lng)->required();
+    atm->add_option("RADIUS", raggio)->required();
+    atm->add_flag("--json", json, "Print one JSON object");
+
+    std::string outPng;
+    auto* banner = app.add_subcommand("banner", "Fetch the service's banner into a PNG file");
+    banner->add_option("OUT", outPng, "The PNG file to write")->required();
+    banner->add_flag("--json", json, "Print one JSON object");
+
+    auto* store = app.add_subcommand("store", "Read the card files of the documents folder");
+    store->require_subcommand(1);
+    auto* storeShow = store->add_subcommand("show", "A user's encrypted card file");
+    storeShow->add_option("--user", user, "The user name")->required();
+    storeShow->add_flag("--json", json, "Print one JSON object");
+    auto* storeShowPlist = store->add_subcommand("show-plist", "The plain carte.plist");
+    storeShowPlist->add_flag("--json", json, "Print one JSON object");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -44,8 +84,31 @@ int main(int argc, char** argv) {
         std::cerr << "vestrino-cli: " << error << "\n";
         return 2;
     }
+    const vestrino::ServiceCommands::Io io{std::cin, std::cout, std::cerr, json};
+    using vestrino::ServiceCommands;
     if (probe->parsed()) {
         return vestrino::ProbeCommand::run(probeSeconds, json, std::cout);
+    }
+    if (cards->parsed()) {
+        return ServiceCommands::cards(user, io);
+    }
+    if (statement->parsed()) {
+        return ServiceCommands::statement(user, selPan, io);
+    }
+    if (anon->parsed()) {
+        return ServiceCommands::anonymousStatement(numero, anno, mese, io);
+    }
+    if (atm->parsed()) {
+        return ServiceCommands::atm(lat, lng, raggio, io);
+    }
+    if (banner->parsed()) {
+        return ServiceCommands::banner(outPng, io);
+    }
+    if (storeShow->parsed()) {
+        return ServiceCommands::storeShow(user, io);
+    }
+    if (storeShowPlist->parsed()) {
+        return ServiceCommands::storeShowPlist(io);
     }
     return 2;
 }

@@ -6,8 +6,12 @@
 #include "service/Constants.h"
 #include "service/ListaMovCall.h"
 #include "service/RequestFrame.h"
+#include "store/CardList.h"
+#include "store/FileUtils.h"
+#include "store/UserCardFile.h"
 #include "xml/XMLParsingUtil.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <memory>
@@ -99,6 +103,15 @@ std::string fixed6(float value) {
     return ec == std::errc() ? std::string(buf, end) : std::string();
 }
 
+// The statement parse, shared by the two statement operations.
+RequestFrame::Parse statementParse(CartaDiPagamentoPtr& carta, SaldoPtr& saldo,
+                                   ListaMovimenti& listaMovimenti) {
+    return [&](const Text& text, bool& ok, Text& esito, Text& codice, Text& m) {
+        XMLParsingUtil::parseListaMovimenti(text, ok, esito, codice, m, carta, saldo,
+                                            listaMovimenti);
+    };
+}
+
 const std::string kSessionBody =
     RequestFrame::formBody({{POST_VAR_FORMATO, FORMATO_XML}, {POST_VAR_AGENT, POST_VAR_AGENT_KEY}});
 
@@ -176,6 +189,63 @@ int RemoteServiceUtil::listaCarte(ListaCarte& carte, Text& messaggio) {
         messaggio);
 }
 
+int RemoteServiceUtil::listaCarteForUserSession(std::shared_ptr<ListaCarte>& carte,
+                                                Text& message) {
+    const auto user = dictCache().objectForKey<std::string>(kSessionUsernameKey);
+    if (!user) {
+        return CODICE_ERRORE_GENERICO;
+    }
+    const std::string key = *user + "_" + kListaCarteKey;
+    using Shared = std::shared_ptr<ListaCarte>;
+    // Answered from the cache: a snapshot, so later changes to the cached list do not show.
+    auto snapshot = dictCache().with([&](DictCache::Entries& entries) -> Shared {
+        const auto it = entries.find(key);
+        if (it == entries.end()) {
+            return nullptr;
+        }
+        const auto* cached = std::any_cast<Shared>(&it->second);
+        return cached && *cached ? std::make_shared<ListaCarte>(**cached) : nullptr;
+    });
+    if (snapshot) {
+        carte = std::move(snapshot);
+        return SUCCESS;
+    }
+    auto stored = std::make_shared<ListaCarte>(caricaCartaPerUtente(*user).value_or(ListaCarte{}));
+    ListaCarte fromService;
+    const int code = listaCarte(fromService, message);
+    if (code != SUCCESS) {
+        carte = nullptr;
+        return code;
+    }
+    // The service's cards merge into the stored ones with the same number, in the stored
+    // position; the others follow in the service's order.
+    for (const auto& c : fromService) {
+        const auto same = std::find_if(stored->begin(), stored->end(),
+                                       [&](const auto& s) { return s->isEqual(*c); });
+        if (same != stored->end()) {
+            (*same)->merge(*c);
+        } else {
+            stored->push_back(c);
+        }
+    }
+    salvaCartePerUtente(*user, *stored);
+    dictCache().setObject(key, stored);
+    carte = stored;
+    return SUCCESS;
+}
+
+std::filesystem::path RemoteServiceUtil::cardFilePath(const std::string& user) {
+    return FileUtils::applicationDocumentsDirectory() / userCardFileName(user);
+}
+
+bool RemoteServiceUtil::salvaCartePerUtente(const std::string& user, const ListaCarte& listaCarte) {
+    return CardList::saveCardList(listaCarte, cardFilePath(user));
+}
+
+std::optional<ListaCarte> RemoteServiceUtil::caricaCartaPerUtente(const std::string& user) {
+    return CardList::loadCardListWithFile(cardFilePath(user));
+}
+
 int RemoteServiceUtil::listaMovimenti(const Text& selPan, CartaDiPagamentoPtr& carta,
                                       SaldoPtr& saldo, ListaMovimenti& listaMovimenti,
                                       Text& messaggio) {
@@ -196,13 +266,8 @@ int RemoteServiceUtil::listaMovimenti(const Text& selPan, CartaDiPagamentoPtr& c
                                       {POST_VAR_FORMATO, FORMATO_XML},
                                       {POST_VAR_AGENT, POST_VAR_AGENT_KEY}});
     op.words = kListaMovimentiWords;
-    const int code = RequestFrame::run(
-        op,
-        [&](const Text& text, bool& ok, Text& esito, Text& codice, Text& m) {
-            XMLParsingUtil::parseListaMovimenti(text, ok, esito, codice, m, carta, saldo,
-                                                listaMovimenti);
-        },
-        messaggio);
+    const int code =
+        RequestFrame::run(op, statementParse(carta, saldo, listaMovimenti), messaggio);
     if (code == SUCCESS) {
         dictCache().setObject(
             key, std::make_shared<ListaMovCall>(ListaMovCall{carta, saldo, listaMovimenti}));
@@ -225,13 +290,8 @@ int RemoteServiceUtil::movimentiCartaAnonima(const Text& numeroCarta, const Text
                                       {POST_VAR_DATA_MM, encoded(dataMese)},
                                       {POST_VAR_CVV2, encoded(cvv2)}});
     op.words = kCartaAnonimaWords;
-    const int code = RequestFrame::run(
-        op,
-        [&](const Text& text, bool& ok, Text& esito, Text& codice, Text& m) {
-            XMLParsingUtil::parseListaMovimenti(text, ok, esito, codice, m, carta, saldo,
-                                                listaMovimenti);
-        },
-        messaggio);
+    const int code =
+        RequestFrame::run(op, statementParse(carta, saldo, listaMovimenti), messaggio);
     if (code == SUCCESS && carta) {
         carta->setAnonima(true);
     }
@@ -245,6 +305,11 @@ std::optional<std::string> RemoteServiceUtil::bannerData() {
     return RequestFrame::post(URL_BANNER(),
                               RequestFrame::formBody({{POST_VAR_AGENT, POST_VAR_AGENT_KEY}}),
                               kBannerTimeout);
+}
+
+std::optional<Image> RemoteServiceUtil::banner() {
+    const auto bytes = bannerData();
+    return bytes ? Image::fromData(*bytes) : std::nullopt;
 }
 
 int RemoteServiceUtil::trovaAtmLumaSpot(float latitudine, float longitudine, float raggio,

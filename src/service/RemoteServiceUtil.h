@@ -4,7 +4,10 @@
 #include "entities/CartaDiPagamento.h"
 #include "entities/Movimento.h"
 #include "entities/Saldo.h"
+#include "core/Image.h"
 
+#include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -22,6 +25,10 @@ public:
     static int login(const Text& user, const Text& password, Text& messaggio);
     static int logout();
     static int listaCarte(ListaCarte& carte, Text& messaggio);
+    // The logged-in user's cards: the stored cards with the service's merged in, fetched once a
+    // session. `carte` gets a snapshot of the cached list when it is answered from the cache,
+    // the cached list itself after a fetch, nothing on failure.
+    static int listaCarteForUserSession(std::shared_ptr<ListaCarte>& carte, Text& message);
     static int listaMovimenti(const Text& selPan, CartaDiPagamentoPtr& carta, SaldoPtr& saldo,
                               ListaMovimenti& listaMovimenti, Text& messaggio);
     static int movimentiCartaAnonima(const Text& numeroCarta, const Text& dataAnno,
@@ -30,11 +37,18 @@ public:
                                      ListaMovimenti& listaMovimenti, Text& messaggio);
     // The banner's bytes as the service sent them, or nothing.
     static std::optional<std::string> bannerData();
+    // The banner decoded, or nothing (no network, no reply, not a picture).
+    static std::optional<Image> banner();
     static int trovaAtmLumaSpot(float latitudine, float longitudine, float raggio,
                                 ListaLumaspot& lumaspot);
 
     // The application delegate's session cache.
     static DictCache& dictCache();
+
+    // The user's encrypted card file in the documents folder.
+    static bool salvaCartePerUtente(const std::string& user, const ListaCarte& listaCarte);
+    static std::optional<ListaCarte> caricaCartaPerUtente(const std::string& user);
+    static std::filesystem::path cardFilePath(const std::string& user);
 };
 
 } // namespace vestrino

@@ -1,0 +1,90 @@
+#include "cli/RecordTables.h"
+
+#include "cli/TextTable.h"
+#include "core/DateFormatter.h"
+
+namespace vestrino {
+
+namespace {
+
+const char* tipoName(std::int32_t tipo) {
+    switch (tipo) {
+    case 0:
+        return "Prelievo";
+    case 1:
+        return "Ricarica carta";
+    case 2:
+        return "Ricarica Lumacard";
+    case 3:
+        return "Ricarica telefonica";
+    case 4:
+        return "Pagamento";
+    default:
+        return "Altro";
+    }
+}
+
+std::string amount(const Movimento& m) {
+    if (m.addebiti() && !m.addebiti()->empty()) {
+        return "-" + *m.addebiti();
+    }
+    if (m.accrediti() && !m.accrediti()->empty()) {
+        return "+" + *m.accrediti();
+    }
+    return "";
+}
+
+} // namespace
+
+std::string RecordTables::shown(const std::optional<std::string>& value) {
+    return value ? *value : "-";
+}
+
+void RecordTables::printCards(const ListaCarte& carte, std::ostream& out) {
+    out << carte.size() << " carte\n";
+    TextTable table({"#", "Numero", "Codice", "Nome", "Scadenza", "Tipo"});
+    for (std::size_t i = 0; i < carte.size(); ++i) {
+        const auto& c = *carte[i];
+        const std::string expiry =
+            c.dataMM() || c.dataAA() ? shown(c.dataMM()) + "/" + shown(c.dataAA()) : "";
+        table.addRow({std::to_string(i + 1), shown(c.serial()), shown(c.desc()), shown(c.alias()),
+                      expiry, c.anonima() ? "Anonima" : "Standard"});
+    }
+    table.print(out);
+}
+
+void RecordTables::printStatement(const CartaDiPagamentoPtr& carta, const SaldoPtr& saldo,
+                                  const ListaMovimenti& movimenti, std::ostream& out) {
+    if (carta) {
+        out << "Carta:        " << shown(carta->serial()) << " (" << shown(carta->intestatario())
+            << ")\n";
+    }
+    if (saldo) {
+        out << "Saldo al:     " << shown(saldo->saldoAl()) << '\n'
+            << "Contabile:    " << shown(saldo->saldoContabile()) << '\n'
+            << "Disponibile:  " << shown(saldo->saldoDisponibile()) << '\n'
+            << "Bloccato:     " << shown(saldo->saldoBloccato()) << '\n';
+    }
+    out << '\n' << movimenti.size() << " movimenti\n";
+    DateFormatter dates("dd/MM/yyyy");
+    TextTable table({"Data", "Valuta", "Tipo", "Importo", "Descrizione"});
+    table.alignRight(3);
+    for (const auto& m : movimenti) {
+        table.addRow({m->dataContabile() ? dates.stringFromDate(*m->dataContabile()) : "-",
+                      m->dataValuta() ? dates.stringFromDate(*m->dataValuta()) : "-",
+                      tipoName(m->tipoMovimento()), amount(*m), shown(m->descrizione())});
+    }
+    table.print(out);
+}
+
+void RecordTables::printLumaspot(const ListaLumaspot& lumaspot, std::ostream& out) {
+    out << lumaspot.size() << " Lumaspot\n";
+    TextTable table({"Frazionario", "Ufficio", "Provincia", "CAP", "Lat", "Lng"});
+    for (const auto& a : lumaspot) {
+        table.addRow({shown(a->frazionario()), shown(a->ufficio()), shown(a->provincia()),
+                      shown(a->cap()), shown(a->latitudine()), shown(a->longitudine())});
+    }
+    table.print(out);
+}
+
+} // namespace vestrino

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "entities/ATMLumaspot.h"
+#include "entities/CartaDiPagamento.h"
+#include "entities/Movimento.h"
+#include "entities/Saldo.h"
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+namespace vestrino {
+
+// The terminal client's readable forms of the records: a card list, a statement (card,
+// balance and a table of transactions), a list of cash machines.
+class RecordTables {
+public:
+    static std::string shown(const std::optional<std::string>& value);
+    static void printCards(const ListaCarte& carte, std::ostream& out);
+    static void printStatement(const CartaDiPagamentoPtr& carta, const SaldoPtr& saldo,
+                               const ListaMovimenti& movimenti, std::ostream& out);
+    static void printLumaspot(const ListaLumaspot& lumaspot, std::ostream& out);
+};
+
+} // namespace vestrino

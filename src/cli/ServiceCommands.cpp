@@ -1,0 +1,186 @@
+#include "cli/ServiceCommands.h"
+
+#include "cli/RecordJson.h"
+#include "cli/RecordTables.h"
+#include "cli/SecretInput.h"
+#include "service/Constants.h"
+#include "service/RemoteServiceUtil.h"
+#include "store/GestoreCarteLocali.h"
+
+#include <ostream>
+
+namespace vestrino {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+using Text = RemoteServiceUtil::Text;
+
+// What the command did last: the operation's name, its outcome and the service's message.
+struct Outcome {
+    int code = SUCCESS;
+    std::string step;
+    Text messaggio;
+};
+
+Json outcomeJson(const Outcome& o) {
+    return Json{{"code", o.code}, {"step", o.step}, {"messaggio", toJson(o.messaggio)}};
+}
+
+// The message a person reads for a failure code.
+std::string describe(const Outcome& o) {
+    if (o.code == CODICE_ERRORE_CONNESSIONE) {
+        return "Problema di connessione, verificare la connettività dati.";
+    }
+    return o.messaggio && !o.messaggio->empty() ? *o.messaggio
+                                                : "Errore " + std::to_string(o.code);
+}
+
+int finish(const Outcome& o, Json payload, const ServiceCommands::Io& io) {
+    if (io.json) {
+        Json out = outcomeJson(o);
+        for (auto& [k, v] : payload.items()) {
+            out[k] = v;
+        }
+        io.out << out.dump() << '\n';
+    } else if (o.code != SUCCESS) {
+        io.err << "vestrino-cli: " << o.step << " failed (" << o.code << "): " << describe(o)
+               << '\n';
+    }
+    return o.code == SUCCESS ? 0 : 1;
+}
+
+// Logs in with the password from standard input; false (with the outcome set) on failure.
+bool login(const std::string& user, const ServiceCommands::Io& io, Outcome& o) {
+    const auto password = SecretInput::read("Password for " + user + ": ", io.in);
+    o.step = "login";
+    if (!password) {
+        o.code = CODICE_ERRORE_LOGIN_PASSWORD_VUOTO;
+        return false;
+    }
+    o.code = RemoteServiceUtil::login(user, *password, o.messaggio);
+    return o.code == SUCCESS;
+}
+
+} // namespace
+
+int ServiceCommands::cards(const std::string& user, const Io& io) {
+    Outcome o;
+    Json payload{{"carte", nullptr}};
+    if (login(user, io, o)) {
+        std::shared_ptr<ListaCarte> carte;
+        o.step = "listaCarte";
+        o.messaggio.reset();
+        o.code = RemoteServiceUtil::listaCarteForUserSession(carte, o.messaggio);
+        if (carte) {
+            payload["carte"] = toJson(*carte);
+            if (!io.json) {
+                RecordTables::printCards(*carte, io.out);
+            }
+        }
+        RemoteServiceUtil::logout();
+    }
+    return finish(o, payload, io);
+}
+
+int ServiceCommands::statement(const std::string& user, const std::string& selPan, const Io& io) {
+    Outcome o;
+    Json payload{{"carta", nullptr}, {"saldo", nullptr}, {"listaMovimenti", Json::array()}};
+    if (login(user, io, o)) {
+        CartaDiPagamentoPtr carta;
+        SaldoPtr saldo;
+        ListaMovimenti movimenti;
+        o.step = "listaMovimenti";
+        o.messaggio.reset();
+        o.code = RemoteServiceUtil::listaMovimenti(selPan, carta, saldo, movimenti, o.messaggio);
+        payload = {{"carta", toJson(carta)},
+                   {"saldo", toJson(saldo)},
+                   {"listaMovimenti", toJson(movimenti)}};
+        if (o.code == SUCCESS && !io.json) {
+            RecordTables::printStatement(carta, saldo, movimenti, io.out);
+        }
+        RemoteServiceUtil::logout();
+    }
+    return finish(o, payload, io);
+}
+
+int ServiceCommands::anonymousStatement(const std::string& numero, const std::string& anno,
+                                        const std::string& mese, const Io& io) {
+    Outcome o;
+    o.step = "movimentiCartaAnonima";
+    const auto cvv2 = SecretInput::read("CVV2: ", io.in);
+    CartaDiPagamentoPtr carta;
+    SaldoPtr saldo;
+    ListaMovimenti movimenti;
+    o.code = RemoteServiceUtil::movimentiCartaAnonima(numero, anno, mese, cvv2, carta, saldo,
+                                                      movimenti, o.messaggio);
+    if (o.code == SUCCESS && !io.json) {
+        RecordTables::printStatement(carta, saldo, movimenti, io.out);
+    }
+    return finish(o,
+                  {{"carta", toJson(carta)},
+                   {"saldo", toJson(saldo)},
+                   {"listaMovimenti", toJson(movimenti)}},
+                  io);
+}
+
+int ServiceCommands::atm(float lat, float lng, float raggio, const Io& io) {
+    Outcome o;
+    o.step = "trovaAtmLumaSpot";
+    ListaLumaspot lumaspot;
+    o.code = RemoteServiceUtil::trovaAtmLumaSpot(lat, lng, raggio, lumaspot);
+    if (o.code == SUCCESS && !io.json) {
+        RecordTables::printLumaspot(lumaspot, io.out);
+    }
+    return finish(o, {{"elencoLumaSpot", toJson(lumaspot)}}, io);
+}
+
+int ServiceCommands::banner(const std::string& outPng, const Io& io) {
+    Outcome o;
+    o.step = "banner";
+    const auto image = RemoteServiceUtil::banner();
+    Json payload{{"width", nullptr}, {"height", nullptr}};
+    if (!image) {
+        o.code = CODICE_ERRORE_CONNESSIONE;
+        o.messaggio = "Nessun banner dal servizio.";
+    } else if (!image->writePng(outPng)) {
+        io.err << "vestrino-cli: cannot write " << outPng << '\n';
+        return 2;
+    } else {
+        payload = {{"width", image->width}, {"height", image->height}};
+        if (!io.json) {
+            io.out << "Banner " << image->width << " x " << image->height << " written to "
+                   << outPng << '\n';
+        }
+    }
+    return finish(o, payload, io);
+}
+
+int ServiceCommands::storeShow(const std::string& user, const Io& io) {
+    const auto carte = RemoteServiceUtil::caricaCartaPerUtente(user);
+    if (io.json) {
+        io.out << Json{{"carte", carte ? toJson(*carte) : Json(nullptr)}}.dump() << '\n';
+    } else if (carte) {
+        RecordTables::printCards(*carte, io.out);
+    } else {
+        io.out << "No readable card file for " << user << " ("
+               << RemoteServiceUtil::cardFilePath(user).string() << ")\n";
+    }
+    return carte ? 0 : 1;
+}
+
+int ServiceCommands::storeShowPlist(const Io& io) {
+    const auto manager = GestoreCarteLocali::initWithFiles();
+    const auto& list = manager->localHighCards();
+    if (io.json) {
+        io.out << Json{{"carte", list ? toJson(list->cards()) : Json(nullptr)}}.dump() << '\n';
+    } else if (list) {
+        RecordTables::printCards(list->cards(), io.out);
+    } else {
+        io.out << "No card list in " << GestoreCarteLocali::getLocalCardsFilePath().string()
+               << '\n';
+    }
+    return list ? 0 : 1;
+}
+
+} // namespace vestrino

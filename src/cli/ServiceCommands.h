@@ -1,0 +1,30 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+namespace vestrino {
+
+// The terminal client's service and store commands. Commands that need a session log in
+// first (password from standard input) and log out at the end. Exit code: 0 success, 1 a
+// failure code (or nothing to show), 2 a usage error.
+class ServiceCommands {
+public:
+    struct Io {
+        std::istream& in;
+        std::ostream& out;
+        std::ostream& err;
+        bool json;
+    };
+
+    static int cards(const std::string& user, const Io& io);
+    static int statement(const std::string& user, const std::string& selPan, const Io& io);
+    static int anonymousStatement(const std::string& numero, const std::string& anno,
+                                  const std::string& mese, const Io& io);
+    static int atm(float lat, float lng, float raggio, const Io& io);
+    static int banner(const std::string& outPng, const Io& io);
+    static int storeShow(const std::string& user, const Io& io);
+    static int storeShowPlist(const Io& io);
+};
+
+} // namespace vestrino

@@ -1,0 +1,153 @@
+#include "store/CardList.h"
+
+#include "store/AES128.h"
+#include "store/CartaDiPagamentoCoding.h"
+#include "store/FileUtils.h"
+#include "store/KeyedArchiver.h"
+#include "store/KeyedUnarchiver.h"
+
+#include <algorithm>
+
+namespace vestrino {
+
+namespace {
+
+KeyedArchiver::Uid encodeList(const ListaCarte& list, KeyedArchiver& coder) {
+    const auto at = coder.reserveObject();
+    std::vector<KeyedArchiver::Uid> cards;
+    cards.reserve(list.size());
+    for (const auto& c : list) {
+        cards.push_back(encodeWithCoder(*c, coder));
+    }
+    coder.setArray(at, cards, true);
+    return at;
+}
+
+std::optional<ListaCarte> decodeList(const ArchivedValue& value) {
+    const auto* objects = value.asArray();
+    if (!objects) {
+        return std::nullopt;
+    }
+    ListaCarte list;
+    list.reserve(objects->size());
+    for (const auto& o : *objects) {
+        auto card = o ? initWithCoder(*o) : std::nullopt;
+        if (!card) {
+            return std::nullopt;
+        }
+        list.push_back(std::move(*card));
+    }
+    return list;
+}
+
+} // namespace
+
+void CardList::addCard(CartaDiPagamentoPtr carta) {
+    if (!carta) {
+        return;
+    }
+    const bool known = std::any_of(cards_.begin(), cards_.end(),
+                                   [&](const auto& c) { return c->isEqual(*carta); });
+    if (!known) {
+        cards_.push_back(std::move(carta));
+    }
+}
+
+std::string CardList::archive() const {
+    KeyedArchiver coder;
+    const auto at = coder.reserveObject();
+    KeyedArchiver::Object object;
+    object.encodeObject("cards", encodeList(cards_, coder));
+    coder.setObject(at, object, {"CardList", "NSObject"});
+    return coder.finish("cards", at);
+}
+
+std::optional<std::shared_ptr<CardList>> CardList::unarchive(std::string_view bytes) {
+    const auto reader = KeyedUnarchiver::fromData(bytes);
+    if (!reader) {
+        return std::nullopt;
+    }
+    const auto root = reader->decodeObjectForKey("cards");
+    if (!root) {
+        return std::nullopt;
+    }
+    if ((*root)->isNil()) {
+        return std::shared_ptr<CardList>();
+    }
+    const ArchivedObject* object = (*root)->asObject();
+    if (!object) {
+        return std::nullopt;
+    }
+    auto list = std::make_shared<CardList>();
+    if (const auto cards = object->valueForKey("cards")) {
+        auto decoded = decodeList(*cards);
+        if (!decoded) {
+            return std::nullopt;
+        }
+        list->cards_ = std::move(*decoded);
+    }
+    return list;
+}
+
+bool CardList::writeToFile(const std::filesystem::path& path) const {
+    if (cards_.empty()) {
+        return true;
+    }
+    return FileUtils::writeAtomically(archive(), path);
+}
+
+std::shared_ptr<CardList> CardList::initWithContentfile(const std::filesystem::path& path) {
+    const auto bytes = FileUtils::readFile(path);
+    if (bytes && !bytes->empty()) {
+        if (auto list = unarchive(*bytes)) {
+            return *list;
+        }
+        // A damaged file is taken as no file: the next write replaces it.
+    }
+    return std::make_shared<CardList>();
+}
+
+std::shared_ptr<CardList> CardList::copy() const {
+    auto list = std::make_shared<CardList>();
+    for (const auto& c : cards_) {
+        list->cards_.push_back(c->copy());
+    }
+    return list;
+}
+
+std::string CardList::archiveRootList(const ListaCarte& list) {
+    KeyedArchiver coder;
+    const auto root = encodeList(list, coder);
+    return coder.finish("root", root);
+}
+
+std::optional<ListaCarte> CardList::unarchiveRootList(std::string_view bytes) {
+    const auto reader = KeyedUnarchiver::fromData(bytes);
+    if (!reader) {
+        return std::nullopt;
+    }
+    const auto root = reader->decodeObjectForKey("root");
+    if (!root || (*root)->isNil()) {
+        return std::nullopt;
+    }
+    return decodeList(**root);
+}
+
+bool CardList::saveCardList(const ListaCarte& list, const std::filesystem::path& path) {
+    const auto encrypted = AES128EncryptWithKey(archiveRootList(list), kQvK);
+    return encrypted && FileUtils::writeAtomically(*encrypted, path);
+}
+
+std::optional<ListaCarte> CardList::loadCardListWithFile(const std::filesystem::path& path) {
+    const auto bytes = FileUtils::readFile(path);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    const auto plain = AES128DecryptWithKey(*bytes, kQvK);
+    if (!plain) {
+        return std::nullopt;
+    }
+    return unarchiveRootList(*plain);
+}
+
+} // namespace vestrino
