@@ -1,0 +1,283 @@
+#include "FormData.h"
+#include "StandinFixture.h"
+#include "app/VestrinoAppDelegate.h"
+#include "core/DictCache.h"
+#include "service/Constants.h"
+#include "service/RemoteServiceUtil.h"
+#include "store/AES128.h"
+#include "store/CardList.h"
+#include "store/StoreTestSupport.h"
+
+#include <fstream>
+
+using namespace vestrino;
+namespace fs = std::filesystem;
+
+namespace {
+
+class OperationsTest : public test::StandinFixture {
+protected:
+    DictCache& cache() { return RemoteServiceUtil::dictCache(); }
+    fs::path documents() { return VestrinoAppDelegate::shared()->applicationDocumentsDirectory(); }
+    int login(const std::optional<std::string>& user, const std::optional<std::string>& password) {
+        std::optional<std::string> m;
+        return RemoteServiceUtil::login(user, password, m);
+    }
+    std::shared_ptr<ListaCarte> sessionCards(int& code) {
+        std::shared_ptr<ListaCarte> carte;
+        std::optional<std::string> m;
+        code = RemoteServiceUtil::listaCarteForUserSession(carte, m);
+        return carte;
+    }
+    std::size_t requests(const std::string& path) {
+        return server().knobs().requestCount("/LumaCard/" + path);
+    }
+    static CartaDiPagamentoPtr card(std::string serial, std::optional<std::string> alias,
+                                    bool anonima) {
+        auto c = std::make_shared<CartaDiPagamento>();
+        c->setSerial(std::move(serial));
+        c->setAlias(std::move(alias));
+        c->setAnonima(anonima);
+        return c;
+    }
+};
+
+struct Statement {
+    int code = 0;
+    CartaDiPagamentoPtr carta;
+    SaldoPtr saldo;
+    ListaMovimenti movimenti;
+    std::optional<std::string> messaggio;
+};
+
+Statement statement(const std::optional<std::string>& selPan) {
+    Statement s;
+    s.code = RemoteServiceUtil::listaMovimenti(selPan, s.carta, s.saldo, s.movimenti, s.messaggio);
+    return s;
+}
+
+Statement anonymous(const std::string& numero, const std::string& aa, const std::string& mm,
+                    const std::string& cvv2) {
+    Statement s;
+    s.code = RemoteServiceUtil::movimentiCartaAnonima(numero, aa, mm, cvv2, s.carta, s.saldo,
+                                                      s.movimenti, s.messaggio);
+    return s;
+}
+
+} // namespace
+
+TEST_F(OperationsTest, LoginAndTheSessionCache) {
+    cache().setObject("prima", 1);
+    EXPECT_EQ(login(std::nullopt, "x"), CODICE_ERRORE_LOGIN_USER_VUOTO);
+    EXPECT_EQ(login("mario.rossi", std::nullopt), CODICE_ERRORE_LOGIN_PASSWORD_VUOTO);
+    EXPECT_TRUE(cache().contains("prima")); // nothing touched, nothing sent
+    EXPECT_EQ(requests("login.do"), 0u);
+
+    std::optional<std::string> m;
+    EXPECT_EQ(RemoteServiceUtil::login("mario.rossi", "sbagliata", m), CODICE_ERRORE_LOGIN_FALLITA);
+    EXPECT_EQ(m, "Nome utente o password non corretti.");
+    EXPECT_EQ(cache().count(), 0u);
+    EXPECT_EQ(login("", "lumacard1"), CODICE_ERRORE_LOGIN_USER_VUOTO); // sent: the service says
+    EXPECT_EQ(login("mario.rossi", "corta"), CODICE_ERRORE_LOGIN_PASSWORD_LEN);
+    EXPECT_EQ(requests("login.do"), 3u);
+
+    ASSERT_EQ(login("mario.rossi", "lumacard1"), SUCCESS);
+    EXPECT_EQ(cache().objectForKey<std::string>(kSessionUsernameKey), "mario.rossi");
+    ASSERT_EQ(RemoteServiceUtil::logout(), SUCCESS);
+    EXPECT_EQ(cache().count(), 0u);
+    // Logging out with no network still ends the session on the device.
+    ASSERT_EQ(login("mario.rossi", "lumacard1"), SUCCESS);
+    setReachabilityFlags(0);
+    EXPECT_EQ(RemoteServiceUtil::logout(), CODICE_ERRORE_CONNESSIONE);
+    EXPECT_EQ(cache().count(), 0u);
+}
+
+TEST_F(OperationsTest, SessionCardListMergesStoresAndCaches) {
+    int code = 0;
+    EXPECT_FALSE(sessionCards(code)); // nobody logged in
+    EXPECT_EQ(code, CODICE_ERRORE_GENERICO);
+    EXPECT_EQ(requests("lista_carte.do"), 0u);
+
+    // Stored: an anonymous card with the number of the service's second card, then one the
+    // service does not know.
+    ASSERT_TRUE(RemoteServiceUtil::salvaCartePerUtente(
+        "mario.rossi", {card("5375123400001117", "Regalo", true),
+                        card("5333171087654329", "Spesa", true)}));
+    ASSERT_EQ(login("mario.rossi", "lumacard1"), SUCCESS);
+    const auto first = sessionCards(code);
+    ASSERT_EQ(code, SUCCESS);
+    ASSERT_TRUE(first);
+    ASSERT_EQ(first->size(), 4u);
+    EXPECT_EQ((*first)[0]->serial(), "5375123400001117");
+    EXPECT_TRUE((*first)[0]->anonima());
+    EXPECT_EQ((*first)[1]->serial(), "5333171087654329"); // merged, in the stored position
+    EXPECT_EQ((*first)[1]->alias(), "Spesa");
+    EXPECT_EQ((*first)[1]->desc(), "0001234568");
+    EXPECT_FALSE((*first)[1]->anonima());
+    EXPECT_EQ((*first)[2]->serial(), "5333171012345670"); // the others in the service's order
+    EXPECT_EQ((*first)[3]->serial(), "5333171055554444");
+    // Saved as merged.
+    const auto stored = RemoteServiceUtil::caricaCartaPerUtente("mario.rossi");
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->size(), 4u);
+    EXPECT_FALSE((*stored)[1]->anonima());
+
+    // The second list of the session is a snapshot of the cache: no request.
+    const auto second = sessionCards(code);
+    ASSERT_EQ(code, SUCCESS);
+    EXPECT_EQ(requests("lista_carte.do"), 1u);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(*second, *first);
+    first->pop_back(); // the cached list changes; the snapshot does not
+    EXPECT_EQ(second->size(), 4u);
+}
+
+TEST_F(OperationsTest, AFailedCardListChangesNeitherCacheNorFile) {
+    ASSERT_TRUE(RemoteServiceUtil::salvaCartePerUtente("mario.rossi", {card("1", "uno", true)}));
+    const auto path = RemoteServiceUtil::cardFilePath("mario.rossi");
+    const std::string before = test::readWhole(path);
+    ASSERT_EQ(login("mario.rossi", "lumacard1"), SUCCESS);
+    server().sessions().expireAll();
+    int code = 0;
+    std::shared_ptr<ListaCarte> carte = std::make_shared<ListaCarte>();
+    std::optional<std::string> m;
+    code = RemoteServiceUtil::listaCarteForUserSession(carte, m);
+    EXPECT_EQ(code, CODICE_ERRORE_SESSIONE_SCADUTA);
+    EXPECT_FALSE(carte);
+    EXPECT_FALSE(cache().contains("mario.rossi_listaCarte"));
+    EXPECT_EQ(test::readWhole(path), before);
+}
+
+TEST_F(OperationsTest, UserNamesAreFilesOfTheDocumentsFolderOnly) {
+    // Two users whose names differ only in case are two users.
+    server().data().users.push_back({"Mario.Rossi", "altrapass", "MARIO R.", {"0007654321"}});
+    ASSERT_EQ(login("mario.rossi", "lumacard1"), SUCCESS);
+    int code = 0;
+    sessionCards(code);
+    ASSERT_EQ(login("Mario.Rossi", "altrapass"), SUCCESS);
+    const auto other = sessionCards(code);
+    ASSERT_EQ(code, SUCCESS);
+    ASSERT_EQ(other->size(), 1u);
+    EXPECT_EQ(requests("lista_carte.do"), 2u);
+    EXPECT_TRUE(fs::exists(documents() / "mario.rossi_listaCarte"));
+    EXPECT_TRUE(fs::exists(documents() / "Mario.Rossi_listaCarte"));
+    server().data().users.pop_back();
+
+    // Names that are no safe file names never leave the folder.
+    const fs::path outside = documents().parent_path();
+    const auto outsideBefore = std::distance(fs::directory_iterator(outside), {});
+    for (const std::string& name : std::vector<std::string>{"../x", "a/b", "..", "", std::string(300, 'n')}) {
+        ASSERT_TRUE(RemoteServiceUtil::salvaCartePerUtente(name, {card("7", std::nullopt, true)}))
+            << name;
+        const auto path = RemoteServiceUtil::cardFilePath(name);
+        EXPECT_EQ(path.parent_path(), documents()) << name;
+        EXPECT_EQ(path.filename().string().rfind("u-", 0), 0u) << name;
+        EXPECT_EQ(RemoteServiceUtil::caricaCartaPerUtente(name)->size(), 1u) << name;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(outside), {}), outsideBefore);
+    EXPECT_FALSE(fs::exists(documents() / "a"));
+}
+
+TEST_F(OperationsTest, ADamagedFileLoadsAsNothingAndIsReplaced) {
+    const auto path = RemoteServiceUtil::cardFilePath("mario.rossi");
+    std::ofstream(path) << "questo non è un file di carte";
+    EXPECT_FALSE(RemoteServiceUtil::caricaCartaPerUtente("mario.rossi"));
+    ASSERT_EQ(login("mario.rossi", "lumacard1"), SUCCESS);
+    int code = 0;
+    EXPECT_EQ(sessionCards(code)->size(), 3u);
+    EXPECT_EQ(RemoteServiceUtil::caricaCartaPerUtente("mario.rossi")->size(), 3u);
+}
+
+TEST_F(OperationsTest, StatementsOfSessionCardsAreFetchedOncePerSession) {
+    ASSERT_EQ(login("mario.rossi", "lumacard1"), SUCCESS);
+    const auto a = statement("0001234568");
+    ASSERT_EQ(a.code, SUCCESS);
+    ASSERT_TRUE(a.carta && a.saldo);
+    EXPECT_EQ(a.carta->serial(), "5333171087654329");
+    EXPECT_EQ(a.carta->intestatario(), "MARIO ROSSI");
+    EXPECT_EQ(a.movimenti.size(), 18u);
+    const auto b = statement("0001234568");
+    EXPECT_EQ(b.code, SUCCESS);
+    EXPECT_EQ(b.carta, a.carta); // the very records of the cache
+    EXPECT_EQ(requests("movimenti.do"), 1u);
+    ASSERT_EQ(login("mario.rossi", "lumacard1"), SUCCESS);
+    EXPECT_EQ(statement("0001234568").code, SUCCESS);
+    EXPECT_EQ(requests("movimenti.do"), 2u);
+
+    const std::pair<std::optional<std::string>, int> codes[] = {
+        {std::nullopt, CODICE_ERRORE_LISTA_MOVIMENTI_SELPAN_VUOTO},
+        {"", CODICE_ERRORE_LISTA_MOVIMENTI_SELPAN_VUOTO},
+        {"00012345x8", CODICE_ERRORE_LISTA_MOVIMENTI_SELPAN_NONNUMERO},
+        {"000123", CODICE_ERRORE_LISTA_MOVIMENTI_SELPAN_LUNGHEZZA},
+        {"0007654321", CODICE_ERRORE_GENERICO}, // another user's card
+    };
+    for (const auto& [selPan, expected] : codes) {
+        const auto s = statement(selPan);
+        EXPECT_EQ(s.code, expected) << selPan.value_or("<absent>");
+        EXPECT_FALSE(s.carta);
+        EXPECT_TRUE(s.movimenti.empty());
+    }
+    // Characters outside the unreserved set are percent-encoded.
+    statement("12 34&5");
+    EXPECT_EQ(server().knobs().lastRequest("/LumaCard/movimenti.do")->body,
+              "selPan=12%2034%265&formato=XML&agent=iPhone");
+}
+
+TEST_F(OperationsTest, AnonymousCardsAreAskedWithTheCvv2EveryTime) {
+    const auto ok = anonymous("5375123400002222", "27", "11", "582");
+    ASSERT_EQ(ok.code, SUCCESS);
+    ASSERT_TRUE(ok.carta);
+    EXPECT_TRUE(ok.carta->anonima());
+    EXPECT_EQ(ok.movimenti.size(), 9u);
+    EXPECT_EQ(anonymous("5375123400002222", "27", "11", "582").code, SUCCESS);
+    const auto bodies = server().knobs().bodiesSeen("/LumaCard/carta_anonima.do");
+    ASSERT_EQ(bodies.size(), 2u); // not answered from a cache
+    EXPECT_EQ(bodies[0], "agent=iPhone&formato=XML&numeroCarta=5375123400002222&dataAA=27&"
+                         "dataMM=11&cvv2=582");
+    const std::pair<std::array<const char*, 4>, int> codes[] = {
+        {{"5375123400002223", "27", "11", "582"}, CODICE_ERRORE_INSERIMENTO_CARTA_NON_VALIDA},
+        {{"5375123400002222", "27", "11", "58"}, CODICE_ERRORE_INSERIMENTO_CVV2_LUNGHEZZA},
+        {{"5375123400002222", "27", "13", "582"}, CODICE_ERRORE_INSERIMENTO_MESE_VALORE},
+        {{"", "27", "11", "582"}, CODICE_ERRORE_INSERIMENTO_CARTA_VUOTA},
+        {{"5375123400002222", "27", "11", "583"}, CODICE_ERRORE_PARAMETRI_CARTA_NON_VALIDI},
+    };
+    for (const auto& [args, expected] : codes) {
+        EXPECT_EQ(anonymous(args[0], args[1], args[2], args[3]).code, expected) << args[0];
+    }
+    // Stored cards and the cache never hold the CVV2.
+    ASSERT_EQ(login("mario.rossi", "lumacard1"), SUCCESS);
+    int code = 0;
+    sessionCards(code);
+    for (const auto& entry : fs::recursive_directory_iterator(documents())) {
+        const std::string bytes = test::readWhole(entry.path());
+        const auto plain = AES128DecryptWithKey(bytes, kQvK);
+        EXPECT_EQ(bytes.find("582"), std::string::npos) << entry.path();
+        EXPECT_EQ(plain.value_or("").find("582"), std::string::npos) << entry.path();
+    }
+}
+
+TEST_F(OperationsTest, BannerAndCashMachines) {
+    const auto image = RemoteServiceUtil::banner();
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width, 320);
+    EXPECT_EQ(image->height, 480);
+    server().knobs().setFault("/LumaCard/banner.do", {.body = "<html><body>Errore</body></html>"});
+    EXPECT_FALSE(RemoteServiceUtil::banner());
+    server().knobs().clearFaults();
+
+    ListaLumaspot found{std::make_shared<ATMLumaspot>()};
+    EXPECT_EQ(RemoteServiceUtil::trovaAtmLumaSpot(45.5f, 9.25f, 2.0f, found), SUCCESS);
+    EXPECT_EQ(server().knobs().lastRequest("/LumaCard/trova_atm_lumaspot.do")->body,
+              "agent=iPhone&formato=XML&lat=45.500000&lng=9.250000&raggio=2.000000");
+    EXPECT_TRUE(found.empty()); // nothing within 2 km of that point
+    EXPECT_EQ(RemoteServiceUtil::trovaAtmLumaSpot(41.9f, 12.49f, 5.0f, found), SUCCESS);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0]->ufficio(), "ROMA 12 - VIA MARSALA");
+    EXPECT_EQ(found[0]->latitudine(), "41.902782");
+    found.push_back(nullptr);
+    EXPECT_EQ(RemoteServiceUtil::trovaAtmLumaSpot(41.9f, 12.49f, 500.0f, found),
+              CODICE_ERRORE_TROVA_ATM_RAGGIO_NON_VALIDO);
+    EXPECT_TRUE(found.empty());
+    EXPECT_EQ(RemoteServiceUtil::trovaAtmLumaSpot(91.0f, 12.49f, 5.0f, found),
+              CODICE_ERRORE_TROVA_ATM_LAT_NON_VALIDO);
+}
