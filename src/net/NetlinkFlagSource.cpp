@@ -134,7 +134,7 @@ bool dump(int fd, std::uint16_t type, unsigned char family, std::uint32_t seq, N
             }
             return false;
         }
-        int len = static_cast<int>(n);
+        auto len = static_cast<unsigned int>(n);
         for (auto* h = reinterpret_cast<nlmsghdr*>(buf); NLMSG_OK(h, len); h = NLMSG_NEXT(h, len)) {
             if (h->nlmsg_seq != seq) {
                 continue;

@@ -1,6 +1,7 @@
 #include "store/KeyedUnarchiver.h"
 
 #include "core/Utf8.h"
+#include "store/BinaryPlistScan.h"
 
 #include <cstdlib>
 #include <plist/plist.h>
@@ -199,7 +200,7 @@ ArchivedRef KeyedUnarchiver::Table::decodeObject(plist_t dict, int depth) const 
 }
 
 std::optional<KeyedUnarchiver> KeyedUnarchiver::fromData(std::string_view bytes) {
-    if (bytes.size() < 8 || bytes.size() > UINT32_MAX) {
+    if (bytes.size() < 8 || bytes.size() > UINT32_MAX || !binaryPlistIsSafeToRead(bytes)) {
         return std::nullopt;
     }
     plist_t root = nullptr;

@@ -224,6 +224,9 @@ TEST(KeyedUnarchiver, HostileArchivesAreRefused) {
         {"not a plist", "bplist00 but not really"},
         {"an XML plist", "<?xml version=\"1.0\"?><plist><dict/></plist>"},
         {"empty", ""},
+        // Found by fuzzing: a dictionary key with a NUL inside made libplist abort the process.
+        {"a key with a NUL inside",
+         test::readWhole(kFixtures.parent_path() / "archive-key-with-nul.bin")},
     };
     for (const auto& c : cases) {
         EXPECT_FALSE(CardList::unarchiveRootList(c.bytes)) << c.name;
