@@ -5,20 +5,28 @@
 
 namespace vestrino {
 
-struct KeyedArchiver::Plist {
-    plist_t node = plist_new_array();
-    ~Plist() { plist_free(node); }
+struct KeyedArchiver::Entries {
+    std::vector<plist_t> nodes;
+    ~Entries() {
+        for (plist_t n : nodes) {
+            plist_free(n);
+        }
+    }
+    void set(Uid at, plist_t node) {
+        plist_free(nodes.at(at));
+        nodes[at] = node;
+    }
 };
 
-KeyedArchiver::KeyedArchiver() : objects_(std::make_unique<Plist>()) {
+KeyedArchiver::KeyedArchiver() : objects_(std::make_unique<Entries>()) {
     append(plist_new_string("$null"));
 }
 
 KeyedArchiver::~KeyedArchiver() = default;
 
 KeyedArchiver::Uid KeyedArchiver::append(void* node) {
-    plist_array_append_item(objects_->node, static_cast<plist_t>(node));
-    return plist_array_get_size(objects_->node) - 1;
+    objects_->nodes.push_back(static_cast<plist_t>(node));
+    return objects_->nodes.size() - 1;
 }
 
 KeyedArchiver::Uid KeyedArchiver::encodeString(const std::optional<std::string>& value) {
@@ -63,7 +71,7 @@ void KeyedArchiver::setArray(Uid at, const std::vector<Uid>& objects, bool mutab
                              ? std::vector<std::string>{"NSMutableArray", "NSArray", "NSObject"}
                              : std::vector<std::string>{"NSArray", "NSObject"};
     plist_dict_set_item(dict, "$class", plist_new_uid(classFor(classes)));
-    plist_array_set_item(objects_->node, dict, static_cast<std::uint32_t>(at));
+    objects_->set(at, dict);
 }
 
 KeyedArchiver::Uid KeyedArchiver::reserveObject() {
@@ -77,7 +85,7 @@ void KeyedArchiver::setObject(Uid at, const Object& object,
         plist_dict_set_item(dict, key.c_str(), plist_new_uid(value));
     }
     plist_dict_set_item(dict, "$class", plist_new_uid(classFor(classes)));
-    plist_array_set_item(objects_->node, dict, static_cast<std::uint32_t>(at));
+    objects_->set(at, dict);
 }
 
 std::string KeyedArchiver::finish(const std::string& topKey, Uid root) {
@@ -87,7 +95,13 @@ std::string KeyedArchiver::finish(const std::string& topKey, Uid root) {
     plist_t top = plist_new_dict();
     plist_dict_set_item(top, topKey.c_str(), plist_new_uid(root));
     plist_dict_set_item(archive, "$top", top);
-    plist_dict_set_item(archive, "$objects", plist_copy(objects_->node));
+    plist_t objects = plist_new_array();
+    for (plist_t& n : objects_->nodes) {
+        plist_array_append_item(objects, n);
+        n = nullptr; // now the array's
+    }
+    objects_->nodes.clear();
+    plist_dict_set_item(archive, "$objects", objects);
     char* bytes = nullptr;
     uint32_t length = 0;
     plist_to_bin(archive, &bytes, &length);

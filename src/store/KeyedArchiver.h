@@ -50,8 +50,10 @@ private:
     Uid classFor(const std::vector<std::string>& classes);
     Uid append(void* node);
 
-    struct Plist;
-    std::unique_ptr<Plist> objects_;
+    // The $objects entries, kept in a vector (libplist finds an array item by walking the list)
+    // and handed to libplist once, at the end.
+    struct Entries;
+    std::unique_ptr<Entries> objects_;
     std::map<std::string, Uid> classes_;
 };
 

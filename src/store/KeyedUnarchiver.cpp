@@ -25,6 +25,7 @@ struct KeyedUnarchiver::Table {
     plist_t top = nullptr;
     plist_t objects = nullptr;
     std::uint32_t count = 0;
+    std::vector<plist_t> items; // $objects by UID (libplist walks a list to find an item)
     // Decoded values by UID; values shared in the archive stay shared.
     mutable std::map<std::uint64_t, ArchivedRef> memo;
     mutable std::set<std::uint64_t> inProgress;
@@ -48,6 +49,23 @@ std::string stringOf(plist_t node) {
         throw Refused{};
     }
     return s;
+}
+
+// The items of an array in one walk.
+std::vector<plist_t> itemsOf(plist_t array) {
+    std::vector<plist_t> items;
+    items.reserve(plist_array_get_size(array));
+    plist_array_iter iter = nullptr;
+    plist_array_new_iter(array, &iter);
+    std::unique_ptr<void, decltype(&std::free)> owner(iter, &std::free);
+    for (;;) {
+        plist_t item = nullptr;
+        plist_array_next_item(array, iter, &item);
+        if (!item) {
+            return items;
+        }
+        items.push_back(item);
+    }
 }
 
 std::uint64_t uidOf(plist_t node) {
@@ -76,7 +94,7 @@ ArchivedRef KeyedUnarchiver::Table::decodeUid(std::uint64_t uid, int depth) cons
     if (!inProgress.insert(uid).second) {
         throw Refused{}; // a cycle
     }
-    plist_t node = plist_array_get_item(objects, static_cast<std::uint32_t>(uid));
+    plist_t node = items[uid];
     ArchivedRef value = plist_get_node_type(node) == PLIST_DICT ? decodeObject(node, depth)
                                                                 : decodeInline(node, depth);
     inProgress.erase(uid);
@@ -141,8 +159,8 @@ ArchivedValue::List KeyedUnarchiver::Table::decodeList(plist_t array, int depth)
     }
     ArchivedValue::List list;
     list.reserve(n);
-    for (std::uint32_t i = 0; i < n; ++i) {
-        list.push_back(decodeInline(plist_array_get_item(array, i), depth));
+    for (plist_t item : itemsOf(array)) {
+        list.push_back(decodeInline(item, depth));
     }
     return list;
 }
@@ -156,7 +174,7 @@ ArchivedRef KeyedUnarchiver::Table::decodeObject(plist_t dict, int depth) const 
     if (classUid == 0 || classUid >= count) {
         throw Refused{};
     }
-    plist_t classDict = plist_array_get_item(objects, static_cast<std::uint32_t>(classUid));
+    plist_t classDict = items[classUid];
     plist_t className = plist_get_node_type(classDict) == PLIST_DICT
                             ? plist_dict_get_item(classDict, "$classname")
                             : nullptr;
@@ -169,8 +187,7 @@ ArchivedRef KeyedUnarchiver::Table::decodeObject(plist_t dict, int depth) const 
         if (plist_get_node_type(classes) != PLIST_ARRAY) {
             throw Refused{};
         }
-        for (std::uint32_t i = 0; i < plist_array_get_size(classes); ++i) {
-            plist_t c = plist_array_get_item(classes, i);
+        for (plist_t c : itemsOf(classes)) {
             if (plist_get_node_type(c) != PLIST_STRING) {
                 throw Refused{};
             }
@@ -221,6 +238,10 @@ std::optional<KeyedUnarchiver> KeyedUnarchiver::fromData(std::string_view bytes)
     }
     table->count = plist_array_get_size(table->objects);
     if (table->count == 0 || table->count > kMaxObjects) {
+        return std::nullopt;
+    }
+    table->items = itemsOf(table->objects);
+    if (table->items.size() != table->count) {
         return std::nullopt;
     }
     return KeyedUnarchiver(std::move(table));
