@@ -1,0 +1,102 @@
+#include "StandinFixture.h"
+
+#include <cstdio>
+#include <nlohmann/json.hpp>
+#include <sys/wait.h>
+
+using namespace vestrino;
+using nlohmann::json;
+
+namespace {
+
+class ServiceCommandsTest : public test::StandinFixture {
+protected:
+    struct Run {
+        int code;
+        std::string out;
+    };
+    // Runs vestrino-cli against the stand-in with `input` on standard input.
+    Run cli(const std::string& args, const std::string& input = "") {
+        const auto inputFile = tempDir() / "stdin.txt";
+        std::FILE* f = std::fopen(inputFile.c_str(), "w");
+        std::fputs(input.c_str(), f);
+        std::fclose(f);
+        const std::string command = std::string(VESTRINO_CLI) + " --host " +
+                                    server().hostAndPort() + " --cafile " +
+                                    server().caFile().string() + " --reachability 2 --documents " +
+                                    (tempDir() / "cli-docs").string() + " " + args + " < " +
+                                    inputFile.string() + " 2>/dev/null";
+        std::FILE* p = ::popen(command.c_str(), "r");
+        std::string out;
+        char buf[4096];
+        while (const auto n = std::fread(buf, 1, sizeof buf, p)) {
+            out.append(buf, n);
+        }
+        const int status = ::pclose(p);
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+    }
+};
+
+} // namespace
+
+TEST_F(ServiceCommandsTest, CardsStatementAndTheStoredFile) {
+    auto r = cli("--json cards --user mario.rossi", "lumacard1\n");
+    ASSERT_EQ(r.code, 0) << r.out;
+    auto j = json::parse(r.out);
+    EXPECT_EQ(j["code"], 0);
+    EXPECT_EQ(j["step"], "listaCarte");
+    ASSERT_EQ(j["carte"].size(), 3u);
+    EXPECT_EQ(j["carte"][0]["desc"], "0001234567");
+    EXPECT_EQ(j["carte"][0]["alias"], nullptr);
+    // A session per command: logged in and out again.
+    EXPECT_EQ(server().knobs().requestCount("/LumaCard/logout.do"), 1u);
+
+    r = cli("--json store show --user mario.rossi");
+    ASSERT_EQ(r.code, 0) << r.out;
+    EXPECT_EQ(json::parse(r.out)["carte"].size(), 3u);
+
+    r = cli("statement --user mario.rossi 0001234569 --json", "lumacard1\n");
+    ASSERT_EQ(r.code, 0) << r.out;
+    j = json::parse(r.out);
+    EXPECT_EQ(j["step"], "listaMovimenti");
+    EXPECT_EQ(j["carta"]["serial"], "5333171055554444");
+    EXPECT_EQ(j["saldo"]["saldoDisponibile"], "2410,00");
+    EXPECT_EQ(j["listaMovimenti"].size(), 7u);
+
+    r = cli("statement --user mario.rossi 0001234569", "lumacard1\n");
+    ASSERT_EQ(r.code, 0);
+    EXPECT_NE(r.out.find("Disponibile:  2410,00"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("7 movimenti"), std::string::npos) << r.out;
+}
+
+TEST_F(ServiceCommandsTest, FailuresAndTheirCodes) {
+    auto r = cli("--json cards --user mario.rossi", "sbagliata\n");
+    EXPECT_EQ(r.code, 1);
+    auto j = json::parse(r.out);
+    EXPECT_EQ(j["code"], -4);
+    EXPECT_EQ(j["step"], "login");
+    EXPECT_EQ(j["messaggio"], "Nome utente o password non corretti.");
+    EXPECT_EQ(j["carte"], nullptr);
+
+    r = cli("--json anon-statement 5375123400001117 28 04", "000\n");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(json::parse(r.out)["code"], -40);
+    r = cli("--json anon-statement 5375123400001117 28 04", "739\n");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(json::parse(r.out)["carta"]["anonima"], true);
+
+    r = cli("--json atm 41.9 12.49 5");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(json::parse(r.out)["elencoLumaSpot"].size(), 2u);
+
+    const auto png = (tempDir() / "banner.png").string();
+    r = cli("--json banner " + png);
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(json::parse(r.out)["width"], 320);
+    EXPECT_TRUE(std::filesystem::file_size(png) > 1000);
+
+    r = cli("--json store show --user nessuno");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "{\"carte\":null}\n");
+    EXPECT_EQ(cli("cards").code, 2); // --user is required
+}
