@@ -3,6 +3,7 @@
 #include "core/Application.h"
 #include "core/Paths.h"
 #include "net/Reachability.h"
+#include "store/GestoreCarteLocali.h"
 
 #include <system_error>
 
@@ -26,6 +27,16 @@ std::shared_ptr<VestrinoAppDelegate> VestrinoAppDelegate::install() {
 DictCache& VestrinoAppDelegate::dictCache() {
     std::call_once(cacheOnce_, [this] { dictCache_ = std::make_unique<DictCache>(); });
     return *dictCache_;
+}
+
+std::shared_ptr<GestoreCarteLocali> VestrinoAppDelegate::appState() const {
+    std::lock_guard lock(mutex_);
+    return appState_;
+}
+
+void VestrinoAppDelegate::setAppState(std::shared_ptr<GestoreCarteLocali> manager) {
+    std::lock_guard lock(mutex_);
+    appState_ = std::move(manager);
 }
 
 std::shared_ptr<Reachability> VestrinoAppDelegate::hostReach() const {

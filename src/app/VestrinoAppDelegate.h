@@ -13,6 +13,7 @@
 namespace vestrino {
 
 class Reachability;
+class GestoreCarteLocali;
 
 // The application's one object of shared state: the logged-in flag, the session cache, the
 // internet reachability monitor and the documents directory. Reached by every part as the
@@ -33,6 +34,10 @@ public:
     // Created on first read; the same object ever after.
     DictCache& dictCache() override;
 
+    // The local card manager, made at launch; the one field with locked accessors.
+    std::shared_ptr<GestoreCarteLocali> appState() const;
+    void setAppState(std::shared_ptr<GestoreCarteLocali> manager);
+
     std::shared_ptr<Reachability> hostReach() const override;
     void setHostReach(std::shared_ptr<Reachability> monitor);
 
@@ -52,6 +57,7 @@ private:
     std::unique_ptr<DictCache> dictCache_;
     mutable std::mutex mutex_;
     std::shared_ptr<Reachability> hostReach_;
+    std::shared_ptr<GestoreCarteLocali> appState_;
     std::optional<std::filesystem::path> documents_;
     NotificationCenter::Observation reachabilityObservation_;
 };
