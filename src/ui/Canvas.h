@@ -1,0 +1,33 @@
+#pragma once
+
+#include "ui/Font.h"
+#include "ui/Geometry.h"
+#include "ui/UIImage.h"
+
+#include <string_view>
+
+namespace vestrino::ui {
+
+// Where views paint, in window points. The backend turns it into pixels (a window renderer or
+// a software renderer over a surface for snapshots). Clips and opacities nest.
+class Canvas {
+public:
+    virtual ~Canvas() = default;
+
+    virtual void fillRect(const Rect& rect, const Color& color) = 0;
+    // The part `source` (in image points) of the picture, drawn into `dest`.
+    virtual void drawImage(const UIImage& image, const Rect& source, const Rect& dest) = 0;
+    // One line of text whose top-left corner is `origin`.
+    virtual void drawText(std::string_view text, const Font& font, const Color& color,
+                          Point origin) = 0;
+    virtual void pushClip(const Rect& rect) = 0;
+    virtual void popClip() = 0;
+    virtual void pushOpacity(double alpha) = 0;
+    virtual void popOpacity() = 0;
+
+    // A picture scaled into `dest`, stretching only the middle row and column of a
+    // stretchable image (its caps keep their size).
+    void drawImageStretched(const UIImage& image, const Rect& dest);
+};
+
+} // namespace vestrino::ui

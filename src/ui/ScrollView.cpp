@@ -1,0 +1,288 @@
+#include "ui/ScrollView.h"
+
+#include "core/RunLoop.h"
+#include "ui/Window.h"
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+namespace vestrino::ui {
+
+namespace {
+
+constexpr double kSlop = 10.0;
+constexpr double kPageDuration = 0.3;     // a page settles in this time after the finger lifts
+constexpr double kAnimationDuration = 0.3; // an animated setContentOffset
+constexpr double kBounceDuration = 0.4;
+constexpr double kFlickProjection = 0.15;  // seconds of the finger's speed a flick carries on
+constexpr double kFriction = 2.5;          // per second, for gliding content
+constexpr double kRubber = 0.5;            // how far content follows the finger past an edge
+
+std::set<ScrollView*>& moving() {
+    static std::set<ScrollView*> set;
+    return set;
+}
+
+double seconds(Duration d) {
+    return std::chrono::duration<double>(d).count();
+}
+
+// The page nearest a fractional page position; exactly half way counts for the page before
+// (an offset of 1.5 pages is the second page, one point more the third).
+int pageNear(double pages) {
+    return static_cast<int>(std::ceil(pages - 0.5));
+}
+
+double easeOut(double t) {
+    return 1 - (1 - t) * (1 - t) * (1 - t);
+}
+
+double easeInOut(double t) {
+    return t * t * (3 - 2 * t);
+}
+
+} // namespace
+
+ScrollView::~ScrollView() {
+    moving().erase(this);
+}
+
+Point ScrollView::maxOffset() const {
+    return {std::max(0.0, contentSize_.width - bounds().width()),
+            std::max(0.0, contentSize_.height - bounds().height())};
+}
+
+Point ScrollView::clamped(Point o) const {
+    const Point m = maxOffset();
+    return {std::clamp(o.x, 0.0, m.x), std::clamp(o.y, 0.0, m.y)};
+}
+
+bool ScrollView::canScrollAlong(Point delta) const {
+    const Point m = maxOffset();
+    const bool horizontal = std::abs(delta.x) >= std::abs(delta.y);
+    return horizontal ? (m.x > 0 || (bounces_ && contentSize_.width > 0))
+                      : (m.y > 0 || (bounces_ && contentSize_.height > 0 && m.x == 0));
+}
+
+void ScrollView::moveTo(Point offset) {
+    if (offset == contentOffset()) {
+        return;
+    }
+    setBoundsOrigin(offset);
+    if (delegate_) {
+        delegate_->scrollViewDidScroll(*this);
+    }
+}
+
+void ScrollView::setContentOffset(Point offset, bool animated) {
+    if (motion_) {
+        moving().erase(this);
+        motion_.reset();
+    }
+    if (!animated || offset == contentOffset()) {
+        moveTo(offset);
+        return;
+    }
+    startMotion({Motion::Animation, contentOffset(), offset, {}, kAnimationDuration, {}, {}});
+}
+
+void ScrollView::startMotion(Motion motion) {
+    motion.start = RunLoop::main().clock().now();
+    motion.lastStep = motion.start;
+    motion_ = motion;
+    moving().insert(this);
+    if (Window* w = window()) {
+        w->markDirty();
+    }
+}
+
+bool ScrollView::tickAll(TimePoint now) {
+    // From a copy: delegates start and stop motions.
+    const std::vector<ScrollView*> list(moving().begin(), moving().end());
+    for (ScrollView* s : list) {
+        if (moving().count(s) && !s->step(now)) {
+            moving().erase(s);
+            s->finishMotion();
+        }
+    }
+    return !moving().empty();
+}
+
+bool ScrollView::step(TimePoint now) {
+    if (!motion_) {
+        return false;
+    }
+    Motion& m = *motion_;
+    if (m.kind == Motion::Glide) {
+        // Fixed steps of 1/120 s: the same path whatever the frame rate.
+        constexpr double dt = 1.0 / 120;
+        while (seconds(now - m.lastStep) >= dt) {
+            m.lastStep += std::chrono::duration_cast<Duration>(std::chrono::duration<double>(dt));
+            const double decay = std::exp(-kFriction * dt);
+            m.velocity = {m.velocity.x * decay, m.velocity.y * decay};
+            const Point next{contentOffset().x + m.velocity.x * dt,
+                             contentOffset().y + m.velocity.y * dt};
+            const Point inside = clamped(next);
+            if (inside != next || std::hypot(m.velocity.x, m.velocity.y) < 20) {
+                moveTo(inside);
+                return false; // at an edge or too slow to go on
+            }
+            moveTo(next);
+        }
+        return true;
+    }
+    const double elapsed = seconds(now - m.start);
+    const double t = m.duration - elapsed < 1e-6 ? 1 : std::min(1.0, elapsed / m.duration);
+    const double e = m.kind == Motion::Animation ? easeInOut(t) : easeOut(t);
+    moveTo(lerp(m.from, m.to, e));
+    return t < 1;
+}
+
+void ScrollView::finishMotion() {
+    if (!motion_) {
+        return;
+    }
+    const Motion m = *motion_;
+    motion_.reset();
+    if (m.kind == Motion::Animation) {
+        moveTo(m.to);
+        if (delegate_) {
+            delegate_->scrollViewDidEndScrollingAnimation(*this);
+        }
+        return;
+    }
+    if (m.kind == Motion::Glide && clamped(contentOffset()) != contentOffset()) {
+        startMotion({Motion::Deceleration, contentOffset(), clamped(contentOffset()), {},
+                     kBounceDuration, {}, {}});
+        return;
+    }
+    if (m.kind == Motion::Deceleration) {
+        moveTo(m.to);
+    }
+    if (delegate_) {
+        delegate_->scrollViewDidEndDecelerating(*this);
+    }
+}
+
+Point ScrollView::velocityAt(TimePoint now) const {
+    // From the samples of the last 100 ms: a finger that stopped before lifting has no speed.
+    std::optional<std::pair<TimePoint, Point>> first;
+    for (const auto& s : samples_) {
+        if (seconds(now - s.first) <= 0.1) {
+            first = s;
+            break;
+        }
+    }
+    if (!first || samples_.empty()) {
+        return {};
+    }
+    const auto& last = samples_.back();
+    const double dt = seconds(last.first - first->first);
+    if (dt <= 0) {
+        return {};
+    }
+    return {(last.second.x - first->second.x) / dt, (last.second.y - first->second.y) / dt};
+}
+
+void ScrollView::touchesBegan(const Touch& touch) {
+    if (motion_) {
+        // A finger on moving content stops it where it is.
+        moving().erase(this);
+        motion_.reset();
+        if (clamped(contentOffset()) != contentOffset()) {
+            moveTo(clamped(contentOffset()));
+        }
+    }
+    tracking_ = true;
+    dragging_ = false;
+    touchStart_ = touch.windowLocation;
+    offsetAtStart_ = contentOffset();
+    const double w = bounds().width();
+    pageAtStart_ = w > 0 ? pageNear(offsetAtStart_.x / w) : 0;
+    samples_.clear();
+    samples_.emplace_back(touch.timestamp, touch.windowLocation);
+}
+
+void ScrollView::touchesMoved(const Touch& touch) {
+    if (!tracking_) {
+        return;
+    }
+    samples_.emplace_back(touch.timestamp, touch.windowLocation);
+    while (samples_.size() > 32) {
+        samples_.pop_front();
+    }
+    const Point d = touch.windowLocation - touchStart_;
+    if (!dragging_ && std::hypot(d.x, d.y) <= kSlop) {
+        return;
+    }
+    dragging_ = true;
+    const Point m = maxOffset();
+    const bool horizontal = m.x > 0 || contentSize_.width > bounds().width() || m.y == 0;
+    Point wanted = offsetAtStart_ - (horizontal ? Point{d.x, 0} : Point{0, d.y});
+    if (m.y == 0 && !horizontal) {
+        wanted.y = 0;
+    }
+    if (m.x == 0 && horizontal && contentSize_.width <= bounds().width()) {
+        wanted.x = bounces_ ? wanted.x : 0;
+    }
+    // Past an edge the content follows the finger only partly, or not at all without bounce.
+    const Point inside = clamped(wanted);
+    const Point over = wanted - inside;
+    moveTo(bounces_ ? Point{inside.x + over.x * kRubber, inside.y + over.y * kRubber} : inside);
+}
+
+void ScrollView::touchesEnded(const Touch& touch) {
+    if (!tracking_) {
+        return;
+    }
+    tracking_ = false;
+    if (!dragging_) {
+        return; // a tap on the scroll view itself
+    }
+    dragging_ = false;
+    samples_.emplace_back(touch.timestamp, touch.windowLocation);
+    // The content moves against the finger.
+    const Point v = velocityAt(touch.timestamp);
+    const Point contentVelocity{-v.x, -v.y};
+    const Point offset = contentOffset();
+    if (paging_ && bounds().width() > 0) {
+        const double w = bounds().width();
+        const int pages = std::max(1, static_cast<int>(std::ceil(contentSize_.width / w - 1e-9)));
+        const double projected = offset.x + contentVelocity.x * kFlickProjection;
+        int page = pageNear(projected / w);
+        page = std::clamp(page, pageAtStart_ - 1, pageAtStart_ + 1);
+        page = std::clamp(page, 0, pages - 1);
+        const Point target = clamped({page * w, offset.y});
+        const bool moves = target != offset;
+        if (delegate_) {
+            delegate_->scrollViewDidEndDragging(*this, moves);
+        }
+        if (moves) {
+            startMotion({Motion::Deceleration, offset, target, {}, kPageDuration, {}, {}});
+        }
+        return;
+    }
+    const bool outside = clamped(offset) != offset;
+    const bool glides = std::hypot(contentVelocity.x, contentVelocity.y) > 50;
+    if (delegate_) {
+        delegate_->scrollViewDidEndDragging(*this, outside || glides);
+    }
+    if (outside) {
+        startMotion({Motion::Deceleration, offset, clamped(offset), {}, kBounceDuration, {}, {}});
+    } else if (glides) {
+        startMotion({Motion::Glide, offset, offset, {}, 0, contentVelocity, {}});
+    }
+}
+
+void ScrollView::touchesCancelled(const Touch& touch) {
+    touchesEnded(touch);
+}
+
+void ScrollView::describe(nlohmann::ordered_json& node) const {
+    View::describe(node);
+    node["contentOffset"] = {contentOffset().x, contentOffset().y};
+    node["contentSize"] = {contentSize_.width, contentSize_.height};
+}
+
+} // namespace vestrino::ui

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "ui/View.h"
+
+#include <deque>
+#include <optional>
+
+namespace vestrino::ui {
+
+class ScrollView;
+
+// What a scroll view tells its delegate, in the order the phone does.
+class ScrollViewDelegate {
+public:
+    virtual ~ScrollViewDelegate() = default;
+    // Every change of the offset: dragging, deceleration, animated or direct moves.
+    virtual void scrollViewDidScroll(ScrollView&) {}
+    virtual void scrollViewDidEndDragging(ScrollView&, bool /*willDecelerate*/) {}
+    virtual void scrollViewDidEndDecelerating(ScrollView&) {}
+    // Only after an animated setContentOffset.
+    virtual void scrollViewDidEndScrollingAnimation(ScrollView&) {}
+};
+
+// A view whose content is larger than itself, moved by the finger. With paging it comes to
+// rest on a multiple of its width: where a flick would land is predicted from the finger's
+// speed, then the nearest page within one of the page the drag began on is chosen. It bounces
+// at the edges and decelerates after a flick.
+class ScrollView : public View {
+public:
+    using View::View;
+    ~ScrollView() override;
+
+    Size contentSize() const { return contentSize_; }
+    void setContentSize(Size size) { contentSize_ = size; }
+    Point contentOffset() const { return bounds().origin; }
+    void setContentOffset(Point offset, bool animated = false);
+    bool pagingEnabled() const { return paging_; }
+    void setPagingEnabled(bool on) { paging_ = on; }
+    bool bounces() const { return bounces_; }
+    void setBounces(bool on) { bounces_ = on; }
+    ScrollViewDelegate* delegate() const { return delegate_; }
+    void setDelegate(ScrollViewDelegate* delegate) { delegate_ = delegate; }
+
+    bool isDragging() const { return dragging_; }
+    bool isDecelerating() const { return motion_ && motion_->kind != Motion::Animation; }
+    // Whether a finger movement in that direction would move the content.
+    bool canScrollAlong(Point delta) const;
+
+    // Advances every moving scroll view to `now` in fixed steps; true while one still moves.
+    static bool tickAll(TimePoint now);
+
+    void touchesBegan(const Touch& touch) override;
+    void touchesMoved(const Touch& touch) override;
+    void touchesEnded(const Touch& touch) override;
+    void touchesCancelled(const Touch& touch) override;
+
+    std::string className() const override { return "ScrollView"; }
+    void describe(nlohmann::ordered_json& node) const override;
+
+private:
+    struct Motion {
+        enum Kind { Animation, Deceleration, Glide } kind;
+        Point from, to;
+        TimePoint start;
+        double duration = 0;
+        Point velocity;      // glides only
+        TimePoint lastStep;  // glides only
+    };
+    Point maxOffset() const;
+    Point clamped(Point offset) const;
+    void moveTo(Point offset);
+    void startMotion(Motion motion);
+    bool step(TimePoint now);
+    void finishMotion();
+    Point velocityAt(TimePoint now) const;
+
+    Size contentSize_;
+    bool paging_ = false;
+    bool bounces_ = true;
+    ScrollViewDelegate* delegate_ = nullptr;
+    bool tracking_ = false;
+    bool dragging_ = false;
+    Point touchStart_;
+    Point offsetAtStart_;
+    int pageAtStart_ = 0;
+    std::deque<std::pair<TimePoint, Point>> samples_;
+    std::optional<Motion> motion_;
+};
+
+} // namespace vestrino::ui

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "core/Image.h"
+#include "ui/Geometry.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace vestrino::ui {
+
+// A picture the views draw: decoded pixels with a size in points (pixels / scale), and the caps
+// of a stretchable image (the left and top parts that keep their size).
+class UIImage {
+public:
+    UIImage(Image pixels, double scale = 1.0);
+
+    // A resource image by name, from the image folder, cached (nothing when it is missing).
+    static std::shared_ptr<UIImage> imageNamed(const std::string& name);
+    // From encoded bytes (PNG, JPEG); nothing when they are no picture.
+    static std::shared_ptr<UIImage> initWithData(std::string_view bytes);
+    static void setResourceFolder(std::filesystem::path folder);
+    static void clearCache();
+
+    std::shared_ptr<UIImage> stretchableImage(int leftCapWidth, int topCapHeight) const;
+
+    Size size() const { return {pixels_.width / scale_, pixels_.height / scale_}; }
+    const Image& pixels() const { return pixels_; }
+    double scale() const { return scale_; }
+    int leftCapWidth() const { return leftCap_; }
+    int topCapHeight() const { return topCap_; }
+    bool stretchable() const { return leftCap_ > 0 || topCap_ > 0; }
+    // A stable identity for the backend's texture cache.
+    const void* identity() const { return pixels_.rgba.data(); }
+
+    const std::string& name() const { return name_; }
+
+private:
+    Image pixels_;
+    double scale_;
+    int leftCap_ = 0;
+    int topCap_ = 0;
+    std::string name_;
+};
+
+using UIImagePtr = std::shared_ptr<UIImage>;
+
+} // namespace vestrino::ui

@@ -1,0 +1,303 @@
+#include "ui/View.h"
+
+#include "ui/Animator.h"
+#include "ui/Window.h"
+
+#include <algorithm>
+
+namespace vestrino::ui {
+
+namespace {
+nlohmann::ordered_json rectJson(const Rect& r) {
+    return {r.minX(), r.minY(), r.width(), r.height()};
+}
+} // namespace
+
+Point Touch::locationInView(const View& view) const {
+    return view.convertPointFromView(windowLocation, nullptr);
+}
+
+View::View() = default;
+
+View::View(const Rect& frame) : frame_(frame), presentationFrame_(frame) {}
+
+View::~View() {
+    Animator::shared().forget(*this);
+    for (const auto& v : subviews_) {
+        v->superview_ = nullptr;
+        v->setWindowRecursively(nullptr);
+    }
+}
+
+void View::setFrame(const Rect& frame) {
+    const Rect old = frame_;
+    frame_ = frame;
+    if (Animator::shared().inAnimationBlock()) {
+        if (old != frame) {
+            Animator::shared().frameChanged(*this, old, frame);
+        }
+    } else {
+        Animator::shared().propertySetDirectly(*this, true);
+        presentationFrame_ = frame;
+    }
+    if (old.size != frame.size) {
+        layoutSubviews();
+    }
+    setNeedsDisplay();
+}
+
+void View::setBoundsOrigin(Point origin) {
+    boundsOrigin_ = origin;
+    setNeedsDisplay();
+}
+
+void View::setCenter(Point c) {
+    setFrame({{c.x - frame_.width() / 2, c.y - frame_.height() / 2}, frame_.size});
+}
+
+void View::setAlpha(double alpha) {
+    const double old = alpha_;
+    alpha_ = alpha;
+    if (Animator::shared().inAnimationBlock()) {
+        if (old != alpha) {
+            Animator::shared().alphaChanged(*this, old, alpha);
+        }
+    } else {
+        Animator::shared().propertySetDirectly(*this, false);
+        presentationAlpha_ = alpha;
+    }
+    setNeedsDisplay();
+}
+
+void View::setPresentationFrame(const Rect& frame) {
+    presentationFrame_ = frame;
+    setNeedsDisplay();
+}
+
+void View::setPresentationAlpha(double alpha) {
+    presentationAlpha_ = alpha;
+    setNeedsDisplay();
+}
+
+void View::setHidden(bool hidden) {
+    hidden_ = hidden;
+    setNeedsDisplay();
+}
+
+void View::setBackgroundColor(std::optional<Color> color) {
+    backgroundColor_ = color;
+    setNeedsDisplay();
+}
+
+void View::setContentMode(ContentMode mode) {
+    contentMode_ = mode;
+    setNeedsDisplay();
+}
+
+void View::addSubview(std::shared_ptr<View> view) {
+    insertSubview(std::move(view), subviews_.size());
+}
+
+void View::insertSubview(std::shared_ptr<View> view, std::size_t index) {
+    if (!view || view.get() == this) {
+        return;
+    }
+    view->removeFromSuperview();
+    view->superview_ = this;
+    subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(std::min(index, subviews_.size())),
+                     view);
+    view->setWindowRecursively(window_ ? window_ : dynamic_cast<Window*>(this));
+    setNeedsDisplay();
+}
+
+void View::bringSubviewToFront(View* view) {
+    const auto it = std::find_if(subviews_.begin(), subviews_.end(),
+                                 [&](const auto& v) { return v.get() == view; });
+    if (it != subviews_.end()) {
+        auto keep = *it;
+        subviews_.erase(it);
+        subviews_.push_back(std::move(keep));
+        setNeedsDisplay();
+    }
+}
+
+void View::removeFromSuperview() {
+    View* parent = superview_;
+    if (!parent) {
+        return;
+    }
+    auto keep = shared_from_this(); // alive until this function returns
+    parent->setNeedsDisplay();
+    std::erase_if(parent->subviews_, [this](const auto& v) { return v.get() == this; });
+    superview_ = nullptr;
+    setWindowRecursively(nullptr);
+}
+
+void View::setWindowRecursively(Window* window) {
+    if (window_ != window) {
+        if (window_) {
+            window_->viewLeaving(this);
+        }
+        window_ = window;
+        didMoveToWindow();
+    }
+    for (const auto& v : subviews_) {
+        v->setWindowRecursively(window);
+    }
+}
+
+View* View::viewWithTag(int tag) {
+    if (tag_ == tag) {
+        return this;
+    }
+    for (const auto& v : subviews_) {
+        if (View* found = v->viewWithTag(tag)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+Window* View::window() const {
+    return window_ ? window_ : dynamic_cast<Window*>(const_cast<View*>(this));
+}
+
+bool View::isDescendantOf(const View* ancestor) const {
+    for (const View* v = this; v; v = v->superview_) {
+        if (v == ancestor) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool View::pointInside(Point point) const {
+    return bounds().contains(point);
+}
+
+View* View::hitTest(Point point) {
+    if (hidden_ || !userInteractionEnabled_ || alpha_ <= 0.01 || !pointInside(point)) {
+        return nullptr;
+    }
+    for (auto it = subviews_.rbegin(); it != subviews_.rend(); ++it) {
+        const View& child = **it;
+        const Point inChild = point - child.frame_.origin + child.boundsOrigin_;
+        if (View* hit = (*it)->hitTest(inChild)) {
+            return hit;
+        }
+    }
+    return this;
+}
+
+// A point of this view in the coordinates of its top-most ancestor (the window).
+static Point toRoot(const View* v, Point p) {
+    for (; v; v = v->superview()) {
+        p = p - v->bounds().origin + v->frame().origin;
+        if (!v->superview() && dynamic_cast<const Window*>(v)) {
+            p = p - v->frame().origin; // the window's own origin is the screen's
+        }
+    }
+    return p;
+}
+
+Point View::convertPointToView(Point point, const View* other) const {
+    const Point root = toRoot(this, point);
+    return other ? root - toRoot(other, {0, 0}) : root;
+}
+
+Point View::convertPointFromView(Point point, const View* other) const {
+    const Point root = other ? toRoot(other, point) : point;
+    return root - toRoot(this, {0, 0});
+}
+
+Rect View::convertRectToView(const Rect& rect, const View* other) const {
+    return {convertPointToView(rect.origin, other), rect.size};
+}
+
+Rect View::windowFrame() const {
+    return {toRoot(this, boundsOrigin_), frame_.size};
+}
+
+void View::setNeedsDisplay() {
+    if (Window* w = window()) {
+        w->markDirty();
+    }
+}
+
+void View::drawTree(Canvas& canvas, Point origin) {
+    if (hidden_ || presentationAlpha_ <= 0.01) {
+        return;
+    }
+    const Rect rect{origin, presentationFrame_.size};
+    const bool fade = presentationAlpha_ < 0.999;
+    if (fade) {
+        canvas.pushOpacity(presentationAlpha_);
+    }
+    if (clipsToBounds_) {
+        canvas.pushClip(rect);
+    }
+    draw(canvas, rect);
+    for (const auto& child : std::vector<std::shared_ptr<View>>(subviews_)) {
+        child->drawTree(canvas, origin - boundsOrigin_ + child->presentationFrame_.origin);
+    }
+    if (clipsToBounds_) {
+        canvas.popClip();
+    }
+    if (fade) {
+        canvas.popOpacity();
+    }
+}
+
+void View::draw(Canvas& canvas, const Rect& rect) {
+    if (backgroundColor_ && backgroundColor_->a > 0) {
+        canvas.fillRect(rect, *backgroundColor_);
+    }
+}
+
+void View::touchesBegan(const Touch& touch) {
+    if (superview_) {
+        superview_->touchesBegan(touch);
+    }
+}
+
+void View::touchesMoved(const Touch& touch) {
+    if (superview_) {
+        superview_->touchesMoved(touch);
+    }
+}
+
+void View::touchesEnded(const Touch& touch) {
+    if (superview_) {
+        superview_->touchesEnded(touch);
+    }
+}
+
+void View::touchesCancelled(const Touch& touch) {
+    if (superview_) {
+        superview_->touchesCancelled(touch);
+    }
+}
+
+void View::describe(nlohmann::ordered_json& node) const {
+    node["class"] = className();
+    node["name"] = name_.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(name_);
+    node["tag"] = tag_;
+    node["frame"] = rectJson(frame_);
+    node["windowFrame"] = rectJson(windowFrame());
+    node["alpha"] = alpha_;
+    node["hidden"] = hidden_;
+    node["interaction"] = userInteractionEnabled_;
+}
+
+nlohmann::ordered_json View::dumpTree() const {
+    nlohmann::ordered_json node;
+    describe(node);
+    auto children = nlohmann::ordered_json::array();
+    for (const auto& v : subviews_) {
+        children.push_back(v->dumpTree());
+    }
+    node["children"] = std::move(children);
+    return node;
+}
+
+} // namespace vestrino::ui

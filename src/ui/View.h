@@ -1,0 +1,134 @@
+#pragma once
+
+#include "ui/Canvas.h"
+#include "ui/Geometry.h"
+#include "ui/Touch.h"
+
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vestrino::ui {
+
+class Window;
+
+enum class ContentMode { ScaleToFill, Center, Top };
+
+// A rectangle of the screen with its children. Geometry is the model value, set at once; what
+// is drawn is the presentation value, which an animation moves towards the model frame by
+// frame. Touches go to the view hit at touch-down; a view that does not handle one passes it to
+// its superview.
+class View : public std::enable_shared_from_this<View> {
+public:
+    View();
+    explicit View(const Rect& frame);
+    virtual ~View();
+    View(const View&) = delete;
+    View& operator=(const View&) = delete;
+
+    // ---- geometry (model values) ----
+    Rect frame() const { return frame_; }
+    void setFrame(const Rect& frame);
+    Rect bounds() const { return {boundsOrigin_, frame_.size}; }
+    void setBoundsOrigin(Point origin);
+    Point center() const { return frame_.center(); }
+    void setCenter(Point center);
+    // What is on screen now (animations in flight).
+    Rect presentationFrame() const { return presentationFrame_; }
+    double presentationAlpha() const { return presentationAlpha_; }
+
+    // ---- appearance ----
+    int tag() const { return tag_; }
+    void setTag(int tag) { tag_ = tag; }
+    double alpha() const { return alpha_; }
+    void setAlpha(double alpha);
+    bool hidden() const { return hidden_; }
+    void setHidden(bool hidden);
+    bool clipsToBounds() const { return clipsToBounds_; }
+    void setClipsToBounds(bool clips) { clipsToBounds_ = clips; setNeedsDisplay(); }
+    bool userInteractionEnabled() const { return userInteractionEnabled_; }
+    void setUserInteractionEnabled(bool enabled) { userInteractionEnabled_ = enabled; }
+    std::optional<Color> backgroundColor() const { return backgroundColor_; }
+    void setBackgroundColor(std::optional<Color> color);
+    ContentMode contentMode() const { return contentMode_; }
+    void setContentMode(ContentMode mode);
+    // The outlet name a layout gave the view (snapshots show it).
+    const std::string& name() const { return name_; }
+    void setName(std::string name) { name_ = std::move(name); }
+
+    // ---- the tree ----
+    View* superview() const { return superview_; }
+    const std::vector<std::shared_ptr<View>>& subviews() const { return subviews_; }
+    void addSubview(std::shared_ptr<View> view);
+    void insertSubview(std::shared_ptr<View> view, std::size_t index);
+    void bringSubviewToFront(View* view);
+    void removeFromSuperview();
+    // This view or the first descendant (depth first, in subview order) with the tag.
+    View* viewWithTag(int tag);
+    Window* window() const;
+    bool isDescendantOf(const View* ancestor) const;
+
+    // ---- hit testing and coordinates ----
+    // The deepest visible, interactive view under the point (in this view's coordinates),
+    // front-most first; nothing for a hidden view, one with interaction off or alpha ≤ 0.01.
+    virtual View* hitTest(Point point);
+    virtual bool pointInside(Point point) const;
+    Point convertPointToView(Point point, const View* other) const;
+    Point convertPointFromView(Point point, const View* other) const;
+    Rect convertRectToView(const Rect& rect, const View* other) const;
+    // The view's frame in window coordinates (model values).
+    Rect windowFrame() const;
+
+    // ---- drawing ----
+    void setNeedsDisplay();
+    // Draws this view and its subviews; `origin` is where this view's frame origin lands in the
+    // window (presentation values).
+    void drawTree(Canvas& canvas, Point origin);
+    // The view's own content inside `rect` (window points); the base paints the background.
+    virtual void draw(Canvas& canvas, const Rect& rect);
+    virtual void layoutSubviews() {}
+
+    // ---- touches ----
+    virtual void touchesBegan(const Touch& touch);
+    virtual void touchesMoved(const Touch& touch);
+    virtual void touchesEnded(const Touch& touch);
+    virtual void touchesCancelled(const Touch& touch);
+
+    // ---- snapshots ----
+    virtual std::string className() const { return "View"; }
+    // The node of the view tree dump; subclasses add their keys.
+    virtual void describe(nlohmann::ordered_json& node) const;
+    nlohmann::ordered_json dumpTree() const;
+
+    // Called by the animation engine.
+    void setPresentationFrame(const Rect& frame);
+    void setPresentationAlpha(double alpha);
+
+protected:
+    virtual void didMoveToWindow() {}
+    void setWindowRecursively(Window* window);
+
+private:
+    friend class Window;
+    Rect frame_;
+    Point boundsOrigin_;
+    Rect presentationFrame_;
+    double alpha_ = 1.0;
+    double presentationAlpha_ = 1.0;
+    int tag_ = 0;
+    bool hidden_ = false;
+    bool clipsToBounds_ = false;
+    bool userInteractionEnabled_ = true;
+    std::optional<Color> backgroundColor_;
+    ContentMode contentMode_ = ContentMode::ScaleToFill;
+    std::string name_;
+    View* superview_ = nullptr;
+    Window* window_ = nullptr;
+    std::vector<std::shared_ptr<View>> subviews_;
+};
+
+using ViewPtr = std::shared_ptr<View>;
+
+} // namespace vestrino::ui

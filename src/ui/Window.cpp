@@ -1,0 +1,87 @@
+#include "ui/Window.h"
+
+#include "ui/ScrollView.h"
+
+#include <cmath>
+
+namespace vestrino::ui {
+
+Window::Window(const Rect& frame) : View(frame) {
+    setBackgroundColor(Color::black());
+}
+
+Touch Window::makeTouch(Point point, TimePoint time) {
+    Touch t{point, last_, time};
+    last_ = point;
+    return t;
+}
+
+void Window::touchDown(Point point, TimePoint time) {
+    last_ = point;
+    down_ = point;
+    scrolling_ = false;
+    View* root = modal_ ? modal_ : this;
+    touched_ = root->hitTest(root == this ? point : root->convertPointFromView(point, nullptr));
+    scroll_ = nullptr;
+    for (View* v = touched_; v; v = v->superview()) {
+        if (auto* s = dynamic_cast<ScrollView*>(v)) {
+            scroll_ = s;
+            break;
+        }
+    }
+    if (scroll_ && (scroll_->isDecelerating() || scroll_->isDragging())) {
+        // A finger on moving content belongs to the scroll view: it stops the content.
+        touched_ = scroll_;
+        scrolling_ = true;
+    }
+    if (touched_) {
+        touched_->touchesBegan(makeTouch(point, time));
+    }
+}
+
+void Window::touchMove(Point point, TimePoint time) {
+    if (!touched_) {
+        return;
+    }
+    if (!scrolling_ && scroll_ && touched_ != scroll_ &&
+        std::hypot(point.x - down_.x, point.y - down_.y) > kScrollSlop &&
+        scroll_->canScrollAlong(point - down_)) {
+        // The touch turns into a scroll: the content lets go, the scroll view takes over from
+        // where the finger came down.
+        touched_->touchesCancelled(makeTouch(point, time));
+        scrolling_ = true;
+        touched_ = scroll_;
+        Touch begin{down_, down_, time};
+        scroll_->touchesBegan(begin);
+    }
+    touched_->touchesMoved(makeTouch(point, time));
+}
+
+void Window::touchUp(Point point, TimePoint time) {
+    if (touched_) {
+        View* v = touched_;
+        touched_ = nullptr;
+        v->touchesEnded(makeTouch(point, time));
+    }
+    scroll_ = nullptr;
+    scrolling_ = false;
+}
+
+void Window::viewLeaving(View* view) {
+    if (touched_ == view) {
+        touched_ = nullptr;
+    }
+    if (scroll_ == view) {
+        scroll_ = nullptr;
+    }
+    if (modal_ == view) {
+        modal_ = nullptr;
+    }
+}
+
+void Window::paint(Canvas& canvas) {
+    drawTree(canvas, presentationFrame().origin);
+    dirty_ = false;
+}
+
+} // namespace vestrino::ui

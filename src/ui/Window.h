@@ -1,0 +1,52 @@
+#pragma once
+
+#include "ui/View.h"
+
+#include <optional>
+
+namespace vestrino::ui {
+
+class ScrollView;
+
+// The screen's one window. It delivers the touch (the mouse) to the view hit at touch-down;
+// when the finger moves more than 10 points inside a scroll view, the content's touch is
+// cancelled and the scroll view drags. A modal view (an alert) takes every touch while it is
+// up. It knows whether anything needs painting.
+class Window : public View {
+public:
+    static constexpr double kScrollSlop = 10.0;
+
+    explicit Window(const Rect& frame = makeRect(0, 0, 320, 480));
+    std::string className() const override { return "Window"; }
+
+    void touchDown(Point point, TimePoint time);
+    void touchMove(Point point, TimePoint time);
+    void touchUp(Point point, TimePoint time);
+    // The view that receives the current touch (nothing between touches).
+    View* touchedView() const { return touched_; }
+
+    // A view that takes every touch while it is set (the alert on screen).
+    void setModalView(View* view) { modal_ = view; }
+    View* modalView() const { return modal_; }
+
+    void markDirty() { dirty_ = true; }
+    bool needsDisplay() const { return dirty_; }
+    void clearDirty() { dirty_ = false; }
+    void paint(Canvas& canvas);
+
+    // A view that leaves the window stops receiving its touch.
+    void viewLeaving(View* view);
+
+private:
+    Touch makeTouch(Point point, TimePoint time);
+
+    View* touched_ = nullptr;
+    ScrollView* scroll_ = nullptr; // the scroll view that may take over the touch
+    bool scrolling_ = false;
+    Point down_;
+    Point last_;
+    View* modal_ = nullptr;
+    bool dirty_ = true;
+};
+
+} // namespace vestrino::ui
