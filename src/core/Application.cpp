@@ -1,6 +1,16 @@
 #include "core/Application.h"
 
+#include "core/NotificationCenter.h"
+#include "core/RunLoop.h"
+
 namespace vestrino {
+
+Application::Application() {
+    // The delegate observes notifications and posts to the main loop until it goes: both must
+    // outlive the application object, so they are made first (and so destroyed after it).
+    NotificationCenter::defaultCenter();
+    RunLoop::main();
+}
 
 Application& Application::sharedApplication() {
     static Application app;

@@ -17,6 +17,8 @@ public:
     void setDelegate(std::shared_ptr<ApplicationDelegate> delegate);
 
 private:
+    Application();
+
     mutable std::mutex mutex_;
     std::shared_ptr<ApplicationDelegate> delegate_;
 };

@@ -54,6 +54,9 @@ struct HttpClient::Handle {
         }
     }
     ~Handle() { curl_easy_cleanup(curl); }
+    // The cookie engine is switched on once: the engine and its cookies survive a reset, and
+    // every CURLOPT_COOKIEFILE adds to a list that a reset does not free.
+    bool cookieEngine = false;
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
     CURL* curl;
@@ -152,7 +155,10 @@ std::optional<HttpResponse> HttpClient::perform(const HttpRequest& request) {
 
     // The jar's cookies go into the handle for this request, and what the server changed
     // comes back after it.
-    curl_easy_setopt(curl, CURLOPT_COOKIEFILE, "");
+    if (!handle->cookieEngine) {
+        curl_easy_setopt(curl, CURLOPT_COOKIEFILE, "");
+        handle->cookieEngine = true;
+    }
     curl_easy_setopt(curl, CURLOPT_COOKIELIST, "ALL");
     const auto sent = cookies_.snapshot();
     for (const auto& line : sent) {

@@ -23,9 +23,18 @@ View::View(const Rect& frame) : frame_(frame), presentationFrame_(frame) {}
 
 View::~View() {
     Animator::shared().forget(*this);
+    // The children outlive this view only if someone else holds them: they are in no window
+    // now. The window itself may be what is being destroyed, so it is not told.
     for (const auto& v : subviews_) {
         v->superview_ = nullptr;
-        v->setWindowRecursively(nullptr);
+        v->forgetWindow();
+    }
+}
+
+void View::forgetWindow() {
+    window_ = nullptr;
+    for (const auto& v : subviews_) {
+        v->forgetWindow();
     }
 }
 

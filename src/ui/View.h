@@ -109,6 +109,7 @@ public:
 protected:
     virtual void didMoveToWindow() {}
     void setWindowRecursively(Window* window);
+    void forgetWindow();
 
 private:
     friend class Window;
