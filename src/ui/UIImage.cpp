@@ -1,5 +1,6 @@
 #include "ui/UIImage.h"
 
+#include <atomic>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -19,7 +20,15 @@ Cache& cache() {
 }
 } // namespace
 
-UIImage::UIImage(Image pixels, double scale) : pixels_(std::move(pixels)), scale_(scale) {}
+namespace {
+std::uint64_t nextIdentity() {
+    static std::atomic<std::uint64_t> counter{0};
+    return ++counter;
+}
+} // namespace
+
+UIImage::UIImage(Image pixels, double scale)
+    : pixels_(std::move(pixels)), scale_(scale), identity_(nextIdentity()) {}
 
 void UIImage::setResourceFolder(std::filesystem::path folder) {
     std::lock_guard lock(cache().mutex);
@@ -61,6 +70,7 @@ std::shared_ptr<UIImage> UIImage::initWithData(std::string_view bytes) {
 
 std::shared_ptr<UIImage> UIImage::stretchableImage(int leftCapWidth, int topCapHeight) const {
     auto copy = std::make_shared<UIImage>(*this);
+    copy->identity_ = nextIdentity();
     copy->leftCap_ = leftCapWidth;
     copy->topCap_ = topCapHeight;
     return copy;

@@ -3,6 +3,7 @@
 #include "core/Image.h"
 #include "ui/Geometry.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -30,8 +31,8 @@ public:
     int leftCapWidth() const { return leftCap_; }
     int topCapHeight() const { return topCap_; }
     bool stretchable() const { return leftCap_ > 0 || topCap_ > 0; }
-    // A stable identity for the backend's texture cache.
-    const void* identity() const { return pixels_.rgba.data(); }
+    // A number no other picture of the run has: the backend's texture cache key.
+    std::uint64_t identity() const { return identity_; }
 
     const std::string& name() const { return name_; }
 
@@ -41,6 +42,7 @@ private:
     int leftCap_ = 0;
     int topCap_ = 0;
     std::string name_;
+    std::uint64_t identity_;
 };
 
 using UIImagePtr = std::shared_ptr<UIImage>;

@@ -1,0 +1,146 @@
+#include "ui/Button.h"
+
+#include "ui/ImageView.h"
+
+namespace vestrino::ui {
+
+ControlState Button::state() const {
+    if (highlighted_) {
+        return ControlState::Highlighted;
+    }
+    return selected_ ? ControlState::Selected : ControlState::Normal;
+}
+
+template <typename T> T Button::forState(const std::map<ControlState, T>& values) const {
+    if (const auto it = values.find(state()); it != values.end()) {
+        return it->second;
+    }
+    // A highlighted selected button shows its selected look when it has no highlighted one.
+    if (highlighted_ && selected_) {
+        if (const auto it = values.find(ControlState::Selected); it != values.end()) {
+            return it->second;
+        }
+    }
+    const auto it = values.find(ControlState::Normal);
+    return it != values.end() ? it->second : T{};
+}
+
+void Button::setImage(UIImagePtr image, ControlState state) {
+    images_[state] = std::move(image);
+    setNeedsDisplay();
+}
+
+void Button::setBackgroundImage(UIImagePtr image, ControlState state) {
+    backgrounds_[state] = std::move(image);
+    setNeedsDisplay();
+}
+
+void Button::setTitle(std::string title, ControlState state) {
+    titles_[state] = std::move(title);
+    setNeedsDisplay();
+}
+
+void Button::setTitleColor(Color color, ControlState state) {
+    titleColors_[state] = color;
+    setNeedsDisplay();
+}
+
+void Button::setSelected(bool on) {
+    selected_ = on;
+    setNeedsDisplay();
+}
+
+UIImagePtr Button::currentImage() const {
+    return forState(images_);
+}
+
+UIImagePtr Button::currentBackgroundImage() const {
+    return forState(backgrounds_);
+}
+
+std::string Button::currentTitle() const {
+    return forState(titles_);
+}
+
+void Button::sendActions() {
+    // From a copy: an action may change the button's targets.
+    const auto actions = actions_;
+    for (const auto& a : actions) {
+        a(*this);
+    }
+}
+
+void Button::touchesBegan(const Touch&) {
+    if (!enabled_) {
+        return;
+    }
+    tracking_ = true;
+    highlighted_ = true;
+    setNeedsDisplay();
+}
+
+void Button::touchesMoved(const Touch& touch) {
+    if (!tracking_) {
+        return;
+    }
+    // The highlight follows the finger, with some room around the button.
+    const Point p = touch.locationInView(*this);
+    const Rect b = bounds();
+    const bool inside = Rect{{b.minX() - 70, b.minY() - 70}, {b.width() + 140, b.height() + 140}}
+                            .contains(p);
+    if (inside != highlighted_) {
+        highlighted_ = inside;
+        setNeedsDisplay();
+    }
+}
+
+void Button::touchesEnded(const Touch& touch) {
+    if (!tracking_) {
+        return;
+    }
+    touchesMoved(touch);
+    const bool inside = highlighted_;
+    tracking_ = false;
+    highlighted_ = false;
+    setNeedsDisplay();
+    if (inside) {
+        sendActions();
+    }
+}
+
+void Button::touchesCancelled(const Touch&) {
+    tracking_ = false;
+    highlighted_ = false;
+    setNeedsDisplay();
+}
+
+void Button::draw(Canvas& canvas, const Rect& rect) {
+    View::draw(canvas, rect);
+    if (const auto bg = currentBackgroundImage()) {
+        canvas.drawImageStretched(*bg, rect);
+    }
+    if (const auto image = currentImage()) {
+        canvas.drawImage(*image, {{0, 0}, image->size()},
+                         ImageView::placement(image->size(), rect, ContentMode::Center));
+    }
+    const std::string title = currentTitle();
+    if (!title.empty()) {
+        const Size s = TextMeasurer::shared().measure(title, font_);
+        canvas.pushClip(rect);
+        canvas.drawText(title, font_, forState(titleColors_),
+                        {rect.minX() + (rect.width() - s.width) / 2,
+                         rect.minY() + (rect.height() - s.height) / 2});
+        canvas.popClip();
+    }
+}
+
+void Button::describe(nlohmann::ordered_json& node) const {
+    View::describe(node);
+    node["title"] = currentTitle();
+    const auto image = currentImage() ? currentImage() : currentBackgroundImage();
+    node["image"] = image ? nlohmann::ordered_json(image->name()) : nlohmann::ordered_json(nullptr);
+    node["selected"] = selected_;
+    node["highlighted"] = highlighted_;
+}
+
+} // namespace vestrino::ui

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "ui/Label.h"
+#include "ui/UIImage.h"
+#include "ui/View.h"
+
+#include <functional>
+#include <map>
+
+namespace vestrino::ui {
+
+enum class ControlState { Normal, Highlighted, Selected };
+
+// A custom button: a background picture, a picture and a title for each state (normal,
+// highlighted while the finger is on it, selected), falling back to the normal ones. The
+// action runs when a touch that began on it ends on it. Pictures are never dimmed.
+class Button : public View {
+public:
+    using Action = std::function<void(Button&)>;
+    using View::View;
+
+    void setImage(UIImagePtr image, ControlState state);
+    void setBackgroundImage(UIImagePtr image, ControlState state);
+    void setTitle(std::string title, ControlState state);
+    void setTitleColor(Color color, ControlState state);
+    void setTitleFont(Font font) { font_ = std::move(font); setNeedsDisplay(); }
+    const Font& titleFont() const { return font_; }
+    void addTarget(Action action) { actions_.push_back(std::move(action)); }
+
+    bool selected() const { return selected_; }
+    void setSelected(bool on);
+    bool highlighted() const { return highlighted_; }
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool on) { enabled_ = on; setNeedsDisplay(); }
+
+    // What the current state shows.
+    UIImagePtr currentImage() const;
+    UIImagePtr currentBackgroundImage() const;
+    std::string currentTitle() const;
+
+    // Runs the actions as a touch up inside would.
+    void sendActions();
+
+    void touchesBegan(const Touch& touch) override;
+    void touchesMoved(const Touch& touch) override;
+    void touchesEnded(const Touch& touch) override;
+    void touchesCancelled(const Touch& touch) override;
+    void draw(Canvas& canvas, const Rect& rect) override;
+    std::string className() const override { return "Button"; }
+    void describe(nlohmann::ordered_json& node) const override;
+
+private:
+    ControlState state() const;
+    template <typename T> T forState(const std::map<ControlState, T>& values) const;
+
+    std::map<ControlState, UIImagePtr> images_, backgrounds_;
+    std::map<ControlState, std::string> titles_;
+    std::map<ControlState, Color> titleColors_;
+    Font font_ = Font::boldSystemFont(15);
+    std::vector<Action> actions_;
+    bool selected_ = false;
+    bool highlighted_ = false;
+    bool enabled_ = true;
+    bool tracking_ = false;
+};
+
+} // namespace vestrino::ui

@@ -1,0 +1,61 @@
+#include "ui/ImageView.h"
+
+namespace vestrino::ui {
+
+ImageView::ImageView(UIImagePtr image)
+    : View(image ? Rect{{0, 0}, image->size()} : Rect{}), image_(std::move(image)) {
+    setUserInteractionEnabled(false);
+}
+
+void ImageView::setImage(UIImagePtr image) {
+    image_ = std::move(image);
+    setNeedsDisplay();
+}
+
+void ImageView::setHighlightedImage(UIImagePtr image) {
+    highlightedImage_ = std::move(image);
+    setNeedsDisplay();
+}
+
+void ImageView::setHighlighted(bool on) {
+    highlighted_ = on;
+    setNeedsDisplay();
+}
+
+Rect ImageView::placement(Size s, const Rect& rect, ContentMode mode) {
+    switch (mode) {
+    case ContentMode::Center:
+        return {{rect.minX() + (rect.width() - s.width) / 2,
+                 rect.minY() + (rect.height() - s.height) / 2},
+                s};
+    case ContentMode::Top:
+        return {{rect.minX() + (rect.width() - s.width) / 2, rect.minY()}, s};
+    case ContentMode::ScaleToFill:
+    default:
+        return rect;
+    }
+}
+
+void ImageView::draw(Canvas& canvas, const Rect& rect) {
+    View::draw(canvas, rect);
+    const UIImagePtr& shown = highlighted_ && highlightedImage_ ? highlightedImage_ : image_;
+    if (!shown) {
+        return;
+    }
+    if (shown->stretchable() || contentMode() == ContentMode::ScaleToFill) {
+        canvas.drawImageStretched(*shown, rect);
+        return;
+    }
+    canvas.pushClip(rect);
+    canvas.drawImage(*shown, {{0, 0}, shown->size()}, placement(shown->size(), rect, contentMode()));
+    canvas.popClip();
+}
+
+void ImageView::describe(nlohmann::ordered_json& node) const {
+    View::describe(node);
+    const UIImagePtr& shown = highlighted_ && highlightedImage_ ? highlightedImage_ : image_;
+    node["image"] = shown ? nlohmann::ordered_json(shown->name()) : nlohmann::ordered_json(nullptr);
+    node["highlighted"] = highlighted_;
+}
+
+} // namespace vestrino::ui

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "ui/UIImage.h"
+#include "ui/View.h"
+
+namespace vestrino::ui {
+
+// A picture, drawn by the view's content mode (scale to fill, centre, top); the highlighted
+// picture replaces it while the view is highlighted.
+class ImageView : public View {
+public:
+    using View::View;
+    explicit ImageView(UIImagePtr image);
+
+    const UIImagePtr& image() const { return image_; }
+    void setImage(UIImagePtr image);
+    const UIImagePtr& highlightedImage() const { return highlightedImage_; }
+    void setHighlightedImage(UIImagePtr image);
+    bool highlighted() const { return highlighted_; }
+    void setHighlighted(bool on);
+
+    void draw(Canvas& canvas, const Rect& rect) override;
+    std::string className() const override { return "ImageView"; }
+    void describe(nlohmann::ordered_json& node) const override;
+
+    // Where a picture of the size lands in `rect` by the content mode.
+    static Rect placement(Size image, const Rect& rect, ContentMode mode);
+
+private:
+    UIImagePtr image_;
+    UIImagePtr highlightedImage_;
+    bool highlighted_ = false;
+};
+
+} // namespace vestrino::ui
