@@ -24,6 +24,8 @@ public:
     virtual void popClip() = 0;
     virtual void pushOpacity(double alpha) = 0;
     virtual void popOpacity() = 0;
+    // Called before a frame is painted: no clip, full opacity.
+    virtual void beginFrame() {}
 
     // A picture scaled into `dest`, stretching only the middle row and column of a
     // stretchable image (its caps keep their size).

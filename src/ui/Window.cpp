@@ -80,6 +80,7 @@ void Window::viewLeaving(View* view) {
 }
 
 void Window::paint(Canvas& canvas) {
+    canvas.beginFrame();
     drawTree(canvas, presentationFrame().origin);
     dirty_ = false;
 }

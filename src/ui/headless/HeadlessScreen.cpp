@@ -28,9 +28,6 @@ HeadlessScreen::~HeadlessScreen() {
 }
 
 bool HeadlessScreen::tick(TimePoint now) {
-    if (screen_.window()->needsDisplay()) {
-        canvas_->begin(Color::black());
-    }
     const bool moving = screen_.tick(now, canvas_.get());
     SDL_RenderPresent(renderer_);
     canvas_->endFrame();

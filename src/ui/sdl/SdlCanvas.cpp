@@ -27,12 +27,11 @@ SDL_FRect SdlCanvas::scaled(const Rect& r) const {
             static_cast<float>(r.width() * scale_), static_cast<float>(r.height() * scale_)};
 }
 
-void SdlCanvas::begin(const Color& clear) {
+void SdlCanvas::beginFrame() {
+    // The window paints its own background over the whole frame: no clear needed.
     clips_.clear();
     opacities_.assign(1, 1.0);
     SDL_RenderSetClipRect(renderer_, nullptr);
-    SDL_SetRenderDrawColor(renderer_, byte(clear.r), byte(clear.g), byte(clear.b), byte(clear.a));
-    SDL_RenderClear(renderer_);
 }
 
 void SdlCanvas::fillRect(const Rect& rect, const Color& c) {

@@ -21,7 +21,7 @@ public:
     SdlCanvas(const SdlCanvas&) = delete;
     SdlCanvas& operator=(const SdlCanvas&) = delete;
 
-    void begin(const Color& clear);
+    void beginFrame() override;
     void fillRect(const Rect& rect, const Color& color) override;
     void drawImage(const UIImage& image, const Rect& source, const Rect& dest) override;
     void drawText(std::string_view text, const Font& font, const Color& color,

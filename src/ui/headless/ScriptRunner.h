@@ -1,0 +1,47 @@
+#pragma once
+
+#include "core/Clock.h"
+#include "ui/headless/HeadlessScreen.h"
+
+#include <filesystem>
+#include <functional>
+#include <istream>
+#include <memory>
+#include <string>
+
+namespace vestrino::ui {
+
+// Runs a headless script, one command a line (# comments) on the run loop's virtual clock:
+// wait S, idle [S], tap X Y, touch-down X Y, touch-move X Y, touch-up X Y, drag X1 Y1 X2 Y2 S,
+// type "TEXT", key return|backspace|tab|escape, snapshot NAME. Snapshots go to the out folder.
+class ScriptRunner {
+public:
+    // What the application adds to a snapshot ("screens", "visible", "alert", ...), and where
+    // typed text and keys go.
+    struct Hooks {
+        std::function<nlohmann::ordered_json()> describe;
+        std::function<void(const std::string&)> type;
+        std::function<void(const std::string&)> key;
+    };
+
+    ScriptRunner(HeadlessScreen& screen, std::shared_ptr<VirtualClock> clock,
+                 std::filesystem::path out, Hooks hooks = {});
+
+    // False, with the line and the reason in `error`, at the first command that fails.
+    bool run(std::istream& script, std::string& error);
+    bool runLine(const std::string& line, std::string& error);
+
+    double elapsedSeconds() const;
+
+private:
+    void frames(double seconds);
+    void frame();
+
+    HeadlessScreen& screen_;
+    std::shared_ptr<VirtualClock> clock_;
+    std::filesystem::path out_;
+    Hooks hooks_;
+    TimePoint start_;
+};
+
+} // namespace vestrino::ui

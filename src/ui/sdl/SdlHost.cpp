@@ -1,0 +1,126 @@
+#include "ui/sdl/SdlHost.h"
+
+#include "core/RunLoop.h"
+#include "ui/sdl/SdlCanvas.h"
+#include "ui/sdl/SdlFonts.h"
+
+#include <SDL2/SDL.h>
+#include <algorithm>
+#include <memory>
+
+namespace vestrino::ui {
+
+namespace {
+struct WindowFree {
+    void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
+};
+struct RendererFree {
+    void operator()(SDL_Renderer* r) const { SDL_DestroyRenderer(r); }
+};
+} // namespace
+
+SdlHost::SdlHost(std::shared_ptr<Window> window, double scale, std::string title)
+    : window_(std::move(window)), scale_(scale), title_(std::move(title)) {}
+
+SdlHost::~SdlHost() {
+    RunLoop::main().queue().setWakeUp({});
+}
+
+bool SdlHost::run(std::string& error) {
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        error = std::string("SDL cannot open a window: ") + SDL_GetError();
+        return false;
+    }
+    const Rect f = window_->frame();
+    std::unique_ptr<SDL_Window, WindowFree> sdlWindow(SDL_CreateWindow(
+        title_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+        static_cast<int>(f.width() * scale_), static_cast<int>(f.height() * scale_), 0));
+    if (!sdlWindow) {
+        error = std::string("SDL cannot open a window: ") + SDL_GetError();
+        SDL_Quit();
+        return false;
+    }
+    std::unique_ptr<SDL_Renderer, RendererFree> renderer(SDL_CreateRenderer(
+        sdlWindow.get(), -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
+    if (!renderer) {
+        renderer.reset(SDL_CreateRenderer(sdlWindow.get(), -1, SDL_RENDERER_SOFTWARE));
+    }
+    if (!renderer) {
+        error = std::string("SDL has no renderer: ") + SDL_GetError();
+        return false;
+    }
+    // Text input only while a text field is first responder.
+    SDL_StopTextInput();
+    const Uint32 wake = SDL_RegisterEvents(1);
+    RunLoop::main().queue().setWakeUp([wake] {
+        SDL_Event e{};
+        e.type = wake;
+        SDL_PushEvent(&e);
+    });
+    {
+        SdlFonts fonts(scale_);
+        SdlCanvas canvas(renderer.get(), fonts);
+        Screen screen(window_);
+        bool moving = true;
+        bool quit = false;
+        auto toPoint = [this](int x, int y) { return Point{x / scale_, y / scale_}; };
+        while (!quit) {
+            int timeout = 0;
+            if (!moving) {
+                // Nothing moves: sleep until an event, a post or the next timer.
+                timeout = 1000;
+                if (const auto next = RunLoop::main().nextTimerDate()) {
+                    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        *next - RunLoop::main().clock().now());
+                    timeout = static_cast<int>(std::clamp<long long>(ms.count(), 0, 1000));
+                }
+            }
+            SDL_Event e;
+            if (SDL_WaitEventTimeout(&e, timeout)) {
+                do {
+                    const TimePoint now = RunLoop::main().clock().now();
+                    switch (e.type) {
+                    case SDL_QUIT:
+                        quit = true;
+                        break;
+                    case SDL_MOUSEBUTTONDOWN:
+                        if (e.button.which != SDL_TOUCH_MOUSEID && e.button.button == SDL_BUTTON_LEFT) {
+                            window_->touchDown(toPoint(e.button.x, e.button.y), now);
+                        }
+                        break;
+                    case SDL_MOUSEMOTION:
+                        if (e.motion.which != SDL_TOUCH_MOUSEID && (e.motion.state & SDL_BUTTON_LMASK)) {
+                            window_->touchMove(toPoint(e.motion.x, e.motion.y), now);
+                        }
+                        break;
+                    case SDL_MOUSEBUTTONUP:
+                        if (e.button.which != SDL_TOUCH_MOUSEID && e.button.button == SDL_BUTTON_LEFT) {
+                            window_->touchUp(toPoint(e.button.x, e.button.y), now);
+                        }
+                        break;
+                    case SDL_WINDOWEVENT:
+                        if (e.window.event == SDL_WINDOWEVENT_EXPOSED) {
+                            window_->markDirty();
+                        }
+                        break;
+                    default:
+                        break;
+                    }
+                } while (!quit && SDL_PollEvent(&e));
+            }
+            const auto painted = screen.framesPainted();
+            moving = screen.tick(RunLoop::main().clock().now(), &canvas);
+            if (screen.framesPainted() != painted) {
+                SDL_RenderPresent(renderer.get());
+                canvas.endFrame();
+            }
+        }
+    }
+    RunLoop::main().queue().setWakeUp({});
+    renderer.reset();
+    sdlWindow.reset();
+    SDL_Quit();
+    return true;
+}
+
+} // namespace vestrino::ui

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "ui/Screen.h"
+
+#include <memory>
+#include <string>
+
+namespace vestrino::ui {
+
+// The screen in a desktop window: 320 × 480 points (× scale for HiDPI), vsync, the mouse as
+// the one finger. It sleeps until the next event or timer when nothing moves, wakes when work
+// is posted to the main queue from another thread, and quits when the window is closed.
+class SdlHost {
+public:
+    SdlHost(std::shared_ptr<Window> window, double scale, std::string title);
+    ~SdlHost();
+    SdlHost(const SdlHost&) = delete;
+    SdlHost& operator=(const SdlHost&) = delete;
+
+    // Runs until the window closes; false when SDL cannot open a window (the reason in error).
+    bool run(std::string& error);
+
+private:
+    std::shared_ptr<Window> window_;
+    double scale_;
+    std::string title_;
+};
+
+} // namespace vestrino::ui
