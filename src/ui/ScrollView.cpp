@@ -70,6 +70,7 @@ void ScrollView::moveTo(Point offset) {
         return;
     }
     setBoundsOrigin(offset);
+    contentOffsetChanged();
     if (delegate_) {
         delegate_->scrollViewDidScroll(*this);
     }
@@ -238,7 +239,8 @@ void ScrollView::touchesEnded(const Touch& touch) {
     }
     tracking_ = false;
     if (!dragging_) {
-        return; // a tap on the scroll view itself
+        didTap(touch.locationInView(*this));
+        return;
     }
     dragging_ = false;
     samples_.emplace_back(touch.timestamp, touch.windowLocation);

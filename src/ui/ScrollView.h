@@ -57,6 +57,12 @@ public:
     std::string className() const override { return "ScrollView"; }
     void describe(nlohmann::ordered_json& node) const override;
 
+protected:
+    // A touch that ended without dragging (a tap on the content), in content coordinates.
+    virtual void didTap(Point) {}
+    // After every change of the offset (before the delegate hears of it).
+    virtual void contentOffsetChanged() {}
+
 private:
     struct Motion {
         enum Kind { Animation, Deceleration, Glide } kind;

@@ -1,6 +1,7 @@
 #include "ui/Window.h"
 
 #include "ui/ScrollView.h"
+#include "ui/TextField.h"
 
 #include <cmath>
 
@@ -67,7 +68,42 @@ void Window::touchUp(Point point, TimePoint time) {
     scrolling_ = false;
 }
 
+bool Window::setFirstResponder(View* view) {
+    if (firstResponder_ == view) {
+        return true;
+    }
+    if (auto* current = dynamic_cast<TextField*>(firstResponder_)) {
+        if (!current->resignFirstResponder()) {
+            return false;
+        }
+    }
+    firstResponder_ = view;
+    markDirty();
+    return true;
+}
+
+void Window::insertText(const std::string& text) {
+    if (auto* field = dynamic_cast<TextField*>(firstResponder_)) {
+        field->insertText(text);
+    }
+}
+
+void Window::deleteBackward() {
+    if (auto* field = dynamic_cast<TextField*>(firstResponder_)) {
+        field->deleteBackward();
+    }
+}
+
+void Window::returnKey() {
+    if (auto* field = dynamic_cast<TextField*>(firstResponder_)) {
+        field->returnKey();
+    }
+}
+
 void Window::viewLeaving(View* view) {
+    if (firstResponder_ == view) {
+        firstResponder_ = nullptr;
+    }
     if (touched_ == view) {
         touched_ = nullptr;
     }

@@ -29,6 +29,16 @@ public:
     void setModalView(View* view) { modal_ = view; }
     View* modalView() const { return modal_; }
 
+    // The view that receives typed text (a text field), if any.
+    View* firstResponder() const { return firstResponder_; }
+    // Makes the view first responder, after the current one agreed to resign.
+    bool setFirstResponder(View* view);
+    void clearFirstResponder() { firstResponder_ = nullptr; markDirty(); }
+    // Keyboard input: to the first responder only.
+    void insertText(const std::string& text);
+    void deleteBackward();
+    void returnKey();
+
     void markDirty() { dirty_ = true; }
     bool needsDisplay() const { return dirty_; }
     void clearDirty() { dirty_ = false; }
@@ -46,6 +56,7 @@ private:
     Point down_;
     Point last_;
     View* modal_ = nullptr;
+    View* firstResponder_ = nullptr;
     bool dirty_ = true;
 };
 

@@ -1,0 +1,129 @@
+#include "ui/AlertView.h"
+
+#include "ui/Window.h"
+
+namespace vestrino::ui {
+
+namespace {
+constexpr double kPanelWidth = 284;
+}
+
+AlertView::AlertView(std::string title, std::string message, AlertViewDelegate* delegate,
+                     std::optional<std::string> cancelButton, std::vector<std::string> otherButtons)
+    : View(makeRect(0, 0, 320, 480)), title_(std::move(title)), message_(std::move(message)),
+      delegate_(delegate) {
+    setBackgroundColor(Color{0, 0, 0, 0.45f}); // the dimmed screen under the alert
+    panel_ = std::make_shared<View>();
+    panel_->setBackgroundColor(Color::rgb(248, 249, 251));
+    addSubview(panel_);
+    titleLabel_ = std::make_shared<Label>();
+    titleLabel_->setFont({"HelveticaNeue-Bold", 17});
+    titleLabel_->setTextAlignment(TextAlignment::Center);
+    titleLabel_->setText(title_);
+    messageLabel_ = std::make_shared<Label>();
+    messageLabel_->setFont({"Helvetica", 14});
+    messageLabel_->setTextAlignment(TextAlignment::Center);
+    messageLabel_->setText(message_);
+    panel_->addSubview(titleLabel_);
+    panel_->addSubview(messageLabel_);
+    std::vector<std::string> titles;
+    if (cancelButton) {
+        titles.push_back(*cancelButton);
+    }
+    titles.insert(titles.end(), otherButtons.begin(), otherButtons.end());
+    for (std::size_t i = 0; i < titles.size(); ++i) {
+        auto b = std::make_shared<Button>();
+        b->setTitle(titles[i], ControlState::Normal);
+        b->setTitleColor(Color::rgb(11, 61, 145), ControlState::Normal);
+        b->setTitleColor(Color::rgb(90, 130, 200), ControlState::Highlighted);
+        b->setBackgroundColor(Color::rgb(232, 236, 243));
+        const int index = static_cast<int>(i);
+        b->addTarget([this, index](Button&) { dismissWithClickedButtonIndex(index); });
+        panel_->addSubview(b);
+        buttons_.push_back(b);
+    }
+    layoutSubviews();
+}
+
+void AlertView::setTitle(std::string title) {
+    title_ = std::move(title);
+    titleLabel_->setText(title_);
+}
+
+void AlertView::setMessage(std::string message) {
+    message_ = std::move(message);
+    messageLabel_->setText(message_);
+}
+
+std::vector<std::string> AlertView::buttonTitles() const {
+    std::vector<std::string> titles;
+    for (const auto& b : buttons_) {
+        titles.push_back(b->currentTitle());
+    }
+    return titles;
+}
+
+void AlertView::setAccessoryView(std::shared_ptr<View> view) {
+    if (accessory_) {
+        accessory_->removeFromSuperview();
+    }
+    accessory_ = std::move(view);
+    if (accessory_) {
+        panel_->addSubview(accessory_);
+    }
+    layoutSubviews();
+}
+
+void AlertView::layoutSubviews() {
+    double y = 16;
+    titleLabel_->setFrame(makeRect(12, y, kPanelWidth - 24, 22));
+    y += 26;
+    messageLabel_->setFrame(makeRect(12, y, kPanelWidth - 24, message_.empty() ? 0 : 20));
+    y += message_.empty() ? 0 : 28;
+    if (accessory_) {
+        const Rect a = accessory_->frame();
+        accessory_->setFrame(makeRect((kPanelWidth - a.width()) / 2, y, a.width(), a.height()));
+        y += a.height() + 10;
+    }
+    if (!buttons_.empty()) {
+        const double w = (kPanelWidth - 24 - 8 * (buttons_.size() - 1)) / buttons_.size();
+        for (std::size_t i = 0; i < buttons_.size(); ++i) {
+            buttons_[i]->setFrame(makeRect(12 + i * (w + 8), y, w, 40));
+        }
+        y += 52;
+    }
+    const double h = y + 4;
+    panel_->setFrame(makeRect((frame().width() - kPanelWidth) / 2, (frame().height() - h) / 2,
+                              kPanelWidth, h));
+}
+
+void AlertView::show(Window& window) {
+    setFrame(window.bounds());
+    layoutSubviews();
+    window.addSubview(shared_from_this());
+    window.setModalView(this);
+    visible_ = true;
+}
+
+void AlertView::dismissWithClickedButtonIndex(int index) {
+    if (!visible_) {
+        return;
+    }
+    visible_ = false;
+    auto keep = shared_from_this(); // the delegate may drop its last reference
+    if (Window* w = window(); w && w->modalView() == this) {
+        w->setModalView(nullptr);
+    }
+    removeFromSuperview();
+    if (delegate_) {
+        delegate_->alertViewDidDismissWithButtonIndex(*this, index);
+    }
+}
+
+void AlertView::describe(nlohmann::ordered_json& node) const {
+    View::describe(node);
+    node["title"] = title_;
+    node["text"] = message_;
+}
+
+} // namespace vestrino::ui

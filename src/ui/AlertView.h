@@ -1,0 +1,58 @@
+#pragma once
+
+#include "ui/Button.h"
+#include "ui/Label.h"
+#include "ui/View.h"
+
+#include <string>
+#include <vector>
+
+namespace vestrino::ui {
+
+class AlertView;
+
+class AlertViewDelegate {
+public:
+    virtual ~AlertViewDelegate() = default;
+    virtual void alertViewDidDismissWithButtonIndex(AlertView&, int /*buttonIndex*/) {}
+};
+
+// A modal alert: title, message, a cancel button (index 0) and others (1, 2, …), a tag. While
+// it is up, nothing under it takes a touch. Dismissed by a button or by code ("as if button
+// 0"), then it tells its delegate the index. There is room under the message for an extra view
+// (a spinner, a field).
+class AlertView : public View {
+public:
+    AlertView(std::string title, std::string message, AlertViewDelegate* delegate,
+              std::optional<std::string> cancelButton, std::vector<std::string> otherButtons);
+
+    void show(Window& window);
+    void dismissWithClickedButtonIndex(int index);
+    bool visible() const { return visible_; }
+
+    const std::string& title() const { return title_; }
+    void setTitle(std::string title);
+    const std::string& message() const { return message_; }
+    void setMessage(std::string message);
+    std::vector<std::string> buttonTitles() const;
+    AlertViewDelegate* delegate() const { return delegate_; }
+    void setDelegate(AlertViewDelegate* delegate) { delegate_ = delegate; }
+    // The extra view, placed under the message.
+    void setAccessoryView(std::shared_ptr<View> view);
+    const std::shared_ptr<View>& accessoryView() const { return accessory_; }
+
+    void layoutSubviews() override;
+    std::string className() const override { return "AlertView"; }
+    void describe(nlohmann::ordered_json& node) const override;
+
+private:
+    std::string title_, message_;
+    AlertViewDelegate* delegate_;
+    std::shared_ptr<View> panel_;
+    std::shared_ptr<Label> titleLabel_, messageLabel_;
+    std::vector<std::shared_ptr<Button>> buttons_;
+    std::shared_ptr<View> accessory_;
+    bool visible_ = false;
+};
+
+} // namespace vestrino::ui

@@ -1,0 +1,129 @@
+#include "ui/TableView.h"
+
+#include <cmath>
+
+namespace vestrino::ui {
+
+TableViewCell::TableViewCell(std::string reuseIdentifier)
+    : reuseIdentifier_(std::move(reuseIdentifier)), textLabel_(std::make_shared<Label>()) {
+    setBackgroundColor(Color::white());
+    textLabel_->setFont({"Helvetica", 15});
+    addSubview(textLabel_);
+}
+
+void TableViewCell::setSelected(bool on) {
+    selected_ = on;
+    setBackgroundColor(on ? Color::rgb(214, 226, 245) : Color::white());
+}
+
+void TableViewCell::prepareForReuse() {
+    textLabel_->setText("");
+    setSelected(false);
+}
+
+void TableViewCell::layoutSubviews() {
+    textLabel_->setFrame(makeRect(12, 0, frame().width() - 24, frame().height()));
+}
+
+void TableViewCell::draw(Canvas& canvas, const Rect& rect) {
+    View::draw(canvas, rect);
+    canvas.fillRect(makeRect(rect.minX() + 12, rect.maxY() - 1, rect.width() - 12, 1),
+                    Color::rgb(224, 228, 234));
+}
+
+void TableViewCell::describe(nlohmann::ordered_json& node) const {
+    View::describe(node);
+    node["text"] = textLabel_->text();
+    node["selected"] = selected_;
+}
+
+std::shared_ptr<TableViewCell> TableView::dequeueReusableCell(const std::string& identifier) {
+    const auto it = reusable_.find(identifier);
+    if (it == reusable_.end()) {
+        return nullptr;
+    }
+    auto cell = it->second;
+    reusable_.erase(it);
+    cell->prepareForReuse();
+    dequeued_ = true;
+    return cell;
+}
+
+void TableView::reloadData() {
+    for (auto& [row, cell] : visible_) {
+        cell->removeFromSuperview();
+        reusable_.emplace(cell->reuseIdentifier(), cell);
+    }
+    visible_.clear();
+    made_ = 0;
+    rows_ = dataSource_ ? dataSource_->numberOfRows(*this) : 0;
+    setContentSize({frame().width(), rows_ * rowHeight_});
+    if (selected_ && *selected_ >= rows_) {
+        selected_.reset();
+    }
+    layoutRows();
+}
+
+void TableView::layoutRows() {
+    if (!dataSource_ || rowHeight_ <= 0) {
+        return;
+    }
+    const double top = contentOffset().y;
+    const int first = std::max(0, static_cast<int>(std::floor(top / rowHeight_)));
+    const int last = std::min(rows_ - 1, static_cast<int>(std::floor((top + frame().height()) / rowHeight_)));
+    // Rows that left the screen give their cells back first, so they can be reused at once.
+    for (auto it = visible_.begin(); it != visible_.end();) {
+        if (it->first < first || it->first > last) {
+            it->second->removeFromSuperview();
+            reusable_.emplace(it->second->reuseIdentifier(), it->second);
+            it = visible_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (int row = first; row <= last; ++row) {
+        if (visible_.count(row)) {
+            continue;
+        }
+        dequeued_ = false;
+        auto cell = dataSource_->cellForRow(*this, row);
+        if (!cell) {
+            continue;
+        }
+        if (!dequeued_) {
+            ++made_;
+        }
+        cell->setFrame(makeRect(0, row * rowHeight_, frame().width(), rowHeight_));
+        cell->setSelected(selected_ == row);
+        addSubview(cell);
+        visible_[row] = cell;
+    }
+}
+
+void TableView::contentOffsetChanged() {
+    layoutRows();
+}
+
+void TableView::layoutSubviews() {
+    layoutRows();
+}
+
+void TableView::selectRow(std::optional<int> row) {
+    selected_ = row;
+    for (auto& [r, cell] : visible_) {
+        cell->setSelected(row == r);
+    }
+}
+
+void TableView::didTap(Point point) {
+    const int row = static_cast<int>(std::floor(point.y / rowHeight_));
+    if (row < 0 || row >= rows_) {
+        return;
+    }
+    selectRow(row);
+    if (tableDelegate_) {
+        tableDelegate_->didSelectRow(*this, row);
+    }
+}
+
+} // namespace vestrino::ui
