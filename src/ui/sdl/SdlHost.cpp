@@ -98,6 +98,35 @@ bool SdlHost::run(std::string& error) {
                             window_->touchUp(toPoint(e.button.x, e.button.y), now);
                         }
                         break;
+                    case SDL_TEXTINPUT:
+                        // Characters come from here, editing keys from key presses; with Ctrl
+                        // held (a shortcut) no text is typed.
+                        if (!(SDL_GetModState() & KMOD_CTRL)) {
+                            window_->insertText(e.text.text);
+                        }
+                        break;
+                    case SDL_KEYDOWN:
+                        switch (e.key.keysym.sym) {
+                        case SDLK_BACKSPACE:
+                            window_->deleteBackward();
+                            break;
+                        case SDLK_RETURN:
+                        case SDLK_KP_ENTER:
+                            window_->returnKey();
+                            break;
+                        case SDLK_v:
+                            if ((e.key.keysym.mod & KMOD_CTRL) && SDL_HasClipboardText()) {
+                                std::unique_ptr<char, decltype(&SDL_free)> text(
+                                    SDL_GetClipboardText(), &SDL_free);
+                                std::string line = text ? text.get() : "";
+                                line = line.substr(0, line.find_first_of("\r\n"));
+                                window_->insertText(line);
+                            }
+                            break;
+                        default:
+                            break;
+                        }
+                        break;
                     case SDL_WINDOWEVENT:
                         if (e.window.event == SDL_WINDOWEVENT_EXPOSED) {
                             window_->markDirty();
@@ -107,6 +136,12 @@ bool SdlHost::run(std::string& error) {
                         break;
                     }
                 } while (!quit && SDL_PollEvent(&e));
+            }
+            // Text input only while a text field is first responder.
+            if (window_->firstResponder() && !SDL_IsTextInputActive()) {
+                SDL_StartTextInput();
+            } else if (!window_->firstResponder() && SDL_IsTextInputActive()) {
+                SDL_StopTextInput();
             }
             const auto painted = screen.framesPainted();
             moving = screen.tick(RunLoop::main().clock().now(), &canvas);

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "ui/LayoutLoader.h"
+#include "ui/View.h"
+
+#include <memory>
+#include <string>
+
+namespace vestrino::ui {
+
+class NavigationController;
+
+// A screen: its view, made on first use from the layout resource named after the screen (or a
+// plain view), and the moments of its life on the navigation stack.
+class ViewController : public std::enable_shared_from_this<ViewController> {
+public:
+    virtual ~ViewController() = default;
+
+    // The view, loaded (loadView, then viewDidLoad) on first access.
+    std::shared_ptr<View> view();
+    bool isViewLoaded() const { return view_ != nullptr; }
+    // Drops the view (memory pressure); viewDidUnload follows.
+    void unloadView();
+
+    virtual void loadView();
+    virtual void viewDidLoad() {}
+    virtual void viewWillAppear(bool /*animated*/) {}
+    virtual void viewWillDisappear(bool /*animated*/) {}
+    virtual void viewDidUnload() {}
+
+    // The layout resource's name; the class name of the screen.
+    virtual std::string layoutName() const { return ""; }
+    virtual std::string className() const { return "ViewController"; }
+    // The actions a layout may bind by name.
+    virtual LayoutLoader::Actions layoutActions() { return {}; }
+    // The outlets the layout filled, by name.
+    std::shared_ptr<View> outlet(const std::string& name) const;
+
+    NavigationController* navigationController() const { return navigationController_; }
+
+    const std::string& title() const { return title_; }
+    void setTitle(std::string t) { title_ = std::move(t); }
+
+protected:
+    // For loadView overrides that build their view in code.
+    void setView(std::shared_ptr<View> view) { view_ = std::move(view); }
+
+private:
+    friend class NavigationController;
+    std::shared_ptr<View> view_;
+    LayoutLoader::Outlets outlets_;
+    NavigationController* navigationController_ = nullptr;
+    std::string title_;
+};
+
+} // namespace vestrino::ui
