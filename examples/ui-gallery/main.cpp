@@ -1,5 +1,6 @@
 // ui-gallery: the view layer's controls in a window, or headless with a script.
 #include "Gallery.h"
+#include "ui/LayoutLoader.h"
 
 #include "core/RunLoop.h"
 #include "ui/headless/HeadlessScreen.h"
@@ -25,12 +26,24 @@ int main(int argc, char** argv) {
         return app.exit(e) == 0 ? 0 : 2;
     }
     vestrino::RunLoop::main().adoptCurrentThread();
+    // Layouts next to the program's sources, unless told otherwise.
+    vestrino::ui::LayoutLoader::setLayoutFolder(VESTRINO_GALLERY_LAYOUTS);
     if (headless) {
         auto clock = std::make_shared<vestrino::VirtualClock>();
         vestrino::RunLoop::main().setClock(clock);
         gallery::Gallery g;
         vestrino::ui::HeadlessScreen screen(g.window(), scale);
-        vestrino::ui::ScriptRunner runner(screen, clock, out);
+        vestrino::ui::ScriptRunner::Hooks hooks;
+        hooks.describe = [&g] { return g.describe(); };
+        hooks.type = [&g](const std::string& t) { g.window()->insertText(t); };
+        hooks.key = [&g](const std::string& k) {
+            if (k == "backspace") {
+                g.window()->deleteBackward();
+            } else if (k == "return") {
+                g.window()->returnKey();
+            }
+        };
+        vestrino::ui::ScriptRunner runner(screen, clock, out, hooks);
         std::ifstream in(script);
         if (!in) {
             std::cerr << "ui-gallery: cannot open the script \"" << script << "\"\n";

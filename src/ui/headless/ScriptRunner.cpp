@@ -154,7 +154,8 @@ bool ScriptRunner::runLine(const std::string& raw, std::string& error) {
         }
         nlohmann::ordered_json extra{{"time", std::round(elapsedSeconds() * 1000) / 1000}};
         if (hooks_.describe) {
-            for (auto& [k, v] : hooks_.describe().items()) {
+            const auto described = hooks_.describe(); // kept alive for the loop
+            for (const auto& [k, v] : described.items()) {
                 extra[k] = v;
             }
         }
