@@ -3,6 +3,7 @@
 #include "core/RunLoop.h"
 #include "ui/ImageView.h"
 #include "ui/Label.h"
+#include "ui/TableView.h"
 #include "ui/headless/HeadlessScreen.h"
 
 #include <benchmark/benchmark.h>
@@ -59,8 +60,45 @@ void BM_TickWithNothingChanged(benchmark::State& state) {
     state.counters["frames_painted"] = static_cast<double>(screen.screen().framesPainted() - painted);
 }
 
+// A 1,000-row table scrolled end to end: how many cells are ever built.
+class Rows : public TableViewDataSource {
+public:
+    int numberOfRows(TableView&) override { return 1000; }
+    std::shared_ptr<TableViewCell> cellForRow(TableView& table, int row) override {
+        auto cell = table.dequeueReusableCell("riga");
+        if (!cell) {
+            cell = std::make_shared<TableViewCell>("riga");
+        }
+        cell->textLabel().setText("Movimento " + std::to_string(row));
+        return cell;
+    }
+};
+
+void BM_TableEndToEnd(benchmark::State& state) {
+    Rows rows;
+    std::size_t made = 0, visible = 0;
+    for (auto _ : state) {
+        auto window = std::make_shared<Window>();
+        auto table = std::make_shared<TableView>(makeRect(0, 44, 320, 392));
+        table->setDataSource(&rows);
+        window->addSubview(table);
+        table->reloadData();
+        visible = table->visibleCells().size();
+        for (double y = 0; y <= table->contentSize().height - 392; y += 13) {
+            table->setContentOffset({0, y});
+        }
+        made = table->cellsMade();
+    }
+    state.counters["cells_built"] = static_cast<double>(made);
+    state.counters["rows_visible"] = static_cast<double>(visible);
+    if (made > visible + 2) {
+        state.SkipWithError("more cells built than the visible rows + 2");
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_TableEndToEnd)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintFrame)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TickWithNothingChanged)->Unit(benchmark::kMicrosecond);
 BENCHMARK_MAIN();

@@ -167,8 +167,13 @@ std::shared_ptr<TableViewCell> TableViewController::cellForRow(TableView& table,
 
 void TableViewController::didSelectRow(TableView&, int) {}
 
-Gallery::Gallery()
-    : window_(std::make_shared<Window>()), home_(std::make_shared<GalleryViewController>()) {
+Gallery::Gallery(std::shared_ptr<Window> window) {
+    applicationDidFinishLaunching(window);
+}
+
+void Gallery::applicationDidFinishLaunching(const std::shared_ptr<Window>& window) {
+    window_ = window;
+    home_ = std::make_shared<GalleryViewController>();
     nav_ = std::make_shared<NavigationController>(home_);
     window_->addSubview(nav_->view());
     auto title = std::make_shared<Label>(makeRect(0, 0, 320, 44));

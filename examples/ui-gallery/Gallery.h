@@ -6,6 +6,7 @@
 #include "ui/ScrollView.h"
 #include "ui/TableView.h"
 #include "ui/TextField.h"
+#include "ui/UIApplication.h"
 #include "ui/Window.h"
 
 #include <memory>
@@ -60,9 +61,13 @@ private:
 };
 
 // The gallery: the window, the navigation stack and what a snapshot tells of them.
-class Gallery {
+class Gallery : public vestrino::ui::UIApplicationDelegate {
 public:
-    Gallery();
+    // Fills the window (a new one unless given).
+    explicit Gallery(std::shared_ptr<vestrino::ui::Window> window =
+                         std::make_shared<vestrino::ui::Window>());
+    void applicationDidFinishLaunching(const std::shared_ptr<vestrino::ui::Window>& window) override;
+    nlohmann::ordered_json describeForSnapshot() override { return describe(); }
     const std::shared_ptr<vestrino::ui::Window>& window() const { return window_; }
     const std::shared_ptr<vestrino::ui::NavigationController>& navigation() const { return nav_; }
     // "screens", "visible", "alert", "firstResponder" for a snapshot.

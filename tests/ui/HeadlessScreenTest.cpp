@@ -79,3 +79,36 @@ TEST(HeadlessScreen, PaintsTheTreeAndDumpsIt) {
     headless.tick(clock.now());
     EXPECT_EQ(headless.screen().framesPainted(), painted + 1);
 }
+
+TEST(HeadlessScreen, StretchableImagesKeepTheirCaps) {
+    test::UiClock clock;
+    auto window = std::make_shared<Window>();
+    HeadlessScreen headless(window);
+    // A 9 × 9 picture: red 4-pixel corners, a green middle column and row.
+    Image img;
+    img.width = img.height = 9;
+    img.rgba.resize(9 * 9 * 4);
+    for (int y = 0; y < 9; ++y) {
+        for (int x = 0; x < 9; ++x) {
+            auto* p = &img.rgba[static_cast<std::size_t>((y * 9 + x) * 4)];
+            const bool middle = x == 4 || y == 4;
+            p[0] = middle ? 0 : 255;
+            p[1] = middle ? 255 : 0;
+            p[2] = 0;
+            p[3] = 255;
+        }
+    }
+    auto stretched = std::make_shared<UIImage>(std::move(img))->stretchableImage(4, 4);
+    auto view = std::make_shared<ImageView>(stretched);
+    view->setFrame(makeRect(10, 10, 100, 50));
+    window->addSubview(view);
+    headless.snapshot(std::filesystem::temp_directory_path() / "vestrino-headless-test",
+                      "stretched");
+    SDL_Surface* s = headless.surface();
+    EXPECT_EQ(pixel(s, 11, 11), (std::array<int, 4>{255, 0, 0, 255}));   // corner kept
+    EXPECT_EQ(pixel(s, 108, 58), (std::array<int, 4>{255, 0, 0, 255}));  // opposite corner
+    EXPECT_EQ(pixel(s, 60, 11), (std::array<int, 4>{0, 255, 0, 255}));   // the middle stretched
+    EXPECT_EQ(pixel(s, 60, 35), (std::array<int, 4>{0, 255, 0, 255}));
+    EXPECT_EQ(pixel(s, 13, 13), (std::array<int, 4>{255, 0, 0, 255}));   // caps not scaled
+    EXPECT_EQ(pixel(s, 15, 35), (std::array<int, 4>{0, 255, 0, 255}));
+}

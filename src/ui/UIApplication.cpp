@@ -1,0 +1,55 @@
+#include "ui/UIApplication.h"
+
+#include "core/RunLoop.h"
+#include "ui/headless/HeadlessScreen.h"
+#include "ui/headless/ScriptRunner.h"
+#include "ui/sdl/SdlHost.h"
+
+#include <fstream>
+#include <ostream>
+
+namespace vestrino::ui {
+
+int UIApplicationMain(const LaunchOptions& options, UIApplicationDelegate& delegate,
+                      std::ostream& err) {
+    RunLoop::main().adoptCurrentThread();
+    auto window = std::make_shared<Window>();
+    if (!options.headless) {
+        delegate.applicationDidFinishLaunching(window);
+        SdlHost host(window, options.scale, options.title);
+        std::string error;
+        if (!host.run(error)) {
+            err << error << '\n';
+            return 1;
+        }
+        return 0;
+    }
+    std::ifstream script(options.script);
+    if (!script) {
+        err << "cannot read the script \"" << options.script << "\"\n";
+        return 2;
+    }
+    auto clock = std::make_shared<VirtualClock>();
+    RunLoop::main().setClock(clock);
+    delegate.applicationDidFinishLaunching(window);
+    HeadlessScreen screen(window, options.scale);
+    ScriptRunner::Hooks hooks;
+    hooks.describe = [&delegate] { return delegate.describeForSnapshot(); };
+    hooks.type = [&window](const std::string& t) { window->insertText(t); };
+    hooks.key = [&window](const std::string& k) {
+        if (k == "backspace") {
+            window->deleteBackward();
+        } else if (k == "return") {
+            window->returnKey();
+        }
+    };
+    ScriptRunner runner(screen, clock, options.out, hooks);
+    std::string error;
+    if (!runner.run(script, error)) {
+        err << options.script << ", " << error << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace vestrino::ui
