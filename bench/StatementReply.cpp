@@ -40,8 +40,10 @@ std::string statementReply(int transactions) {
                       "<descrizione_operazioni>%s</descrizione_operazioni>\n"
                       "</movimento>\n",
                       day, month, day, month,
-                      credit ? "" : (std::to_string(euros / 1000) + "\xC2\xA0" +
-                                     std::to_string(euros % 1000) + ",50").c_str(),
+                      credit ? ""
+                             : (std::to_string(euros / 1000) + "\xC2\xA0" +
+                                std::to_string(euros % 1000) + ",50")
+                                   .c_str(),
                       credit ? (std::to_string(euros) + ",00").c_str() : "",
                       descriptions[static_cast<std::size_t>(i) % descriptions.size()]);
         xml += buf;

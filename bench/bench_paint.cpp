@@ -57,7 +57,8 @@ void BM_TickWithNothingChanged(benchmark::State& state) {
     if (screen.screen().framesPainted() != painted) {
         state.SkipWithError("a tick with nothing changed painted a frame");
     }
-    state.counters["frames_painted"] = static_cast<double>(screen.screen().framesPainted() - painted);
+    state.counters["frames_painted"] =
+        static_cast<double>(screen.screen().framesPainted() - painted);
 }
 
 // A 1,000-row table scrolled end to end: how many cells are ever built.

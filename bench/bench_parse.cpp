@@ -107,7 +107,8 @@ void BM_BareSax(benchmark::State& state) {
     h.characters = emptyCharacters;
     const std::string& text = reply();
     for (auto _ : state) {
-        const int rc = xmlSAXUserParseMemory(&h, nullptr, text.c_str(), static_cast<int>(text.size()));
+        const int rc =
+            xmlSAXUserParseMemory(&h, nullptr, text.c_str(), static_cast<int>(text.size()));
         benchmark::DoNotOptimize(rc);
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));

@@ -71,8 +71,7 @@ Cert newCertificate(EVP_PKEY* key, const char* commonName, long serial, X509* is
              addExtension(cert.get(), signer, NID_key_usage,
                           "critical,digitalSignature,keyEncipherment") &&
              addExtension(cert.get(), signer, NID_ext_key_usage, "serverAuth") &&
-             addExtension(cert.get(), signer, NID_subject_alt_name,
-                          "DNS:localhost,IP:127.0.0.1") &&
+             addExtension(cert.get(), signer, NID_subject_alt_name, "DNS:localhost,IP:127.0.0.1") &&
              addExtension(cert.get(), signer, NID_authority_key_identifier, "keyid");
     }
     if (!ok || X509_sign(cert.get(), issuerKey ? issuerKey : key, EVP_sha256()) == 0) {

@@ -86,7 +86,8 @@ std::optional<DemoData> DemoData::load(const std::filesystem::path& file, std::s
                 error = "cannot open the banner " + banner;
                 return std::nullopt;
             }
-            d.banner.assign(std::istreambuf_iterator<char>(image), std::istreambuf_iterator<char>());
+            d.banner.assign(std::istreambuf_iterator<char>(image),
+                            std::istreambuf_iterator<char>());
         }
         return d;
     } catch (const json::exception& e) {

@@ -44,8 +44,9 @@ FormData::FormData(std::string_view body) {
             continue;
         }
         const auto eq = pair.find('=');
-        pairs_.emplace_back(decode(pair.substr(0, eq)),
-                            eq == std::string_view::npos ? std::string() : decode(pair.substr(eq + 1)));
+        pairs_.emplace_back(decode(pair.substr(0, eq)), eq == std::string_view::npos
+                                                            ? std::string()
+                                                            : decode(pair.substr(eq + 1)));
     }
 }
 

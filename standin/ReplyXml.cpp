@@ -37,8 +37,7 @@ std::string document(std::string_view esito, std::string_view codice, std::strin
                      const std::string& payload) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<lumacard>\n<risposta>" +
            ReplyXml::element("esito", esito) + ReplyXml::element("codice_esito", codice) +
-           ReplyXml::element("messaggio", messaggio) + "</risposta>\n" + payload +
-           "</lumacard>\n";
+           ReplyXml::element("messaggio", messaggio) + "</risposta>\n" + payload + "</lumacard>\n";
 }
 } // namespace
 
@@ -57,19 +56,19 @@ std::string ReplyXml::login(const DemoData::User& user) {
 std::string ReplyXml::cards(const std::vector<const DemoData::Card*>& cards) {
     std::string payload = "<carte>\n";
     for (const auto* c : cards) {
-        payload += "<carta>" + element("numero", c->numero) + element("codice", c->codice) +
-                   "</carta>\n";
+        payload +=
+            "<carta>" + element("numero", c->numero) + element("codice", c->codice) + "</carta>\n";
     }
     return ok(payload + "</carte>\n");
 }
 
 std::string ReplyXml::statement(const DemoData::Statement& s) {
-    std::string payload = "<carta>" + element("numero", s.numero) +
-                          element("intestatario", s.intestatario) + "</carta>\n<saldo>" +
-                          element("saldo_al", s.saldo.saldoAl) +
-                          element("saldo_contabile", s.saldo.saldoContabile) +
-                          element("saldo_disponibile", s.saldo.saldoDisponibile) +
-                          element("saldo_bloccato", s.saldo.saldoBloccato) + "</saldo>\n<movimenti>\n";
+    std::string payload =
+        "<carta>" + element("numero", s.numero) + element("intestatario", s.intestatario) +
+        "</carta>\n<saldo>" + element("saldo_al", s.saldo.saldoAl) +
+        element("saldo_contabile", s.saldo.saldoContabile) +
+        element("saldo_disponibile", s.saldo.saldoDisponibile) +
+        element("saldo_bloccato", s.saldo.saldoBloccato) + "</saldo>\n<movimenti>\n";
     for (const auto& m : s.movimenti) {
         payload += "<movimento>" + element("data_contabile", m.dataContabile) +
                    element("data_valuta", m.dataValuta) + element("addebiti", m.addebiti) +

@@ -18,8 +18,7 @@ void StandinKnobs::clearFaults() {
     faults_.clear();
 }
 
-void StandinKnobs::record(const std::string& path, SeenRequest request,
-                          const std::string& remote) {
+void StandinKnobs::record(const std::string& path, SeenRequest request, const std::string& remote) {
     std::lock_guard lock(mutex_);
     seen_[path].push_back(std::move(request));
     connections_.insert(remote);

@@ -15,12 +15,12 @@ namespace lumacard {
 
 // How tests make the stand-in misbehave on one path, and what it saw.
 struct Fault {
-    std::chrono::milliseconds delay{0};       // wait before answering
-    std::optional<int> status{};              // HTTP status instead of 200
-    std::optional<std::string> body{};        // this body instead of the real reply
-    std::optional<std::size_t> truncateAt{};  // send only this many bytes of the reply
-    std::optional<std::size_t> replySize{};   // a reply of this many bytes
-    bool closeConnection = false;             // drop the connection without a whole reply
+    std::chrono::milliseconds delay{0};      // wait before answering
+    std::optional<int> status{};             // HTTP status instead of 200
+    std::optional<std::string> body{};       // this body instead of the real reply
+    std::optional<std::size_t> truncateAt{}; // send only this many bytes of the reply
+    std::optional<std::size_t> replySize{};  // a reply of this many bytes
+    bool closeConnection = false;            // drop the connection without a whole reply
 };
 
 struct SeenRequest {

@@ -37,9 +37,9 @@ std::optional<std::string> cookie(const httplib::Request& req, const std::string
 double kilometres(double lat1, double lng1, double lat2, double lng2) {
     constexpr double r = 6371.0, rad = M_PI / 180.0;
     const double dLat = (lat2 - lat1) * rad, dLng = (lng2 - lng1) * rad;
-    const double a = std::sin(dLat / 2) * std::sin(dLat / 2) +
-                     std::cos(lat1 * rad) * std::cos(lat2 * rad) * std::sin(dLng / 2) *
-                         std::sin(dLng / 2);
+    const double a =
+        std::sin(dLat / 2) * std::sin(dLat / 2) +
+        std::cos(lat1 * rad) * std::cos(lat2 * rad) * std::sin(dLng / 2) * std::sin(dLng / 2);
     return 2 * r * std::asin(std::sqrt(a));
 }
 
@@ -176,8 +176,8 @@ std::string StandinServer::login(const httplib::Request& req, httplib::Response&
         return ReplyXml::ko("login_fallita", "Nome utente o password non corretti.");
     }
     const std::string id = sessions_.open(known->user);
-    res.set_header("Set-Cookie", std::string(kSessionCookie) + "=" + id +
-                                     "; Path=/LumaCard; Secure; HttpOnly");
+    res.set_header("Set-Cookie",
+                   std::string(kSessionCookie) + "=" + id + "; Path=/LumaCard; Secure; HttpOnly");
     return ReplyXml::login(*known);
 }
 

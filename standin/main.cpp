@@ -23,8 +23,7 @@ int main(int argc, char** argv) {
     int idleSeconds = 600;
     app.add_option("--listen", listen, "HOST:PORT to listen on (port 0: any free port)");
     app.add_option("--data", dataFile, "The demo data (JSON)");
-    app.add_option("--tls-dir", tlsDir, "Folder of the test CA and server certificate")
-        ->required();
+    app.add_option("--tls-dir", tlsDir, "Folder of the test CA and server certificate")->required();
     app.add_option("--session-idle", idleSeconds, "Seconds after which an unused session ends");
     try {
         app.parse(argc, argv);

@@ -52,11 +52,11 @@ LayoutLoader::Actions GalleryViewController::layoutActions() {
          [this](Button&) {
              faded_ = !faded_;
              auto carousel = outlet("carousel");
-             Animator::shared().animate({.duration = 0.4, .name = "fade"},
-                                        [&] { carousel->setAlpha(faded_ ? 0.3 : 1.0); },
-                                        [this](bool finished) {
-                                            setStatus(finished ? "Sfumatura finita" : "Interrotta");
-                                        });
+             Animator::shared().animate(
+                 {.duration = 0.4, .name = "fade"}, [&] { carousel->setAlpha(faded_ ? 0.3 : 1.0); },
+                 [this](bool finished) {
+                     setStatus(finished ? "Sfumatura finita" : "Interrotta");
+                 });
          }},
         {"selectTapped",
          [this](Button& b) {

@@ -64,9 +64,10 @@ private:
 class Gallery : public vestrino::ui::UIApplicationDelegate {
 public:
     // Fills the window (a new one unless given).
-    explicit Gallery(std::shared_ptr<vestrino::ui::Window> window =
-                         std::make_shared<vestrino::ui::Window>());
-    void applicationDidFinishLaunching(const std::shared_ptr<vestrino::ui::Window>& window) override;
+    explicit Gallery(
+        std::shared_ptr<vestrino::ui::Window> window = std::make_shared<vestrino::ui::Window>());
+    void
+    applicationDidFinishLaunching(const std::shared_ptr<vestrino::ui::Window>& window) override;
     nlohmann::ordered_json describeForSnapshot() override { return describe(); }
     const std::shared_ptr<vestrino::ui::Window>& window() const { return window_; }
     const std::shared_ptr<vestrino::ui::NavigationController>& navigation() const { return nav_; }

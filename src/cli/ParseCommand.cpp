@@ -108,8 +108,8 @@ bool ParseCommand::isKind(const std::string& kind) {
     return false;
 }
 
-int ParseCommand::run(const std::string& kind, const std::string& file, bool json,
-                      std::istream& in, std::ostream& out, std::ostream& err) {
+int ParseCommand::run(const std::string& kind, const std::string& file, bool json, std::istream& in,
+                      std::ostream& out, std::ostream& err) {
     if (!isKind(kind)) {
         err << "vestrino-cli parse: unknown kind \"" << kind
             << "\" (esito, login, carte, movimenti, atm)\n";

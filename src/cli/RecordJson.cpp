@@ -6,7 +6,8 @@ namespace vestrino {
 
 namespace {
 nlohmann::ordered_json dateJson(const std::optional<Date>& date, DateFormatter& dates) {
-    return date ? nlohmann::ordered_json(dates.stringFromDate(*date)) : nlohmann::ordered_json(nullptr);
+    return date ? nlohmann::ordered_json(dates.stringFromDate(*date))
+                : nlohmann::ordered_json(nullptr);
 }
 } // namespace
 
@@ -18,12 +19,9 @@ nlohmann::ordered_json toJson(const CartaDiPagamentoPtr& carta) {
     if (!carta) {
         return nullptr;
     }
-    return {{"serial", toJson(carta->serial())},
-            {"desc", toJson(carta->desc())},
-            {"alias", toJson(carta->alias())},
-            {"intestatario", toJson(carta->intestatario())},
-            {"dataAA", toJson(carta->dataAA())},
-            {"dataMM", toJson(carta->dataMM())},
+    return {{"serial", toJson(carta->serial())}, {"desc", toJson(carta->desc())},
+            {"alias", toJson(carta->alias())},   {"intestatario", toJson(carta->intestatario())},
+            {"dataAA", toJson(carta->dataAA())}, {"dataMM", toJson(carta->dataMM())},
             {"anonima", carta->anonima()}};
 }
 

@@ -32,8 +32,7 @@ std::string describe(const Outcome& o) {
     if (o.code == CODICE_ERRORE_CONNESSIONE) {
         return "Problema di connessione, verificare la connettività dati.";
     }
-    return o.messaggio && !o.messaggio->empty() ? *o.messaggio
-                                                : "Errore " + std::to_string(o.code);
+    return o.messaggio && !o.messaggio->empty() ? *o.messaggio : "Errore " + std::to_string(o.code);
 }
 
 int finish(const Outcome& o, Json payload, const ServiceCommands::Io& io) {
@@ -117,11 +116,10 @@ int ServiceCommands::anonymousStatement(const std::string& numero, const std::st
     if (o.code == SUCCESS && !io.json) {
         RecordTables::printStatement(carta, saldo, movimenti, io.out);
     }
-    return finish(o,
-                  {{"carta", toJson(carta)},
-                   {"saldo", toJson(saldo)},
-                   {"listaMovimenti", toJson(movimenti)}},
-                  io);
+    return finish(
+        o,
+        {{"carta", toJson(carta)}, {"saldo", toJson(saldo)}, {"listaMovimenti", toJson(movimenti)}},
+        io);
 }
 
 int ServiceCommands::atm(float lat, float lng, float raggio, const Io& io) {

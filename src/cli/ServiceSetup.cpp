@@ -36,7 +36,8 @@ bool ServiceSetup::apply(std::string& error) const {
     if (reachability) {
         const auto flags = parseFlags(*reachability);
         if (!flags) {
-            error = "--reachability wants flags such as 2 or 0x40002, not \"" + *reachability + "\"";
+            error =
+                "--reachability wants flags such as 2 or 0x40002, not \"" + *reachability + "\"";
             return false;
         }
         ReachabilityFlagSource::setSystem(std::make_shared<FixedFlagSource>(*flags));

@@ -17,8 +17,8 @@ DateFormatter::~DateFormatter() = default;
 icu::SimpleDateFormat& DateFormatter::format() {
     if (!format_) {
         UErrorCode status = U_ZERO_ERROR;
-        auto made = std::make_unique<icu::SimpleDateFormat>(
-            icu::UnicodeString::fromUTF8(pattern_), icu::Locale::getDefault(), status);
+        auto made = std::make_unique<icu::SimpleDateFormat>(icu::UnicodeString::fromUTF8(pattern_),
+                                                            icu::Locale::getDefault(), status);
         if (U_FAILURE(status)) {
             throw std::runtime_error("date pattern \"" + pattern_ +
                                      "\" refused by ICU: " + u_errorName(status));
@@ -37,8 +37,8 @@ std::optional<Date> DateFormatter::dateFromString(std::string_view text) {
         remember(text, hit->second);
         return hit->second;
     }
-    const auto u =
-        icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
+    const auto u = icu::UnicodeString::fromUTF8(
+        icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
     icu::ParsePosition position(0);
     const UDate millis = format().parse(u, position);
     std::optional<Date> result;

@@ -41,7 +41,9 @@ private:
     // what was read, and the last text above all.
     struct TextHash {
         using is_transparent = void;
-        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+        std::size_t operator()(std::string_view s) const {
+            return std::hash<std::string_view>{}(s);
+        }
     };
     std::unordered_map<std::string, std::optional<Date>, TextHash, std::equal_to<>> memo_;
     std::string lastText_;

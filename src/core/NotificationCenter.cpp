@@ -28,8 +28,7 @@ NotificationCenter& NotificationCenter::defaultCenter() {
     return center;
 }
 
-NotificationCenter::Observation NotificationCenter::addObserver(std::string name,
-                                                                Handler handler) {
+NotificationCenter::Observation NotificationCenter::addObserver(std::string name, Handler handler) {
     std::lock_guard lock(mutex_);
     const std::size_t id = nextId_++;
     entries_.push_back({id, std::move(name), std::make_shared<Handler>(std::move(handler))});

@@ -42,7 +42,7 @@ bool RunLoop::runOnce() {
         }
     }
     std::stable_sort(due.begin(), due.end(),
-              [](const auto& a, const auto& b) { return a->fireDate() < b->fireDate(); });
+                     [](const auto& a, const auto& b) { return a->fireDate() < b->fireDate(); });
     for (const auto& t : due) {
         t->fire(now);
         ran = true;

@@ -9,8 +9,8 @@ Timer::Timer(Duration interval, bool repeats, Action action, TimePoint fireDate)
 
 std::shared_ptr<Timer> Timer::scheduledTimer(RunLoop& loop, Duration interval, bool repeats,
                                              Action action) {
-    auto timer =
-        std::make_shared<Timer>(interval, repeats, std::move(action), loop.clock().now() + interval);
+    auto timer = std::make_shared<Timer>(interval, repeats, std::move(action),
+                                         loop.clock().now() + interval);
     loop.addTimer(timer);
     return timer;
 }

@@ -89,8 +89,8 @@ void readRoute(const nlmsghdr* h, NetworkSnapshot& s) {
         case RTA_MULTIPATH: {
             auto* nh = static_cast<const rtnexthop*>(RTA_DATA(a));
             int left = static_cast<int>(RTA_PAYLOAD(a));
-            while (left >= static_cast<int>(sizeof(rtnexthop)) && nh->rtnh_len >= sizeof(rtnexthop) &&
-                   nh->rtnh_len <= left) {
+            while (left >= static_cast<int>(sizeof(rtnexthop)) &&
+                   nh->rtnh_len >= sizeof(rtnexthop) && nh->rtnh_len <= left) {
                 route.oifs.push_back(nh->rtnh_ifindex);
                 route.viaGateway = true;
                 left -= NLMSG_ALIGN(nh->rtnh_len);

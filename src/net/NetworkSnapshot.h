@@ -35,7 +35,7 @@ struct NetworkSnapshot {
         bool wwan = false;     // a mobile data link (DEVTYPE=wwan)
     };
     struct Route {
-        int family = 2;        // AF_INET or AF_INET6
+        int family = 2; // AF_INET or AF_INET6
         std::array<std::uint8_t, 16> dst{};
         int dstLen = 0;
         std::uint32_t table = 254; // RT_TABLE_MAIN

@@ -115,11 +115,13 @@ inline constexpr const char* CODICE_ERRORE_INSERIMENTO_CVV2_LUNGHEZZA_STR =
 inline constexpr const char* CODICE_ERRORE_TROVA_ATM_LAT_VUOTO_STR = "parametro_lat_vuoto";
 inline constexpr const char* CODICE_ERRORE_TROVA_ATM_LAT_NON_NUMERO_STR =
     "parametro_lat_non_numerico";
-inline constexpr const char* CODICE_ERRORE_TROVA_ATM_LAT_NON_VALIDO_STR = "parametro_lat_non_valido";
+inline constexpr const char* CODICE_ERRORE_TROVA_ATM_LAT_NON_VALIDO_STR =
+    "parametro_lat_non_valido";
 inline constexpr const char* CODICE_ERRORE_TROVA_ATM_LNG_VUOTO_STR = "parametro_lng_vuoto";
 inline constexpr const char* CODICE_ERRORE_TROVA_ATM_LNG_NON_NUMERO_STR =
     "parametro_lng_non_numerico";
-inline constexpr const char* CODICE_ERRORE_TROVA_ATM_LNG_NON_VALIDO_STR = "parametro_lng_non_valido";
+inline constexpr const char* CODICE_ERRORE_TROVA_ATM_LNG_NON_VALIDO_STR =
+    "parametro_lng_non_valido";
 inline constexpr const char* CODICE_ERRORE_TROVA_ATM_RAGGIO_NON_NUMERO_STR =
     "parametro_raggio_non_numerico";
 inline constexpr const char* CODICE_ERRORE_TROVA_ATM_RAGGIO_NON_VALIDO_STR =

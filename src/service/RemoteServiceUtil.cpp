@@ -23,8 +23,7 @@ namespace {
 using Text = RemoteServiceUtil::Text;
 
 constexpr OutcomeWord kGeneric{CODICE_ERRORE_GENERICO_STR, CODICE_ERRORE_GENERICO};
-constexpr OutcomeWord kExpired{CODICE_ERRORE_SESSIONE_SCADUTA_STR,
-                               CODICE_ERRORE_SESSIONE_SCADUTA};
+constexpr OutcomeWord kExpired{CODICE_ERRORE_SESSIONE_SCADUTA_STR, CODICE_ERRORE_SESSIONE_SCADUTA};
 
 constexpr std::array kLoginWords{
     OutcomeWord{CODICE_ERRORE_LOGIN_FALLITA_STR, CODICE_ERRORE_LOGIN_FALLITA},
@@ -189,8 +188,7 @@ int RemoteServiceUtil::listaCarte(ListaCarte& carte, Text& messaggio) {
         messaggio);
 }
 
-int RemoteServiceUtil::listaCarteForUserSession(std::shared_ptr<ListaCarte>& carte,
-                                                Text& message) {
+int RemoteServiceUtil::listaCarteForUserSession(std::shared_ptr<ListaCarte>& carte, Text& message) {
     const auto user = dictCache().objectForKey<std::string>(kSessionUsernameKey);
     if (!user) {
         return CODICE_ERRORE_GENERICO;
@@ -266,8 +264,7 @@ int RemoteServiceUtil::listaMovimenti(const Text& selPan, CartaDiPagamentoPtr& c
                                       {POST_VAR_FORMATO, FORMATO_XML},
                                       {POST_VAR_AGENT, POST_VAR_AGENT_KEY}});
     op.words = kListaMovimentiWords;
-    const int code =
-        RequestFrame::run(op, statementParse(carta, saldo, listaMovimenti), messaggio);
+    const int code = RequestFrame::run(op, statementParse(carta, saldo, listaMovimenti), messaggio);
     if (code == SUCCESS) {
         dictCache().setObject(
             key, std::make_shared<ListaMovCall>(ListaMovCall{carta, saldo, listaMovimenti}));
@@ -290,8 +287,7 @@ int RemoteServiceUtil::movimentiCartaAnonima(const Text& numeroCarta, const Text
                                       {POST_VAR_DATA_MM, encoded(dataMese)},
                                       {POST_VAR_CVV2, encoded(cvv2)}});
     op.words = kCartaAnonimaWords;
-    const int code =
-        RequestFrame::run(op, statementParse(carta, saldo, listaMovimenti), messaggio);
+    const int code = RequestFrame::run(op, statementParse(carta, saldo, listaMovimenti), messaggio);
     if (code == SUCCESS && carta) {
         carta->setAnonima(true);
     }

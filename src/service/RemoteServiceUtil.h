@@ -1,10 +1,10 @@
 #pragma once
 
+#include "core/Image.h"
 #include "entities/ATMLumaspot.h"
 #include "entities/CartaDiPagamento.h"
 #include "entities/Movimento.h"
 #include "entities/Saldo.h"
-#include "core/Image.h"
 
 #include <filesystem>
 #include <memory>

@@ -68,8 +68,8 @@ int RequestFrame::run(const Operation& op, const Parse& parse, Text& messaggio) 
     return outcome(esito, codiceEsito, op.words);
 }
 
-std::string RequestFrame::formBody(
-    std::initializer_list<std::pair<std::string_view, std::string_view>> pairs) {
+std::string
+RequestFrame::formBody(std::initializer_list<std::pair<std::string_view, std::string_view>> pairs) {
     std::string body;
     for (const auto& [name, value] : pairs) {
         if (!body.empty()) {

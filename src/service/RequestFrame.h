@@ -26,9 +26,8 @@ public:
     using Text = std::optional<std::string>;
     // Runs the operation's parse method over the reply text; fills ok and the outcome strings
     // (and the operation's payload), as the parse methods do.
-    using Parse =
-        std::function<void(const Text& text, bool& ok, Text& esito, Text& codiceEsito,
-                           Text& messaggio)>;
+    using Parse = std::function<void(const Text& text, bool& ok, Text& esito, Text& codiceEsito,
+                                     Text& messaggio)>;
 
     struct Operation {
         ConnectivityCheck check = ConnectivityCheck::Short;
@@ -53,8 +52,8 @@ public:
                        std::span<const OutcomeWord> words);
 
     // "name=value&name=value" in the given order; values are sent as given.
-    static std::string formBody(std::initializer_list<std::pair<std::string_view, std::string_view>>
-                                    pairs);
+    static std::string
+    formBody(std::initializer_list<std::pair<std::string_view, std::string_view>> pairs);
 };
 
 } // namespace vestrino

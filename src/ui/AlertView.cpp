@@ -93,8 +93,8 @@ void AlertView::layoutSubviews() {
         y += 52;
     }
     const double h = y + 4;
-    panel_->setFrame(makeRect((frame().width() - kPanelWidth) / 2, (frame().height() - h) / 2,
-                              kPanelWidth, h));
+    panel_->setFrame(
+        makeRect((frame().width() - kPanelWidth) / 2, (frame().height() - h) / 2, kPanelWidth, h));
 }
 
 void AlertView::show(Window& window) {

@@ -51,16 +51,30 @@ void Animator::add(Running running) {
 
 void Animator::frameChanged(View& view, const Rect& from, const Rect& to) {
     const Block& b = blocks_.back();
-    Running r{&view, true, b.options.beginFromCurrentState ? view.presentationFrame() : from, to,
-              0, 0, b.start, seconds(b.options.duration), b.group};
+    Running r{&view,
+              true,
+              b.options.beginFromCurrentState ? view.presentationFrame() : from,
+              to,
+              0,
+              0,
+              b.start,
+              seconds(b.options.duration),
+              b.group};
     view.setPresentationFrame(r.fromFrame);
     add(std::move(r));
 }
 
 void Animator::alphaChanged(View& view, double from, double to) {
     const Block& b = blocks_.back();
-    Running r{&view, false, {}, {}, b.options.beginFromCurrentState ? view.presentationAlpha() : from,
-              to, b.start, seconds(b.options.duration), b.group};
+    Running r{&view,
+              false,
+              {},
+              {},
+              b.options.beginFromCurrentState ? view.presentationAlpha() : from,
+              to,
+              b.start,
+              seconds(b.options.duration),
+              b.group};
     view.setPresentationAlpha(r.fromAlpha);
     add(std::move(r));
 }
@@ -103,8 +117,8 @@ bool Animator::tick(TimePoint now) {
         const double elapsed = std::chrono::duration<double>(now - it->start).count();
         const double total = std::chrono::duration<double>(it->duration).count();
         // Within a microsecond of the end counts as the end: frame times are whole nanoseconds.
-        const double t = elapsed <= 0 ? 0
-                         : (total - elapsed < 1e-6 ? 1 : std::min(1.0, elapsed / total));
+        const double t =
+            elapsed <= 0 ? 0 : (total - elapsed < 1e-6 ? 1 : std::min(1.0, elapsed / total));
         const double e = easeInOut(t);
         if (it->frame) {
             it->view->setPresentationFrame(lerp(it->fromFrame, it->toFrame, e));

@@ -86,8 +86,8 @@ void Button::touchesMoved(const Touch& touch) {
     // The highlight follows the finger, with some room around the button.
     const Point p = touch.locationInView(*this);
     const Rect b = bounds();
-    const bool inside = Rect{{b.minX() - 70, b.minY() - 70}, {b.width() + 140, b.height() + 140}}
-                            .contains(p);
+    const bool inside =
+        Rect{{b.minX() - 70, b.minY() - 70}, {b.width() + 140, b.height() + 140}}.contains(p);
     if (inside != highlighted_) {
         highlighted_ = inside;
         setNeedsDisplay();

@@ -23,7 +23,10 @@ public:
     void setBackgroundImage(UIImagePtr image, ControlState state);
     void setTitle(std::string title, ControlState state);
     void setTitleColor(Color color, ControlState state);
-    void setTitleFont(Font font) { font_ = std::move(font); setNeedsDisplay(); }
+    void setTitleFont(Font font) {
+        font_ = std::move(font);
+        setNeedsDisplay();
+    }
     const Font& titleFont() const { return font_; }
     void addTarget(Action action) { actions_.push_back(std::move(action)); }
 
@@ -31,7 +34,10 @@ public:
     void setSelected(bool on);
     bool highlighted() const { return highlighted_; }
     bool enabled() const { return enabled_; }
-    void setEnabled(bool on) { enabled_ = on; setNeedsDisplay(); }
+    void setEnabled(bool on) {
+        enabled_ = on;
+        setNeedsDisplay();
+    }
 
     // What the current state shows.
     UIImagePtr currentImage() const;

@@ -19,8 +19,10 @@ void Canvas::drawImageStretched(const UIImage& image, const Rect& dest) {
     const double yd[] = {dest.minY(), dest.minY() + top, dest.maxY() - bottom, dest.maxY()};
     for (int row = 0; row < 3; ++row) {
         for (int col = 0; col < 3; ++col) {
-            const Rect src = makeRect(xs[col], ys[row], xs[col + 1] - xs[col], ys[row + 1] - ys[row]);
-            const Rect dst = makeRect(xd[col], yd[row], xd[col + 1] - xd[col], yd[row + 1] - yd[row]);
+            const Rect src =
+                makeRect(xs[col], ys[row], xs[col + 1] - xs[col], ys[row + 1] - ys[row]);
+            const Rect dst =
+                makeRect(xd[col], yd[row], xd[col + 1] - xd[col], yd[row + 1] - yd[row]);
             if (!src.isEmpty() && !dst.isEmpty()) {
                 drawImage(image, src, dst);
             }

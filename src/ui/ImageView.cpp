@@ -47,7 +47,8 @@ void ImageView::draw(Canvas& canvas, const Rect& rect) {
         return;
     }
     canvas.pushClip(rect);
-    canvas.drawImage(*shown, {{0, 0}, shown->size()}, placement(shown->size(), rect, contentMode()));
+    canvas.drawImage(*shown, {{0, 0}, shown->size()},
+                     placement(shown->size(), rect, contentMode()));
     canvas.popClip();
 }
 

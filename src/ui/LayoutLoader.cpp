@@ -41,9 +41,8 @@ public:
 
 private:
     static Rect rect(const Json& v, const std::string& path) {
-        if (!v.is_array() || v.size() != 4 || !std::all_of(v.begin(), v.end(), [](const Json& n) {
-                return n.is_number();
-            })) {
+        if (!v.is_array() || v.size() != 4 ||
+            !std::all_of(v.begin(), v.end(), [](const Json& n) { return n.is_number(); })) {
             throw LayoutError{path, "expected [x, y, width, height]"};
         }
         return makeRect(v[0], v[1], v[2], v[3]);
@@ -56,7 +55,8 @@ private:
         return v.get<std::string>();
     }
     static Color color(const Json& node, const char* key, const std::string& path) {
-        const auto c = v(node, key).is_string() ? LayoutLoader::parseColor(node[key]) : std::nullopt;
+        const auto c =
+            v(node, key).is_string() ? LayoutLoader::parseColor(node[key]) : std::nullopt;
         if (!c) {
             throw LayoutError{path + "." + key, "expected a colour such as \"#0b3d91\""};
         }
@@ -70,10 +70,12 @@ private:
         }
         return {f[0].get<std::string>(), f[1].get<double>()};
     }
-    static std::shared_ptr<UIImage> image(const Json& node, const char* key, const std::string& path) {
+    static std::shared_ptr<UIImage> image(const Json& node, const char* key,
+                                          const std::string& path) {
         auto img = UIImage::imageNamed(text(node, key, path));
         if (!img) {
-            throw LayoutError{path + "." + key, "no image resource \"" + node[key].get<std::string>() + "\""};
+            throw LayoutError{path + "." + key,
+                              "no image resource \"" + node[key].get<std::string>() + "\""};
         }
         return img;
     }
@@ -95,32 +97,45 @@ std::shared_ptr<View> Builder::build(const Json& node, const std::string& path) 
         view = std::make_shared<View>();
     } else if (cls == "Label") {
         auto l = std::make_shared<Label>();
-        if (node.contains("text")) l->setText(text(node, "text", path));
-        if (node.contains("font")) l->setFont(font(node, path));
-        if (node.contains("textColor")) l->setTextColor(color(node, "textColor", path));
+        if (node.contains("text"))
+            l->setText(text(node, "text", path));
+        if (node.contains("font"))
+            l->setFont(font(node, path));
+        if (node.contains("textColor"))
+            l->setTextColor(color(node, "textColor", path));
         if (node.contains("alignment")) {
             const std::string a = text(node, "alignment", path);
             if (a != "left" && a != "center" && a != "right") {
                 throw LayoutError{path + ".alignment", "expected left, center or right"};
             }
-            l->setTextAlignment(a == "center" ? TextAlignment::Center
-                                : a == "right" ? TextAlignment::Right : TextAlignment::Left);
+            l->setTextAlignment(a == "center"  ? TextAlignment::Center
+                                : a == "right" ? TextAlignment::Right
+                                               : TextAlignment::Left);
         }
         view = l;
     } else if (cls == "ImageView") {
         auto i = std::make_shared<ImageView>();
-        if (node.contains("image")) i->setImage(image(node, "image", path));
-        if (node.contains("highlightedImage")) i->setHighlightedImage(image(node, "highlightedImage", path));
+        if (node.contains("image"))
+            i->setImage(image(node, "image", path));
+        if (node.contains("highlightedImage"))
+            i->setHighlightedImage(image(node, "highlightedImage", path));
         view = i;
     } else if (cls == "Button") {
         auto b = std::make_shared<Button>();
-        if (node.contains("title")) b->setTitle(text(node, "title", path), ControlState::Normal);
-        if (node.contains("titleColor")) b->setTitleColor(color(node, "titleColor", path), ControlState::Normal);
-        if (node.contains("font")) b->setTitleFont(font(node, path));
-        if (node.contains("image")) b->setImage(image(node, "image", path), ControlState::Normal);
-        if (node.contains("selectedImage")) b->setImage(image(node, "selectedImage", path), ControlState::Selected);
-        if (node.contains("highlightedImage")) b->setImage(image(node, "highlightedImage", path), ControlState::Highlighted);
-        if (node.contains("backgroundImage")) b->setBackgroundImage(image(node, "backgroundImage", path), ControlState::Normal);
+        if (node.contains("title"))
+            b->setTitle(text(node, "title", path), ControlState::Normal);
+        if (node.contains("titleColor"))
+            b->setTitleColor(color(node, "titleColor", path), ControlState::Normal);
+        if (node.contains("font"))
+            b->setTitleFont(font(node, path));
+        if (node.contains("image"))
+            b->setImage(image(node, "image", path), ControlState::Normal);
+        if (node.contains("selectedImage"))
+            b->setImage(image(node, "selectedImage", path), ControlState::Selected);
+        if (node.contains("highlightedImage"))
+            b->setImage(image(node, "highlightedImage", path), ControlState::Highlighted);
+        if (node.contains("backgroundImage"))
+            b->setBackgroundImage(image(node, "backgroundImage", path), ControlState::Normal);
         if (node.contains("action")) {
             const std::string name = text(node, "action", path);
             const auto it = actions_.find(name);
@@ -132,13 +147,17 @@ std::shared_ptr<View> Builder::build(const Json& node, const std::string& path) 
         view = b;
     } else if (cls == "TextField") {
         auto t = std::make_shared<TextField>();
-        if (node.contains("placeholder")) t->setPlaceholder(text(node, "placeholder", path));
-        if (node.contains("secure")) t->setSecureTextEntry(node.at("secure").get<bool>());
-        if (node.contains("font")) t->setFont(font(node, path));
+        if (node.contains("placeholder"))
+            t->setPlaceholder(text(node, "placeholder", path));
+        if (node.contains("secure"))
+            t->setSecureTextEntry(node.at("secure").get<bool>());
+        if (node.contains("font"))
+            t->setFont(font(node, path));
         view = t;
     } else if (cls == "ScrollView") {
         auto s = std::make_shared<ScrollView>();
-        if (node.contains("paging")) s->setPagingEnabled(node.at("paging").get<bool>());
+        if (node.contains("paging"))
+            s->setPagingEnabled(node.at("paging").get<bool>());
         if (node.contains("contentSize")) {
             const Rect r = rect(Json::array({0, 0, node["contentSize"][0], node["contentSize"][1]}),
                                 path + ".contentSize");
@@ -150,20 +169,28 @@ std::shared_ptr<View> Builder::build(const Json& node, const std::string& path) 
     } else {
         throw LayoutError{path + ".class", "unknown class \"" + cls + "\""};
     }
-    if (node.contains("frame")) view->setFrame(rect(node["frame"], path + ".frame"));
-    if (node.contains("tag")) view->setTag(node.at("tag").get<int>());
-    if (node.contains("alpha")) view->setAlpha(node.at("alpha").get<double>());
-    if (node.contains("hidden")) view->setHidden(node.at("hidden").get<bool>());
-    if (node.contains("clipsToBounds")) view->setClipsToBounds(node.at("clipsToBounds").get<bool>());
-    if (node.contains("interaction")) view->setUserInteractionEnabled(node.at("interaction").get<bool>());
-    if (node.contains("backgroundColor")) view->setBackgroundColor(color(node, "backgroundColor", path));
+    if (node.contains("frame"))
+        view->setFrame(rect(node["frame"], path + ".frame"));
+    if (node.contains("tag"))
+        view->setTag(node.at("tag").get<int>());
+    if (node.contains("alpha"))
+        view->setAlpha(node.at("alpha").get<double>());
+    if (node.contains("hidden"))
+        view->setHidden(node.at("hidden").get<bool>());
+    if (node.contains("clipsToBounds"))
+        view->setClipsToBounds(node.at("clipsToBounds").get<bool>());
+    if (node.contains("interaction"))
+        view->setUserInteractionEnabled(node.at("interaction").get<bool>());
+    if (node.contains("backgroundColor"))
+        view->setBackgroundColor(color(node, "backgroundColor", path));
     if (node.contains("contentMode")) {
         const std::string m = text(node, "contentMode", path);
         if (m != "scaleToFill" && m != "center" && m != "top") {
             throw LayoutError{path + ".contentMode", "expected scaleToFill, center or top"};
         }
-        view->setContentMode(m == "top" ? ContentMode::Top
-                             : m == "center" ? ContentMode::Center : ContentMode::ScaleToFill);
+        view->setContentMode(m == "top"      ? ContentMode::Top
+                             : m == "center" ? ContentMode::Center
+                                             : ContentMode::ScaleToFill);
     }
     if (node.contains("name")) {
         const std::string name = text(node, "name", path);

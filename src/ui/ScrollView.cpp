@@ -12,12 +12,12 @@ namespace vestrino::ui {
 namespace {
 
 constexpr double kSlop = 10.0;
-constexpr double kPageDuration = 0.3;     // a page settles in this time after the finger lifts
+constexpr double kPageDuration = 0.3;      // a page settles in this time after the finger lifts
 constexpr double kAnimationDuration = 0.3; // an animated setContentOffset
 constexpr double kBounceDuration = 0.4;
-constexpr double kFlickProjection = 0.15;  // seconds of the finger's speed a flick carries on
-constexpr double kFriction = 2.5;          // per second, for gliding content
-constexpr double kRubber = 0.5;            // how far content follows the finger past an edge
+constexpr double kFlickProjection = 0.15; // seconds of the finger's speed a flick carries on
+constexpr double kFriction = 2.5;         // per second, for gliding content
+constexpr double kRubber = 0.5;           // how far content follows the finger past an edge
 
 std::set<ScrollView*>& moving() {
     static std::set<ScrollView*> set;
@@ -154,8 +154,13 @@ void ScrollView::finishMotion() {
         return;
     }
     if (m.kind == Motion::Glide && clamped(contentOffset()) != contentOffset()) {
-        startMotion({Motion::Deceleration, contentOffset(), clamped(contentOffset()), {},
-                     kBounceDuration, {}, {}});
+        startMotion({Motion::Deceleration,
+                     contentOffset(),
+                     clamped(contentOffset()),
+                     {},
+                     kBounceDuration,
+                     {},
+                     {}});
         return;
     }
     if (m.kind == Motion::Deceleration) {

@@ -69,8 +69,8 @@ private:
         Point from, to;
         TimePoint start;
         double duration = 0;
-        Point velocity;      // glides only
-        TimePoint lastStep;  // glides only
+        Point velocity;     // glides only
+        TimePoint lastStep; // glides only
     };
     Point maxOffset() const;
     Point clamped(Point offset) const;

@@ -70,7 +70,8 @@ void TableView::layoutRows() {
     }
     const double top = contentOffset().y;
     const int first = std::max(0, static_cast<int>(std::floor(top / rowHeight_)));
-    const int last = std::min(rows_ - 1, static_cast<int>(std::floor((top + frame().height()) / rowHeight_)));
+    const int last =
+        std::min(rows_ - 1, static_cast<int>(std::floor((top + frame().height()) / rowHeight_)));
     // Rows that left the screen give their cells back first, so they can be reused at once.
     for (auto it = visible_.begin(); it != visible_.end();) {
         if (it->first < first || it->first > last) {

@@ -86,7 +86,8 @@ void TextField::replace(std::size_t location, std::size_t length, const std::str
     if (!isValidUtf8(replacement)) {
         return;
     }
-    if (delegate_ && !delegate_->textFieldShouldChangeCharacters(*this, location, length, replacement)) {
+    if (delegate_ &&
+        !delegate_->textFieldShouldChangeCharacters(*this, location, length, replacement)) {
         return;
     }
     const std::size_t from = byteOffset(text_, location);

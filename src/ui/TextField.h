@@ -37,7 +37,10 @@ public:
     void setSecureTextEntry(bool on);
     const Font& font() const { return font_; }
     void setFont(Font font);
-    void setTextColor(Color color) { textColor_ = color; setNeedsDisplay(); }
+    void setTextColor(Color color) {
+        textColor_ = color;
+        setNeedsDisplay();
+    }
     TextFieldDelegate* delegate() const { return delegate_; }
     void setDelegate(TextFieldDelegate* delegate) { delegate_ = delegate; }
 

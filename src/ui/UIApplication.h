@@ -15,12 +15,14 @@ public:
     virtual ~UIApplicationDelegate() = default;
     virtual void applicationDidFinishLaunching(const std::shared_ptr<Window>& window) = 0;
     // Keys added to every snapshot ("screens", "visible", "alert", "firstResponder").
-    virtual nlohmann::ordered_json describeForSnapshot() { return nlohmann::ordered_json::object(); }
+    virtual nlohmann::ordered_json describeForSnapshot() {
+        return nlohmann::ordered_json::object();
+    }
 };
 
 struct LaunchOptions {
     bool headless = false;
-    std::string script;           // headless: the script to run
+    std::string script;            // headless: the script to run
     std::string out = "snapshots"; // headless: where snapshots go
     double scale = 1.0;
     std::string title = "Vestrino";

@@ -113,8 +113,8 @@ void View::insertSubview(std::shared_ptr<View> view, std::size_t index) {
     }
     view->removeFromSuperview();
     view->superview_ = this;
-    subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(std::min(index, subviews_.size())),
-                     view);
+    subviews_.insert(
+        subviews_.begin() + static_cast<std::ptrdiff_t>(std::min(index, subviews_.size())), view);
     view->setWindowRecursively(window_ ? window_ : dynamic_cast<Window*>(this));
     setNeedsDisplay();
 }

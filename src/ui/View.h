@@ -47,7 +47,10 @@ public:
     bool hidden() const { return hidden_; }
     void setHidden(bool hidden);
     bool clipsToBounds() const { return clipsToBounds_; }
-    void setClipsToBounds(bool clips) { clipsToBounds_ = clips; setNeedsDisplay(); }
+    void setClipsToBounds(bool clips) {
+        clipsToBounds_ = clips;
+        setNeedsDisplay();
+    }
     bool userInteractionEnabled() const { return userInteractionEnabled_; }
     void setUserInteractionEnabled(bool enabled) { userInteractionEnabled_ = enabled; }
     std::optional<Color> backgroundColor() const { return backgroundColor_; }

@@ -33,7 +33,10 @@ public:
     View* firstResponder() const { return firstResponder_; }
     // Makes the view first responder, after the current one agreed to resign.
     bool setFirstResponder(View* view);
-    void clearFirstResponder() { firstResponder_ = nullptr; markDirty(); }
+    void clearFirstResponder() {
+        firstResponder_ = nullptr;
+        markDirty();
+    }
     // Keyboard input: to the first responder only.
     void insertText(const std::string& text);
     void deleteBackward();

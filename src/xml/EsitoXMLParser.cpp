@@ -1,8 +1,8 @@
 #include "xml/EsitoXMLParser.h"
 
-#include "xml/ElementName.h"
 #include "core/Log.h"
 #include "core/Utf8.h"
+#include "xml/ElementName.h"
 #include "xml/EsitoConstants.h"
 
 #include <climits>

@@ -2,7 +2,6 @@
 
 #include "xml/ElementName.h"
 
-
 namespace vestrino {
 
 namespace {

@@ -51,10 +51,9 @@ void XMLParsingUtil::parseListaCarte(const Text& text, bool& ok, Text& esito, Te
     }
 }
 
-void XMLParsingUtil::parseListaMovimenti(const Text& text, bool& ok, Text& esito,
-                                         Text& codiceEsito, Text& messaggio,
-                                         CartaDiPagamentoPtr& carta, SaldoPtr& saldo,
-                                         ListaMovimenti& listaMovimenti) {
+void XMLParsingUtil::parseListaMovimenti(const Text& text, bool& ok, Text& esito, Text& codiceEsito,
+                                         Text& messaggio, CartaDiPagamentoPtr& carta,
+                                         SaldoPtr& saldo, ListaMovimenti& listaMovimenti) {
     ListaMovimentiXMLParser parser;
     if (readOutcome(parser, text, ok, esito, codiceEsito, messaggio)) {
         carta = parser.carta();

@@ -59,8 +59,9 @@ TEST(ParseCommand, SummaryAndOutcomes) {
               std::string::npos)
         << r.out;
 
-    r = parse("esito", "-", true, "<r><risposta><esito>KO</esito><codice_esito>sessione_scaduta"
-                                  "</codice_esito></risposta></r>");
+    r = parse("esito", "-", true,
+              "<r><risposta><esito>KO</esito><codice_esito>sessione_scaduta"
+              "</codice_esito></risposta></r>");
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(json::parse(r.out),
               json::parse(R"({"ok":true,"esito":"KO","codiceEsito":"sessione_scaduta",)"

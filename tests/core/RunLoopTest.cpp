@@ -1,6 +1,6 @@
+#include "core/RunLoop.h"
 #include "core/DictCache.h"
 #include "core/NotificationCenter.h"
-#include "core/RunLoop.h"
 #include "core/Timer.h"
 
 #include <gtest/gtest.h>
@@ -12,9 +12,8 @@ TEST(RunLoop, TimersOnAVirtualClock) {
     auto clock = std::make_shared<VirtualClock>();
     RunLoop loop(clock);
     std::vector<std::string> log;
-    auto once = Timer::scheduledTimer(loop, seconds(1.5), false, [&](Timer&) {
-        log.push_back("splash");
-    });
+    auto once =
+        Timer::scheduledTimer(loop, seconds(1.5), false, [&](Timer&) { log.push_back("splash"); });
     int ticks = 0;
     Timer::scheduledTimer(loop, seconds(0.5), true, [&](Timer& t) {
         log.push_back("tick");
@@ -22,9 +21,8 @@ TEST(RunLoop, TimersOnAVirtualClock) {
             t.invalidate();
         }
     });
-    auto cancelled = Timer::scheduledTimer(loop, seconds(1.0), false, [&](Timer&) {
-        log.push_back("never");
-    });
+    auto cancelled =
+        Timer::scheduledTimer(loop, seconds(1.0), false, [&](Timer&) { log.push_back("never"); });
     cancelled->invalidate();
 
     loop.runOnce();

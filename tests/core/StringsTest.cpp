@@ -69,7 +69,8 @@ TEST(UrlEncoding, FormValues) {
     const std::pair<const char*, const char*> cases[] = {
         {"mario rossi&co", "mario%20rossi%26co"},
         {"pa=ss+word", "pa%3Dss%2Bword"},
-        {"caffè", "caff%C3%A8"}, {"é", "%C3%A9"},
+        {"caffè", "caff%C3%A8"},
+        {"é", "%C3%A9"},
         {"a/b?c#d[e]%f", "a%2Fb%3Fc%23d%5Be%5D%25f"},
         {"", ""},
     };
@@ -80,10 +81,8 @@ TEST(UrlEncoding, FormValues) {
 
 TEST(TrimNBSP, RemovesOnlyNoBreakSpaces) {
     const std::pair<std::string, std::string> cases[] = {
-        {"1\u00a0234,56", "1234,56"},
-        {"\u00a0\u00a012,00\u00a0", "12,00"},
-        {" 12 , 00 \t\n", " 12 , 00 \t\n"},
-        {"\u00a0", ""},
+        {"1\u00a0234,56", "1234,56"},       {"\u00a0\u00a012,00\u00a0", "12,00"},
+        {" 12 , 00 \t\n", " 12 , 00 \t\n"}, {"\u00a0", ""},
         {"\u202f1\u2007", "\u202f1\u2007"}, // narrow and figure spaces are other characters
         {"caff\u00e8\u00a0", "caff\u00e8"},
     };
@@ -99,16 +98,16 @@ TEST(Utf8, AcceptsWellFormedAndRefusesEverythingElse) {
         {"", true},
         {"plain", true},
         {"\xC3\xA9", true},
-        {"\xF0\x9F\x92\xB3", true},         // U+1F4B3
-        {"\xC0\x80", false},                // overlong NUL
-        {"\xE0\x80\xAF", false},            // overlong slash
-        {"\xED\xA0\x80", false},            // surrogate
-        {"\xF4\x90\x80\x80", false},        // above U+10FFFF
-        {"\xC3", false},                    // truncated
-        {"abc\xE2\x82", false},             // truncated at the end
-        {"\x80", false},                    // lone continuation
+        {"\xF0\x9F\x92\xB3", true},  // U+1F4B3
+        {"\xC0\x80", false},         // overlong NUL
+        {"\xE0\x80\xAF", false},     // overlong slash
+        {"\xED\xA0\x80", false},     // surrogate
+        {"\xF4\x90\x80\x80", false}, // above U+10FFFF
+        {"\xC3", false},             // truncated
+        {"abc\xE2\x82", false},      // truncated at the end
+        {"\x80", false},             // lone continuation
         {"\xFF", false},
-        {std::string("a\0b", 3), true},     // NUL is a character
+        {std::string("a\0b", 3), true}, // NUL is a character
     };
     for (const auto& [in, valid] : cases) {
         EXPECT_EQ(isValidUtf8(in), valid) << percentBytes(in);

@@ -47,22 +47,34 @@ TEST(CartaDiPagamento, MergeFillsAbsentAndEmptyFieldsOnly) {
         Fields receiver, other, expected;
     };
     const Case cases[] = {
-        {"empty alias merged with absent alias stays absent",
-         {.alias = ""}, {}, {}},
+        {"empty alias merged with absent alias stays absent", {.alias = ""}, {}, {}},
         {"own serial kept, missing desc and flag taken",
-         {.serial = "111"}, {.serial = "222", .desc = "CLASSIC", .anonima = true},
+         {.serial = "111"},
+         {.serial = "222", .desc = "CLASSIC", .anonima = true},
          {.serial = "111", .desc = "CLASSIC", .anonima = true}},
         {"stored anonymous card merged with the service card is no longer anonymous",
          {.serial = "5333", .alias = "Spesa", .dataAA = "27", .dataMM = "04", .anonima = true},
          {.serial = "5333", .desc = "LUMACARD", .alias = "", .dataAA = "30"},
          {.serial = "5333", .desc = "LUMACARD", .alias = "Spesa", .dataAA = "27", .dataMM = "04"}},
         {"a new record takes everything",
-         {}, {.serial = "1", .desc = "d", .alias = "a", .intestatario = "i", .dataAA = "y",
-              .dataMM = "m", .anonima = true},
-         {.serial = "1", .desc = "d", .alias = "a", .intestatario = "i", .dataAA = "y",
-          .dataMM = "m", .anonima = true}},
+         {},
+         {.serial = "1",
+          .desc = "d",
+          .alias = "a",
+          .intestatario = "i",
+          .dataAA = "y",
+          .dataMM = "m",
+          .anonima = true},
+         {.serial = "1",
+          .desc = "d",
+          .alias = "a",
+          .intestatario = "i",
+          .dataAA = "y",
+          .dataMM = "m",
+          .anonima = true}},
         {"empty receiver field takes the other's empty or absent value",
-         {.desc = "", .intestatario = ""}, {.desc = Opt(), .intestatario = ""},
+         {.desc = "", .intestatario = ""},
+         {.desc = Opt(), .intestatario = ""},
          {.desc = Opt(), .intestatario = ""}},
     };
     for (const auto& c : cases) {
@@ -86,22 +98,21 @@ TEST(CartaDiPagamento, EqualityIsByPresentSerialOnly) {
 
     // Searches and removals by equality: the first match is found; every match is removed.
     ListaCarte list{c, a, b, none};
-    const auto found = std::find_if(list.begin(), list.end(),
-                                    [&](const auto& x) { return x->isEqual(*b); });
+    const auto found =
+        std::find_if(list.begin(), list.end(), [&](const auto& x) { return x->isEqual(*b); });
     EXPECT_EQ(found - list.begin(), 1);
     std::erase_if(list, [&](const auto& x) { return x->isEqual(*a); });
     EXPECT_EQ(list, (ListaCarte{c, none}));
-    EXPECT_EQ(std::count_if(list.begin(), list.end(), [&](const auto& x) {
-                  return x->isEqual(*none);
-              }),
-              0);
+    EXPECT_EQ(
+        std::count_if(list.begin(), list.end(), [&](const auto& x) { return x->isEqual(*none); }),
+        0);
 }
 
 TEST(CartaDiPagamento, CopyIsIndependentAndNeverCarriesTheCvv2) {
     CartaDiPagamentoEx ex(*card({.serial = "5333", .desc = "d", .dataAA = "27", .anonima = true}));
     ex.setCvv2("123");
-    EXPECT_TRUE(fields(ex) == (Fields{.serial = "5333", .desc = "d", .dataAA = "27",
-                                      .anonima = true}));
+    EXPECT_TRUE(fields(ex) ==
+                (Fields{.serial = "5333", .desc = "d", .dataAA = "27", .anonima = true}));
     const auto copy = ex.copy();
     EXPECT_EQ(dynamic_cast<CartaDiPagamentoEx*>(copy.get()), nullptr);
     EXPECT_TRUE(fields(*copy) == fields(ex));

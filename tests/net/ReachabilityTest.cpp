@@ -1,8 +1,8 @@
+#include "net/Reachability.h"
 #include "core/NotificationCenter.h"
 #include "core/RunLoop.h"
 #include "net/NetlinkFlagSource.h"
 #include "net/NetworkSnapshot.h"
-#include "net/Reachability.h"
 
 #include <gtest/gtest.h>
 #include <sched.h>
@@ -65,8 +65,10 @@ TEST(Reachability, FlagsFromLinkAndRouteTables) {
     };
     const Case cases[] = {
         {"default route through an up link", {{lo, eth}, {defaultVia}}, internet, 2},
-        {"default route through a link that is not running", {{lo, ethDown}, {defaultVia}},
-         internet, 0},
+        {"default route through a link that is not running",
+         {{lo, ethDown}, {defaultVia}},
+         internet,
+         0},
         {"no default route", {{lo, eth}, {lan}}, internet, 0},
         {"default route through the loopback", {{lo}, {defaultLo}}, internet, 0},
         {"default route in another table", {{lo, eth}, {defaultOtherTable}}, internet, 0},
@@ -123,7 +125,8 @@ TEST(Reachability, ChangesArePostedOnTheMainLoopOnlyWhenTheFlagsChange) {
     RunLoop::main().adoptCurrentThread();
     RunLoop::main().reset();
     auto source = std::make_shared<FixedFlagSource>(2);
-    auto monitor = std::make_shared<Reachability>(source, ReachabilityTarget{}, std::nullopt, false);
+    auto monitor =
+        std::make_shared<Reachability>(source, ReachabilityTarget{}, std::nullopt, false);
     std::vector<std::shared_ptr<void>> seen;
     auto observation = NotificationCenter::defaultCenter().addObserver(
         kReachabilityChangedNotification, [&](const Notification& n) { seen.push_back(n.object); });
@@ -132,8 +135,8 @@ TEST(Reachability, ChangesArePostedOnTheMainLoopOnlyWhenTheFlagsChange) {
 
     // Changes reported from another thread arrive on the main loop.
     std::thread([&] {
-        source->set(2);       // same flags: nothing
-        source->set(0);       // a change
+        source->set(2); // same flags: nothing
+        source->set(0); // a change
         source->set(2 | 0x40000);
     }).join();
     EXPECT_TRUE(seen.empty());

@@ -1,10 +1,10 @@
+#include "service/NetworkUtils.h"
 #include "StandinFixture.h"
 #include "app/VestrinoAppDelegate.h"
 #include "core/DictCache.h"
 #include "core/NotificationCenter.h"
 #include "core/RunLoop.h"
 #include "net/Reachability.h"
-#include "service/NetworkUtils.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -85,7 +85,8 @@ TEST_F(NetworkUtilsTest, CommandLineProbe) {
         {cli + "0 probe 1 >/dev/null", 1},
         {cli + "zwei probe >/dev/null 2>&1", 2},
         {std::string(VESTRINO_CLI) + " --host " + server().hostAndPort() +
-             " --reachability 2 probe 1 >/dev/null", 1}, // the system's CAs do not know it
+             " --reachability 2 probe 1 >/dev/null",
+         1}, // the system's CAs do not know it
     };
     for (const auto& [command, code] : cases) {
         const int status = std::system(command.c_str());

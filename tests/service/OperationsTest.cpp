@@ -101,8 +101,8 @@ TEST_F(OperationsTest, SessionCardListMergesStoresAndCaches) {
     // Stored: an anonymous card with the number of the service's second card, then one the
     // service does not know.
     ASSERT_TRUE(RemoteServiceUtil::salvaCartePerUtente(
-        "mario.rossi", {card("5375123400001117", "Regalo", true),
-                        card("5333171087654329", "Spesa", true)}));
+        "mario.rossi",
+        {card("5375123400001117", "Regalo", true), card("5333171087654329", "Spesa", true)}));
     ASSERT_EQ(login("mario.rossi", "lumacard1"), SUCCESS);
     const auto first = sessionCards(code);
     ASSERT_EQ(code, SUCCESS);
@@ -166,7 +166,8 @@ TEST_F(OperationsTest, UserNamesAreFilesOfTheDocumentsFolderOnly) {
     // Names that are no safe file names never leave the folder.
     const fs::path outside = documents().parent_path();
     const auto outsideBefore = std::distance(fs::directory_iterator(outside), {});
-    for (const std::string& name : std::vector<std::string>{"../x", "a/b", "..", "", std::string(300, 'n')}) {
+    for (const std::string& name :
+         std::vector<std::string>{"../x", "a/b", "..", "", std::string(300, 'n')}) {
         ASSERT_TRUE(RemoteServiceUtil::salvaCartePerUtente(name, {card("7", std::nullopt, true)}))
             << name;
         const auto path = RemoteServiceUtil::cardFilePath(name);

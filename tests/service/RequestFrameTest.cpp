@@ -1,3 +1,4 @@
+#include "service/RequestFrame.h"
 #include "CertificateAuthority.h"
 #include "FormData.h"
 #include "StandinFixture.h"
@@ -5,7 +6,6 @@
 #include "net/HttpClient.h"
 #include "service/Constants.h"
 #include "service/RemoteServiceUtil.h"
-#include "service/RequestFrame.h"
 
 #include <chrono>
 #include <thread>
@@ -97,24 +97,35 @@ TEST_F(RequestFrameTest, OutcomeMapping) {
         {"status 500 with an OK body", kLogin, {.status = 500, .body = ok("OK")}, SUCCESS},
         {"ok in lower case", kLogin, {.body = ok("ok")}, SUCCESS},
         {"no-break spaces removed before parsing", kLogin, {.body = ok("O\u00a0K")}, SUCCESS},
-        {"session expired", kCarte, {.body = ok("KO", "sessione_scaduta")},
+        {"session expired",
+         kCarte,
+         {.body = ok("KO", "sessione_scaduta")},
          CODICE_ERRORE_SESSIONE_SCADUTA},
-        {"session expired in upper case", kCarte, {.body = ok("KO", "SESSIONE_SCADUTA")},
+        {"session expired in upper case",
+         kCarte,
+         {.body = ok("KO", "SESSIONE_SCADUTA")},
          CODICE_ERRORE_GENERICO},
-        {"login's own word", kLogin, {.body = ok("KO", "parametro_password_lunghezza_errata")},
+        {"login's own word",
+         kLogin,
+         {.body = ok("KO", "parametro_password_lunghezza_errata")},
          CODICE_ERRORE_LOGIN_PASSWORD_LEN},
-        {"another operation's word", kCarte, {.body = ok("KO", "login_fallita")},
+        {"another operation's word",
+         kCarte,
+         {.body = ok("KO", "login_fallita")},
          CODICE_ERRORE_GENERICO},
         {"KO without a word", kLogin, {.body = ok("KO")}, CODICE_ERRORE_GENERICO},
         {"no outcome block", kLogin, {.body = "<r><esito>OK</esito></r>"}, CODICE_ERRORE_GENERICO},
-        {"an HTML error page", kLogin,
+        {"an HTML error page",
+         kLogin,
          {.status = 502, .body = "<html><body><h1>502 Bad Gateway</h1></body></html>"},
          CODICE_ERRORE_GENERICO},
         {"an empty body", kLogin, {.body = ""}, CODICE_ERRORE_GENERICO},
         {"not UTF-8", kLogin, {.body = ok("OK\xE8")}, CODICE_ERRORE_GENERICO},
         {"a truncated reply", kLogin, {.body = ok("OK"), .truncateAt = 30}, CODICE_ERRORE_GENERICO},
         {"a closed connection", kLogin, {.closeConnection = true}, CODICE_ERRORE_CONNESSIONE},
-        {"a reply over 16 MiB", kCarte, {.replySize = 17u * 1024 * 1024},
+        {"a reply over 16 MiB",
+         kCarte,
+         {.replySize = 17u * 1024 * 1024},
          CODICE_ERRORE_CONNESSIONE},
     };
     for (const auto& c : cases) {

@@ -1,5 +1,5 @@
-#include "app/VestrinoAppDelegate.h"
 #include "store/CardList.h"
+#include "app/VestrinoAppDelegate.h"
 #include "store/FileUtils.h"
 #include "store/GestoreCarteLocali.h"
 #include "store/StoreTestSupport.h"

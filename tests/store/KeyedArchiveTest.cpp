@@ -140,7 +140,7 @@ TEST(KeyedUnarchiver, CardsRoundTripAndArchivesOfThePhoneRead) {
     // as an NSMutableString, missing keys, NSArray instead of NSMutableArray, UTF-16 text.
     plist_t objects = plist_new_array();
     plist_array_append_item(objects, plist_new_string("$null"));
-    plist_array_append_item(objects, arrayOf({2, 6}, 9));           // 1
+    plist_array_append_item(objects, arrayOf({2, 6}, 9));              // 1
     plist_t card = cardObject(5, plist_new_uid(3), plist_new_uint(1)); // 2
     plist_dict_set_item(card, "alias", plist_new_uid(4));
     plist_dict_set_item(card, "cvv2", plist_new_uid(8));
@@ -152,9 +152,9 @@ TEST(KeyedUnarchiver, CardsRoundTripAndArchivesOfThePhoneRead) {
     plist_array_append_item(objects, mutableString);
     plist_array_append_item(objects, classDict("CartaDiPagamentoEx")); // 5
     plist_array_append_item(objects, cardObject(5, nullptr, nullptr)); // 6
-    plist_array_append_item(objects, classDict("NSMutableString"));     // 7
-    plist_array_append_item(objects, plist_new_string("999"));          // 8
-    plist_array_append_item(objects, classDict("NSArray"));             // 9
+    plist_array_append_item(objects, classDict("NSMutableString"));    // 7
+    plist_array_append_item(objects, plist_new_string("999"));         // 8
+    plist_array_append_item(objects, classDict("NSArray"));            // 9
     const auto phone = CardList::unarchiveRootList(keyedArchive(objects, 1));
     ASSERT_TRUE(phone);
     ASSERT_EQ(phone->size(), 2u);
@@ -215,9 +215,8 @@ TEST(KeyedUnarchiver, HostileArchivesAreRefused) {
              plist_array_append_item(o, classDict("CartaDiPagamento"));
              plist_array_append_item(o, classDict("NSArray"));
          })},
-        {"a root that is not a list", build([](plist_t o) {
-             plist_array_append_item(o, plist_new_string("carte"));
-         })},
+        {"a root that is not a list",
+         build([](plist_t o) { plist_array_append_item(o, plist_new_string("carte")); })},
         {"nesting 200 deep", deep},
         {"truncated", valid.substr(0, valid.size() - 9)},
         {"trailing bytes", valid + std::string(7, '\0')},

@@ -65,9 +65,8 @@ void StandinFixture::SetUp() {
     flagSource()->set(kReachabilityFlagReachable);
     ReachabilityFlagSource::setSystem(flagSource());
     auto delegate = VestrinoAppDelegate::install();
-    delegate->setDocumentsDirectory(tempDir() / ::testing::UnitTest::GetInstance()
-                                                    ->current_test_info()
-                                                    ->name());
+    delegate->setDocumentsDirectory(
+        tempDir() / ::testing::UnitTest::GetInstance()->current_test_info()->name());
     delegate->setHostReach(Reachability::reachabilityForInternetConnection());
 }
 

@@ -96,10 +96,10 @@ TEST(TextField, TypingReachesOnlyTheFirstResponder) {
     nlohmann::ordered_json node;
     password->describe(node);
     EXPECT_EQ(node["text"], "*******"); // never the password in a dump
-    EXPECT_EQ(log.calls, (std::vector<std::string>{
-                             "begin user", "change 0,0 \"mario è\"", "change 7,0 \"\U0001F4B3\"",
-                             "change 7,1 \"\"", "change 6,1 \"\"", "return user", "end user",
-                             "begin password", "change 0,0 \"segreto\""}));
+    EXPECT_EQ(log.calls, (std::vector<std::string>{"begin user", "change 0,0 \"mario è\"",
+                                                   "change 7,0 \"\U0001F4B3\"", "change 7,1 \"\"",
+                                                   "change 6,1 \"\"", "return user", "end user",
+                                                   "begin password", "change 0,0 \"segreto\""}));
     // The delegate may refuse a change.
     log.allowDigitsOnly = true;
     window->insertText("x");
@@ -117,8 +117,9 @@ TEST(AlertView, BlocksTheViewsUnderItAndReportsTheButton) {
     under->addTarget([&](Button&) { ++taps; });
     window->addSubview(under);
     AlertLog log;
-    auto alert = std::make_shared<AlertView>("Attenzione", "Sessione scaduta", &log,
-                                             std::string("OK"), std::vector<std::string>{"Riprova"});
+    auto alert =
+        std::make_shared<AlertView>("Attenzione", "Sessione scaduta", &log, std::string("OK"),
+                                    std::vector<std::string>{"Riprova"});
     alert->setTag(-9090);
     auto spinner = std::make_shared<ActivityIndicatorView>();
     alert->setAccessoryView(spinner);

@@ -1,9 +1,9 @@
 #include "Gallery.h"
 #include "core/RunLoop.h"
 #include "ui/LayoutLoader.h"
+#include "ui/UiTestSupport.h"
 #include "ui/headless/HeadlessScreen.h"
 #include "ui/headless/ScriptRunner.h"
-#include "ui/UiTestSupport.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -85,7 +85,7 @@ TEST(GalleryScript, SnapshotsShowWhatTheScriptDid) {
     EXPECT_EQ(doc["alert"], nullptr);
     const auto& table = *findNamed(doc["window"], "table");
     EXPECT_GT(table["contentOffset"][1].get<double>(), 200); // scrolled by the drag
-    EXPECT_LE(table["children"].size(), 10u);                 // only the rows in sight
+    EXPECT_LE(table["children"].size(), 10u);                // only the rows in sight
 
     doc = load(out / "06-back-jumped.json");
     EXPECT_EQ(doc["screens"], nlohmann::json({"GalleryViewController"}));

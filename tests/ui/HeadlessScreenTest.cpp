@@ -1,8 +1,8 @@
+#include "ui/headless/HeadlessScreen.h"
 #include "ui/Button.h"
 #include "ui/ImageView.h"
 #include "ui/Label.h"
 #include "ui/UiTestSupport.h"
-#include "ui/headless/HeadlessScreen.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -105,10 +105,10 @@ TEST(HeadlessScreen, StretchableImagesKeepTheirCaps) {
     headless.snapshot(std::filesystem::temp_directory_path() / "vestrino-headless-test",
                       "stretched");
     SDL_Surface* s = headless.surface();
-    EXPECT_EQ(pixel(s, 11, 11), (std::array<int, 4>{255, 0, 0, 255}));   // corner kept
-    EXPECT_EQ(pixel(s, 108, 58), (std::array<int, 4>{255, 0, 0, 255}));  // opposite corner
-    EXPECT_EQ(pixel(s, 60, 11), (std::array<int, 4>{0, 255, 0, 255}));   // the middle stretched
+    EXPECT_EQ(pixel(s, 11, 11), (std::array<int, 4>{255, 0, 0, 255}));  // corner kept
+    EXPECT_EQ(pixel(s, 108, 58), (std::array<int, 4>{255, 0, 0, 255})); // opposite corner
+    EXPECT_EQ(pixel(s, 60, 11), (std::array<int, 4>{0, 255, 0, 255}));  // the middle stretched
     EXPECT_EQ(pixel(s, 60, 35), (std::array<int, 4>{0, 255, 0, 255}));
-    EXPECT_EQ(pixel(s, 13, 13), (std::array<int, 4>{255, 0, 0, 255}));   // caps not scaled
+    EXPECT_EQ(pixel(s, 13, 13), (std::array<int, 4>{255, 0, 0, 255})); // caps not scaled
     EXPECT_EQ(pixel(s, 15, 35), (std::array<int, 4>{0, 255, 0, 255}));
 }

@@ -40,8 +40,8 @@ TEST(NavigationController, LifecycleAndSlides) {
     log.clear();
     auto cards = std::make_shared<Screen>("cards", &log);
     nav->pushViewController(cards, true);
-    EXPECT_EQ(log, (std::vector<std::string>{"home willDisappear", "cards didLoad",
-                                             "cards willAppear"}));
+    EXPECT_EQ(
+        log, (std::vector<std::string>{"home willDisappear", "cards didLoad", "cards willAppear"}));
     EXPECT_EQ(nav->visibleViewController(), cards);
     clock.run(0.15);
     // Mid-slide both screens are on screen, the new one coming in from the right.

@@ -1,7 +1,7 @@
-#include "ui/Animator.h"
 #include "ui/View.h"
-#include "ui/Window.h"
+#include "ui/Animator.h"
 #include "ui/UiTestSupport.h"
+#include "ui/Window.h"
 
 #include <gtest/gtest.h>
 
@@ -120,9 +120,12 @@ TEST(Animator, ModelAtOncePresentationPerFrame) {
     test::UiClock clock;
     auto v = view(0, 0, 100, 100);
     std::vector<std::string> done;
-    Animator::shared().animate({.duration = 0.5, .name = "scrollup"},
-                               [&] { v->setCenter({160, 160}); },
-                               [&](bool finished) { done.push_back(finished ? "up" : "up-x"); });
+    Animator::shared().animate(
+        {.duration = 0.5, .name = "scrollup"},
+        [&] {
+            v->setCenter({160, 160});
+        },
+        [&](bool finished) { done.push_back(finished ? "up" : "up-x"); });
     EXPECT_EQ(v->center(), (Point{160, 160})); // the model at once
     EXPECT_EQ(v->presentationFrame().center(), (Point{50, 50}));
     EXPECT_EQ(Animator::shared().runningNames(), std::vector<std::string>{"scrollup"});
@@ -134,21 +137,29 @@ TEST(Animator, ModelAtOncePresentationPerFrame) {
 
     // Interrupted: the new animation starts from the old model value unless it begins from the
     // current state; the first completion reports not finished, before the second one.
-    Animator::shared().animate({.duration = 0.5}, [&] { v->setCenter({160, 230}); },
-                               [&](bool f) { done.push_back(f ? "down" : "down-x"); });
+    Animator::shared().animate(
+        {.duration = 0.5},
+        [&] {
+            v->setCenter({160, 230});
+        },
+        [&](bool f) { done.push_back(f ? "down" : "down-x"); });
     clock.run(0.25);
     const double midY = v->presentationFrame().center().y;
-    Animator::shared().animate({.duration = 0.5, .beginFromCurrentState = true},
-                               [&] { v->setCenter({160, 160}); },
-                               [&](bool f) { done.push_back(f ? "up2" : "up2-x"); });
+    Animator::shared().animate(
+        {.duration = 0.5, .beginFromCurrentState = true},
+        [&] {
+            v->setCenter({160, 160});
+        },
+        [&](bool f) { done.push_back(f ? "up2" : "up2-x"); });
     EXPECT_NEAR(v->presentationFrame().center().y, midY, 1e-9); // no jump
     clock.run(0.5);
     EXPECT_EQ(done, (std::vector<std::string>{"up", "down-x", "up2"}));
 
     // A delay holds the old value on screen; alpha animates too; a change outside any
     // animation lands at once and ends the running one.
-    Animator::shared().animate({.duration = 0.4, .delay = 0.2}, [&] { v->setAlpha(0); },
-                               [&](bool f) { done.push_back(f ? "fade" : "fade-x"); });
+    Animator::shared().animate(
+        {.duration = 0.4, .delay = 0.2}, [&] { v->setAlpha(0); },
+        [&](bool f) { done.push_back(f ? "fade" : "fade-x"); });
     clock.run(0.1);
     EXPECT_DOUBLE_EQ(v->presentationAlpha(), 1.0);
     clock.run(0.3);
@@ -158,7 +169,8 @@ TEST(Animator, ModelAtOncePresentationPerFrame) {
     clock.run(0.05);
     EXPECT_EQ(done.back(), "fade-x");
     // An animation that changes nothing still completes, finished, after the frame.
-    Animator::shared().animate({.duration = 0.4}, [] {}, [&](bool f) { done.push_back(f ? "empty" : "empty-x"); });
+    Animator::shared().animate(
+        {.duration = 0.4}, [] {}, [&](bool f) { done.push_back(f ? "empty" : "empty-x"); });
     EXPECT_EQ(done.back(), "fade-x");
     clock.run(1.0 / 60);
     EXPECT_EQ(done.back(), "empty");

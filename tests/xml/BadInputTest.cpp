@@ -70,8 +70,8 @@ TEST(BadInput, EveryTruncationIsRefusedAndNothingIsHandedOut) {
     for (std::size_t n = 0; n < end; ++n) {
         Statement r;
         r.esito = "untouched";
-        XMLParsingUtil::parseListaMovimenti(full.substr(0, n), r.ok, r.esito, r.codice,
-                                            r.messaggio, r.carta, r.saldo, r.movimenti);
+        XMLParsingUtil::parseListaMovimenti(full.substr(0, n), r.ok, r.esito, r.codice, r.messaggio,
+                                            r.carta, r.saldo, r.movimenti);
         ASSERT_FALSE(r.ok) << "prefix of " << n << " bytes";
         ASSERT_EQ(r.esito, "untouched");
         ASSERT_TRUE(r.movimenti.empty());
@@ -132,9 +132,11 @@ TEST(BadInput, ExternalEntitiesAreNeverLoaded) {
             "/r.dtd\"><r><risposta><esito>OK</esito><messaggio>m</messaggio></risposta></r>",
         "<!DOCTYPE r [<!ENTITY % p SYSTEM \"" + net +
             "/p\"> %p;]><r><risposta><esito>OK</esito></risposta></r>",
-        "<?xml-stylesheet href=\"" + net + "/s.xsl\"?><r xmlns:xi=\"http://www.w3.org/2001/"
-                                           "XInclude\"><risposta><esito>OK</esito><xi:include "
-                                           "href=\"" + net + "/i\"/></risposta></r>",
+        "<?xml-stylesheet href=\"" + net +
+            "/s.xsl\"?><r xmlns:xi=\"http://www.w3.org/2001/"
+            "XInclude\"><risposta><esito>OK</esito><xi:include "
+            "href=\"" +
+            net + "/i\"/></risposta></r>",
     };
     for (const auto& doc : docs) {
         Statement r;

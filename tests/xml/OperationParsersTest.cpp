@@ -58,9 +58,10 @@ TEST(ListaMovimentiXMLParser, CardBalanceAndTransactions) {
         "<saldo><saldo_al>18/11/2026</saldo_al><saldo_contabile>1 219,40</saldo_contabile>"
         "<saldo_disponibile>1204,40</saldo_disponibile><saldo_bloccato/></saldo>"
         "<movimenti>" +
-            movimento("<data_contabile>31/12/2010</data_contabile><data_valuta>2010-12-31"
-                      "</data_valuta><addebiti>1\u00a0250,00</addebiti><accrediti> 3,00 "
-                      "</accrediti><descrizione_operazioni>Pagamento POS</descrizione_operazioni>") +
+            movimento(
+                "<data_contabile>31/12/2010</data_contabile><data_valuta>2010-12-31"
+                "</data_valuta><addebiti>1\u00a0250,00</addebiti><accrediti> 3,00 "
+                "</accrediti><descrizione_operazioni>Pagamento POS</descrizione_operazioni>") +
             movimento("<accrediti>\u00a0\u00a05,00\u00a0</accrediti>") + movimento("") +
             "</movimenti><data_contabile>01/01/2011</data_contabile>"));
     ASSERT_TRUE(s.ok);
@@ -116,9 +117,9 @@ TEST(ListaMovimentiXMLParser, BlocksThatWereNeverOpened) {
 }
 
 TEST(ListaMovimentiXMLParser, KoOutcomeHandsOutNoPayload) {
-    const auto s = statement(reply("KO", "parametro_selpan_vuoto", "Carta non indicata",
-                                   "<carta><numero>1</numero></carta><saldo/>" +
-                                       movimento("<addebiti>1</addebiti>")));
+    const auto s = statement(
+        reply("KO", "parametro_selpan_vuoto", "Carta non indicata",
+              "<carta><numero>1</numero></carta><saldo/>" + movimento("<addebiti>1</addebiti>")));
     ASSERT_TRUE(s.ok);
     EXPECT_EQ(s.esito, "KO");
     EXPECT_EQ(s.codice, "parametro_selpan_vuoto");

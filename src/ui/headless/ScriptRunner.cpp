@@ -119,8 +119,7 @@ bool ScriptRunner::runLine(const std::string& raw, std::string& error) {
         for (long i = 1; i <= steps; ++i) {
             frame();
             const double t = static_cast<double>(i) / steps;
-            window.touchMove({n[0] + (n[2] - n[0]) * t, n[1] + (n[3] - n[1]) * t},
-                             clock_->now());
+            window.touchMove({n[0] + (n[2] - n[0]) * t, n[1] + (n[3] - n[1]) * t}, clock_->now());
         }
         window.touchUp({n[2], n[3]}, clock_->now());
         frame();

@@ -47,9 +47,9 @@ SDL_Texture* SdlCanvas::imageTexture(const UIImage& image) {
         return it->second;
     }
     const Image& px = image.pixels();
-    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(
-        const_cast<std::uint8_t*>(px.rgba.data()), px.width, px.height, 32, px.width * 4,
-        SDL_PIXELFORMAT_ABGR8888);
+    SDL_Surface* s =
+        SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(px.rgba.data()), px.width,
+                                           px.height, 32, px.width * 4, SDL_PIXELFORMAT_ABGR8888);
     SDL_Texture* t = s ? SDL_CreateTextureFromSurface(renderer_, s) : nullptr;
     SDL_FreeSurface(s);
     if (t) {
@@ -87,8 +87,8 @@ void SdlCanvas::drawText(std::string_view text, const Font& font, const Color& c
         if (!f) {
             return;
         }
-        SDL_Surface* s = TTF_RenderUTF8_Blended(f, std::get<0>(key).c_str(),
-                                                SDL_Color{byte(c.r), byte(c.g), byte(c.b), byte(c.a)});
+        SDL_Surface* s = TTF_RenderUTF8_Blended(
+            f, std::get<0>(key).c_str(), SDL_Color{byte(c.r), byte(c.g), byte(c.b), byte(c.a)});
         if (!s) {
             return;
         }

@@ -84,17 +84,20 @@ bool SdlHost::run(std::string& error) {
                         quit = true;
                         break;
                     case SDL_MOUSEBUTTONDOWN:
-                        if (e.button.which != SDL_TOUCH_MOUSEID && e.button.button == SDL_BUTTON_LEFT) {
+                        if (e.button.which != SDL_TOUCH_MOUSEID &&
+                            e.button.button == SDL_BUTTON_LEFT) {
                             window_->touchDown(toPoint(e.button.x, e.button.y), now);
                         }
                         break;
                     case SDL_MOUSEMOTION:
-                        if (e.motion.which != SDL_TOUCH_MOUSEID && (e.motion.state & SDL_BUTTON_LMASK)) {
+                        if (e.motion.which != SDL_TOUCH_MOUSEID &&
+                            (e.motion.state & SDL_BUTTON_LMASK)) {
                             window_->touchMove(toPoint(e.motion.x, e.motion.y), now);
                         }
                         break;
                     case SDL_MOUSEBUTTONUP:
-                        if (e.button.which != SDL_TOUCH_MOUSEID && e.button.button == SDL_BUTTON_LEFT) {
+                        if (e.button.which != SDL_TOUCH_MOUSEID &&
+                            e.button.button == SDL_BUTTON_LEFT) {
                             window_->touchUp(toPoint(e.button.x, e.button.y), now);
                         }
                         break;
