@@ -34,10 +34,9 @@ void Animator::animate(const AnimationOptions& options, const std::function<void
     }
 }
 
-void Animator::add(Running running) {
-    // A new animation of the same property replaces the one in flight.
+void Animator::removeRunning(const std::function<bool(const Running&)>& which) {
     for (auto it = running_.begin(); it != running_.end();) {
-        if (it->view == running.view && it->frame == running.frame) {
+        if (which(*it)) {
             auto group = it->group;
             it = running_.erase(it);
             endGroupMember(group, false);
@@ -45,6 +44,12 @@ void Animator::add(Running running) {
             ++it;
         }
     }
+}
+
+void Animator::add(Running running) {
+    // A new animation of the same property replaces the one in flight.
+    removeRunning(
+        [&](const Running& r) { return r.view == running.view && r.frame == running.frame; });
     ++running.group->remaining;
     running_.push_back(std::move(running));
 }
@@ -80,27 +85,11 @@ void Animator::alphaChanged(View& view, double from, double to) {
 }
 
 void Animator::propertySetDirectly(View& view, bool frame) {
-    for (auto it = running_.begin(); it != running_.end();) {
-        if (it->view == &view && it->frame == frame) {
-            auto group = it->group;
-            it = running_.erase(it);
-            endGroupMember(group, false);
-        } else {
-            ++it;
-        }
-    }
+    removeRunning([&](const Running& r) { return r.view == &view && r.frame == frame; });
 }
 
 void Animator::forget(View& view) {
-    for (auto it = running_.begin(); it != running_.end();) {
-        if (it->view == &view) {
-            auto group = it->group;
-            it = running_.erase(it);
-            endGroupMember(group, false);
-        } else {
-            ++it;
-        }
-    }
+    removeRunning([&](const Running& r) { return r.view == &view; });
 }
 
 void Animator::endGroupMember(const std::shared_ptr<Group>& group, bool finished) {

@@ -71,6 +71,8 @@ private:
         std::shared_ptr<Group> group;
     };
     void add(Running running);
+    // Ends, not finished, the animations in flight that `which` picks.
+    void removeRunning(const std::function<bool(const Running&)>& which);
     void endGroupMember(const std::shared_ptr<Group>& group, bool finished);
 
     std::vector<Block> blocks_;
