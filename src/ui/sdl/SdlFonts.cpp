@@ -33,6 +33,8 @@ SdlFonts::SdlFonts(double scale) : scale_(scale) {
     }
     regular_ = findFontFile("Liberation Sans:regular");
     bold_ = findFontFile("Liberation Sans:bold");
+    // Only the two file names are needed: fontconfig's library state goes again.
+    FcFini();
     if (regular_.empty() || bold_.empty()) {
         throw std::runtime_error("fontconfig finds no Liberation Sans (install fonts-liberation2)");
     }
