@@ -1,7 +1,13 @@
 #include "app/VestrinoAppDelegate.h"
 
+#include "app/ActivityAlertView.h"
+#include "app/HomeViewController.h"
+#include "app/UIBannerView.h"
+#include "app/VestrinoNavigationBar.h"
+#include "app/VestrinoToolbar.h"
 #include "core/Application.h"
 #include "core/Paths.h"
+#include "core/RunLoop.h"
 #include "net/Reachability.h"
 #include "store/GestoreCarteLocali.h"
 
@@ -11,7 +17,11 @@ namespace vestrino {
 
 VestrinoAppDelegate::VestrinoAppDelegate() = default;
 
-VestrinoAppDelegate::~VestrinoAppDelegate() = default;
+VestrinoAppDelegate::~VestrinoAppDelegate() {
+    if (splashTimer_) {
+        splashTimer_->invalidate();
+    }
+}
 
 std::shared_ptr<VestrinoAppDelegate> VestrinoAppDelegate::shared() {
     return std::dynamic_pointer_cast<VestrinoAppDelegate>(
@@ -75,6 +85,85 @@ void VestrinoAppDelegate::observeReachabilityChanges() {
     reachabilityObservation_ = NotificationCenter::defaultCenter().addObserver(
         kReachabilityChangedNotification,
         [this](const Notification& n) { reachabilityChanged(n); });
+}
+
+} // namespace vestrino
+
+namespace vestrino {
+
+void VestrinoAppDelegate::applicationDidFinishLaunching(const std::shared_ptr<ui::Window>& window) {
+    window_ = window;
+    observeReachabilityChanges();
+    auto monitor = Reachability::reachabilityForInternetConnection();
+    if (monitor) {
+        monitor->startNotifer();
+    }
+    setHostReach(monitor);
+    setAppState(GestoreCarteLocali::initWithFiles());
+    setLoggedIn(false);
+
+    navigationController_ =
+        std::make_shared<ui::NavigationController>(std::make_shared<HomeViewController>());
+    navigationController_->view();
+    navigationController_->setNavigationBar(std::make_shared<VestrinoNavigationBar>());
+    navigationController_->setToolbar(std::make_shared<VestrinoToolbar>());
+    navigationController_->setTranslucent(true);
+
+    auto banner = UIBannerView::initWithFrame(ui::makeRect(0, 0, 320, 480));
+    if (banner) {
+        banner_ = banner;
+        window_->addSubview(banner);
+        // The timer holds the delegate weakly: a delegate gone before it fires is no harm.
+        std::weak_ptr<VestrinoAppDelegate> self = shared();
+        splashTimer_ = Timer::scheduledTimer(RunLoop::main(), seconds(1.5), false, [self](Timer&) {
+            if (auto d = self.lock()) {
+                d->nascondiBanner();
+            }
+        });
+    } else {
+        window_->addSubview(navigationController_->view());
+        navigationController_->topViewController()->viewWillAppear(false);
+    }
+}
+
+void VestrinoAppDelegate::nascondiBanner() {
+    if (auto banner = banner_.lock()) {
+        banner->removeFromSuperview();
+    }
+    if (window_ && navigationController_ &&
+        navigationController_->view()->superview() != window_.get()) {
+        window_->addSubview(navigationController_->view());
+        navigationController_->topViewController()->viewWillAppear(false);
+    }
+}
+
+nlohmann::ordered_json VestrinoAppDelegate::describeForSnapshot() {
+    nlohmann::ordered_json screens = nlohmann::ordered_json::array();
+    nlohmann::ordered_json visible = nullptr;
+    if (navigationController_ && window_ &&
+        navigationController_->view()->superview() == window_.get()) {
+        for (const auto& c : navigationController_->viewControllers()) {
+            screens.push_back(c->className());
+        }
+        visible = navigationController_->visibleViewController()->className();
+    } else if (banner_.lock()) {
+        visible = "UIBannerView";
+    }
+    nlohmann::ordered_json alert = nullptr;
+    if (auto* a = window_ ? dynamic_cast<ui::AlertView*>(window_->modalView()) : nullptr) {
+        alert = {{"title", a->title()},
+                 {"message", a->message()},
+                 {"buttons", a->buttonTitles()},
+                 {"tag", a->tag()},
+                 {"activity", dynamic_cast<ActivityAlertView*>(a) != nullptr}};
+    }
+    const ui::View* responder = window_ ? window_->firstResponder() : nullptr;
+    return {{"screens", screens},
+            {"visible", visible},
+            {"alert", alert},
+            {"firstResponder", responder && !responder->name().empty()
+                                   ? nlohmann::ordered_json(responder->name())
+                                   : nlohmann::ordered_json(nullptr)}};
 }
 
 } // namespace vestrino

@@ -3,6 +3,10 @@
 #include "core/ApplicationDelegate.h"
 #include "core/DictCache.h"
 #include "core/NotificationCenter.h"
+#include "core/Timer.h"
+#include "ui/NavigationController.h"
+#include "ui/UIApplication.h"
+#include "ui/Window.h"
 
 #include <atomic>
 #include <filesystem>
@@ -14,11 +18,12 @@ namespace vestrino {
 
 class Reachability;
 class GestoreCarteLocali;
+class UIBannerView;
 
 // The application's one object of shared state: the logged-in flag, the session cache, the
 // internet reachability monitor and the documents directory. Reached by every part as the
 // shared application's delegate.
-class VestrinoAppDelegate : public ApplicationDelegate {
+class VestrinoAppDelegate : public ApplicationDelegate, public ui::UIApplicationDelegate {
 public:
     VestrinoAppDelegate();
     ~VestrinoAppDelegate() override;
@@ -51,6 +56,20 @@ public:
     // Starts listening to reachability changes (at launch).
     void observeReachabilityChanges();
 
+    // The launch sequence: reachability monitor, local card manager, logged out, the splash
+    // banner for 1.5 s when the service gives one, then the navigation stack rooted at the
+    // login screen.
+    void applicationDidFinishLaunching(const std::shared_ptr<ui::Window>& window) override;
+    // The splash timer's end: the banner goes, the navigation view comes.
+    void nascondiBanner();
+    nlohmann::ordered_json describeForSnapshot() override;
+
+    const std::shared_ptr<ui::Window>& window() const { return window_; }
+    const std::shared_ptr<ui::NavigationController>& navigationController() const {
+        return navigationController_;
+    }
+    UIBannerView* banner() const { return banner_.lock().get(); }
+
 private:
     std::atomic<bool> loggedIn_{false};
     std::once_flag cacheOnce_;
@@ -60,6 +79,10 @@ private:
     std::shared_ptr<GestoreCarteLocali> appState_;
     std::optional<std::filesystem::path> documents_;
     NotificationCenter::Observation reachabilityObservation_;
+    std::shared_ptr<ui::Window> window_;
+    std::shared_ptr<ui::NavigationController> navigationController_;
+    std::weak_ptr<UIBannerView> banner_; // the window keeps it while it is shown
+    std::shared_ptr<Timer> splashTimer_;
 };
 
 } // namespace vestrino

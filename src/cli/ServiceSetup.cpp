@@ -24,7 +24,7 @@ std::optional<unsigned> ServiceSetup::parseFlags(const std::string& text) {
     return value;
 }
 
-bool ServiceSetup::apply(std::string& error) const {
+bool ServiceSetup::apply(std::string& error, bool startMonitor) const {
     setServiceHost(host);
     if (cafile) {
         if (!std::filesystem::exists(*cafile)) {
@@ -47,11 +47,13 @@ bool ServiceSetup::apply(std::string& error) const {
     if (documents) {
         delegate->setDocumentsDirectory(*documents);
     }
-    auto monitor = Reachability::reachabilityForInternetConnection();
-    if (monitor) {
-        monitor->startNotifer();
+    if (startMonitor) {
+        auto monitor = Reachability::reachabilityForInternetConnection();
+        if (monitor) {
+            monitor->startNotifer();
+        }
+        delegate->setHostReach(std::move(monitor));
     }
-    delegate->setHostReach(std::move(monitor));
     return true;
 }
 

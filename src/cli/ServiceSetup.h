@@ -15,7 +15,9 @@ struct ServiceSetup {
     std::optional<std::string> reachability; // fixed flags, decimal or 0x hexadecimal
 
     // False (with the reason) when a setting cannot be used.
-    bool apply(std::string& error) const;
+    // `startMonitor`: also make and start the internet reachability monitor (the application
+    // does that in its own launch sequence).
+    bool apply(std::string& error, bool startMonitor = true) const;
 
     static std::optional<unsigned> parseFlags(const std::string& text);
 };

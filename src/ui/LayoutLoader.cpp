@@ -26,6 +26,11 @@ std::filesystem::path& folder() {
     return f;
 }
 
+std::map<std::string, LayoutLoader::Factory>& factories() {
+    static std::map<std::string, LayoutLoader::Factory> f;
+    return f;
+}
+
 // A layout error: where (the JSON path of the key) and what.
 struct LayoutError {
     std::string path;
@@ -166,6 +171,8 @@ std::shared_ptr<View> Builder::build(const Json& node, const std::string& path) 
         view = s;
     } else if (cls == "ActivityIndicatorView") {
         view = std::make_shared<ActivityIndicatorView>();
+    } else if (const auto f = factories().find(cls); f != factories().end()) {
+        view = f->second();
     } else {
         throw LayoutError{path + ".class", "unknown class \"" + cls + "\""};
     }
@@ -210,6 +217,11 @@ std::shared_ptr<View> Builder::build(const Json& node, const std::string& path) 
 }
 
 } // namespace
+
+void LayoutLoader::registerClass(const std::string& name, Factory factory) {
+    std::lock_guard lock(folderMutex());
+    factories()[name] = std::move(factory);
+}
 
 void LayoutLoader::setLayoutFolder(std::filesystem::path f) {
     std::lock_guard lock(folderMutex());

@@ -31,6 +31,10 @@ public:
                                           Outlets& outlets, const Actions& actions,
                                           std::string& error);
     static std::optional<Color> parseColor(const std::string& text);
+
+    // An application's own view class for layouts ("UIBannerView"), made by the factory.
+    using Factory = std::function<std::shared_ptr<View>()>;
+    static void registerClass(const std::string& name, Factory factory);
 };
 
 } // namespace vestrino::ui

@@ -1,0 +1,15 @@
+#include "app/ActivityAlertView.h"
+
+namespace vestrino {
+
+ActivityAlertView::ActivityAlertView(std::string title, std::string message,
+                                     ui::AlertViewDelegate* delegate)
+    : AlertView(std::move(title), std::move(message), delegate, std::nullopt, {}),
+      activity_(std::make_shared<ui::ActivityIndicatorView>()) {
+    activity_->setFrame(ui::makeRect(125, 80, 30, 30));
+    activity_->setBackgroundColor(ui::Color::rgb(11, 61, 145));
+    setAccessoryView(activity_);
+    activity_->startAnimating();
+}
+
+} // namespace vestrino

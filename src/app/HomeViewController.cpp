@@ -1,0 +1,129 @@
+#include "app/HomeViewController.h"
+
+#include "app/CarteViewController.h"
+#include "app/VestrinoAppDelegate.h"
+#include "core/BackgroundTask.h"
+#include "core/DictCache.h"
+#include "core/RunLoop.h"
+#include "service/Constants.h"
+#include "service/RemoteServiceUtil.h"
+#include "ui/Animator.h"
+
+namespace vestrino {
+
+using namespace ui;
+
+namespace {
+constexpr const char* kConnectionProblem =
+    "Problema di connessione, verificare la connettività dati.";
+constexpr const char* kTemporaryProblem = "Problema temporaneo, riprovare più tardi.";
+} // namespace
+
+LayoutLoader::Actions HomeViewController::layoutActions() {
+    return {{"accedi", [this](Button&) { accedi(); }},
+            {"backgroundTap", [this](Button&) { backgroundTap(); }}};
+}
+
+std::shared_ptr<TextField> HomeViewController::field(const char* name) const {
+    return std::dynamic_pointer_cast<TextField>(outlet(name));
+}
+
+void HomeViewController::viewDidLoad() {
+    VestrinoVC::viewDidLoad();
+    field("usernameField")->setDelegate(this);
+    field("passwordField")->setDelegate(this);
+    field("passwordField")->setSecureTextEntry(true);
+    RemoteServiceUtil::dictCache().removeAllObjects();
+}
+
+void HomeViewController::viewWillAppear(bool animated) {
+    field("usernameField")->setText("");
+    field("passwordField")->setText("");
+    VestrinoVC::viewWillAppear(animated);
+}
+
+void HomeViewController::moveContainer(Point center, const char* name) {
+    auto container = outlet("contenitore");
+    Animator::shared().animate({.duration = 0.5, .name = name},
+                               [&] { container->setCenter(center); });
+}
+
+void HomeViewController::textFieldDidBeginEditing(TextField&) {
+    moveContainer(kRaised, "scrollup");
+}
+
+bool HomeViewController::textFieldShouldReturn(TextField& f) {
+    if (&f == field("usernameField").get()) {
+        field("passwordField")->becomeFirstResponder();
+    } else {
+        accedi();
+    }
+    return false;
+}
+
+void HomeViewController::backgroundTap() {
+    field("usernameField")->resignFirstResponder();
+    field("passwordField")->resignFirstResponder();
+    moveContainer(kRest, "scrolldown");
+}
+
+void HomeViewController::showAlertError(const std::string& message) {
+    showAlertWithTitle("Attenzione", message, false, std::string("OK"), std::nullopt);
+}
+
+void HomeViewController::accedi() {
+    const std::string user = field("usernameField")->text();
+    const std::string password = field("passwordField")->text();
+    // The error alerts appear once the current event has been handled.
+    auto self = std::static_pointer_cast<HomeViewController>(shared_from_this());
+    auto later = [self](std::string message) {
+        RunLoop::main().post([self, message] { self->showAlertError(message); });
+    };
+    if (user.empty() && password.empty()) {
+        later("Inserisci nome utente e password");
+    } else if (user.empty()) {
+        later("Inserisci il nome utente");
+    } else if (password.empty()) {
+        later("Inserisci la password");
+    } else {
+        backgroundTap();
+        editingEnded();
+    }
+}
+
+void HomeViewController::editingEnded() {
+    moveContainer(kRest, "scrolldown");
+    showAlertWithTitle("Attendere", "Richiesta autenticazione in corso", true, std::nullopt,
+                       std::nullopt);
+    auto self = std::static_pointer_cast<HomeViewController>(shared_from_this());
+    const std::string user = field("usernameField")->text();
+    const std::string password = field("passwordField")->text();
+    BackgroundTask::detach([self, user, password] {
+        std::optional<std::string> messaggio;
+        const int code = RemoteServiceUtil::login(user, password, messaggio);
+        RunLoop::main().post([self, code, messaggio] { self->loginFinished(code, messaggio); });
+    });
+}
+
+void HomeViewController::loginFinished(int code, std::optional<std::string> message) {
+    dismissAlertView();
+    if (code == LOGIN_OK) {
+        if (auto delegate = VestrinoAppDelegate::shared()) {
+            delegate->setLoggedIn(true);
+        }
+        if (auto* nav = navigationController()) {
+            nav->pushViewController(std::make_shared<CarteViewController>(), true);
+        }
+        return;
+    }
+    if (code == CODICE_ERRORE_CONNESSIONE) {
+        message = kConnectionProblem;
+    }
+    RemoteServiceUtil::dictCache().removeAllObjects();
+    if (!message || message->empty()) {
+        message = kTemporaryProblem;
+    }
+    showAlertError(*message);
+}
+
+} // namespace vestrino

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "app/VestrinoVC.h"
+#include "ui/TextField.h"
+
+namespace vestrino {
+
+// The login screen, root of the navigation stack: user name and password in a container that
+// rises while a field is edited, the checks, the login on a background worker behind an
+// activity alert, then the wallet or an error.
+class HomeViewController : public VestrinoVC, public ui::TextFieldDelegate {
+public:
+    static constexpr ui::Point kRest{160, 230};
+    static constexpr ui::Point kRaised{160, 160};
+
+    std::string layoutName() const override { return "HomeViewController"; }
+    std::string className() const override { return "HomeViewController"; }
+    ui::LayoutLoader::Actions layoutActions() override;
+
+    void viewDidLoad() override;
+    void viewWillAppear(bool animated) override;
+
+    void textFieldDidBeginEditing(ui::TextField& field) override;
+    bool textFieldShouldReturn(ui::TextField& field) override;
+    bool textFieldShouldEndEditing(ui::TextField&) override { return true; }
+
+    void backgroundTap();
+    void accedi();
+    void editingEnded();
+    void showAlertError(const std::string& message);
+
+private:
+    std::shared_ptr<ui::TextField> field(const char* name) const;
+    void moveContainer(ui::Point center, const char* name);
+    void loginFinished(int code, std::optional<std::string> message);
+};
+
+} // namespace vestrino

@@ -1,0 +1,158 @@
+#include "app/VestrinoVC.h"
+
+#include "app/ActivityAlertView.h"
+#include "app/CarteViewController.h"
+#include "app/HomeViewController.h"
+#include "app/InfoViewController.h"
+#include "app/VestrinoAppDelegate.h"
+#include "app/VestrinoNavigationBar.h"
+#include "app/VestrinoToolbar.h"
+#include "service/RemoteServiceUtil.h"
+#include "ui/TextField.h"
+
+namespace vestrino {
+
+using namespace ui;
+
+VestrinoToolbar* VestrinoVC::toolbar() const {
+    auto* nav = navigationController();
+    return nav ? dynamic_cast<VestrinoToolbar*>(nav->toolbar().get()) : nullptr;
+}
+
+VestrinoNavigationBar* VestrinoVC::navigationBar() const {
+    auto* nav = navigationController();
+    return nav ? dynamic_cast<VestrinoNavigationBar*>(nav->navigationBar().get()) : nullptr;
+}
+
+Window* VestrinoVC::window() const {
+    auto delegate = VestrinoAppDelegate::shared();
+    return delegate ? delegate->window().get() : nullptr;
+}
+
+void VestrinoVC::viewDidLoad() {
+    setTitle("");
+    if (auto* bar = toolbar()) {
+        bar->setMdelegate(this);
+    }
+}
+
+void VestrinoVC::viewWillAppear(bool) {
+    if (auto* nav = navigationController()) {
+        nav->setTranslucent(true);
+    }
+    if (auto* bar = toolbar()) {
+        bar->setMdelegate(this);
+        bar->refreshButtons();
+    }
+    if (auto* bar = navigationBar()) {
+        bar->redraw(this);
+    }
+}
+
+bool VestrinoVC::isLoggedIn() {
+    auto delegate = VestrinoAppDelegate::shared();
+    return delegate && delegate->loggedIn();
+}
+
+void VestrinoVC::backButtonPressed() {
+    if (auto* nav = navigationController()) {
+        nav->popViewControllerAnimated(true);
+    }
+}
+
+void VestrinoVC::showCarte() {
+    auto* nav = navigationController();
+    if (!nav) {
+        return;
+    }
+    auto visible = nav->visibleViewController();
+    if (std::dynamic_pointer_cast<HomeViewController>(visible)) {
+        nav->pushViewController(std::make_shared<CarteViewController>(), true);
+    } else if (!std::dynamic_pointer_cast<CarteViewController>(visible)) {
+        nav->popViewControllerAnimated(true);
+    }
+}
+
+void VestrinoVC::showInfo() {
+    auto* nav = navigationController();
+    if (nav && !std::dynamic_pointer_cast<InfoViewController>(nav->visibleViewController())) {
+        nav->pushViewController(std::make_shared<InfoViewController>(), true);
+    }
+}
+
+void VestrinoVC::showLogout() {
+    // The device logs out whatever the service answers (logout empties the cache first).
+    RemoteServiceUtil::logout();
+    if (auto delegate = VestrinoAppDelegate::shared()) {
+        delegate->setLoggedIn(false);
+    }
+    if (auto* nav = navigationController()) {
+        nav->popToRootViewControllerAnimated(true);
+    }
+}
+
+void VestrinoVC::showAlertWithTitle(const std::string& title, const std::string& message,
+                                    bool withActivity,
+                                    const std::optional<std::string>& cancelButton,
+                                    const std::optional<std::string>& otherButtonTitle) {
+    std::shared_ptr<AlertView> alert;
+    if (withActivity) {
+        alert = std::make_shared<ActivityAlertView>(title, message, this);
+    } else {
+        std::vector<std::string> others;
+        if (otherButtonTitle) {
+            others.push_back(*otherButtonTitle);
+        }
+        alert = std::make_shared<AlertView>(title, message, this, cancelButton, others);
+    }
+    alertView_ = alert;
+    if (Window* w = window()) {
+        alert->show(*w);
+    }
+}
+
+void VestrinoVC::dismissAlertView() {
+    auto alert = std::exchange(alertView_, nullptr);
+    if (alert) {
+        alert->dismissWithClickedButtonIndex(0);
+    }
+}
+
+void VestrinoVC::forceLogoutSessionExpired(const std::string& message) {
+    dismissAlertView();
+    auto alert = std::make_shared<AlertView>("Attenzione", message, this, std::string("Ok"),
+                                             std::vector<std::string>{});
+    alert->setTag(kForcedLogoutAlertTag);
+    alertView_ = alert;
+    if (Window* w = window()) {
+        alert->show(*w);
+    }
+}
+
+void VestrinoVC::showAlertViewPasswordField(const std::string& title, const std::string& message,
+                                            const std::string& hintText,
+                                            TextFieldDelegate* delegate,
+                                            const std::string& okButtonTitle,
+                                            const std::string& cancelButtonTitle) {
+    auto alert = std::make_shared<AlertView>(title, message, this, cancelButtonTitle,
+                                             std::vector<std::string>{okButtonTitle});
+    auto field = std::make_shared<TextField>(makeRect(16, 83, 252, 25));
+    field->setPlaceholder(hintText);
+    field->setSecureTextEntry(true);
+    field->setDelegate(delegate);
+    field->setBackgroundColor(Color::white());
+    alert->setAccessoryView(field);
+    alertView_ = alert;
+    if (Window* w = window()) {
+        alert->show(*w);
+        field->becomeFirstResponder();
+    }
+}
+
+void VestrinoVC::alertViewDidDismissWithButtonIndex(AlertView& alert, int) {
+    if (alert.tag() == kForcedLogoutAlertTag) {
+        showLogout();
+    }
+}
+
+} // namespace vestrino

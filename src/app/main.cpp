@@ -1,0 +1,46 @@
+// vestrino: the Lumacard card holder's application, in a window or headless with a script.
+#include "app/UIBannerView.h"
+#include "app/VestrinoAppDelegate.h"
+#include "cli/ServiceSetup.h"
+#include "ui/LayoutLoader.h"
+#include "ui/UIApplication.h"
+#include "ui/UIImage.h"
+
+#include <CLI/CLI.hpp>
+#include <cstdlib>
+#include <iostream>
+
+int main(int argc, char** argv) {
+    CLI::App app{"vestrino: your Lumacard cards, balances and transactions"};
+    vestrino::ServiceSetup setup;
+    vestrino::ui::LaunchOptions options;
+    options.title = "Vestrino";
+    app.add_option("--host", setup.host, "The service host, HOST[:PORT]");
+    app.add_option("--cafile", setup.cafile, "Trust this CA file instead of the system's");
+    app.add_option("--documents", setup.documents, "The documents folder (card files)");
+    app.add_option("--reachability", setup.reachability,
+                   "Fixed reachability flags instead of the kernel's (2: reachable)");
+    app.add_option("--scale", options.scale, "Pixels per point (HiDPI)")
+        ->check(CLI::Range(1.0, 4.0));
+    app.add_flag("--headless", options.headless, "No window: run a script on a virtual clock");
+    app.add_option("--script", options.script, "The headless script");
+    app.add_option("--out", options.out, "Where headless snapshots go");
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e) == 0 ? 0 : 2;
+    }
+    std::string error;
+    if (!setup.apply(error, false)) {
+        std::cerr << "vestrino: " << error << '\n';
+        return 2;
+    }
+    const char* resources = std::getenv("VESTRINO_RESOURCES");
+    const std::filesystem::path folder = resources ? resources : VESTRINO_RESOURCES_DIR;
+    vestrino::ui::UIImage::setResourceFolder(folder / "images");
+    vestrino::ui::LayoutLoader::setLayoutFolder(folder / "layouts");
+    vestrino::ui::LayoutLoader::registerClass(
+        "UIBannerView", [] { return vestrino::UIBannerView::initWithCoder(); });
+    return vestrino::ui::UIApplicationMain(options, *vestrino::VestrinoAppDelegate::shared(),
+                                           std::cerr);
+}
