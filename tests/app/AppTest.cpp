@@ -1,0 +1,274 @@
+#include "StandinFixture.h"
+#include "app/UIBannerView.h"
+#include "app/VestrinoAppDelegate.h"
+#include "core/DictCache.h"
+#include "core/RunLoop.h"
+#include "service/RemoteServiceUtil.h"
+#include "ui/Animator.h"
+#include "ui/LayoutLoader.h"
+#include "ui/UIImage.h"
+#include "ui/headless/HeadlessScreen.h"
+#include "ui/headless/ScriptRunner.h"
+
+#include <gtest/gtest.h>
+
+using namespace vestrino;
+using nlohmann::ordered_json;
+
+namespace {
+
+// The application launched headless against the stand-in, driven by script lines; `state()`
+// is what a snapshot would say.
+class AppTest : public test::StandinFixture {
+protected:
+    void launch() {
+        const auto resources = std::filesystem::path(VESTRINO_SOURCE_DIR) / "resources";
+        ui::UIImage::setResourceFolder(resources / "images");
+        ui::LayoutLoader::setLayoutFolder(resources / "layouts");
+        ui::LayoutLoader::registerClass("UIBannerView", [] { return UIBannerView::initWithCoder(); });
+        ui::Animator::shared().reset();
+        clock_ = std::make_shared<VirtualClock>();
+        RunLoop::main().setClock(clock_);
+        delegate_ = VestrinoAppDelegate::shared();
+        window_ = std::make_shared<ui::Window>();
+        delegate_->applicationDidFinishLaunching(window_);
+        screen_ = std::make_unique<ui::HeadlessScreen>(window_);
+        ui::ScriptRunner::Hooks hooks;
+        hooks.type = [this](const std::string& t) { window_->insertText(t); };
+        hooks.key = [this](const std::string& k) {
+            if (k == "return") {
+                window_->returnKey();
+            }
+        };
+        runner_ = std::make_unique<ui::ScriptRunner>(*screen_, clock_, tempDir() / "app", hooks);
+    }
+    void TearDown() override {
+        runner_.reset();
+        screen_.reset();
+        RunLoop::main().setClock(std::make_shared<RealClock>());
+        StandinFixture::TearDown();
+    }
+    void run(const std::string& lines) {
+        std::istringstream in(lines);
+        std::string error;
+        ASSERT_TRUE(runner_->run(in, error)) << error;
+    }
+    ordered_json state() {
+        auto s = delegate_->describeForSnapshot();
+        s["window"] = window_->dumpTree();
+        return s;
+    }
+    // The first node of the tree with the key equal to the value.
+    static const ordered_json* find(const ordered_json& node, const char* key,
+                                    const ordered_json& value) {
+        if (node.contains(key) && node[key] == value) {
+            return &node;
+        }
+        if (!node.is_object() || !node.contains("children")) {
+            return nullptr;
+        }
+        for (const auto& c : node["children"]) { // references into the tree, not a copy
+            if (const auto* f = find(c, key, value)) {
+                return f;
+            }
+        }
+        return nullptr;
+    }
+    // Taps the middle of the button with the title (an alert's button), or of the named view.
+    void tapTitled(const std::string& title, const char* key = "title") {
+        const auto s = state();
+        const auto* b = find(s["window"], key, title);
+        ASSERT_TRUE(b) << title;
+        const auto& f = (*b)["windowFrame"];
+        run("tap " + std::to_string(f[0].get<double>() + f[2].get<double>() / 2) + " " +
+            std::to_string(f[1].get<double>() + f[3].get<double>() / 2));
+    }
+    std::string fieldText(const char* name) {
+        const auto s = state();
+        const auto* f = find(s["window"], "name", name);
+        return f ? (*f)["text"].get<std::string>() : "<none>";
+    }
+    std::vector<bool> toolbarSelection() {
+        std::vector<bool> out;
+        const auto s = state();
+        for (int tag : {1, 2, 3}) {
+            const auto* container = find(s["window"], "name", "imgvContainer");
+            const auto* b = container ? find(*container, "tag", tag) : nullptr;
+            if (b) {
+                out.push_back((*b)["selected"].get<bool>());
+            }
+        }
+        return out;
+    }
+    bool backButtonShown() {
+        const auto s = state();
+        const auto* b = find(s["window"], "tag", -2877);
+        return b && !(*b)["hidden"].get<bool>();
+    }
+    void login(const std::string& user, const std::string& password) {
+        run("tap 160 201\ntype \"" + user + "\"\nkey return\ntype \"" + password +
+            "\"\nkey return\nidle 20\nwait 0.6");
+    }
+
+    std::shared_ptr<VirtualClock> clock_;
+    std::shared_ptr<VestrinoAppDelegate> delegate_;
+    std::shared_ptr<ui::Window> window_;
+    std::unique_ptr<ui::HeadlessScreen> screen_;
+    std::unique_ptr<ui::ScriptRunner> runner_;
+};
+
+} // namespace
+
+TEST_F(AppTest, LaunchWithAndWithoutTheBanner) {
+    launch();
+    run("wait 0.5");
+    auto s = state();
+    EXPECT_EQ(s["visible"], "UIBannerView");
+    EXPECT_EQ(s["screens"], ordered_json::array());
+    const auto* banner = find(s["window"], "class", "UIBannerView");
+    ASSERT_TRUE(banner);
+    EXPECT_EQ((*banner)["frame"], ordered_json({0, 0, 320, 480}));
+    run("wait 0.9");
+    EXPECT_EQ(state()["visible"], "UIBannerView"); // 1.4 s: still the splash
+    run("wait 0.2");
+    EXPECT_EQ(state()["screens"], ordered_json({"HomeViewController"}));
+    EXPECT_FALSE(delegate_->loggedIn());
+    EXPECT_TRUE(toolbarSelection().empty()); // logged out: only the bar's picture
+    EXPECT_FALSE(backButtonShown());
+}
+
+TEST_F(AppTest, NoBannerOrNoNetworkShowsTheLoginScreenAtOnce) {
+    for (const bool networkDown : {false, true}) {
+        VestrinoAppDelegate::install()->setDocumentsDirectory(tempDir() / "docs");
+        server().knobs().setFault("/LumaCard/banner.do", {.status = 404, .body = ""});
+        setReachabilityFlags(networkDown ? 0u : 2u);
+        const auto bannerRequests = server().knobs().requestCount("/LumaCard/banner.do");
+        launch();
+        EXPECT_EQ(state()["visible"], "HomeViewController") << networkDown;
+        // The splash and the login screen's banner each ask; without network nobody does.
+        EXPECT_EQ(server().knobs().requestCount("/LumaCard/banner.do"),
+                  bannerRequests + (networkDown ? 0 : 2));
+        EXPECT_FALSE(delegate_->loggedIn());
+        server().knobs().clearFaults();
+        TearDown();
+    }
+}
+
+TEST_F(AppTest, ValidationMessagesAndTheReturnKey) {
+    launch();
+    run("wait 2");
+    struct Case {
+        const char* user;
+        const char* password;
+        const char* message;
+    };
+    const Case cases[] = {{"", "", "Inserisci nome utente e password"},
+                          {"mario", "", "Inserisci la password"},
+                          {"", "segreto", "Inserisci il nome utente"}};
+    for (const auto& c : cases) {
+        tapTitled("usernameField", "name");
+        window_->insertText(c.user);
+        run("wait 0.6");
+        tapTitled("passwordField", "name");
+        window_->insertText(c.password);
+        run("wait 0.6");
+        tapTitled("loginButton", "name");
+        run("wait 0.1");
+        const auto s = state();
+        ASSERT_FALSE(s["alert"].is_null()) << c.message;
+        EXPECT_EQ(s["alert"]["title"], "Attenzione");
+        EXPECT_EQ(s["alert"]["message"], std::string(c.message));
+        EXPECT_EQ(s["alert"]["buttons"], ordered_json({"OK"}));
+        tapTitled("OK");
+        EXPECT_TRUE(state()["alert"].is_null());
+        // Clear the fields for the next case.
+        delegate_->navigationController()->topViewController()->viewWillAppear(false);
+    }
+    EXPECT_EQ(server().knobs().requestCount("/LumaCard/login.do"), 0u);
+    // Return in the user name field moves to the password field, without a login.
+    tapTitled("usernameField", "name");
+    run("type \"mario.rossi\"\nkey return");
+    EXPECT_EQ(state()["firstResponder"], "passwordField");
+    EXPECT_TRUE(state()["alert"].is_null());
+    // Return in the password field with the user name empty: the user name message.
+    delegate_->navigationController()->topViewController()->viewWillAppear(false);
+    run("wait 0.6");
+    tapTitled("passwordField", "name");
+    run("type \"segreto\"\nkey return\nwait 0.1");
+    EXPECT_EQ(state()["alert"]["message"], "Inserisci il nome utente");
+}
+
+TEST_F(AppTest, FailedLoginsShowTheRightMessage) {
+    launch();
+    run("wait 2");
+    login("mario.rossi", "sbagliata");
+    auto s = state();
+    ASSERT_FALSE(s["alert"].is_null());
+    EXPECT_EQ(s["alert"]["message"], "Nome utente o password non corretti.");
+    EXPECT_FALSE(delegate_->loggedIn());
+    EXPECT_EQ(RemoteServiceUtil::dictCache().count(), 0u);
+    tapTitled("OK");
+    EXPECT_EQ(fieldText("usernameField"), "mario.rossi"); // kept after a failure
+
+    setReachabilityFlags(0);
+    run("tap 160 308\nidle 20\nwait 0.2");
+    s = state();
+    ASSERT_FALSE(s["alert"].is_null());
+    EXPECT_EQ(s["alert"]["message"], "Problema di connessione, verificare la connettività dati.");
+    EXPECT_EQ(s["screens"], ordered_json({"HomeViewController"}));
+}
+
+TEST_F(AppTest, ToolbarInformationAndLogout) {
+    launch();
+    run("wait 2");
+    login("mario.rossi", "lumacard1");
+    auto s = state();
+    EXPECT_EQ(s["screens"], ordered_json({"HomeViewController", "CarteViewController"}));
+    EXPECT_TRUE(s["alert"].is_null()); // the loading alert is gone
+    EXPECT_TRUE(delegate_->loggedIn());
+    EXPECT_EQ(toolbarSelection(), (std::vector<bool>{true, false, false}));
+    EXPECT_FALSE(backButtonShown()); // the wallet hides it
+
+    run("tap 175 455\nwait 0.6\ntap 175 455\nwait 0.6"); // information, twice
+    EXPECT_EQ(state()["screens"],
+              ordered_json({"HomeViewController", "CarteViewController", "InfoViewController"}));
+    EXPECT_EQ(toolbarSelection(), (std::vector<bool>{false, false, true}));
+    EXPECT_TRUE(backButtonShown());
+    run("tap 47 455\nwait 0.6"); // cards: back to the wallet
+    EXPECT_EQ(state()["visible"], "CarteViewController");
+    EXPECT_EQ(toolbarSelection(), (std::vector<bool>{true, false, false}));
+    run("tap 175 455\nwait 0.6\ntap 277 20\nwait 0.6"); // information, then the back button
+    EXPECT_EQ(state()["visible"], "CarteViewController");
+
+    run("tap 120 455\nwait 0.6"); // logout
+    s = state();
+    EXPECT_EQ(s["screens"], ordered_json({"HomeViewController"}));
+    EXPECT_FALSE(delegate_->loggedIn());
+    EXPECT_EQ(RemoteServiceUtil::dictCache().count(), 0u);
+    EXPECT_EQ(fieldText("usernameField"), "");
+    EXPECT_EQ(fieldText("passwordField"), "");
+    EXPECT_TRUE(toolbarSelection().empty());
+    EXPECT_EQ(server().knobs().requestCount("/LumaCard/logout.do"), 1u);
+}
+
+TEST_F(AppTest, ACardListThatFailsForcesTheLogout) {
+    launch();
+    run("wait 2");
+    server().knobs().setFault("/LumaCard/lista_carte.do",
+                              {.body = "<r><risposta><esito>KO</esito><codice_esito>"
+                                       "sessione_scaduta</codice_esito><messaggio>Sessione "
+                                       "scaduta, accedi di nuovo</messaggio></risposta></r>"});
+    login("mario.rossi", "lumacard1");
+    auto s = state();
+    ASSERT_FALSE(s["alert"].is_null());
+    EXPECT_EQ(s["alert"]["title"], "Attenzione");
+    EXPECT_EQ(s["alert"]["message"], "Sessione scaduta, accedi di nuovo");
+    EXPECT_EQ(s["alert"]["tag"], -9090);
+    EXPECT_EQ(s["alert"]["buttons"], ordered_json({"Ok"}));
+    tapTitled("Ok");
+    run("wait 0.6");
+    s = state();
+    EXPECT_EQ(s["screens"], ordered_json({"HomeViewController"}));
+    EXPECT_FALSE(delegate_->loggedIn());
+    EXPECT_EQ(RemoteServiceUtil::dictCache().count(), 0u);
+}
