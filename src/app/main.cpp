@@ -2,6 +2,7 @@
 #include "app/UIBannerView.h"
 #include "app/VestrinoAppDelegate.h"
 #include "cli/ServiceSetup.h"
+#include "core/BackgroundTask.h"
 #include "ui/LayoutLoader.h"
 #include "ui/UIApplication.h"
 #include "ui/UIImage.h"
@@ -41,6 +42,14 @@ int main(int argc, char** argv) {
     vestrino::ui::LayoutLoader::setLayoutFolder(folder / "layouts");
     vestrino::ui::LayoutLoader::registerClass(
         "UIBannerView", [] { return vestrino::UIBannerView::initWithCoder(); });
-    return vestrino::ui::UIApplicationMain(options, *vestrino::VestrinoAppDelegate::shared(),
-                                           std::cerr);
+    const int code = vestrino::ui::UIApplicationMain(
+        options, *vestrino::VestrinoAppDelegate::shared(), std::cerr);
+    if (vestrino::BackgroundTask::running() > 0) {
+        // The window closed while a worker still waits for the service: leave now, without
+        // waiting for it and without running the destructors its thread may still be using.
+        std::cout.flush();
+        std::cerr.flush();
+        std::_Exit(code);
+    }
+    return code;
 }

@@ -10,7 +10,9 @@
 #include "ui/headless/HeadlessScreen.h"
 #include "ui/headless/ScriptRunner.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 using namespace vestrino;
 using nlohmann::ordered_json;
@@ -25,7 +27,8 @@ protected:
         const auto resources = std::filesystem::path(VESTRINO_SOURCE_DIR) / "resources";
         ui::UIImage::setResourceFolder(resources / "images");
         ui::LayoutLoader::setLayoutFolder(resources / "layouts");
-        ui::LayoutLoader::registerClass("UIBannerView", [] { return UIBannerView::initWithCoder(); });
+        ui::LayoutLoader::registerClass("UIBannerView",
+                                        [] { return UIBannerView::initWithCoder(); });
         ui::Animator::shared().reset();
         clock_ = std::make_shared<VirtualClock>();
         RunLoop::main().setClock(clock_);
@@ -210,8 +213,37 @@ TEST_F(AppTest, FailedLoginsShowTheRightMessage) {
     tapTitled("OK");
     EXPECT_EQ(fieldText("usernameField"), "mario.rossi"); // kept after a failure
 
+    // A reply that is no XML: the general message.
+    server().knobs().setFault("/LumaCard/login.do", {.body = "<html>Servizio non disponibile"});
+    run("wait 0.6");
+    tapTitled("loginButton", "name");
+    run("idle 20\nwait 0.2");
+    EXPECT_EQ(state()["alert"]["message"], "Problema temporaneo, riprovare più tardi.");
+    tapTitled("OK");
+    server().knobs().clearFaults();
+
+    // A slow service: the activity alert stays while the window goes on painting.
+    server().knobs().setFault("/LumaCard/login.do", {.delay = std::chrono::milliseconds(800)});
+    run("wait 0.6");
+    tapTitled("loginButton", "name");
+    const auto painted = screen_->screen().framesPainted();
+    run("wait 0.5");
+    s = state();
+    ASSERT_FALSE(s["alert"].is_null());
+    EXPECT_EQ(s["alert"]["title"], "Attendere");
+    EXPECT_EQ(s["alert"]["message"], "Richiesta autenticazione in corso");
+    EXPECT_EQ(s["alert"]["activity"], true);
+    EXPECT_EQ(s["alert"]["buttons"], ordered_json::array());
+    EXPECT_GT(screen_->screen().framesPainted(), painted); // the spinner keeps turning
+    run("idle 20\nwait 0.2");
+    EXPECT_EQ(state()["alert"]["message"], "Nome utente o password non corretti.");
+    tapTitled("OK");
+    server().knobs().clearFaults();
+
     setReachabilityFlags(0);
-    run("tap 160 308\nidle 20\nwait 0.2");
+    run("wait 0.6");
+    tapTitled("loginButton", "name");
+    run("idle 20\nwait 0.2");
     s = state();
     ASSERT_FALSE(s["alert"].is_null());
     EXPECT_EQ(s["alert"]["message"], "Problema di connessione, verificare la connettività dati.");
@@ -271,4 +303,25 @@ TEST_F(AppTest, ACardListThatFailsForcesTheLogout) {
     EXPECT_EQ(s["screens"], ordered_json({"HomeViewController"}));
     EXPECT_FALSE(delegate_->loggedIn());
     EXPECT_EQ(RemoteServiceUtil::dictCache().count(), 0u);
+}
+
+TEST_F(AppTest, QuittingWhileTheLoginWorkerWaitsIsClean) {
+    // The script ends (as a closed window would) while the service takes 3 s to answer.
+    server().knobs().setFault("/LumaCard/login.do", {.delay = std::chrono::seconds(3)});
+    const auto script = tempDir() / "quit.script";
+    std::ofstream(script) << "wait 2\ntap 160 201\ntype \"mario.rossi\"\nkey return\n"
+                             "type \"lumacard1\"\nkey return\nwait 0.2\n";
+    const std::string command =
+        std::string(VESTRINO_APP) + " --host " + server().hostAndPort() + " --cafile " +
+        server().caFile().string() + " --reachability 2 --documents " +
+        (tempDir() / "quit-docs").string() + " --headless --script " + script.string() +
+        " --out " + (tempDir() / "quit-out").string() + " 2>/dev/null";
+    const auto start = std::chrono::steady_clock::now();
+    const int status = std::system(command.c_str());
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_LT(seconds, 2.5); // it did not wait for the service
+    EXPECT_EQ(server().knobs().requestCount("/LumaCard/login.do"), 1u);
 }
