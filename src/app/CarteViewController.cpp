@@ -1,21 +1,91 @@
 #include "app/CarteViewController.h"
 
+#include "app/AggiungiCartaViewController.h"
 #include "core/BackgroundTask.h"
 #include "core/RunLoop.h"
+#include "core/Utf8.h"
 #include "service/Constants.h"
 #include "service/RemoteServiceUtil.h"
-#include "ui/Label.h"
+#include "ui/Animator.h"
+
+#include <cmath>
 
 namespace vestrino {
 
 using namespace ui;
 
+namespace {
+
+constexpr const char* kAddDesc = "Puoi inserire una o più";
+constexpr const char* kAddSerial = "carte Lumacard nella tua lista";
+// The fades' 0.4 and 0.1 s are 32-bit values widened, as the phone computed them.
+constexpr double kFade = static_cast<double>(0.4f);
+constexpr double kTapFade = static_cast<double>(0.1f);
+
+// The last four characters of the number; a shorter number whole.
+std::string lastFour(const std::string& serial) {
+    const std::size_t n = codePointCount(serial);
+    if (n < 4) {
+        return serial;
+    }
+    std::size_t skip = n - 4, i = 0;
+    while (skip > 0 && i < serial.size()) {
+        ++i;
+        while (i < serial.size() && (static_cast<unsigned char>(serial[i]) & 0xC0) == 0x80) {
+            ++i;
+        }
+        --skip;
+    }
+    return serial.substr(i);
+}
+
+} // namespace
+
+LayoutLoader::Actions CarteViewController::layoutActions() {
+    return {{"abcButtonTapped", [this](Button&) { abcButtonTapped(); }},
+            {"addButtonTapped", [this](Button&) { addButtonTapped(); }},
+            {"scegliButtonTapped", [this](Button&) { scegliButtonTapped(); }}};
+}
+
+int CarteViewController::pageInView(double offsetX, int pages) {
+    const float x = static_cast<float>(offsetX);
+    int p = static_cast<int>(x / 320.0f);
+    const int r = static_cast<int>(x) % 320;
+    if (r > 160) {
+        ++p;
+    }
+    if (p < 0) {
+        p = 0;
+    }
+    if (p > pages - 1) {
+        p = pages - 1;
+    }
+    return std::max(p, 0);
+}
+
+void CarteViewController::viewDidLoad() {
+    VestrinoVC::viewDidLoad();
+    prevOffset_ = {0, 0};
+    showAlertWithTitle("Attendere", "Caricamento dati in corso...", true, std::nullopt,
+                       std::nullopt);
+    imgAnonima_ =
+        UIImage::imageNamed("vestrino_button_dai_nome_carta_320.png")->stretchableImage(26, 27);
+    imgScegliOn_ = UIImage::imageNamed("vestrino_button_scegli_320_selected.png");
+    imgScegliOff_ = UIImage::imageNamed("vestrino_button_scegli_320.png");
+    imgAggiungiOn_ = UIImage::imageNamed("vestrino_button_aggiungi_320_selected.png");
+    imgAggiungiOff_ = UIImage::imageNamed("vestrino_button_aggiungi_320.png");
+    for (const char* name : {"labelDesc", "labelSerial", "btnScegli", "btnAlias", "pageControl",
+                             "rightArrow", "leftArrow"}) {
+        outlet(name)->setHidden(true);
+    }
+    as<Button>("btnAlias")->setBackgroundImage(imgAnonima_, ControlState::Normal);
+    as<ScrollView>("scrollViewImages")->setDelegate(this);
+    as<QVPageControlView>("pageControl")->setDelegate(this);
+}
+
 void CarteViewController::viewWillAppear(bool animated) {
     VestrinoVC::viewWillAppear(animated);
-    if (firstLoad_) {
-        showAlertWithTitle("Attendere", "Caricamento dati in corso...", true, std::nullopt,
-                           std::nullopt);
-    }
+    carte_.reset();
     auto self = std::static_pointer_cast<CarteViewController>(shared_from_this());
     BackgroundTask::detach([self] {
         std::shared_ptr<ListaCarte> carte;
@@ -25,21 +95,209 @@ void CarteViewController::viewWillAppear(bool animated) {
     });
 }
 
+void CarteViewController::viewWillDisappear(bool animated) {
+    prevOffset_ = as<ScrollView>("scrollViewImages")->contentOffset();
+    VestrinoVC::viewWillDisappear(animated);
+}
+
 void CarteViewController::loaded(int code, std::shared_ptr<ListaCarte> carte,
                                  std::optional<std::string> message) {
+    if (!message) {
+        message = "Problema temporaneo, riprovare più tardi.";
+    }
     if (code != SUCCESS || !carte) {
-        forceLogoutSessionExpired(message && !message->empty()
-                                      ? *message
-                                      : std::string("Problema temporaneo, riprovare più tardi."));
+        forceLogoutSessionExpired(*message);
         return;
     }
-    firstLoad_ = false;
+    // The list is handed over here, on the main thread: no action reads a list that is half
+    // made.
+    auto list = std::make_shared<ListaCarte>(*carte);
+    auto add = std::make_shared<CartaDiPagamento>();
+    add->setDesc(kAddDesc);
+    add->setSerial(kAddSerial);
+    list->push_back(add);
+    carte_ = std::move(list);
+    showLoadedData();
+}
+
+void CarteViewController::showLoadedData() {
     dismissAlertView();
-    carte_ = std::move(carte);
-    auto list = std::dynamic_pointer_cast<Label>(outlet("riepilogo"));
-    if (list) {
-        list->setText(std::to_string(carte_->size()) + (carte_->size() == 1 ? " carta" : " carte"));
+    auto carousel = as<ScrollView>("scrollViewImages");
+    for (const auto& page : pages_) {
+        page->removeFromSuperview();
     }
+    pages_.clear();
+    const int n = carte_ ? static_cast<int>(carte_->size()) : 0;
+    if (n > 0) {
+        for (const char* name : {"pageControl", "rightArrow", "leftArrow", "labelDesc",
+                                 "labelSerial", "btnScegli", "btnAlias"}) {
+            outlet(name)->setHidden(false);
+        }
+        for (int k = 1; k <= n; ++k) {
+            auto page = std::make_shared<QVImageView>(UIImage::imageNamed(
+                k < n ? "vestrino_card_lumacard_320.png" : "vestrino_card_lumacard_BW_320.png"));
+            page->setFrame(makeRect(kPageWidth * (k - 1), 0, kPageWidth, kPageHeight));
+            page->setContentMode(ContentMode::Top);
+            page->setUserInteractionEnabled(true);
+            page->setTag(k);
+            page->setDelegate(this);
+            pages_.push_back(page);
+            carousel->addSubview(page);
+        }
+        carousel->setContentSize({kPageWidth * n, kPageHeight});
+        as<QVPageControlView>("pageControl")->setNumberOfPages(static_cast<std::uint32_t>(n));
+        restorePrevOffset();
+    }
+    dismissAlertView();
+    scrollViewDidEndDecelerating(*carousel);
+}
+
+CartaDiPagamentoPtr CarteViewController::getCurrentCarta() const {
+    const auto page = as<QVPageControlView>("pageControl")->selectedPage();
+    if (!carte_ || page < 1 || page > carte_->size()) {
+        return nullptr;
+    }
+    return (*carte_)[page - 1];
+}
+
+void CarteViewController::scrollViewDidScroll(ScrollView& scroll) {
+    if (!carte_ || carte_->empty()) {
+        return; // reloading: nothing to follow
+    }
+    const int p = pageInView(scroll.contentOffset().x, static_cast<int>(carte_->size()));
+    as<QVPageControlView>("pageControl")->setSelectedPage(static_cast<std::uint32_t>(p + 1));
+    auto alias = outlet("btnAlias"), desc = outlet("labelDesc"), serial = outlet("labelSerial");
+    if (alias->alpha() == 1 && desc->alpha() == 1 && serial->alpha() == 1) {
+        Animator::shared().animate({.duration = kFade, .name = "myFadeOut"}, [&] {
+            alias->setAlpha(0);
+            desc->setAlpha(0);
+            serial->setAlpha(0);
+        });
+    }
+}
+
+void CarteViewController::scrollViewDidEndDragging(ScrollView&, bool willDecelerate) {
+    if (!willDecelerate) {
+        settle();
+    }
+}
+
+void CarteViewController::scrollViewDidEndDecelerating(ScrollView&) {
+    settle();
+}
+
+void CarteViewController::scrollViewDidEndScrollingAnimation(ScrollView&) {
+    settle();
+}
+
+void CarteViewController::settle() {
+    if (!carte_ || carte_->empty()) {
+        return;
+    }
+    auto carousel = as<ScrollView>("scrollViewImages");
+    const int n = static_cast<int>(carte_->size());
+    const int p = pageInView(carousel->contentOffset().x, n);
+    const int last = n - 1;
+    const auto& e = (*carte_)[static_cast<std::size_t>(p)];
+    auto leftArrow = outlet("leftArrow"), rightArrow = outlet("rightArrow");
+    Animator::shared().animate({.duration = 0.25}, [&] {
+        rightArrow->setAlpha(p == last ? 0 : 1);
+        leftArrow->setAlpha(p > 0 ? 1 : 0);
+    });
+    auto scegli = as<Button>("btnScegli");
+    auto alias = as<Button>("btnAlias");
+    auto desc = as<Label>("labelDesc");
+    auto serial = as<Label>("labelSerial");
+    std::string measured;
+    const bool named = e->alias() && !e->alias()->empty();
+    if (p == last) {
+        scegli->setImage(imgAggiungiOff_, ControlState::Normal);
+        scegli->setImage(imgAggiungiOn_, ControlState::Highlighted);
+        scegli->setImage(imgAggiungiOn_, ControlState::Selected);
+        alias->setTitle("Aggiungi Altra Carta", ControlState::Normal);
+        desc->setText(e->desc().value_or(""));
+        serial->setText(e->serial().value_or(""));
+        measured = "Aggiungi Altra Carta";
+    } else {
+        scegli->setImage(imgScegliOff_, ControlState::Normal);
+        scegli->setImage(imgScegliOn_, ControlState::Highlighted);
+        scegli->setImage(imgScegliOn_, ControlState::Selected);
+        alias->setTitle(e->alias().value_or(""), ControlState::Normal);
+        desc->setText(e->anonima() ? "Lumacard Anonima" : "Lumacard Standard");
+        serial->setText("**** **** **** " + lastFour(e->serial().value_or("")));
+        measured = named ? *e->alias() : "Dai un nome alla tua carta";
+    }
+    const Size size = TextMeasurer::shared().measure(measured, {"HelveticaNeue-Bold", 16});
+    const double w = std::max(size.width + 50, 95.0);
+    const double h = size.height + 10;
+    const Rect f = alias->frame();
+    alias->setFrame(makeRect((320 - w) * 0.5, f.minY(), w, h));
+    Animator::shared().animate({.duration = kFade, .beginFromCurrentState = true}, [&] {
+        if (p != last && !named) {
+            alias->setTitle("Dai un nome alla tua carta", ControlState::Normal);
+        }
+        alias->setAlpha(1);
+        desc->setAlpha(1);
+        serial->setAlpha(1);
+    });
+}
+
+void CarteViewController::qvPageControlPageChanged(QVPageControlView& control, std::int32_t page) {
+    if (!carte_ || static_cast<std::uint32_t>(page) == control.selectedPage()) {
+        return;
+    }
+    auto alias = outlet("btnAlias"), desc = outlet("labelDesc"), serial = outlet("labelSerial");
+    Animator::shared().animate({.duration = kTapFade, .beginFromCurrentState = true}, [&] {
+        alias->setAlpha(0);
+        desc->setAlpha(0);
+        serial->setAlpha(0);
+    });
+    as<ScrollView>("scrollViewImages")->setContentOffset({kPageWidth * (page - 1), 0}, true);
+}
+
+void CarteViewController::restorePrevOffset() {
+    auto carousel = as<ScrollView>("scrollViewImages");
+    double x = std::max(0.0, prevOffset_.x);
+    const double width = carousel->contentSize().width;
+    if (x > width - kPageWidth) {
+        x = width - kPageWidth;
+    }
+    prevOffset_.x = x;
+    as<QVPageControlView>("pageControl")
+        ->setSelectedPage(static_cast<std::uint32_t>(x / kPageWidth) + 1);
+    carousel->setContentOffset(prevOffset_, false);
+}
+
+void CarteViewController::addButtonTapped() {
+    auto control = as<QVPageControlView>("pageControl");
+    if (carte_ && control->selectedPage() != carte_->size()) {
+        qvPageControlPageChanged(*control, static_cast<std::int32_t>(carte_->size()));
+    }
+}
+
+void CarteViewController::abcButtonTapped() {
+    if (!carte_) {
+        return; // reloading: the page's card is not known yet
+    }
+    auto editor = std::make_shared<AggiungiCartaViewController>();
+    if (as<QVPageControlView>("pageControl")->selectedPage() != carte_->size()) {
+        editor->setCp(getCurrentCarta());
+    }
+    if (auto* nav = navigationController()) {
+        nav->pushViewController(editor, true);
+    }
+}
+
+void CarteViewController::scegliButtonTapped() {
+    // On the add page choosing opens the editor for a new card; fetching a card's statement
+    // comes with the statement screen.
+    if (carte_ && as<QVPageControlView>("pageControl")->selectedPage() == carte_->size()) {
+        abcButtonTapped();
+    }
+}
+
+void CarteViewController::qvImageViewTapped(QVImageView&) {
+    prevOffset_ = as<ScrollView>("scrollViewImages")->contentOffset();
 }
 
 } // namespace vestrino

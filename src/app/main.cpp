@@ -1,5 +1,5 @@
 // vestrino: the Lumacard card holder's application, in a window or headless with a script.
-#include "app/UIBannerView.h"
+#include "app/AppViewClasses.h"
 #include "app/VestrinoAppDelegate.h"
 #include "cli/ServiceSetup.h"
 #include "core/BackgroundTask.h"
@@ -40,8 +40,7 @@ int main(int argc, char** argv) {
     const std::filesystem::path folder = resources ? resources : VESTRINO_RESOURCES_DIR;
     vestrino::ui::UIImage::setResourceFolder(folder / "images");
     vestrino::ui::LayoutLoader::setLayoutFolder(folder / "layouts");
-    vestrino::ui::LayoutLoader::registerClass(
-        "UIBannerView", [] { return vestrino::UIBannerView::initWithCoder(); });
+    vestrino::registerAppViewClasses();
     const int code = vestrino::ui::UIApplicationMain(
         options, *vestrino::VestrinoAppDelegate::shared(), std::cerr);
     if (vestrino::BackgroundTask::running() > 0) {

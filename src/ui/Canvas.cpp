@@ -15,8 +15,13 @@ void Canvas::drawImageStretched(const UIImage& image, const Rect& dest) {
     const double bottom = top > 0 ? std::max(0.0, s.height - top - 1) : 0;
     const double xs[] = {0, left, s.width - right, s.width};
     const double ys[] = {0, top, s.height - bottom, s.height};
-    const double xd[] = {dest.minX(), dest.minX() + left, dest.maxX() - right, dest.maxX()};
-    const double yd[] = {dest.minY(), dest.minY() + top, dest.maxY() - bottom, dest.maxY()};
+    // Caps larger than the destination shrink together so they never overlap.
+    const double fx = left + right > dest.width() ? dest.width() / (left + right) : 1.0;
+    const double fy = top + bottom > dest.height() ? dest.height() / (top + bottom) : 1.0;
+    const double xd[] = {dest.minX(), dest.minX() + left * fx, dest.maxX() - right * fx,
+                         dest.maxX()};
+    const double yd[] = {dest.minY(), dest.minY() + top * fy, dest.maxY() - bottom * fy,
+                         dest.maxY()};
     for (int row = 0; row < 3; ++row) {
         for (int col = 0; col < 3; ++col) {
             const Rect src =

@@ -1,4 +1,5 @@
 #include "StandinFixture.h"
+#include "app/AppViewClasses.h"
 #include "app/UIBannerView.h"
 #include "app/VestrinoAppDelegate.h"
 #include "core/DictCache.h"
@@ -27,8 +28,7 @@ protected:
         const auto resources = std::filesystem::path(VESTRINO_SOURCE_DIR) / "resources";
         ui::UIImage::setResourceFolder(resources / "images");
         ui::LayoutLoader::setLayoutFolder(resources / "layouts");
-        ui::LayoutLoader::registerClass("UIBannerView",
-                                        [] { return UIBannerView::initWithCoder(); });
+        registerAppViewClasses();
         ui::Animator::shared().reset();
         clock_ = std::make_shared<VirtualClock>();
         RunLoop::main().setClock(clock_);

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace vestrino {
+
+// Makes the application's own view classes known to the layouts ("UIBannerView",
+// "QVPageControlView").
+void registerAppViewClasses();
+
+} // namespace vestrino
