@@ -1,4 +1,4 @@
-#include "StandinFixture.h"
+#include "AppFixture.h"
 #include "app/AppViewClasses.h"
 #include "app/UIBannerView.h"
 #include "app/VestrinoAppDelegate.h"
@@ -17,110 +17,9 @@
 
 using namespace vestrino;
 using nlohmann::ordered_json;
+using test::AppFixture;
 
-namespace {
-
-// The application launched headless against the stand-in, driven by script lines; `state()`
-// is what a snapshot would say.
-class AppTest : public test::StandinFixture {
-protected:
-    void launch() {
-        const auto resources = std::filesystem::path(VESTRINO_SOURCE_DIR) / "resources";
-        ui::UIImage::setResourceFolder(resources / "images");
-        ui::LayoutLoader::setLayoutFolder(resources / "layouts");
-        registerAppViewClasses();
-        ui::Animator::shared().reset();
-        clock_ = std::make_shared<VirtualClock>();
-        RunLoop::main().setClock(clock_);
-        delegate_ = VestrinoAppDelegate::shared();
-        window_ = std::make_shared<ui::Window>();
-        delegate_->applicationDidFinishLaunching(window_);
-        screen_ = std::make_unique<ui::HeadlessScreen>(window_);
-        ui::ScriptRunner::Hooks hooks;
-        hooks.type = [this](const std::string& t) { window_->insertText(t); };
-        hooks.key = [this](const std::string& k) {
-            if (k == "return") {
-                window_->returnKey();
-            }
-        };
-        runner_ = std::make_unique<ui::ScriptRunner>(*screen_, clock_, tempDir() / "app", hooks);
-    }
-    void TearDown() override {
-        runner_.reset();
-        screen_.reset();
-        RunLoop::main().setClock(std::make_shared<RealClock>());
-        StandinFixture::TearDown();
-    }
-    void run(const std::string& lines) {
-        std::istringstream in(lines);
-        std::string error;
-        ASSERT_TRUE(runner_->run(in, error)) << error;
-    }
-    ordered_json state() {
-        auto s = delegate_->describeForSnapshot();
-        s["window"] = window_->dumpTree();
-        return s;
-    }
-    // The first node of the tree with the key equal to the value.
-    static const ordered_json* find(const ordered_json& node, const char* key,
-                                    const ordered_json& value) {
-        if (node.contains(key) && node[key] == value) {
-            return &node;
-        }
-        if (!node.is_object() || !node.contains("children")) {
-            return nullptr;
-        }
-        for (const auto& c : node["children"]) { // references into the tree, not a copy
-            if (const auto* f = find(c, key, value)) {
-                return f;
-            }
-        }
-        return nullptr;
-    }
-    // Taps the middle of the button with the title (an alert's button), or of the named view.
-    void tapTitled(const std::string& title, const char* key = "title") {
-        const auto s = state();
-        const auto* b = find(s["window"], key, title);
-        ASSERT_TRUE(b) << title;
-        const auto& f = (*b)["windowFrame"];
-        run("tap " + std::to_string(f[0].get<double>() + f[2].get<double>() / 2) + " " +
-            std::to_string(f[1].get<double>() + f[3].get<double>() / 2));
-    }
-    std::string fieldText(const char* name) {
-        const auto s = state();
-        const auto* f = find(s["window"], "name", name);
-        return f ? (*f)["text"].get<std::string>() : "<none>";
-    }
-    std::vector<bool> toolbarSelection() {
-        std::vector<bool> out;
-        const auto s = state();
-        for (int tag : {1, 2, 3}) {
-            const auto* container = find(s["window"], "name", "imgvContainer");
-            const auto* b = container ? find(*container, "tag", tag) : nullptr;
-            if (b) {
-                out.push_back((*b)["selected"].get<bool>());
-            }
-        }
-        return out;
-    }
-    bool backButtonShown() {
-        const auto s = state();
-        const auto* b = find(s["window"], "tag", -2877);
-        return b && !(*b)["hidden"].get<bool>();
-    }
-    void login(const std::string& user, const std::string& password) {
-        run("tap 160 201\ntype \"" + user + "\"\nkey return\ntype \"" + password +
-            "\"\nkey return\nidle 20\nwait 0.6");
-    }
-
-    std::shared_ptr<VirtualClock> clock_;
-    std::shared_ptr<VestrinoAppDelegate> delegate_;
-    std::shared_ptr<ui::Window> window_;
-    std::unique_ptr<ui::HeadlessScreen> screen_;
-    std::unique_ptr<ui::ScriptRunner> runner_;
-};
-
-} // namespace
+class AppTest : public test::AppFixture {};
 
 TEST_F(AppTest, LaunchWithAndWithoutTheBanner) {
     launch();

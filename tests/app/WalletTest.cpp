@@ -1,0 +1,184 @@
+#include "AppFixture.h"
+#include "app/VestrinoVC.h"
+#include "service/Constants.h"
+
+using namespace vestrino;
+using nlohmann::ordered_json;
+
+namespace {
+
+class WalletTest : public test::AppFixture {
+protected:
+    // The wallet as a person reads it.
+    struct Page {
+        std::uint32_t selected, pages;
+        std::string desc, serial, alias, scegli;
+        double left, right, aliasWidth;
+        double offset;
+    };
+    Page page() {
+        const auto s = state();
+        const auto& w = s["window"];
+        auto node = [&](const char* name) { return *find(w, "name", name); };
+        const auto alias = node("btnAlias");
+        return {node("pageControl")["selectedPage"].get<std::uint32_t>(),
+                node("pageControl")["numberOfPages"].get<std::uint32_t>(),
+                node("labelDesc")["text"],
+                node("labelSerial")["text"],
+                alias["title"],
+                node("btnScegli")["image"].is_null() ? "" : node("btnScegli")["image"],
+                node("leftArrow")["alpha"],
+                node("rightArrow")["alpha"],
+                alias["frame"][2],
+                node("scrollViewImages")["contentOffset"][0]};
+    }
+    void toWallet(const std::string& user, const std::string& password) {
+        launch();
+        run("wait 2");
+        login(user, password);
+        run("wait 0.5");
+    }
+    // A drag on the carousel that ends with the finger held still (no flick).
+    void slowDrag(double dx) {
+        run("touch-down 200 150\ntouch-move " + std::to_string(200 + dx / 2) +
+            " 150\ntouch-move " + std::to_string(200 + dx) + " 150\nwait 0.3\ntouch-up " +
+            std::to_string(200 + dx) + " 150\nwait 0.8");
+    }
+    double dotX(int k, int n) { return 160 - 7 * n + 14 * (k - 1) + 3.5; }
+};
+
+} // namespace
+
+TEST_F(WalletTest, AnAccountWithoutCards) {
+    toWallet("nuovo.utente", "benvenuto");
+    const Page p = page();
+    EXPECT_EQ(p.pages, 1u);
+    EXPECT_EQ(p.selected, 1u);
+    EXPECT_EQ(p.desc, "Puoi inserire una o più");
+    EXPECT_EQ(p.serial, "carte Lumacard nella tua lista");
+    EXPECT_EQ(p.alias, "Aggiungi Altra Carta");
+    EXPECT_EQ(p.scegli, "vestrino_button_aggiungi_320.png");
+    EXPECT_EQ(p.left, 0);
+    EXPECT_EQ(p.right, 0);
+    const auto s = state();
+    const auto* picture = find(s["window"], "class", "QVImageView");
+    ASSERT_TRUE(picture);
+    EXPECT_EQ((*picture)["image"], "vestrino_card_lumacard_BW_320.png");
+    EXPECT_EQ((*picture)["frame"], ordered_json({0, 0, 320, 197}));
+    // Choosing on the add page opens the editor without a card.
+    tapTitled("btnScegli", "name");
+    run("wait 0.6");
+    EXPECT_EQ(state()["visible"], "AggiungiCartaViewController");
+}
+
+TEST_F(WalletTest, ServiceCardsAfterTheStoredAnonymousCard) {
+    auto anonymous = std::make_shared<CartaDiPagamento>();
+    anonymous->setSerial("5375123400001117");
+    anonymous->setDataAA("28");
+    anonymous->setDataMM("04");
+    anonymous->setAlias("Io");
+    anonymous->setAnonima(true);
+    ASSERT_TRUE(RemoteServiceUtil::salvaCartePerUtente("mario.rossi", {anonymous}));
+    toWallet("mario.rossi", "lumacard1");
+    Page p = page();
+    EXPECT_EQ(p.pages, 5u); // the stored card, three of the service, the add page
+    EXPECT_EQ(p.desc, "Lumacard Anonima");
+    EXPECT_EQ(p.serial, "**** **** **** 1117");
+    EXPECT_EQ(p.alias, "Io");
+    EXPECT_EQ(p.aliasWidth, 95); // a short name: the smallest button
+    EXPECT_EQ(p.scegli, "vestrino_button_scegli_320.png");
+    EXPECT_EQ(p.left, 0);
+    EXPECT_EQ(p.right, 1);
+    const std::pair<const char*, const char*> next[] = {
+        {"Lumacard Standard", "**** **** **** 5670"},
+        {"Lumacard Standard", "**** **** **** 4329"},
+        {"Lumacard Standard", "**** **** **** 4444"},
+    };
+    for (const auto& [desc, serial] : next) {
+        run("drag 280 150 40 150 0.1\nwait 0.8"); // a flick to the next page
+        p = page();
+        EXPECT_EQ(p.desc, desc);
+        EXPECT_EQ(p.serial, serial);
+        EXPECT_EQ(p.alias, "Dai un nome alla tua carta");
+        EXPECT_EQ(p.aliasWidth, 196 + 50); // the invitation measured in HelveticaNeue-Bold 16
+        EXPECT_EQ(p.left, 1);
+    }
+    run("drag 280 150 40 150 0.1\nwait 0.8");
+    p = page();
+    EXPECT_EQ(p.selected, 5u);
+    EXPECT_EQ(p.alias, "Aggiungi Altra Carta");
+    EXPECT_EQ(p.right, 0);
+    // A flick past the last page stays there; back on the first page, a flick past it too.
+    run("drag 280 150 40 150 0.1\nwait 0.8");
+    EXPECT_EQ(page().offset, 1280);
+    for (int i = 0; i < 5; ++i) {
+        run("drag 40 150 280 150 0.1\nwait 0.8");
+    }
+    EXPECT_EQ(page().offset, 0);
+    EXPECT_EQ(page().selected, 1u);
+}
+
+TEST_F(WalletTest, HalfWayAndTheIndicator) {
+    toWallet("mario.rossi", "lumacard1"); // three cards and the add page
+    run("drag 280 150 40 150 0.1\nwait 0.8");
+    ASSERT_EQ(page().offset, 320);
+    slowDrag(-160); // offset 480 when the finger lifts: page 2
+    EXPECT_EQ(page().offset, 320);
+    EXPECT_EQ(page().selected, 2u);
+    slowDrag(-161); // offset 481: page 3
+    EXPECT_EQ(page().offset, 640);
+    EXPECT_EQ(page().selected, 3u);
+    // The current page's dot does nothing; another's scrolls there.
+    run("tap " + std::to_string(dotX(3, 4)) + " 264\nwait 0.6");
+    EXPECT_EQ(page().offset, 640);
+    run("tap " + std::to_string(dotX(1, 4)) + " 264\nwait 0.1");
+    EXPECT_EQ(page().alias, "Dai un nome alla tua carta"); // fading, not yet changed
+    run("wait 0.8");
+    EXPECT_EQ(page().offset, 0);
+    EXPECT_EQ(page().selected, 1u);
+    EXPECT_EQ(page().serial, "**** **** **** 5670");
+    // The add button scrolls to the add page.
+    tapTitled("+ Nuova");
+    run("wait 0.8");
+    EXPECT_EQ(page().selected, 4u);
+}
+
+TEST_F(WalletTest, ThePageIsKeptAcrossReloads) {
+    toWallet("mario.rossi", "lumacard1");
+    run("drag 280 150 40 150 0.1\nwait 0.8\ndrag 280 150 40 150 0.1\nwait 0.8");
+    ASSERT_EQ(page().selected, 3u);
+    run("tap 175 455\nwait 0.6\ntap 47 455\nidle 10\nwait 0.6"); // information, then cards
+    EXPECT_EQ(state()["visible"], "CarteViewController");
+    EXPECT_TRUE(state()["alert"].is_null()); // reloaded without the loading alert
+    EXPECT_EQ(page().selected, 3u);
+    EXPECT_EQ(page().offset, 640);
+    // On the add page, leave; meanwhile two cards go from the session's list: back on the
+    // last page there is.
+    run("drag 280 150 40 150 0.1\nwait 0.8");
+    ASSERT_EQ(page().selected, 4u);
+    run("tap 175 455\nwait 0.6");
+    RemoteServiceUtil::dictCache().with([](DictCache::Entries& e) {
+        auto& list = std::any_cast<std::shared_ptr<ListaCarte>&>(e["mario.rossi_listaCarte"]);
+        list->resize(1);
+    });
+    run("tap 47 455\nidle 10\nwait 0.6");
+    EXPECT_EQ(page().pages, 2u);
+    EXPECT_EQ(page().selected, 2u);
+    EXPECT_EQ(page().offset, 320);
+    EXPECT_EQ(page().alias, "Aggiungi Altra Carta");
+}
+
+TEST_F(WalletTest, ACardListLostOnTheWayForcesTheLogout) {
+    launch();
+    run("wait 2");
+    server().knobs().setFault("/LumaCard/lista_carte.do", {.closeConnection = true});
+    login("mario.rossi", "lumacard1");
+    auto s = state();
+    ASSERT_FALSE(s["alert"].is_null());
+    EXPECT_EQ(s["alert"]["tag"], kForcedLogoutAlertTag);
+    EXPECT_EQ(s["alert"]["message"], "Problema temporaneo, riprovare più tardi.");
+    tapTitled("Ok");
+    run("wait 0.6");
+    EXPECT_EQ(state()["screens"], ordered_json({"HomeViewController"}));
+    EXPECT_FALSE(delegate_->loggedIn());
+}
