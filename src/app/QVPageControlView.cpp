@@ -34,7 +34,7 @@ void QVPageControlView::layoutBullets() {
         for (int i = 0; i < n; ++i) {
             auto dot = std::make_shared<ImageView>(makeRect(x0 + 14 * i, y0, 7, 7));
             dot->setImage(static_cast<std::uint32_t>(i) + 1 == selectedPage_ ? imgBulletOn_
-                                                                              : imgBulletOff_);
+                                                                             : imgBulletOff_);
             dot->setContentMode(ContentMode::Center);
             dot->setTag(i + 1);
             bulletDict_[static_cast<std::uint32_t>(i)] = dot;
@@ -45,7 +45,7 @@ void QVPageControlView::layoutBullets() {
     for (const auto& v : subviews()) {
         if (auto* dot = dynamic_cast<ImageView*>(v.get())) {
             dot->setImage(static_cast<std::uint32_t>(dot->tag()) == selectedPage_ ? imgBulletOn_
-                                                                                   : imgBulletOff_);
+                                                                                  : imgBulletOff_);
         }
     }
 }

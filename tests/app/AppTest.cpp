@@ -213,8 +213,8 @@ TEST_F(AppTest, QuittingWhileTheLoginWorkerWaitsIsClean) {
     const std::string command =
         std::string(VESTRINO_APP) + " --host " + server().hostAndPort() + " --cafile " +
         server().caFile().string() + " --reachability 2 --documents " +
-        (tempDir() / "quit-docs").string() + " --headless --script " + script.string() +
-        " --out " + (tempDir() / "quit-out").string() + " 2>/dev/null";
+        (tempDir() / "quit-docs").string() + " --headless --script " + script.string() + " --out " +
+        (tempDir() / "quit-out").string() + " 2>/dev/null";
     const auto start = std::chrono::steady_clock::now();
     const int status = std::system(command.c_str());
     const double seconds =

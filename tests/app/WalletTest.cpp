@@ -40,9 +40,9 @@ protected:
     }
     // A drag on the carousel that ends with the finger held still (no flick).
     void slowDrag(double dx) {
-        run("touch-down 200 150\ntouch-move " + std::to_string(200 + dx / 2) +
-            " 150\ntouch-move " + std::to_string(200 + dx) + " 150\nwait 0.3\ntouch-up " +
-            std::to_string(200 + dx) + " 150\nwait 0.8");
+        run("touch-down 200 150\ntouch-move " + std::to_string(200 + dx / 2) + " 150\ntouch-move " +
+            std::to_string(200 + dx) + " 150\nwait 0.3\ntouch-up " + std::to_string(200 + dx) +
+            " 150\nwait 0.8");
     }
     double dotX(int k, int n) { return 160 - 7 * n + 14 * (k - 1) + 3.5; }
 };
