@@ -33,14 +33,14 @@ std::vector<std::shared_ptr<Button>> VestrinoToolbar::buttons() {
         return {};
     }
     if (buttons_.empty()) {
-        struct Spec {
+        struct Item {
             int tag;
             Rect frame;
             const char* image;
             const char* selected;
             void (VestrinoToolbar::*action)();
         };
-        const Spec specs[] = {
+        const Item items[] = {
             {kTagCarte, makeRect(29, 8, 36, 40), "vestrino_menu_carta_320.png",
              "vestrino_menu_carta_selected_320.png", &VestrinoToolbar::button1},
             {kTagLogout, makeRect(98, 4, 43, 44), "vestrino_menu_logout_320.png",
@@ -48,7 +48,7 @@ std::vector<std::shared_ptr<Button>> VestrinoToolbar::buttons() {
             {kTagInfo, makeRect(160, 6, 31, 42), "vestrino_menu_info_320.png",
              "vestrino_menu_info_selected_320.png", &VestrinoToolbar::button3},
         };
-        for (const auto& s : specs) {
+        for (const auto& s : items) {
             auto b = std::make_shared<Button>(s.frame);
             b->setTag(s.tag);
             b->setImage(UIImage::imageNamed(s.image), ControlState::Normal);
