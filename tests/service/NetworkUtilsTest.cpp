@@ -38,8 +38,8 @@ TEST_F(NetworkUtilsTest, FullCheckProbesWithTwiceTheTime) {
     // Any reply counts, an empty 404 too.
     server().knobs().setFault(kProbe, {.status = 404, .body = ""});
     EXPECT_TRUE(NetworkUtils::fullCheckInternetConnectionWithTimeout(1.0));
-    // A reply after 1.5 s is within twice one second...
-    server().knobs().setFault(kProbe, {.delay = std::chrono::milliseconds(1500)});
+    // A reply after 1.2 s is within twice one second...
+    server().knobs().setFault(kProbe, {.delay = std::chrono::milliseconds(1200)});
     EXPECT_TRUE(NetworkUtils::fullCheckInternetConnectionWithTimeout(1.0));
     // ...one after 3 s is not, and the check gives up at 2 s.
     server().knobs().setFault(kProbe, {.delay = std::chrono::seconds(3)});
