@@ -1,7 +1,7 @@
 // 200 sequential card-list requests against the stand-in over TLS on 127.0.0.1, from one thread
 // and from a new thread each time, against 200 requests on one bare libcurl handle that reuses
 // its connection (the floor). Counts the connections the stand-in saw.
-#include "StandinServer.h"
+#include "BenchStandin.h"
 #include "app/VestrinoAppDelegate.h"
 #include "net/HttpClient.h"
 #include "net/Reachability.h"
@@ -44,16 +44,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
-    lumacard::StandinServer::Options options;
-    options.tlsDir = std::filesystem::temp_directory_path() / "vestrino-bench-tls";
-    options.data = std::move(*data);
-    lumacard::StandinServer server(std::move(options));
-    if (!server.start(error)) {
+    const auto standin = bench::startStandin(std::move(*data), error);
+    if (!standin) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
-    setServiceHost(server.hostAndPort());
-    HttpClient::shared().setCaFile(server.caFile().string());
+    lumacard::StandinServer& server = *standin;
     auto delegate = VestrinoAppDelegate::install();
     delegate->setHostReach(Reachability::reachabilityForInternetConnection());
     std::optional<std::string> messaggio;

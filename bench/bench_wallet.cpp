@@ -1,7 +1,7 @@
 // The wallet with 50 cards, headless on the software renderer: the time from the card-list
 // continuation reaching the main thread to the painted carousel, and the frame time while the
 // finger drags the carousel.
-#include "StandinServer.h"
+#include "BenchStandin.h"
 #include "app/AppViewClasses.h"
 #include "app/CarteViewController.h"
 #include "app/VestrinoAppDelegate.h"
@@ -39,16 +39,12 @@ int main() {
         user.cards.push_back(card.codice);
     }
     data->users.push_back(user);
-    lumacard::StandinServer::Options options;
-    options.tlsDir = std::filesystem::temp_directory_path() / "vestrino-bench-tls";
-    options.data = std::move(*data);
-    lumacard::StandinServer server(std::move(options));
-    if (!server.start(error)) {
+    const auto standin = bench::startStandin(std::move(*data), error);
+    if (!standin) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
-    setServiceHost(server.hostAndPort());
-    HttpClient::shared().setCaFile(server.caFile().string());
+    lumacard::StandinServer& server = *standin;
     ReachabilityFlagSource::setSystem(std::make_shared<FixedFlagSource>(2));
     const std::filesystem::path resources = std::string(VESTRINO_SOURCE_DIR) + "/resources";
     ui::UIImage::setResourceFolder(resources / "images");
