@@ -38,6 +38,10 @@ public:
     void setPagingEnabled(bool on) { paging_ = on; }
     bool bounces() const { return bounces_; }
     void setBounces(bool on) { bounces_ = on; }
+    // Whether a touch-down on the content waits a moment (Window::kContentTouchDelay) before
+    // the content sees it, so that a drag that starts on a control scrolls without touching it.
+    bool delaysContentTouches() const { return delaysContentTouches_; }
+    void setDelaysContentTouches(bool on) { delaysContentTouches_ = on; }
     ScrollViewDelegate* delegate() const { return delegate_; }
     void setDelegate(ScrollViewDelegate* delegate) { delegate_ = delegate; }
 
@@ -83,6 +87,7 @@ private:
     Size contentSize_;
     bool paging_ = false;
     bool bounces_ = true;
+    bool delaysContentTouches_ = true;
     ScrollViewDelegate* delegate_ = nullptr;
     bool tracking_ = false;
     bool dragging_ = false;

@@ -1,5 +1,6 @@
 #include "ui/Window.h"
 
+#include "core/RunLoop.h"
 #include "ui/ScrollView.h"
 #include "ui/TextField.h"
 
@@ -11,13 +12,36 @@ Window::Window(const Rect& frame) : View(frame) {
     setBackgroundColor(Color::black());
 }
 
+Window::~Window() {
+    dropHeldTouch();
+}
+
 Touch Window::makeTouch(Point point, TimePoint time) {
     Touch t{point, last_, time};
     last_ = point;
     return t;
 }
 
+void Window::deliverHeldTouch() {
+    if (heldTimer_) {
+        heldTimer_->invalidate();
+        heldTimer_.reset();
+    }
+    if (auto touch = std::exchange(held_, std::nullopt); touch && touched_) {
+        touched_->touchesBegan(*touch);
+    }
+}
+
+void Window::dropHeldTouch() {
+    if (heldTimer_) {
+        heldTimer_->invalidate();
+        heldTimer_.reset();
+    }
+    held_.reset();
+}
+
 void Window::touchDown(Point point, TimePoint time) {
+    dropHeldTouch();
     last_ = point;
     down_ = point;
     scrolling_ = false;
@@ -35,6 +59,12 @@ void Window::touchDown(Point point, TimePoint time) {
         touched_ = scroll_;
         scrolling_ = true;
     }
+    if (touched_ && scroll_ && touched_ != scroll_ && scroll_->delaysContentTouches()) {
+        held_ = makeTouch(point, time);
+        heldTimer_ = Timer::scheduledTimer(RunLoop::main(), kContentTouchDelay, false,
+                                           [this](Timer&) { deliverHeldTouch(); });
+        return;
+    }
     if (touched_) {
         touched_->touchesBegan(makeTouch(point, time));
     }
@@ -44,21 +74,35 @@ void Window::touchMove(Point point, TimePoint time) {
     if (!touched_) {
         return;
     }
-    if (!scrolling_ && scroll_ && touched_ != scroll_ &&
-        std::hypot(point.x - down_.x, point.y - down_.y) > kScrollSlop &&
+    const bool pastSlop = std::hypot(point.x - down_.x, point.y - down_.y) > kScrollSlop;
+    if (held_ && !pastSlop) {
+        last_ = point;
+        return; // still deciding between a scroll and a touch of the content
+    }
+    if (!scrolling_ && scroll_ && touched_ != scroll_ && pastSlop &&
         scroll_->canScrollAlong(point - down_)) {
-        // The touch turns into a scroll: the content lets go, the scroll view takes over from
-        // where the finger came down.
-        touched_->touchesCancelled(makeTouch(point, time));
+        // The touch turns into a scroll: the content lets go (or never hears of it, while its
+        // touch-down is held), the scroll view takes over from where the finger came down.
+        if (held_) {
+            dropHeldTouch();
+        } else {
+            touched_->touchesCancelled(makeTouch(point, time));
+        }
         scrolling_ = true;
         touched_ = scroll_;
         Touch begin{down_, down_, time};
         scroll_->touchesBegan(begin);
     }
-    touched_->touchesMoved(makeTouch(point, time));
+    // A move the scroll view cannot follow belongs to the content: it gets its touch-down now.
+    deliverHeldTouch();
+    if (touched_) {
+        touched_->touchesMoved(makeTouch(point, time));
+    }
 }
 
 void Window::touchUp(Point point, TimePoint time) {
+    // A tap quicker than the delay: the content gets its touch-down, then the touch-up.
+    deliverHeldTouch();
     if (touched_) {
         View* v = touched_;
         touched_ = nullptr;
@@ -106,6 +150,7 @@ void Window::viewLeaving(View* view) {
     }
     if (touched_ == view) {
         touched_ = nullptr;
+        dropHeldTouch();
     }
     if (scroll_ == view) {
         scroll_ = nullptr;

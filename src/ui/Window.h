@@ -2,6 +2,9 @@
 
 #include "ui/View.h"
 
+#include "core/Timer.h"
+
+#include <memory>
 #include <optional>
 
 namespace vestrino::ui {
@@ -10,13 +13,19 @@ class ScrollView;
 
 // The screen's one window. It delivers the touch (the mouse) to the view hit at touch-down;
 // when the finger moves more than 10 points inside a scroll view, the content's touch is
-// cancelled and the scroll view drags. A modal view (an alert) takes every touch while it is
-// up. It knows whether anything needs painting.
+// cancelled and the scroll view drags. Inside a scroll view that delays content touches, the
+// touch-down is held for kContentTouchDelay: a finger that moves past the slop in that time
+// scrolls and the content never sees the touch; one that stays gives the content its
+// touch-down when the delay ends; one that lifts first gives it touch-down and touch-up at
+// once. A modal view (an alert) takes every touch while it is up. It knows whether anything
+// needs painting.
 class Window : public View {
 public:
     static constexpr double kScrollSlop = 10.0;
+    static constexpr Duration kContentTouchDelay = std::chrono::milliseconds(150);
 
     explicit Window(const Rect& frame = makeRect(0, 0, 320, 480));
+    ~Window() override;
     std::string className() const override { return "Window"; }
 
     void touchDown(Point point, TimePoint time);
@@ -52,12 +61,17 @@ public:
 
 private:
     Touch makeTouch(Point point, TimePoint time);
+    // Hands the held touch-down to the content, if one is held.
+    void deliverHeldTouch();
+    void dropHeldTouch();
 
     View* touched_ = nullptr;
     ScrollView* scroll_ = nullptr; // the scroll view that may take over the touch
     bool scrolling_ = false;
     Point down_;
     Point last_;
+    std::optional<Touch> held_; // a touch-down the content has not seen yet
+    std::shared_ptr<Timer> heldTimer_;
     View* modal_ = nullptr;
     View* firstResponder_ = nullptr;
     bool dirty_ = true;

@@ -131,8 +131,9 @@ TEST(ScrollView, PagingDelegateCalls) {
         if (c.x0 != c.x1) {
             EXPECT_GT(k.log.scrolls, 5) << c.name; // didScroll on every change
         }
-        // A touch that turns into a drag is taken from the content; one that never moves is not.
-        const std::vector<std::string> taken{"began", "cancelled"}, kept{"began", "ended"};
+        // A drag that starts on the content never reaches it (its touch-down was held); a touch
+        // that never moves is the content's.
+        const std::vector<std::string> taken{}, kept{"began", "ended"};
         EXPECT_EQ(k.content->log, c.x0 != c.x1 ? taken : kept) << c.name;
     }
 }
@@ -185,4 +186,68 @@ TEST(ScrollView, SmallMovesStayWithTheContent) {
     EXPECT_EQ(k.content->log, (std::vector<std::string>{"began", "ended"}));
     EXPECT_EQ(k.scroll->contentOffset().x, 0);
     EXPECT_TRUE(k.log.calls.empty());
+}
+
+// What the content of a scroll view sees of one touch, by how the finger moves and when, with
+// and without the held touch-down.
+TEST(ScrollView, ContentTouchesWaitForTheDelay) {
+    struct Step {
+        double x;   // the finger's x (y stays 100)
+        double at;  // seconds after touch-down
+        char what;  // 'm' move, 'u' up
+    };
+    struct Case {
+        const char* name;
+        bool delays;
+        std::vector<Step> steps;
+        // What the content has seen just before each step, and at the end.
+        std::vector<std::vector<std::string>> seen;
+    };
+    using L = std::vector<std::string>;
+    const Case cases[] = {
+        {"a quick tap: touch-down and touch-up at once when the finger lifts",
+         true,
+         {{100, 0.05, 'u'}},
+         {L{}, L{"began", "ended"}}},
+        {"a press that stays: touch-down when the delay ends",
+         true,
+         {{100, 0.10, 'm'}, {100, 0.30, 'u'}},
+         {L{}, L{"began"}, L{"began", "ended"}}},
+        {"a drag within the delay: the content never hears of it",
+         true,
+         {{95, 0.03, 'm'}, {60, 0.06, 'm'}, {20, 0.2, 'm'}, {20, 0.5, 'u'}},
+         {L{}, L{}, L{}, L{}, L{}}},
+        {"a drag after the delay: the content's touch is cancelled",
+         true,
+         {{100, 0.2, 'm'}, {60, 0.25, 'm'}, {60, 0.5, 'u'}},
+         {L{"began"}, L{"began"}, L{"began", "cancelled"}, L{"began", "cancelled"}}},
+        {"small moves within the slop stay with the content",
+         true,
+         {{106, 0.05, 'm'}, {104, 0.1, 'u'}},
+         {L{}, L{}, L{"began", "ended"}}},
+        {"without the delay the content has the touch at once",
+         false,
+         {{60, 0.05, 'm'}, {60, 0.2, 'u'}},
+         {L{"began"}, L{"began", "cancelled"}, L{"began", "cancelled"}}},
+    };
+    for (const auto& c : cases) {
+        test::UiClock clock;
+        Carousel k;
+        k.scroll->setDelaysContentTouches(c.delays);
+        k.scroll->setContentOffset({320, 0});
+        k.window->touchDown({100, 100}, clock.now());
+        double t = 0;
+        for (std::size_t i = 0; i < c.steps.size(); ++i) {
+            clock.run(c.steps[i].at - t);
+            t = c.steps[i].at;
+            EXPECT_EQ(k.content->log, c.seen[i]) << c.name << ", before step " << i;
+            if (c.steps[i].what == 'm') {
+                k.window->touchMove({c.steps[i].x, 100}, clock.now());
+            } else {
+                k.window->touchUp({c.steps[i].x, 100}, clock.now());
+            }
+        }
+        clock.run(1.0);
+        EXPECT_EQ(k.content->log, c.seen.back()) << c.name << ", at the end";
+    }
 }

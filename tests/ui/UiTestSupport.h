@@ -21,11 +21,13 @@ public:
     }
     ~UiClock() { RunLoop::main().setClock(std::make_shared<RealClock>()); }
     TimePoint now() const { return clock_->now(); }
-    // Advances by `s` seconds in frames of 1/60 s, ticking animations and scroll views.
+    // Advances by `s` seconds in frames of 1/60 s, firing timers, ticking animations and
+    // scroll views.
     void run(double s) {
         const int frames = static_cast<int>(s * 60 + 0.5);
         for (int i = 0; i < frames; ++i) {
             clock_->advance(seconds(1.0 / 60));
+            RunLoop::main().runOnce();
             ui::Animator::shared().tick(clock_->now());
             ui::ScrollView::tickAll(clock_->now());
         }
