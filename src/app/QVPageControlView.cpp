@@ -7,7 +7,17 @@ using namespace ui;
 QVPageControlView::QVPageControlView(const Rect& frame)
     : View(frame), imgBulletOff_(UIImage::imageNamed("vestrino_interface_pallino_giallo_320.png")),
       imgBulletOn_(UIImage::imageNamed("vestrino_interface_pallino_blu_320.png")) {
-    layoutBullets();
+    // Made from a layout, the indicator has no size yet: its dots wait for one, or they would
+    // sit around a middle of (0, 0) for good.
+    if (!frame.isEmpty()) {
+        layoutBullets();
+    }
+}
+
+void QVPageControlView::layoutSubviews() {
+    if (bulletDict_.empty()) {
+        layoutBullets();
+    }
 }
 
 void QVPageControlView::setNumberOfPages(std::uint32_t n) {

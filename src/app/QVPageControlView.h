@@ -31,6 +31,8 @@ public:
     // Lays the dots out again when their number changed, else swaps their pictures.
     void layoutBullets();
 
+    // The first size the indicator gets lays out dots it could not place before.
+    void layoutSubviews() override;
     void draw(ui::Canvas& canvas, const ui::Rect& rect) override;
     void touchesBegan(const ui::Touch& touch) override;
     void touchesEnded(const ui::Touch&) override {}

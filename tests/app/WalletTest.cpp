@@ -65,6 +65,14 @@ TEST_F(WalletTest, AnAccountWithoutCards) {
     ASSERT_TRUE(picture);
     EXPECT_EQ((*picture)["image"], "vestrino_card_lumacard_BW_320.png");
     EXPECT_EQ((*picture)["frame"], ordered_json({0, 0, 320, 197}));
+    // The one dot sits in the middle of the indicator (laid out once the indicator had a size).
+    const auto* indicator = find(s["window"], "name", "pageControl");
+    ASSERT_TRUE(indicator);
+    ASSERT_EQ((*indicator)["children"].size(), 1u);
+    const auto& dot = (*indicator)["children"][0];
+    EXPECT_EQ(dot["frame"], ordered_json({153, 3, 7, 7}));
+    EXPECT_EQ(dot["windowFrame"], ordered_json({153, 261, 7, 7}));
+    EXPECT_EQ(dot["image"], "vestrino_interface_pallino_blu_320.png");
     // Choosing on the add page opens the editor without a card.
     tapTitled("btnScegli", "name");
     run("wait 0.6");
