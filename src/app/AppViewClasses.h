@@ -3,7 +3,7 @@
 namespace vestrino {
 
 // Makes the application's own view classes known to the layouts ("UIBannerView",
-// "QVPageControlView").
+// "QVPageControlView", "QVImageView", "MovimentoCell").
 void registerAppViewClasses();
 
 } // namespace vestrino

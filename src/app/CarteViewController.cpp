@@ -1,6 +1,8 @@
 #include "app/CarteViewController.h"
 
 #include "app/AggiungiCartaViewController.h"
+#include "app/CVV2ModalVC.h"
+#include "app/TransazioniViewController.h"
 #include "core/BackgroundTask.h"
 #include "core/RunLoop.h"
 #include "core/Utf8.h"
@@ -21,23 +23,10 @@ constexpr const char* kAddSerial = "carte Lumacard nella tua lista";
 // The fades' 0.4 and 0.1 s are 32-bit values widened, as the phone computed them.
 constexpr double kFade = static_cast<double>(0.4f);
 constexpr double kTapFade = static_cast<double>(0.1f);
-
-// The last four characters of the number; a shorter number whole.
-std::string lastFour(const std::string& serial) {
-    const std::size_t n = codePointCount(serial);
-    if (n < 4) {
-        return serial;
-    }
-    std::size_t skip = n - 4, i = 0;
-    while (skip > 0 && i < serial.size()) {
-        ++i;
-        while (i < serial.size() && (static_cast<unsigned char>(serial[i]) & 0xC0) == 0x80) {
-            ++i;
-        }
-        --skip;
-    }
-    return serial.substr(i);
-}
+constexpr double kDialogFade = 0.25;
+constexpr std::size_t kCVV2Length = 3;
+constexpr const char* kTemporaryProblem = "Problema temporaneo, riprovare più tardi.";
+constexpr const char* kCardUnavailable = "Impossibile recuperare le informazioni sulla carta";
 
 } // namespace
 
@@ -224,7 +213,7 @@ void CarteViewController::settle() {
         scegli->setImage(imgScegliOn_, ControlState::Selected);
         alias->setTitle(e->alias().value_or(""), ControlState::Normal);
         desc->setText(e->anonima() ? "Lumacard Anonima" : "Lumacard Standard");
-        serial->setText("**** **** **** " + lastFour(e->serial().value_or("")));
+        serial->setText("**** **** **** " + lastCodePoints(e->serial().value_or(""), 4));
         measured = named ? *e->alias() : "Dai un nome alla tua carta";
     }
     const Size size = TextMeasurer::shared().measure(measured, {"HelveticaNeue-Bold", 16});
@@ -289,15 +278,168 @@ void CarteViewController::abcButtonTapped() {
 }
 
 void CarteViewController::scegliButtonTapped() {
-    // On the add page choosing opens the editor for a new card; fetching a card's statement
-    // comes with the statement screen.
-    if (carte_ && as<QVPageControlView>("pageControl")->selectedPage() == carte_->size()) {
-        abcButtonTapped();
+    const auto page = as<QVPageControlView>("pageControl")->selectedPage();
+    if (page >= 1 && page <= pages_.size()) {
+        qvImageViewTapped(*pages_[page - 1]);
     }
 }
 
-void CarteViewController::qvImageViewTapped(QVImageView&) {
+void CarteViewController::qvImageViewTapped(QVImageView& picture) {
     prevOffset_ = as<ScrollView>("scrollViewImages")->contentOffset();
+    if (!carte_ || modalVC_) {
+        return; // reloading, or the CVV2 dialog is still on its way out
+    }
+    const int n = static_cast<int>(carte_->size());
+    const int tag = picture.tag();
+    if (tag < 1 || tag > n) {
+        return;
+    }
+    if (tag == n) {
+        if (auto* nav = navigationController()) {
+            nav->pushViewController(std::make_shared<AggiungiCartaViewController>(), true);
+        }
+        return;
+    }
+    currentCarta_ = std::make_shared<CartaDiPagamentoEx>(*(*carte_)[static_cast<std::size_t>(tag - 1)]);
+    if (currentCarta_->anonima()) {
+        openCVV2Dialog();
+        return;
+    }
+    showAlertWithTitle("Attendere", "Recupero informazioni carta...", true, std::nullopt,
+                       std::nullopt);
+    loadAsyncMovimenti(nullptr);
+}
+
+void CarteViewController::setBarsInteraction(bool enabled) {
+    if (auto* nav = navigationController()) {
+        nav->toolbar()->setUserInteractionEnabled(enabled);
+        nav->navigationBar()->setUserInteractionEnabled(enabled);
+    }
+}
+
+void CarteViewController::openCVV2Dialog() {
+    setBarsInteraction(false);
+    auto dialog = std::make_shared<CVV2ModalVC>();
+    modalVC_ = dialog;
+    dialog->setMDelegate(this);
+    auto dialogView = dialog->view();
+    dialogView->setAlpha(0);
+    Animator::shared().animate({.duration = kDialogFade, .name = "cvv2show"}, [&] {
+        view()->addSubview(dialogView);
+        dialogView->setAlpha(1);
+    });
+}
+
+void CarteViewController::dismissWithCVV2(const std::optional<std::string>& cvv2) {
+    if (!cvv2 || !modalVC_) {
+        return;
+    }
+    if (currentCarta_) {
+        currentCarta_->setCvv2(*cvv2);
+    }
+    auto dialog = modalVC_;
+    auto dialogView = dialog->view();
+    std::weak_ptr<CarteViewController> weak =
+        std::static_pointer_cast<CarteViewController>(shared_from_this());
+    Animator::shared().animate(
+        {.duration = kDialogFade, .name = "cvv2hide"},
+        [&] {
+            view()->bringSubviewToFront(dialogView.get());
+            dialogView->setAlpha(0);
+        },
+        [weak, dialog](bool) {
+            if (auto self = weak.lock()) {
+                self->cvv2hideAnimationDidStop(dialog);
+            }
+        });
+}
+
+void CarteViewController::cvv2hideAnimationDidStop(const std::shared_ptr<CVV2ModalVC>& dialog) {
+    dialog->view()->removeFromSuperview();
+    if (modalVC_ != dialog) {
+        return; // an earlier answer of the same dialog has already closed it
+    }
+    modalVC_.reset();
+    setBarsInteraction(true);
+    const auto& cvv2 = currentCarta_ ? currentCarta_->cvv2() : std::nullopt;
+    if (!cvv2 || codePointCount(*cvv2) != kCVV2Length) {
+        return; // any other length: the dialog just closes
+    }
+    showAlertWithTitle("Attendere", "Recupero informazioni carta...", true, std::nullopt,
+                       std::nullopt);
+    loadAsyncMovimenti(currentCarta_);
+}
+
+void CarteViewController::loadAsyncMovimenti(const std::shared_ptr<CartaDiPagamentoEx>& anonima) {
+    using Text = RemoteServiceUtil::Text;
+    // What the task sends, copied now: the task touches nothing of the screen but the
+    // continuation it posts.
+    struct Query {
+        bool anonymous = false;
+        Text selPan, numero, dataAA, dataMM, cvv2;
+    } q;
+    if (anonima) {
+        q = {true, std::nullopt, anonima->serial(), anonima->dataAA(), anonima->dataMM(),
+             anonima->cvv2()};
+    } else if (currentCarta_) {
+        q.selPan = currentCarta_->desc(); // the service's code of the card, never its number
+    }
+    auto self = std::static_pointer_cast<CarteViewController>(shared_from_this());
+    BackgroundTask::detach([self, q] {
+        CartaDiPagamentoPtr carta;
+        SaldoPtr saldo;
+        ListaMovimenti movimenti;
+        Text message;
+        const int code = q.anonymous
+                             ? RemoteServiceUtil::movimentiCartaAnonima(
+                                   q.numero, q.dataAA, q.dataMM, q.cvv2, carta, saldo, movimenti,
+                                   message)
+                             : RemoteServiceUtil::listaMovimenti(q.selPan, carta, saldo, movimenti,
+                                                                 message);
+        RunLoop::main().post(
+            [self, code, carta, saldo, movimenti = std::move(movimenti), message]() mutable {
+                self->movimentiLoaded(code, std::move(carta), std::move(saldo),
+                                      std::move(movimenti), std::move(message));
+            });
+    });
+}
+
+void CarteViewController::movimentiLoaded(int code, CartaDiPagamentoPtr carta, SaldoPtr saldo,
+                                          ListaMovimenti movimenti,
+                                          std::optional<std::string> message) {
+    if (!message || message->empty()) {
+        message = kTemporaryProblem;
+    }
+    if (code == SUCCESS) {
+        if (carta && currentCarta_) {
+            currentCarta_->merge(*carta);
+        }
+        currentSaldo_ = std::move(saldo);
+        currentMovimenti_ = std::move(movimenti);
+        showTrasferimenti();
+    } else if (code == CODICE_ERRORE_CONNESSIONE) {
+        showError(kCardUnavailable);
+    } else if (code == CODICE_ERRORE_SESSIONE_SCADUTA) {
+        forceLogoutSessionExpired(*message);
+    } else {
+        showError(*message);
+    }
+}
+
+void CarteViewController::showTrasferimenti() {
+    auto statement = std::make_shared<TransazioniViewController>();
+    statement->setCarta(currentCarta_);
+    statement->setSaldo(currentSaldo_ ? currentSaldo_ : std::make_shared<Saldo>());
+    statement->setMovimenti(currentMovimenti_);
+    dismissAlertView();
+    if (auto* nav = navigationController()) {
+        nav->pushViewController(statement, true);
+    }
+}
+
+void CarteViewController::showError(const std::string& message) {
+    dismissAlertView();
+    showAlertWithTitle("Errore", message, false, std::string("OK"), std::nullopt);
 }
 
 } // namespace vestrino

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/CVV2ModalDelegate.h"
 #include "app/QVImageView.h"
 #include "app/QVPageControlView.h"
 #include "app/VestrinoVC.h"
@@ -12,13 +13,19 @@
 
 namespace vestrino {
 
+class CVV2ModalVC;
+
 // The card wallet: the account's cards (the service's merged with those stored on the device)
 // as a carousel of pictures with a last page that invites to add a card, the page indicator,
 // and under the carousel the card's type, masked number, name button and choose button.
+// Choosing a card fetches its statement on a background task behind an activity alert and
+// opens the statement screen; an anonymous card first asks for its CVV2, which lives only in
+// the in-memory copy of the chosen card.
 class CarteViewController : public VestrinoVC,
                             public ui::ScrollViewDelegate,
                             public QVPageControlViewDelegate,
-                            public QVImageViewDelegate {
+                            public QVImageViewDelegate,
+                            public CVV2ModalDelegate {
 public:
     static constexpr double kPageWidth = 320;
     static constexpr double kPageHeight = 197;
@@ -51,13 +58,34 @@ public:
     void scrollViewDidEndDecelerating(ui::ScrollView& scroll) override;
     void scrollViewDidEndScrollingAnimation(ui::ScrollView& scroll) override;
     void qvPageControlPageChanged(QVPageControlView& control, std::int32_t page) override;
+    // The choose action for a page's picture: the editor on the add page, else the card's
+    // statement (after its CVV2 for an anonymous card).
     void qvImageViewTapped(QVImageView& view) override;
     void restorePrevOffset();
+
+    // The CVV2 dialog's answer: nothing keeps the dialog; any text closes it, and only three
+    // characters fetch the statement once it has faded out.
+    void dismissWithCVV2(const std::optional<std::string>& cvv2) override;
+    // The statement fetched: the statement screen, or the error, or the forced logout.
+    void showTrasferimenti();
+    void showError(const std::string& message);
+
+    const std::shared_ptr<CVV2ModalVC>& modalVC() const { return modalVC_; }
+    const std::shared_ptr<CartaDiPagamentoEx>& currentCarta() const { return currentCarta_; }
 
 private:
     void loaded(int code, std::shared_ptr<ListaCarte> carte, std::optional<std::string> message);
     void showLoadedData();
     void settle();
+    void openCVV2Dialog();
+    // The end of the dialog's fade-out.
+    void cvv2hideAnimationDidStop(const std::shared_ptr<CVV2ModalVC>& dialog);
+    // Starts the statement fetch on a new background task: by the card's service code for a
+    // card of the account (no argument), by number, expiry and CVV2 for an anonymous card.
+    void loadAsyncMovimenti(const std::shared_ptr<CartaDiPagamentoEx>& anonima);
+    void movimentiLoaded(int code, CartaDiPagamentoPtr carta, SaldoPtr saldo,
+                         ListaMovimenti movimenti, std::optional<std::string> message);
+    void setBarsInteraction(bool enabled);
     template <typename T> std::shared_ptr<T> as(const char* name) const {
         return std::dynamic_pointer_cast<T>(outlet(name));
     }
@@ -70,6 +98,7 @@ private:
     std::shared_ptr<CartaDiPagamentoEx> currentCarta_;
     SaldoPtr currentSaldo_;
     ListaMovimenti currentMovimenti_;
+    std::shared_ptr<CVV2ModalVC> modalVC_;
 };
 
 } // namespace vestrino

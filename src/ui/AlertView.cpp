@@ -2,6 +2,8 @@
 
 #include "ui/Window.h"
 
+#include <algorithm>
+
 namespace vestrino::ui {
 
 namespace {
@@ -23,6 +25,7 @@ AlertView::AlertView(std::string title, std::string message, AlertViewDelegate* 
     messageLabel_ = std::make_shared<Label>();
     messageLabel_->setFont({"Helvetica", 14});
     messageLabel_->setTextAlignment(TextAlignment::Center);
+    messageLabel_->setWrapsText(true);
     messageLabel_->setText(message_);
     panel_->addSubview(titleLabel_);
     panel_->addSubview(messageLabel_);
@@ -53,6 +56,7 @@ void AlertView::setTitle(std::string title) {
 void AlertView::setMessage(std::string message) {
     message_ = std::move(message);
     messageLabel_->setText(message_);
+    layoutSubviews();
 }
 
 std::vector<std::string> AlertView::buttonTitles() const {
@@ -78,8 +82,12 @@ void AlertView::layoutSubviews() {
     double y = 16;
     titleLabel_->setFrame(makeRect(12, y, kPanelWidth - 24, 22));
     y += 26;
-    messageLabel_->setFrame(makeRect(12, y, kPanelWidth - 24, message_.empty() ? 0 : 20));
-    y += message_.empty() ? 0 : 28;
+    // A message of several lines (line breaks, or words wrapped at the panel's width) gets
+    // the height of all of them.
+    const double messageHeight =
+        message_.empty() ? 0 : std::max(20.0, messageLabel_->textHeight(kPanelWidth - 24));
+    messageLabel_->setFrame(makeRect(12, y, kPanelWidth - 24, messageHeight));
+    y += message_.empty() ? 0 : messageHeight + 8;
     if (accessory_) {
         const Rect a = accessory_->frame();
         accessory_->setFrame(makeRect((kPanelWidth - a.width()) / 2, y, a.width(), a.height()));

@@ -50,6 +50,11 @@ void Button::setSelected(bool on) {
     setNeedsDisplay();
 }
 
+UIImagePtr Button::backgroundImage(ControlState state) const {
+    const auto it = backgrounds_.find(state);
+    return it != backgrounds_.end() ? it->second : nullptr;
+}
+
 UIImagePtr Button::currentImage() const {
     return forState(images_);
 }

@@ -39,6 +39,8 @@ public:
         setNeedsDisplay();
     }
 
+    // The background picture set for exactly that state (no fallback), if any.
+    UIImagePtr backgroundImage(ControlState state) const;
     // What the current state shows.
     UIImagePtr currentImage() const;
     UIImagePtr currentBackgroundImage() const;

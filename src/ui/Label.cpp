@@ -1,5 +1,7 @@
 #include "ui/Label.h"
 
+#include <algorithm>
+
 namespace vestrino::ui {
 
 void Label::setText(std::string text) {
@@ -22,20 +24,108 @@ void Label::setTextAlignment(TextAlignment alignment) {
     setNeedsDisplay();
 }
 
+void Label::setWrapsText(bool on) {
+    wraps_ = on;
+    setNeedsDisplay();
+}
+
+namespace {
+
+// Greedy breaking of one paragraph (no line breaks inside) into lines no wider than `width`.
+void wrapParagraph(std::string_view text, const Font& font, double width,
+                   std::vector<std::string>& out) {
+    TextMeasurer& m = TextMeasurer::shared();
+    auto fits = [&](std::string_view s) { return m.measure(s, font).width <= width; };
+    std::string line;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t space = text.find(' ', i);
+        const std::size_t end = space == std::string_view::npos ? text.size() : space;
+        const std::string_view word = text.substr(i, end - i);
+        const std::string candidate = line.empty() ? std::string(word) : line + " " + std::string(word);
+        if (fits(candidate)) {
+            line = candidate;
+        } else if (!line.empty() && fits(word)) {
+            out.push_back(std::move(line));
+            line = std::string(word);
+        } else {
+            // A word wider than the label: as many characters as fit on each line.
+            if (!line.empty()) {
+                out.push_back(std::move(line));
+                line.clear();
+            }
+            std::size_t k = 0;
+            while (k < word.size()) {
+                std::size_t n = 1;
+                while (k + n < word.size() &&
+                       (static_cast<unsigned char>(word[k + n]) & 0xC0) == 0x80) {
+                    ++n; // whole code points only
+                }
+                const std::string next = line + std::string(word.substr(k, n));
+                if (!line.empty() && !fits(next)) {
+                    out.push_back(std::move(line));
+                    line = std::string(word.substr(k, n));
+                } else {
+                    line = next;
+                }
+                k += n;
+            }
+        }
+        i = end == text.size() ? end : end + 1;
+    }
+    out.push_back(std::move(line));
+}
+
+} // namespace
+
+std::vector<std::string> Label::lines(double width) const {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = std::min(text_.find('\n', start), text_.size());
+        const std::string_view paragraph = std::string_view(text_).substr(start, end - start);
+        if (wraps_ && width > 0) {
+            wrapParagraph(paragraph, font_, width, out);
+        } else {
+            out.emplace_back(paragraph);
+        }
+        if (end >= text_.size()) {
+            break;
+        }
+        start = end + 1;
+    }
+    return out;
+}
+
+double Label::textHeight(double width) const {
+    const std::size_t n = lines(width).size();
+    const double line = TextMeasurer::shared().lineHeight(font_);
+    const Size first = TextMeasurer::shared().measure("M", font_);
+    return first.height + line * static_cast<double>(n - 1);
+}
+
 void Label::draw(Canvas& canvas, const Rect& rect) {
     View::draw(canvas, rect);
     if (text_.empty()) {
         return;
     }
-    const Size size = TextMeasurer::shared().measure(text_, font_);
-    double x = rect.minX();
-    if (alignment_ == TextAlignment::Center) {
-        x += (rect.width() - size.width) / 2;
-    } else if (alignment_ == TextAlignment::Right) {
-        x += rect.width() - size.width;
-    }
+    const double lineStep = TextMeasurer::shared().lineHeight(font_);
+    const auto all = lines(rect.width());
+    double y = rect.minY() + (rect.height() - textHeight(rect.width())) / 2;
     canvas.pushClip(rect);
-    canvas.drawText(text_, font_, textColor_, {x, rect.minY() + (rect.height() - size.height) / 2});
+    for (const auto& line : all) {
+        if (!line.empty()) {
+            const Size size = TextMeasurer::shared().measure(line, font_);
+            double x = rect.minX();
+            if (alignment_ == TextAlignment::Center) {
+                x += (rect.width() - size.width) / 2;
+            } else if (alignment_ == TextAlignment::Right) {
+                x += rect.width() - size.width;
+            }
+            canvas.drawText(line, font_, textColor_, {x, y});
+        }
+        y += lineStep;
+    }
     canvas.popClip();
 }
 

@@ -2,11 +2,16 @@
 
 #include "ui/View.h"
 
+#include <string>
+#include <vector>
+
 namespace vestrino::ui {
 
 enum class TextAlignment { Left, Center, Right };
 
-// One line of text, vertically centred in the view.
+// Text vertically centred in the view: one line, or one line per line break in the text; a
+// label that wraps also breaks lines between words to fit its width (a word wider than the
+// label between characters).
 class Label : public View {
 public:
     using View::View;
@@ -20,6 +25,14 @@ public:
     TextAlignment textAlignment() const { return alignment_; }
     void setTextAlignment(TextAlignment alignment);
 
+    bool wrapsText() const { return wraps_; }
+    void setWrapsText(bool on);
+
+    // The lines the text is drawn in at the given width, and the height they take in this
+    // label's font.
+    std::vector<std::string> lines(double width) const;
+    double textHeight(double width) const;
+
     void draw(Canvas& canvas, const Rect& rect) override;
     std::string className() const override { return "Label"; }
     void describe(nlohmann::ordered_json& node) const override;
@@ -29,6 +42,7 @@ private:
     Font font_ = Font::systemFont(17);
     Color textColor_ = Color::black();
     TextAlignment alignment_ = TextAlignment::Left;
+    bool wraps_ = false;
 };
 
 } // namespace vestrino::ui

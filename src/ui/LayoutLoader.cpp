@@ -4,6 +4,7 @@
 #include "ui/ImageView.h"
 #include "ui/Label.h"
 #include "ui/ScrollView.h"
+#include "ui/TableView.h"
 #include "ui/TextField.h"
 
 #include <fstream>
@@ -85,6 +86,13 @@ private:
         return img;
     }
 
+    static void imageViewProperties(ImageView& view, const Json& node, const std::string& path) {
+        if (node.contains("image"))
+            view.setImage(image(node, "image", path));
+        if (node.contains("highlightedImage"))
+            view.setHighlightedImage(image(node, "highlightedImage", path));
+    }
+
     LayoutLoader::Outlets& outlets_;
     const LayoutLoader::Actions& actions_;
 };
@@ -120,10 +128,7 @@ std::shared_ptr<View> Builder::build(const Json& node, const std::string& path) 
         view = l;
     } else if (cls == "ImageView") {
         auto i = std::make_shared<ImageView>();
-        if (node.contains("image"))
-            i->setImage(image(node, "image", path));
-        if (node.contains("highlightedImage"))
-            i->setHighlightedImage(image(node, "highlightedImage", path));
+        imageViewProperties(*i, node, path);
         view = i;
     } else if (cls == "Button") {
         auto b = std::make_shared<Button>();
@@ -131,6 +136,8 @@ std::shared_ptr<View> Builder::build(const Json& node, const std::string& path) 
             b->setTitle(text(node, "title", path), ControlState::Normal);
         if (node.contains("titleColor"))
             b->setTitleColor(color(node, "titleColor", path), ControlState::Normal);
+        if (node.contains("selectedTitleColor"))
+            b->setTitleColor(color(node, "selectedTitleColor", path), ControlState::Selected);
         if (node.contains("font"))
             b->setTitleFont(font(node, path));
         if (node.contains("image"))
@@ -169,10 +176,19 @@ std::shared_ptr<View> Builder::build(const Json& node, const std::string& path) 
             s->setContentSize(r.size);
         }
         view = s;
+    } else if (cls == "TableView") {
+        auto t = std::make_shared<TableView>();
+        if (node.contains("rowHeight"))
+            t->setRowHeight(node.at("rowHeight").get<double>());
+        view = t;
     } else if (cls == "ActivityIndicatorView") {
         view = std::make_shared<ActivityIndicatorView>();
     } else if (const auto f = factories().find(cls); f != factories().end()) {
         view = f->second();
+        // An application's image views take the image keys too.
+        if (auto* i = dynamic_cast<ImageView*>(view.get())) {
+            imageViewProperties(*i, node, path);
+        }
     } else {
         throw LayoutError{path + ".class", "unknown class \"" + cls + "\""};
     }

@@ -1,5 +1,6 @@
 #include "ui/TableView.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vestrino::ui {
@@ -60,6 +61,11 @@ void TableView::reloadData() {
     setContentSize({frame().width(), rows_ * rowHeight_});
     if (selected_ && *selected_ >= rows_) {
         selected_.reset();
+    }
+    // Fewer rows than before: the list moves up so that it does not show empty space.
+    const double maxY = std::max(0.0, rows_ * rowHeight_ - frame().height());
+    if (contentOffset().y > maxY) {
+        setContentOffset({contentOffset().x, maxY});
     }
     layoutRows();
 }

@@ -116,6 +116,25 @@ TEST(Utf8, AcceptsWellFormedAndRefusesEverythingElse) {
     EXPECT_EQ(codePointCount("caff\u00e8 \U0001F4B3"), 7u);
 }
 
+TEST(Utf8, FirstAndLastCodePoints) {
+    struct Case {
+        std::string text;
+        std::size_t n;
+        std::string first, last;
+    };
+    const Case cases[] = {
+        {"5333171012345670", 4, "5333", "5670"},
+        {"12", 4, "12", "12"}, // shorter: whole
+        {"", 3, "", ""},
+        {"\u00e8\u00e8\u00e8\U0001F4B3x", 3, "\u00e8\u00e8\u00e8", "\u00e8\U0001F4B3x"},
+        {"abc", 0, "", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(firstCodePoints(c.text, c.n), c.first) << c.text;
+        EXPECT_EQ(lastCodePoints(c.text, c.n), c.last) << c.text;
+    }
+}
+
 TEST(ReplyText, DecodesUtf8ThenRemovesNoBreakSpaces) {
     EXPECT_EQ(decodeReplyText("<a>1\u00a0000</a>"), "<a>1000</a>");
     EXPECT_FALSE(decodeReplyText("<a>caff\xE8</a>").has_value()); // Latin-1, not UTF-8

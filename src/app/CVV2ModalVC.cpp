@@ -1,0 +1,48 @@
+#include "app/CVV2ModalVC.h"
+
+#include "core/Utf8.h"
+
+namespace vestrino {
+
+using namespace ui;
+
+namespace {
+constexpr std::size_t kCodeLength = 3;
+constexpr Point kRaisedOffset{0, 50};
+} // namespace
+
+LayoutLoader::Actions CVV2ModalVC::layoutActions() {
+    return {{"btnSave", [this](Button&) { btnSave(); }}};
+}
+
+void CVV2ModalVC::viewDidLoad() {
+    bgImage()->setDelegate(this);
+    textCVV2()->setDelegate(this);
+}
+
+void CVV2ModalVC::btnSave() {
+    if (mDelegate_) {
+        mDelegate_->dismissWithCVV2(textCVV2()->text());
+    }
+}
+
+void CVV2ModalVC::qvImageViewTapped(QVImageView&) {
+    if (mDelegate_) {
+        mDelegate_->dismissWithCVV2(std::string());
+    }
+}
+
+bool CVV2ModalVC::textFieldShouldChangeCharacters(TextField& field, std::size_t, std::size_t,
+                                                  const std::string& replacement) {
+    if (codePointCount(field.text()) >= kCodeLength && !replacement.empty()) {
+        field.setText(firstCodePoints(field.text(), kCodeLength));
+        return false;
+    }
+    return true;
+}
+
+void CVV2ModalVC::textFieldDidBeginEditing(TextField&) {
+    scrollView()->setContentOffset(kRaisedOffset, true);
+}
+
+} // namespace vestrino

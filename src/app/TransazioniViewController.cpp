@@ -1,0 +1,213 @@
+#include "app/TransazioniViewController.h"
+
+#include "app/HomeViewController.h"
+#include "app/MovimentoCell.h"
+#include "core/Utf8.h"
+#include "ui/Animator.h"
+#include "ui/Label.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace vestrino {
+
+using namespace ui;
+
+namespace {
+
+constexpr double kArrowFade = 0.125;
+const Color kCreditColor = Color::rgb(26, 127, 55);
+const Color kDebitColor = Color::rgb(31, 41, 55);
+constexpr Point kTipoCartaAnonima{9, 104};
+constexpr Point kAsterisksAnonima{9, 123};
+constexpr Point kLastDigitAnonima{112, 123};
+constexpr Point kToMoveAnonima{0, 154};
+
+void moveTo(View& view, Point origin) {
+    view.setFrame({origin, view.frame().size});
+}
+
+} // namespace
+
+LayoutLoader::Actions TransazioniViewController::layoutActions() {
+    return {{"filterChanged", [this](Button& b) { filterChanged(b); }}};
+}
+
+std::string TransazioniViewController::importoText(const Movimento& m) {
+    if (m.accrediti() && !m.accrediti()->empty()) {
+        return "+ " + *m.accrediti() + " €";
+    }
+    return "- " + m.addebiti().value_or("") + " €";
+}
+
+std::string TransazioniViewController::formatted(const std::optional<Date>& date) {
+    return date ? dateFormatter_->stringFromDate(*date) : std::string();
+}
+
+void TransazioniViewController::viewDidLoad() {
+    VestrinoVC::viewDidLoad();
+    if (!carta_) {
+        carta_ = std::make_shared<CartaDiPagamento>();
+    }
+    if (!saldo_) {
+        saldo_ = std::make_shared<Saldo>();
+    }
+    filters_.clear();
+    filters_.reserve(5);
+    dateFormatter_ = std::make_unique<DateFormatter>("dd/MM/yyyy");
+    // Every toggle's picture stretches between round ends, in any width.
+    const auto pill = UIImage::imageNamed("vestrino_button_filtro_320.png");
+    auto strip = as<ScrollView>("filtroScroll");
+    const auto pillStretched = pill ? pill->stretchableImage(20, 25) : nullptr;
+    for (const auto& v : strip->subviews()) {
+        if (auto* b = dynamic_cast<Button*>(v.get())) {
+            b->setBackgroundImage(pillStretched, ControlState::Normal);
+        }
+    }
+    setUpHeader();
+    auto table = as<TableView>("tableView");
+    table->setDataSource(this);
+    table->setTableDelegate(this);
+    table->setDelegate(this);
+    strip->setDelegate(this);
+    as<ScrollView>("scroll")->setDelegate(this);
+    refilter();
+}
+
+void TransazioniViewController::setUpHeader() {
+    auto label = [this](const char* name) { return as<Label>(name); };
+    label("intestatario")->setText(carta_->intestatario().value_or(""));
+    label("tipoCarta")->setText(carta_->alias() ? *carta_->alias() : "Carta Lumacard");
+    label("dataSaldo")->setText("SALDO AL " + saldo_->saldoAl().value_or(""));
+    label("saldoContabile")->setText(saldo_->saldoContabile().value_or("") + " €");
+    label("saldoDisponibile")->setText(saldo_->saldoDisponibile().value_or("") + " €");
+    // The last four characters of the number; a shorter number whole.
+    label("lastDigit")->setText(lastCodePoints(carta_->serial().value_or(""), 4));
+
+    auto scroll = as<ScrollView>("scroll");
+    scroll->setContentSize(kContentSize);
+    as<ScrollView>("filtroScroll")->setContentSize(kFiltroContentSize);
+    if (carta_->anonima()) {
+        // No holder lines: the card lines and the rest of the page close up.
+        label("intestatario")->setHidden(true);
+        label("intestatarioPrefix")->setHidden(true);
+        moveTo(*outlet("tipoCarta"), kTipoCartaAnonima);
+        moveTo(*outlet("asterisks"), kAsterisksAnonima);
+        moveTo(*outlet("lastDigit"), kLastDigitAnonima);
+        moveTo(*outlet("toMove"), kToMoveAnonima);
+        scroll->setContentSize(kContentSizeAnonima);
+    }
+}
+
+void TransazioniViewController::filterChanged(Button& sender) {
+    const std::int32_t type = sender.tag();
+    if (sender.selected()) {
+        std::erase(filters_, type);
+    } else {
+        filters_.push_back(type);
+    }
+    refilter();
+    if (!sender.backgroundImage(ControlState::Selected)) {
+        if (!selectedBackground_) {
+            if (const auto image = UIImage::imageNamed("vestrino_button_selected_320.png")) {
+                selectedBackground_ = image->stretchableImage(20, 25);
+            }
+        }
+        sender.setBackgroundImage(selectedBackground_, ControlState::Selected);
+    }
+    sender.setSelected(!sender.selected());
+}
+
+void TransazioniViewController::refilter() {
+    rows_.clear();
+    rows_.reserve(movimenti_.size());
+    for (std::size_t i = 0; i < movimenti_.size(); ++i) {
+        const auto& m = movimenti_[i];
+        if (filters_.empty() || std::find(filters_.begin(), filters_.end(),
+                                          m->tipoMovimento()) != filters_.end()) {
+            rows_.push_back(i);
+        }
+    }
+    // Newest value date first; a transaction without one last. Stable: equal dates keep the
+    // service's order.
+    std::stable_sort(rows_.begin(), rows_.end(), [this](std::size_t a, std::size_t b) {
+        const auto& da = movimenti_[a]->dataValuta();
+        const auto& db = movimenti_[b]->dataValuta();
+        return da && (!db || *da > *db);
+    });
+    as<TableView>("tableView")->reloadData();
+}
+
+ListaMovimenti TransazioniViewController::movimentiFiltrati() const {
+    ListaMovimenti out;
+    out.reserve(rows_.size());
+    for (const std::size_t i : rows_) {
+        out.push_back(movimenti_[i]);
+    }
+    return out;
+}
+
+int TransazioniViewController::numberOfRows(TableView&) {
+    return static_cast<int>(rows_.size());
+}
+
+std::shared_ptr<TableViewCell> TransazioniViewController::cellForRow(TableView& table, int row) {
+    auto cell = std::dynamic_pointer_cast<MovimentoCell>(
+        table.dequeueReusableCell(MovimentoCell::kReuseIdentifier));
+    if (!cell) {
+        std::string error;
+        cell = MovimentoCell::fromLayout(error);
+        if (!cell) {
+            // A build without its row layout cannot show a statement.
+            throw std::runtime_error(error);
+        }
+    }
+    const Movimento& m = *movimenti_[rows_[static_cast<std::size_t>(row)]];
+    cell->desc()->setText(formatted(m.dataContabile()) + " " + m.descrizione().value_or(""));
+    const std::string importo = importoText(m);
+    cell->importo()->setTextColor(importo.starts_with("+") ? kCreditColor : kDebitColor);
+    cell->importo()->setText(importo);
+    return cell;
+}
+
+void TransazioniViewController::didSelectRow(TableView&, int row) {
+    if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) {
+        return;
+    }
+    const Movimento& m = *movimenti_[rows_[static_cast<std::size_t>(row)]];
+    const std::string message = "Causale: " + m.descrizione().value_or("") +
+                                "\nImporto: " + importoText(m) +
+                                "\nData Contabile: " + formatted(m.dataContabile()) +
+                                "\nData Valuta: " + formatted(m.dataValuta());
+    showAlertWithTitle("Dettaglio Movimento", message, false, std::string("OK"), std::nullopt);
+}
+
+void TransazioniViewController::scrollViewDidEndDecelerating(ScrollView& scroll) {
+    if (&scroll != outlet("filtroScroll").get()) {
+        return;
+    }
+    const double x = scroll.contentOffset().x;
+    const double width = scroll.frame().width();
+    const double content = scroll.contentSize().width;
+    auto left = outlet("frecciaSx"), right = outlet("frecciaDx");
+    Animator::shared().animate({.duration = kArrowFade, .name = "frecce"}, [&] {
+        right->setAlpha(x + width < content ? 1 : 0);
+        left->setAlpha(x > 0 ? 1 : 0);
+    });
+}
+
+void TransazioniViewController::scrollViewDidScroll(ScrollView& scroll) {
+    scrollViewDidEndDecelerating(scroll);
+}
+
+void TransazioniViewController::scrollViewDidEndDragging(ScrollView& scroll, bool) {
+    scrollViewDidEndDecelerating(scroll);
+}
+
+void TransazioniViewController::exit() {
+    if (auto* nav = navigationController()) {
+        nav->pushViewController(std::make_shared<HomeViewController>(), true);
+    }
+}
+
+} // namespace vestrino

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "app/VestrinoVC.h"
+#include "core/DateFormatter.h"
+#include "entities/CartaDiPagamento.h"
+#include "entities/Movimento.h"
+#include "entities/Saldo.h"
+#include "ui/Button.h"
+#include "ui/ScrollView.h"
+#include "ui/TableView.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace vestrino {
+
+// The statement screen: one card's balance and its transactions, newest value date first,
+// narrowed by five filter toggles (one per classified type; with none on, every transaction
+// shows), and a touch on a row shows the transaction in full. It makes no request: the wallet
+// hands it what it fetched.
+class TransazioniViewController : public VestrinoVC,
+                                  public ui::TableViewDataSource,
+                                  public ui::TableViewDelegate,
+                                  public ui::ScrollViewDelegate {
+public:
+    static constexpr ui::Size kContentSize{320, 690};
+    static constexpr ui::Size kContentSizeAnonima{320, 673};
+    static constexpr ui::Size kFiltroContentSize{560, 40};
+
+    std::string layoutName() const override { return "TransazioniViewController"; }
+    std::string className() const override { return "TransazioniViewController"; }
+    ui::LayoutLoader::Actions layoutActions() override;
+    bool isBackButtonRequired() override { return true; }
+
+    // The inputs, set before the view loads.
+    void setCarta(CartaDiPagamentoPtr carta) { carta_ = std::move(carta); }
+    const CartaDiPagamentoPtr& carta() const { return carta_; }
+    void setSaldo(SaldoPtr saldo) { saldo_ = std::move(saldo); }
+    const SaldoPtr& saldo() const { return saldo_; }
+    void setMovimenti(ListaMovimenti movimenti) { movimenti_ = std::move(movimenti); }
+    const ListaMovimenti& movimenti() const { return movimenti_; }
+
+    void viewDidLoad() override;
+
+    // Switches the type of the toggle (its tag) on or off and lists again.
+    void filterChanged(ui::Button& sender);
+    // The rows shown, in display order; the types switched on, in the order they were.
+    ListaMovimenti movimentiFiltrati() const;
+    const std::vector<std::int32_t>& filters() const { return filters_; }
+
+    int numberOfRows(ui::TableView& table) override;
+    std::shared_ptr<ui::TableViewCell> cellForRow(ui::TableView& table, int row) override;
+    void didSelectRow(ui::TableView& table, int row) override;
+
+    // Only the filter strip is acted on: its arrows say whether more toggles lie either way.
+    void scrollViewDidScroll(ui::ScrollView& scroll) override;
+    void scrollViewDidEndDragging(ui::ScrollView& scroll, bool willDecelerate) override;
+    void scrollViewDidEndDecelerating(ui::ScrollView& scroll) override;
+
+    // A new login screen pushed on the stack.
+    void exit();
+
+    // "+ 12,50 €" for a credit that is there and not empty, else "- 38,56 €" from the debit.
+    static std::string importoText(const Movimento& movimento);
+
+private:
+    template <typename T> std::shared_ptr<T> as(const char* name) const {
+        return std::dynamic_pointer_cast<T>(outlet(name));
+    }
+    void setUpHeader();
+    // movimentiFiltrati from the filters, sorted newest value date first, and the table reloaded.
+    void refilter();
+    std::string formatted(const std::optional<Date>& date);
+
+    CartaDiPagamentoPtr carta_;
+    SaldoPtr saldo_;
+    ListaMovimenti movimenti_;
+    // The rows shown, as positions in movimenti_: equal value dates keep the service's order.
+    std::vector<std::size_t> rows_;
+    std::vector<std::int32_t> filters_;
+    std::unique_ptr<DateFormatter> dateFormatter_;
+    std::shared_ptr<ui::UIImage> selectedBackground_;
+};
+
+} // namespace vestrino
