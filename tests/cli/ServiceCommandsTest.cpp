@@ -61,12 +61,12 @@ TEST_F(ServiceCommandsTest, CardsStatementAndTheStoredFile) {
     EXPECT_EQ(j["step"], "listaMovimenti");
     EXPECT_EQ(j["carta"]["serial"], "5333171055554444");
     EXPECT_EQ(j["saldo"]["saldoDisponibile"], "2410,00");
-    EXPECT_EQ(j["listaMovimenti"].size(), 7u);
+    EXPECT_EQ(j["listaMovimenti"].size(), 8u);
 
     r = cli("statement --user mario.rossi 0001234569", "lumacard1\n");
     ASSERT_EQ(r.code, 0);
     EXPECT_NE(r.out.find("Disponibile:  2410,00"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("7 movimenti"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("8 movimenti"), std::string::npos) << r.out;
 }
 
 TEST_F(ServiceCommandsTest, FailuresAndTheirCodes) {
