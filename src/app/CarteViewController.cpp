@@ -300,7 +300,8 @@ void CarteViewController::qvImageViewTapped(QVImageView& picture) {
         }
         return;
     }
-    currentCarta_ = std::make_shared<CartaDiPagamentoEx>(*(*carte_)[static_cast<std::size_t>(tag - 1)]);
+    currentCarta_ =
+        std::make_shared<CartaDiPagamentoEx>(*(*carte_)[static_cast<std::size_t>(tag - 1)]);
     if (currentCarta_->anonima()) {
         openCVV2Dialog();
         return;
@@ -379,7 +380,7 @@ void CarteViewController::loadAsyncMovimenti(const std::shared_ptr<CartaDiPagame
         Text selPan, numero, dataAA, dataMM, cvv2;
     } q;
     if (anonima) {
-        q = {true, std::nullopt, anonima->serial(), anonima->dataAA(), anonima->dataMM(),
+        q = {true,           std::nullopt, anonima->serial(), anonima->dataAA(), anonima->dataMM(),
              anonima->cvv2()};
     } else if (currentCarta_) {
         q.selPan = currentCarta_->desc(); // the service's code of the card, never its number
@@ -390,12 +391,11 @@ void CarteViewController::loadAsyncMovimenti(const std::shared_ptr<CartaDiPagame
         SaldoPtr saldo;
         ListaMovimenti movimenti;
         Text message;
-        const int code = q.anonymous
-                             ? RemoteServiceUtil::movimentiCartaAnonima(
-                                   q.numero, q.dataAA, q.dataMM, q.cvv2, carta, saldo, movimenti,
-                                   message)
-                             : RemoteServiceUtil::listaMovimenti(q.selPan, carta, saldo, movimenti,
-                                                                 message);
+        const int code =
+            q.anonymous
+                ? RemoteServiceUtil::movimentiCartaAnonima(q.numero, q.dataAA, q.dataMM, q.cvv2,
+                                                           carta, saldo, movimenti, message)
+                : RemoteServiceUtil::listaMovimenti(q.selPan, carta, saldo, movimenti, message);
         RunLoop::main().post(
             [self, code, carta, saldo, movimenti = std::move(movimenti), message]() mutable {
                 self->movimentiLoaded(code, std::move(carta), std::move(saldo),

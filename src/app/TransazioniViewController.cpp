@@ -123,8 +123,8 @@ void TransazioniViewController::refilter() {
     rows_.reserve(movimenti_.size());
     for (std::size_t i = 0; i < movimenti_.size(); ++i) {
         const auto& m = movimenti_[i];
-        if (filters_.empty() || std::find(filters_.begin(), filters_.end(),
-                                          m->tipoMovimento()) != filters_.end()) {
+        if (filters_.empty() ||
+            std::find(filters_.begin(), filters_.end(), m->tipoMovimento()) != filters_.end()) {
             rows_.push_back(i);
         }
     }

@@ -42,7 +42,8 @@ void wrapParagraph(std::string_view text, const Font& font, double width,
         const std::size_t space = text.find(' ', i);
         const std::size_t end = space == std::string_view::npos ? text.size() : space;
         const std::string_view word = text.substr(i, end - i);
-        const std::string candidate = line.empty() ? std::string(word) : line + " " + std::string(word);
+        const std::string candidate =
+            line.empty() ? std::string(word) : line + " " + std::string(word);
         if (fits(candidate)) {
             line = candidate;
         } else if (!line.empty() && fits(word)) {

@@ -41,6 +41,8 @@ protected:
         hooks.key = [this](const std::string& k) {
             if (k == "return") {
                 window_->returnKey();
+            } else if (k == "backspace") {
+                window_->deleteBackward();
             }
         };
         runner_ = std::make_unique<ui::ScriptRunner>(*screen_, clock_, tempDir() / "app", hooks);

@@ -192,9 +192,9 @@ TEST(ScrollView, SmallMovesStayWithTheContent) {
 // and without the held touch-down.
 TEST(ScrollView, ContentTouchesWaitForTheDelay) {
     struct Step {
-        double x;   // the finger's x (y stays 100)
-        double at;  // seconds after touch-down
-        char what;  // 'm' move, 'u' up
+        double x;  // the finger's x (y stays 100)
+        double at; // seconds after touch-down
+        char what; // 'm' move, 'u' up
     };
     struct Case {
         const char* name;

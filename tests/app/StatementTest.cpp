@@ -1,0 +1,550 @@
+#include "AppFixture.h"
+#include "ReplyXml.h"
+#include "app/CarteViewController.h"
+#include "app/TransazioniViewController.h"
+#include "app/VestrinoVC.h"
+#include "core/Utf8.h"
+#include "service/Constants.h"
+#include "store/CardList.h"
+
+#include <fstream>
+#include <map>
+#include <set>
+
+using namespace vestrino;
+using nlohmann::ordered_json;
+
+namespace {
+
+constexpr const char* kMovimenti = "/LumaCard/movimenti.do";
+constexpr const char* kAnonima = "/LumaCard/carta_anonima.do";
+
+// Where things are on the screen, in window points.
+constexpr const char* kChoose = "160 398";     // "Scegli questa carta"
+constexpr const char* kInfo = "175 455";       // the toolbar's information button
+constexpr const char* kBack = "277 20";        // the navigation bar's back button
+constexpr const char* kCvv2Field = "160 238";  // the dialog's field, content at rest
+constexpr const char* kSaveAtRest = "160 296"; // the dialog's save button, at rest
+constexpr const char* kSaveRaised = "160 246"; // the same once the content moved up 50
+constexpr const char* kBackdrop = "160 420";   // outside the dialog
+constexpr const char* kFirstRow = "160 333";   // the statement's first row
+
+class StatementTest : public test::AppFixture {
+protected:
+    void toWallet(const std::string& user, const std::string& password) {
+        launch();
+        run("wait 2");
+        login(user, password);
+        run("wait 0.5");
+    }
+    // The anonymous card the stand-in knows (CVV2 739), stored on the device for mario.rossi.
+    void storeAnonymousCard() {
+        auto card = std::make_shared<CartaDiPagamento>();
+        card->setSerial("5375123400001117");
+        card->setDataAA("28");
+        card->setDataMM("04");
+        card->setAnonima(true);
+        ASSERT_TRUE(RemoteServiceUtil::salvaCartePerUtente("mario.rossi", {card}));
+    }
+    static const ordered_json& node(const ordered_json& s, const char* name) {
+        const auto* n = find(s["window"], "name", name);
+        EXPECT_TRUE(n) << name;
+        static const ordered_json none = ordered_json::object();
+        return n ? *n : none;
+    }
+    std::string text(const char* name) {
+        const auto s = state();
+        const auto& n = node(s, name);
+        return n.contains("text") ? n["text"].get<std::string>() : "<no text>";
+    }
+    bool dialogShown() {
+        const auto s = state();
+        return find(s["window"], "name", "textCVV2") != nullptr;
+    }
+    std::shared_ptr<TransazioniViewController> statementScreen() {
+        return std::dynamic_pointer_cast<TransazioniViewController>(
+            delegate_->navigationController()->visibleViewController());
+    }
+    std::shared_ptr<CarteViewController> wallet() {
+        for (const auto& c : delegate_->navigationController()->viewControllers()) {
+            if (auto w = std::dynamic_pointer_cast<CarteViewController>(c)) {
+                return w;
+            }
+        }
+        return nullptr;
+    }
+    // The rows' texts on screen, top first.
+    std::vector<std::pair<std::string, std::string>> visibleRows() {
+        std::vector<std::pair<std::string, std::string>> rows;
+        const auto s = state();
+        const auto& table = node(s, "tableView");
+        std::vector<const ordered_json*> cells;
+        for (const auto& c : table["children"]) {
+            if (c["class"] == "MovimentoCell") {
+                cells.push_back(&c);
+            }
+        }
+        std::sort(cells.begin(), cells.end(), [](const ordered_json* a, const ordered_json* b) {
+            return (*a)["frame"][1].get<double>() < (*b)["frame"][1].get<double>();
+        });
+        for (const auto* c : cells) {
+            const auto* desc = find(*c, "name", "desc");
+            const auto* importo = find(*c, "name", "importo");
+            rows.emplace_back((*desc)["text"], (*importo)["text"]);
+        }
+        return rows;
+    }
+    // The types the screen lists now, and whether they are newest value date first with
+    // equal dates in the service's order.
+    std::set<int> listedTypes(bool& ordered) {
+        auto screen = statementScreen();
+        const auto rows = screen->movimentiFiltrati();
+        const auto& all = screen->movimenti();
+        std::map<const Movimento*, std::size_t> position;
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            position[all[i].get()] = i;
+        }
+        std::set<int> types;
+        ordered = true;
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            types.insert(rows[i]->tipoMovimento());
+            if (i > 0) {
+                const auto& a = rows[i - 1];
+                const auto& b = rows[i];
+                ordered =
+                    ordered && *a->dataValuta() >= *b->dataValuta() &&
+                    (*a->dataValuta() != *b->dataValuta() || position[a.get()] < position[b.get()]);
+            }
+        }
+        return types;
+    }
+    std::size_t countOfTypes(const std::set<int>& types) {
+        const auto& all = statementScreen()->movimenti();
+        return static_cast<std::size_t>(std::count_if(all.begin(), all.end(), [&](const auto& m) {
+            return types.count(m->tipoMovimento()) > 0;
+        }));
+    }
+    // Taps the filter toggle with the title, scrolling the strip to either end first.
+    void toggle(const std::string& title, bool rightEnd) {
+        run(rightEnd ? "touch-down 280 285\ntouch-move 200 285\ntouch-move 0 285\nwait 0.3\n"
+                       "touch-up 0 285\nwait 0.5"
+                     : "touch-down 40 285\ntouch-move 120 285\ntouch-move 320 285\nwait 0.3\n"
+                       "touch-up 320 285\nwait 0.5");
+        tapTitled(title);
+        run("wait 0.3");
+    }
+};
+
+} // namespace
+
+TEST_F(StatementTest, ACardOfTheAccountFromChoiceToDetailAndBack) {
+    toWallet("mario.rossi", "lumacard1");
+    // The service takes its time: the activity alert is up meanwhile.
+    server().knobs().setFault(kMovimenti, {.delay = std::chrono::milliseconds(300)});
+    run(std::string("tap ") + kChoose + "\nwait 0.1");
+    auto s = state();
+    EXPECT_EQ(s["alert"]["title"], "Attendere");
+    EXPECT_EQ(s["alert"]["message"], "Recupero informazioni carta...");
+    EXPECT_EQ(s["alert"]["activity"], true);
+    run("idle 20\nwait 0.6");
+
+    // The service was asked by the card's code, never its number.
+    ASSERT_EQ(server().knobs().requestCount(kMovimenti), 1u);
+    const auto body = server().knobs().lastRequest(kMovimenti)->body;
+    EXPECT_NE(body.find("selPan=0001234567"), std::string::npos) << body;
+    EXPECT_EQ(body.find("5333171012345670"), std::string::npos) << body;
+
+    s = state();
+    EXPECT_EQ(s["visible"], "TransazioniViewController");
+    EXPECT_TRUE(s["alert"].is_null());
+    EXPECT_EQ(text("tipoCarta"), "Carta Lumacard"); // no name given to the card
+    EXPECT_EQ(text("lastDigit"), "5670");
+    EXPECT_EQ(text("intestatario"), "MARIO ROSSI");
+    EXPECT_EQ(node(s, "intestatarioPrefix")["hidden"], false);
+    EXPECT_EQ(text("dataSaldo"), "SALDO AL 30/11/2026");
+    EXPECT_EQ(text("saldoContabile"), "1219,40 €"); // the service's no-break space removed
+    EXPECT_EQ(text("saldoDisponibile"), "1204,40 €");
+    EXPECT_EQ(node(s, "scroll")["contentSize"], ordered_json({320, 690}));
+    EXPECT_EQ(node(s, "filtroScroll")["contentSize"], ordered_json({560, 40}));
+    EXPECT_EQ(node(s, "toMove")["frame"], ordered_json({0, 171, 320, 519}));
+
+    // Newest value date first; the two of 13/11 in the service's order.
+    const auto rows = visibleRows();
+    ASSERT_GE(rows.size(), 3u);
+    EXPECT_EQ(rows[0], std::make_pair(std::string("13/11/2026 PAGAMENTO POS DISTRIBUTORE ENI A1"),
+                                      std::string("- 91,70 €")));
+    EXPECT_EQ(rows[1], std::make_pair(std::string("13/11/2026 RICARICA CARTA DA SPORTELLO"),
+                                      std::string("+ 425,81 €")));
+    EXPECT_EQ(rows[2].first, "10/11/2026 RICARICA CARTA LUMACARD DA CONTO BANCOPOSTA");
+    bool ordered = false;
+    EXPECT_EQ(listedTypes(ordered), (std::set<int>{-1, 0, 1, 2, 3, 4}));
+    EXPECT_TRUE(ordered);
+    EXPECT_EQ(statementScreen()->movimentiFiltrati().size(), 42u);
+
+    // A row's detail, in full; the row stays selected.
+    run(std::string("tap ") + kFirstRow + "\nwait 0.2");
+    s = state();
+    ASSERT_FALSE(s["alert"].is_null());
+    EXPECT_EQ(s["alert"]["title"], "Dettaglio Movimento");
+    EXPECT_EQ(s["alert"]["message"], "Causale: PAGAMENTO POS DISTRIBUTORE ENI A1\nImporto: - 91,70 "
+                                     "€\nData Contabile: 13/11/2026\nData Valuta: 13/11/2026");
+    EXPECT_EQ(s["alert"]["buttons"], ordered_json({"OK"}));
+    tapTitled("OK");
+    run("wait 0.2");
+    EXPECT_TRUE(state()["alert"].is_null());
+    s = state();
+    const auto* first = find(s["window"], "class", "MovimentoCell");
+    ASSERT_TRUE(first);
+    EXPECT_EQ((*first)["selected"], true);
+
+    // Back to the wallet, on the page the card was chosen from; the toolbar works as before.
+    run(std::string("tap ") + kBack + "\nidle 10\nwait 0.6");
+    s = state();
+    EXPECT_EQ(s["visible"], "CarteViewController");
+    EXPECT_EQ(node(s, "pageControl")["selectedPage"], 1);
+}
+
+TEST_F(StatementTest, FilterTogglesShowTheUnionOfTheirTypes) {
+    toWallet("mario.rossi", "lumacard1");
+    run(std::string("tap ") + kChoose + "\nidle 20\nwait 0.6");
+    ASSERT_TRUE(statementScreen());
+    const std::size_t all = statementScreen()->movimenti().size();
+
+    struct Step {
+        const char* title;
+        bool rightEnd;
+        std::set<int> shown; // types listed afterwards
+        std::vector<std::int32_t> filters;
+    };
+    const Step steps[] = {
+        {"Pagamenti", true, {4}, {4}},
+        {"Prelievi", false, {0, 4}, {4, 0}},
+        {"Pagamenti", true, {0}, {0}},
+        {"Prelievi", false, {-1, 0, 1, 2, 3, 4}, {}},
+    };
+    for (const auto& step : steps) {
+        toggle(step.title, step.rightEnd);
+        bool ordered = false;
+        EXPECT_EQ(listedTypes(ordered), step.shown) << step.title;
+        EXPECT_TRUE(ordered) << step.title;
+        EXPECT_EQ(statementScreen()->filters(), step.filters) << step.title;
+        const std::size_t expected = step.filters.empty() ? all : countOfTypes(step.shown);
+        EXPECT_EQ(statementScreen()->movimentiFiltrati().size(), expected) << step.title;
+        const auto s = state();
+        EXPECT_EQ(node(s, "tableView")["contentSize"][1].get<double>(), expected * 44.0);
+        const auto* button = find(s["window"], "title", step.title);
+        ASSERT_TRUE(button);
+        const bool on = std::find(step.filters.begin(), step.filters.end(),
+                                  (*button)["tag"].get<int>()) != step.filters.end();
+        EXPECT_EQ((*button)["selected"], on) << step.title;
+        // A toggle that is on shows the selected picture; every row a type switched on.
+        EXPECT_EQ((*button)["image"],
+                  on ? "vestrino_button_selected_320.png" : "vestrino_button_filtro_320.png")
+            << step.title;
+    }
+    // The strip's arrows: at the left end only the right one shows, at the right end only the
+    // left one.
+    auto arrows = [this] {
+        const auto s = state();
+        return std::make_pair(node(s, "frecciaSx")["alpha"].get<double>(),
+                              node(s, "frecciaDx")["alpha"].get<double>());
+    };
+    run("touch-down 40 285\ntouch-move 120 285\ntouch-move 320 285\nwait 0.3\ntouch-up 320 "
+        "285\nwait 0.5");
+    EXPECT_EQ(arrows(), std::make_pair(0.0, 1.0));
+    run("touch-down 280 285\ntouch-move 200 285\ntouch-move 0 285\nwait 0.3\ntouch-up 0 "
+        "285\nwait 0.5");
+    EXPECT_EQ(arrows(), std::make_pair(1.0, 0.0));
+}
+
+TEST_F(StatementTest, TheCvv2DialogSendsOnlyThreeTypedCharacters) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> lines; // after the field was touched
+        bool viaBackdrop;
+        std::string shownBeforeSave; // the field's text, one * a character
+        bool fetches;
+    };
+    const Case cases[] = {
+        {"three characters", {"type \"7\"", "type \"3\"", "type \"9\""}, false, "***", true},
+        {"two characters", {"type \"7\"", "type \"3\""}, false, "**", false},
+        {"a fourth character is refused",
+         {"type \"7\"", "type \"3\"", "type \"9\"", "type \"1\""},
+         false,
+         "***",
+         true},
+        {"four pasted at once stay four", {"type \"7391\""}, false, "****", false},
+        {"five pasted, then a key cuts to three",
+         {"type \"73955\"", "type \"8\""},
+         false,
+         "***",
+         true},
+        {"backspace at every length",
+         {"type \"73955\"", "key backspace", "key backspace", "key backspace", "type \"9\""},
+         false,
+         "***",
+         true},
+        {"nothing typed", {}, false, "", false},
+        {"the backdrop cancels even three", {"type \"739\""}, true, "***", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        storeAnonymousCard();
+        toWallet("mario.rossi", "lumacard1");
+        server().knobs().clearCounts();
+        run(std::string("tap ") + kChoose + "\nwait 0.3");
+        ASSERT_TRUE(dialogShown());
+        EXPECT_TRUE(state()["alert"].is_null());
+        run(std::string("tap ") + kCvv2Field + "\nwait 0.4");
+        auto s = state();
+        EXPECT_EQ(node(s, "scrollView")["contentOffset"], ordered_json({0, 50}));
+        for (const auto& line : c.lines) {
+            run(line);
+        }
+        run("key return"); // accepted, and nothing else
+        EXPECT_TRUE(dialogShown());
+        EXPECT_EQ(text("textCVV2"), c.shownBeforeSave);
+        run(std::string("tap ") + (c.viaBackdrop ? kBackdrop : kSaveRaised) + "\nwait 0.1");
+        EXPECT_TRUE(dialogShown()); // fading out
+        run("wait 0.3\nidle 20\nwait 0.6");
+        EXPECT_FALSE(dialogShown());
+        EXPECT_EQ(server().knobs().requestCount(kAnonima), c.fetches ? 1u : 0u);
+        s = state();
+        if (c.fetches) {
+            const auto body = server().knobs().lastRequest(kAnonima)->body;
+            EXPECT_NE(body.find("numeroCarta=5375123400001117"), std::string::npos) << body;
+            EXPECT_NE(body.find("dataAA=28"), std::string::npos) << body;
+            EXPECT_NE(body.find("dataMM=04"), std::string::npos) << body;
+            // What was typed, cut back to three: nothing else is ever sent.
+            EXPECT_NE(body.find("cvv2=739"), std::string::npos) << body;
+            EXPECT_EQ(s["visible"], "TransazioniViewController") << body;
+        } else {
+            EXPECT_EQ(s["visible"], "CarteViewController");
+            EXPECT_TRUE(s["alert"].is_null()); // no message
+        }
+        TearDown();
+        SetUp();
+    }
+}
+
+TEST_F(StatementTest, AnAnonymousCardsStatementAndAWrongCode) {
+    storeAnonymousCard();
+    toWallet("mario.rossi", "lumacard1");
+    // A wrong code: the service's own message.
+    run(std::string("tap ") + kChoose + "\nwait 0.3\ntap " + kCvv2Field + "\nwait 0.4\n" +
+        "type \"123\"\ntap " + kSaveRaised + "\nwait 0.4\nidle 20\nwait 0.3");
+    auto s = state();
+    ASSERT_FALSE(s["alert"].is_null());
+    EXPECT_EQ(s["alert"]["title"], "Errore");
+    EXPECT_EQ(s["alert"]["message"], "I dati della carta non sono corretti.");
+    EXPECT_EQ(s["alert"]["buttons"], ordered_json({"OK"}));
+    tapTitled("OK");
+    run("wait 0.3");
+    // The right one; the dialog starts empty again.
+    run(std::string("tap ") + kChoose + "\nwait 0.3");
+    EXPECT_EQ(text("textCVV2"), "");
+    run(std::string("tap ") + kCvv2Field + "\nwait 0.4\ntype \"739\"\ntap " + kSaveRaised +
+        "\nwait 0.4\nidle 20\nwait 0.6");
+    s = state();
+    ASSERT_EQ(s["visible"], "TransazioniViewController");
+    EXPECT_EQ(node(s, "intestatario")["hidden"], true);
+    EXPECT_EQ(node(s, "intestatarioPrefix")["hidden"], true);
+    EXPECT_EQ(node(s, "tipoCarta")["frame"][0], 9);
+    EXPECT_EQ(node(s, "tipoCarta")["frame"][1], 104);
+    EXPECT_EQ(node(s, "asterisks")["frame"][1], 123);
+    EXPECT_EQ(node(s, "lastDigit")["frame"][0], 112);
+    EXPECT_EQ(node(s, "lastDigit")["frame"][1], 123);
+    EXPECT_EQ(node(s, "toMove")["frame"][1], 154);
+    EXPECT_EQ(node(s, "scroll")["contentSize"], ordered_json({320, 673}));
+    EXPECT_EQ(text("tipoCarta"), "Carta Lumacard");
+    EXPECT_EQ(text("lastDigit"), "1117");
+    EXPECT_EQ(text("saldoDisponibile"), "150,00 €");
+    const auto rows = visibleRows();
+    ASSERT_GE(rows.size(), 2u);
+    EXPECT_EQ(rows[0], std::make_pair(std::string("31/10/2026 COMMISSIONE RICARICA"),
+                                      std::string("- 1,00 €")));
+    EXPECT_EQ(rows[1].first, "12/10/2026 PRELIEVO ATM LUMASPOT UFFICIO TORINO CENTRO");
+    // The code is in the chosen card's copy in memory, and in no stored or cached card.
+    EXPECT_EQ(wallet()->currentCarta()->cvv2(), "739");
+    const auto stored = RemoteServiceUtil::caricaCartaPerUtente("mario.rossi");
+    ASSERT_TRUE(stored);
+    for (const auto& card : *stored) {
+        EXPECT_EQ(std::dynamic_pointer_cast<CartaDiPagamentoEx>(card), nullptr);
+    }
+}
+
+TEST_F(StatementTest, TheBarsIgnoreTouchesWhileTheDialogIsUp) {
+    storeAnonymousCard();
+    toWallet("mario.rossi", "lumacard1");
+    // The toolbar does not take the touch: it lands on the dialog's backdrop behind it, which
+    // closes the dialog as any touch outside it does.
+    run(std::string("tap ") + kChoose + "\nwait 0.3");
+    auto* nav = delegate_->navigationController().get();
+    EXPECT_FALSE(nav->toolbar()->userInteractionEnabled());
+    EXPECT_FALSE(nav->navigationBar()->userInteractionEnabled());
+    run(std::string("tap ") + kInfo + "\nwait 0.1");
+    EXPECT_EQ(state()["visible"], "CarteViewController");
+    EXPECT_EQ(state()["screens"].size(), 2u);
+    run("wait 0.4");
+    EXPECT_FALSE(dialogShown());
+    EXPECT_EQ(state()["visible"], "CarteViewController");
+    // The same with a typed code and the navigation bar: nothing reaches the bar, nothing is
+    // fetched.
+    run(std::string("tap ") + kChoose + "\nwait 0.3\ntap " + kCvv2Field +
+        "\nwait 0.4\ntype \"739\"\ntap 160 20\nwait 0.4\nidle 10");
+    EXPECT_FALSE(dialogShown());
+    EXPECT_EQ(server().knobs().requestCount(kAnonima), 0u);
+    // Once the dialog has gone, the toolbar works again.
+    EXPECT_TRUE(nav->toolbar()->userInteractionEnabled());
+    EXPECT_TRUE(nav->navigationBar()->userInteractionEnabled());
+    run(std::string("tap ") + kInfo + "\nwait 0.6");
+    EXPECT_EQ(state()["visible"], "InfoViewController");
+}
+
+TEST_F(StatementTest, FailedFetchesEndInAnAlertOrTheForcedLogout) {
+    struct Case {
+        const char* name;
+        std::optional<lumacard::Fault> fault;
+        bool expireSession;
+        std::string title, message;
+        int tag;
+        std::string afterOk; // the visible screen once the alert is answered
+    };
+    const Case cases[] = {
+        {"the connection drops", lumacard::Fault{.closeConnection = true}, false, "Errore",
+         "Impossibile recuperare le informazioni sulla carta", 0, "CarteViewController"},
+        {"the service says KO with a message",
+         lumacard::Fault{
+             .body = lumacard::ReplyXml::ko("errore_generico", "Servizio non disponibile.")},
+         false, "Errore", "Servizio non disponibile.", 0, "CarteViewController"},
+        {"a KO without a message",
+         lumacard::Fault{.body = lumacard::ReplyXml::ko("errore_generico", "")}, false, "Errore",
+         "Problema temporaneo, riprovare più tardi.", 0, "CarteViewController"},
+        {"the session has expired", std::nullopt, true, "Attenzione",
+         "La sessione è scaduta. Effettuare di nuovo l'accesso.", kForcedLogoutAlertTag,
+         "HomeViewController"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        toWallet("mario.rossi", "lumacard1");
+        if (c.fault) {
+            server().knobs().setFault(kMovimenti, *c.fault);
+        }
+        if (c.expireSession) {
+            server().sessions().expireAll();
+        }
+        run(std::string("tap ") + kChoose + "\nidle 20\nwait 0.3");
+        auto s = state();
+        ASSERT_FALSE(s["alert"].is_null());
+        EXPECT_EQ(s["alert"]["title"], c.title);
+        EXPECT_EQ(s["alert"]["message"], c.message);
+        EXPECT_EQ(s["alert"]["tag"], c.tag);
+        EXPECT_EQ(s["alert"]["activity"], false);
+        EXPECT_EQ(s["visible"], "CarteViewController");
+        tapTitled(s["alert"]["buttons"][0].get<std::string>());
+        run("idle 10\nwait 0.6");
+        s = state();
+        EXPECT_EQ(s["visible"], c.afterOk);
+        EXPECT_TRUE(s["alert"].is_null());
+        TearDown();
+        SetUp();
+    }
+}
+
+TEST_F(StatementTest, ADragThatStartsOnACardPagesAndAPressOpensIt) {
+    toWallet("mario.rossi", "lumacard1");
+    // The drag starts on the card's picture: the carousel pages, nothing is chosen.
+    run("drag 280 150 40 150 0.3\nwait 0.8");
+    auto s = state();
+    EXPECT_EQ(node(s, "pageControl")["selectedPage"], 2);
+    EXPECT_EQ(s["visible"], "CarteViewController");
+    EXPECT_TRUE(s["alert"].is_null());
+    EXPECT_EQ(server().knobs().requestCount(kMovimenti), 0u);
+    // A finger that stays on the picture chooses the card once the scroll view lets it through.
+    server().knobs().setFault(kMovimenti, {.delay = std::chrono::milliseconds(300)});
+    run("touch-down 160 150\nwait 0.1");
+    EXPECT_TRUE(state()["alert"].is_null());
+    run("wait 0.1");
+    EXPECT_EQ(state()["alert"]["title"], "Attendere");
+    run("touch-up 160 150\nidle 20\nwait 0.6");
+    EXPECT_EQ(state()["visible"], "TransazioniViewController");
+    ASSERT_EQ(server().knobs().requestCount(kMovimenti), 1u);
+    EXPECT_NE(server().knobs().lastRequest(kMovimenti)->body.find("selPan=0001234568"),
+              std::string::npos);
+    EXPECT_EQ(text("lastDigit"), "4329");
+    // A quick tap chooses too (back on the wallet first).
+    run(std::string("tap ") + kBack + "\nidle 10\nwait 0.6\ntap 160 150\nidle 20\nwait 0.6");
+    EXPECT_EQ(state()["visible"], "TransazioniViewController");
+    EXPECT_EQ(text("lastDigit"), "4329"); // the same page, from the session's cache
+}
+
+TEST_F(StatementTest, TheAddPageOpensTheEditorWithoutACard) {
+    toWallet("nuovo.utente", "benvenuto");
+    run("tap 160 150\nwait 0.6");
+    EXPECT_EQ(state()["visible"], "AggiungiCartaViewController");
+    EXPECT_EQ(text("titolo"), "Aggiungi una carta");
+}
+
+// The application as a person runs it: after an anonymous card's statement, the typed code is
+// in none of what the program wrote or printed, nor in the card file once decrypted.
+TEST_F(StatementTest, TheTypedCodeIsNowhereAfterwards) {
+    const auto docs = tempDir() / "cvv2-docs";
+    const auto out = tempDir() / "cvv2-out";
+    std::filesystem::remove_all(docs);
+    std::filesystem::remove_all(out);
+    std::filesystem::create_directories(docs);
+    {
+        auto card = std::make_shared<CartaDiPagamento>();
+        card->setSerial("5375123400001117");
+        card->setDataAA("28");
+        card->setDataMM("04");
+        card->setAnonima(true);
+        ASSERT_TRUE(CardList::saveCardList({card}, docs / "mario.rossi_listaCarte"));
+    }
+    const auto script = tempDir() / "cvv2.script";
+    std::ofstream(script) << "wait 2\ntap 160 201\ntype \"mario.rossi\"\nkey return\n"
+                             "type \"lumacard1\"\nkey return\nidle 20\nwait 0.6\n"
+                          << "tap " << kChoose << "\nwait 0.3\ntap " << kCvv2Field
+                          << "\nwait 0.4\ntype \"7\"\ntype \"3\"\ntype \"9\"\nsnapshot typed\ntap "
+                          << kSaveRaised << "\nwait 0.4\nidle 20\nwait 0.6\nsnapshot statement\n";
+    const auto log = tempDir() / "cvv2.log";
+    const std::string command = std::string(VESTRINO_APP) + " --host " + server().hostAndPort() +
+                                " --cafile " + server().caFile().string() +
+                                " --reachability 2 --documents " + docs.string() +
+                                " --headless --script " + script.string() + " --out " +
+                                out.string() + " > " + log.string() + " 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    ASSERT_EQ(server().knobs().requestCount(kAnonima), 1u);
+    EXPECT_NE(server().knobs().lastRequest(kAnonima)->body.find("cvv2=739"), std::string::npos);
+
+    auto contains = [](const std::filesystem::path& file, const std::string& needle) {
+        std::ifstream in(file, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+        return bytes.find(needle) != std::string::npos;
+    };
+    EXPECT_FALSE(contains(log, "739"));
+    std::size_t texts = 0;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(out)) {
+        if (e.path().extension() == ".json") {
+            ++texts;
+            EXPECT_FALSE(contains(e.path(), "739")) << e.path();
+        }
+    }
+    EXPECT_EQ(texts, 2u);
+    const std::string statement = (out / "statement.json").string();
+    EXPECT_TRUE(contains(statement, "TransazioniViewController"));
+    // The card file: every card there, decrypted, carries nothing of the code.
+    std::size_t files = 0;
+    for (const auto& e : std::filesystem::directory_iterator(docs)) {
+        ++files;
+        const auto cards = CardList::loadCardListWithFile(e.path());
+        ASSERT_TRUE(cards) << e.path();
+        for (const auto& card : *cards) {
+            for (const auto& field : {card->serial(), card->desc(), card->alias(),
+                                      card->intestatario(), card->dataAA(), card->dataMM()}) {
+                EXPECT_EQ(field.value_or("").find("739"), std::string::npos);
+            }
+        }
+    }
+    EXPECT_EQ(files, 1u);
+}
