@@ -1,6 +1,7 @@
 #include "ui/ActivityIndicatorView.h"
 #include "ui/AlertView.h"
 #include "ui/Button.h"
+#include "ui/Label.h"
 #include "ui/TableView.h"
 #include "ui/TextField.h"
 #include "ui/UiTestSupport.h"
@@ -185,4 +186,55 @@ TEST(TableView, OnlyVisibleRowsHaveCellsAndSelectionStays) {
     EXPECT_TRUE(table->visibleCells().at(2)->selected());
     EXPECT_FALSE(table->visibleCells().at(3)->selected());
     EXPECT_EQ(table->visibleCells().at(2)->textLabel().text(), "Movimento 2");
+}
+
+TEST(TableView, FewerRowsAfterAReloadMoveTheListUp) {
+    test::UiClock clock;
+    auto window = std::make_shared<Window>();
+    auto table = std::make_shared<TableView>(makeRect(0, 64, 320, 416));
+    Rows rows;
+    table->setDataSource(&rows);
+    window->addSubview(table);
+    table->reloadData();
+    table->setContentOffset({0, 20000});
+    struct Case {
+        int count;
+        double offsetY;
+    };
+    // 20 rows: 880 points, 416 shown, so the end is at 464; 5 rows fit: the top.
+    for (const Case c : {Case{20, 464}, Case{5, 0}, Case{1000, 0}}) {
+        rows.count = c.count;
+        table->reloadData();
+        EXPECT_EQ(table->contentOffset().y, c.offsetY) << c.count;
+        EXPECT_FALSE(table->visibleCells().empty()) << c.count;
+        EXPECT_EQ(table->visibleCells().begin()->first, static_cast<int>(c.offsetY / 44));
+    }
+}
+
+// Without a font engine a character is 0.55 em wide: at 10 points, 5.5 points, so a label 56
+// points wide holds ten.
+TEST(Label, BreaksLinesAtLineBreaksAndWrapsWordsWhenAsked) {
+    struct Case {
+        std::string text;
+        bool wraps;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"una riga sola che non va a capo", false, {"una riga sola che non va a capo"}},
+        {"Causale: X\nImporto: - 1,00 €", false, {"Causale: X", "Importo: - 1,00 €"}},
+        {"aaa bbb ccc ddd", true, {"aaa bbb", "ccc ddd"}},
+        {"aaaa bbbbb ccc", true, {"aaaa bbbbb", "ccc"}},
+        {"abcdefghijklmnopqrstuvwxy z", true, {"abcdefghij", "klmnopqrst", "uvwxy z"}},
+        {"uno\n\ndue tre quattro", true, {"uno", "", "due tre", "quattro"}},
+        {"èèèèèèèèèèè", true, {"èèèèèèèèèè", "è"}}, // whole characters, never half of one
+        {"", true, {""}},
+    };
+    for (const auto& c : cases) {
+        Label label(makeRect(0, 0, 56, 100));
+        label.setFont({"Helvetica", 10});
+        label.setWrapsText(c.wraps);
+        label.setText(c.text);
+        EXPECT_EQ(label.lines(56), c.lines) << c.text;
+        EXPECT_DOUBLE_EQ(label.textHeight(56), 12.0 * c.lines.size()) << c.text;
+    }
 }
