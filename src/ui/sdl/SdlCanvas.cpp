@@ -35,9 +35,11 @@ void SdlCanvas::beginFrame() {
 }
 
 void SdlCanvas::fillRect(const Rect& rect, const Color& c) {
-    SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_BLEND);
-    SDL_SetRenderDrawColor(renderer_, byte(c.r), byte(c.g), byte(c.b),
-                           byte(c.a * opacities_.back()));
+    const Uint8 alpha = byte(c.a * opacities_.back());
+    // An opaque fill replaces what is under it: the same pixels as blending, without the
+    // per-pixel blend (the software renderer fills whole screens of background this way).
+    SDL_SetRenderDrawBlendMode(renderer_, alpha == 255 ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
+    SDL_SetRenderDrawColor(renderer_, byte(c.r), byte(c.g), byte(c.b), alpha);
     const SDL_FRect r = scaled(rect);
     SDL_RenderFillRectF(renderer_, &r);
 }
