@@ -20,4 +20,15 @@ std::unique_ptr<lumacard::StandinServer> startStandin(lumacard::DemoData data, s
     return server;
 }
 
+std::unique_ptr<lumacard::StandinServer>
+startDemoStandin(const std::function<void(lumacard::DemoData&)>& extend, std::string& error) {
+    auto data = lumacard::DemoData::load(
+        std::filesystem::path(VESTRINO_SOURCE_DIR) / "standin/data/demo.json", error);
+    if (!data) {
+        return nullptr;
+    }
+    extend(*data);
+    return startStandin(std::move(*data), error);
+}
+
 } // namespace vestrino::bench

@@ -42,18 +42,15 @@ std::vector<lumacard::DemoData::Movimento> tenThousand() {
 
 int main() {
     std::string error;
-    auto data = lumacard::DemoData::load(
-        std::string(VESTRINO_SOURCE_DIR) + "/standin/data/demo.json", error);
-    if (!data) {
-        std::fprintf(stderr, "%s\n", error.c_str());
-        return 1;
-    }
-    lumacard::DemoData::Card card = data->cards[0];
-    card.codice = "3000000001";
-    card.movimenti = tenThousand();
-    data->cards.push_back(card);
-    data->users.push_back({"diecimila", "diecimila1", "MARIO ROSSI", {card.codice}});
-    const auto standin = bench::startStandin(std::move(*data), error);
+    const auto standin = bench::startDemoStandin(
+        [](lumacard::DemoData& data) {
+            lumacard::DemoData::Card card = data.cards[0];
+            card.codice = "3000000001";
+            card.movimenti = tenThousand();
+            data.cards.push_back(card);
+            data.users.push_back({"diecimila", "diecimila1", "MARIO ROSSI", {card.codice}});
+        },
+        error);
     if (!standin) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;

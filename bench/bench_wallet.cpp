@@ -13,23 +13,20 @@ using SteadyClock = std::chrono::steady_clock;
 
 int main() {
     std::string error;
-    auto data = lumacard::DemoData::load(
-        std::string(VESTRINO_SOURCE_DIR) + "/standin/data/demo.json", error);
-    if (!data) {
-        std::fprintf(stderr, "%s\n", error.c_str());
-        return 1;
-    }
-    // A user with 50 cards.
-    lumacard::DemoData::User user{"cinquanta", "cinquanta1", "MARIO ROSSI", {}};
-    for (int i = 0; i < 50; ++i) {
-        lumacard::DemoData::Card card = data->cards[0];
-        card.codice = std::to_string(2000000000 + i);
-        card.numero = "53331710" + std::to_string(20000000 + i);
-        data->cards.push_back(card);
-        user.cards.push_back(card.codice);
-    }
-    data->users.push_back(user);
-    const auto standin = bench::startStandin(std::move(*data), error);
+    const auto standin = bench::startDemoStandin(
+        [](lumacard::DemoData& data) {
+            // A user with 50 cards.
+            lumacard::DemoData::User user{"cinquanta", "cinquanta1", "MARIO ROSSI", {}};
+            for (int i = 0; i < 50; ++i) {
+                lumacard::DemoData::Card card = data.cards[0];
+                card.codice = std::to_string(2000000000 + i);
+                card.numero = "53331710" + std::to_string(20000000 + i);
+                data.cards.push_back(card);
+                user.cards.push_back(card.codice);
+            }
+            data.users.push_back(user);
+        },
+        error);
     if (!standin) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;

@@ -78,10 +78,7 @@ std::size_t codePointCount(std::string_view text) {
     return n;
 }
 
-namespace {
-
-// Byte offset where code point `index` starts (the text's size when there are fewer).
-std::size_t offsetOfCodePoint(std::string_view text, std::size_t index) {
+std::size_t byteOffsetOfCodePoint(std::string_view text, std::size_t index) {
     std::size_t seen = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
@@ -94,16 +91,14 @@ std::size_t offsetOfCodePoint(std::string_view text, std::size_t index) {
     return text.size();
 }
 
-} // namespace
-
 std::string firstCodePoints(std::string_view text, std::size_t n) {
-    return std::string(text.substr(0, offsetOfCodePoint(text, n)));
+    return std::string(text.substr(0, byteOffsetOfCodePoint(text, n)));
 }
 
 std::string lastCodePoints(std::string_view text, std::size_t n) {
     const std::size_t count = codePointCount(text);
     return count <= n ? std::string(text)
-                      : std::string(text.substr(offsetOfCodePoint(text, count - n)));
+                      : std::string(text.substr(byteOffsetOfCodePoint(text, count - n)));
 }
 
 } // namespace vestrino

@@ -5,24 +5,6 @@
 
 namespace vestrino::ui {
 
-namespace {
-
-// Byte offset of the code point at `index` (the end when past it).
-std::size_t byteOffset(const std::string& s, std::size_t index) {
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) {
-            if (count == index) {
-                return i;
-            }
-            ++count;
-        }
-    }
-    return s.size();
-}
-
-} // namespace
-
 void TextField::setText(std::string text) {
     text_ = isValidUtf8(text) ? std::move(text) : std::string();
     setNeedsDisplay();
@@ -90,8 +72,8 @@ void TextField::replace(std::size_t location, std::size_t length, const std::str
         !delegate_->textFieldShouldChangeCharacters(*this, location, length, replacement)) {
         return;
     }
-    const std::size_t from = byteOffset(text_, location);
-    const std::size_t to = byteOffset(text_, location + length);
+    const std::size_t from = byteOffsetOfCodePoint(text_, location);
+    const std::size_t to = byteOffsetOfCodePoint(text_, location + length);
     text_.replace(from, to - from, replacement);
     setNeedsDisplay();
 }

@@ -158,7 +158,7 @@ TEST(AlertView, BlocksTheViewsUnderItAndReportsTheButton) {
     EXPECT_TRUE(spinner->hidden());
 }
 
-TEST(TableView, OnlyVisibleRowsHaveCellsAndSelectionStays) {
+TEST(TableView, OnlyVisibleRowsHaveCellsSelectionStaysAndReloadsKeepRowsInSight) {
     test::UiClock clock;
     auto window = std::make_shared<Window>();
     auto table = std::make_shared<TableView>(makeRect(0, 64, 320, 416));
@@ -186,16 +186,8 @@ TEST(TableView, OnlyVisibleRowsHaveCellsAndSelectionStays) {
     EXPECT_TRUE(table->visibleCells().at(2)->selected());
     EXPECT_FALSE(table->visibleCells().at(3)->selected());
     EXPECT_EQ(table->visibleCells().at(2)->textLabel().text(), "Movimento 2");
-}
 
-TEST(TableView, FewerRowsAfterAReloadMoveTheListUp) {
-    test::UiClock clock;
-    auto window = std::make_shared<Window>();
-    auto table = std::make_shared<TableView>(makeRect(0, 64, 320, 416));
-    Rows rows;
-    table->setDataSource(&rows);
-    window->addSubview(table);
-    table->reloadData();
+    // Fewer rows after a reload: the list moves up so that it does not show empty space.
     table->setContentOffset({0, 20000});
     struct Case {
         int count;
