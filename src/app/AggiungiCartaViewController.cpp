@@ -1,16 +1,291 @@
 #include "app/AggiungiCartaViewController.h"
 
-#include "ui/Label.h"
+#include "app/VestrinoAppDelegate.h"
+#include "core/DateFormatter.h"
+#include "core/RunLoop.h"
+#include "core/UnicodeText.h"
+#include "core/Utf8.h"
+#include "service/Constants.h"
+#include "service/RemoteServiceUtil.h"
+#include "store/GestoreCarteLocali.h"
+#include "ui/ImageView.h"
+
+#include <algorithm>
+#include <filesystem>
 
 namespace vestrino {
 
-void AggiungiCartaViewController::viewDidLoad() {
-    VestrinoVC::viewDidLoad();
-    if (auto title = std::dynamic_pointer_cast<ui::Label>(outlet("titolo"))) {
-        title->setText(cp_ ? "Dai un nome alla tua carta" : "Aggiungi una carta");
+using namespace ui;
+
+namespace {
+
+constexpr std::size_t kMaxNameLength = 30;
+constexpr std::size_t kNumberLength = 16;
+constexpr double kRenameRaise = 39;
+constexpr double kAnonymousSaveX = 36;
+
+// The characters [from, from + count) of the text, counted in code points.
+std::string characters(std::string_view text, std::size_t from, std::size_t count) {
+    return firstCodePoints(std::string_view(text).substr(byteOffsetOfCodePoint(text, from)),
+                           count);
+}
+
+// The fields of a card that the editor may change, to put back when a write fails.
+struct Saved {
+    explicit Saved(const CartaDiPagamento& c)
+        : alias(c.alias()), serial(c.serial()), dataAA(c.dataAA()), dataMM(c.dataMM()) {}
+    void restore(CartaDiPagamento& c) const {
+        c.setAlias(alias);
+        c.setSerial(serial);
+        c.setDataAA(dataAA);
+        c.setDataMM(dataMM);
     }
-    if (auto number = std::dynamic_pointer_cast<ui::Label>(outlet("numero"))) {
-        number->setText(cp_ && cp_->serial() ? *cp_->serial() : "");
+    std::optional<std::string> alias, serial, dataAA, dataMM;
+};
+
+} // namespace
+
+LayoutLoader::Actions AggiungiCartaViewController::layoutActions() {
+    return {{"aggiungi", [this](Button&) { aggiungi(); }},
+            {"elimina", [this](Button&) { elimina(); }},
+            {"backgroundTap", [this](Button&) { backgroundTap(); }}};
+}
+
+std::shared_ptr<TextField> AggiungiCartaViewController::field(const char* name) const {
+    return std::dynamic_pointer_cast<TextField>(outlet(name));
+}
+
+std::shared_ptr<GestoreCarteLocali> AggiungiCartaViewController::appState() {
+    if (!appState_) {
+        if (auto delegate = VestrinoAppDelegate::shared()) {
+            appState_ = delegate->appState();
+        }
+    }
+    return appState_;
+}
+
+std::string AggiungiCartaViewController::cleanupString(std::string_view text) {
+    std::string out = trimWhitespaceAndNewlines(text);
+    std::erase(out, ' ');
+    return out;
+}
+
+void AggiungiCartaViewController::viewDidLoad() {
+    for (const char* name : {"nomeCarta", "numeroCarta", "scadenzaCarta"}) {
+        field(name)->setDelegate(this);
+    }
+    // The expiry's background stretches between its rounded ends.
+    if (auto img = std::dynamic_pointer_cast<ImageView>(outlet("scadenzaCartaImg"));
+        img && img->image()) {
+        img->setImage(img->image()->stretchableImage(11, 17));
+    }
+    if (cp_) {
+        auto save = std::dynamic_pointer_cast<Button>(outlet("aggiungiButton"));
+        const auto normal = UIImage::imageNamed("vestrino_button_modifica_320.png");
+        const auto pressed = UIImage::imageNamed("vestrino_button_modifica_selected_320.png");
+        save->setImage(normal, ControlState::Normal);
+        save->setImage(pressed, ControlState::Highlighted);
+        save->setImage(pressed, ControlState::Selected);
+        std::dynamic_pointer_cast<ImageView>(outlet("titolo"))
+            ->setImage(UIImage::imageNamed("vestrino_title_modifica_carta_320.png"));
+        field("numeroCarta")->setText(cleanupString(cp_->serial().value_or("")));
+        field("nomeCarta")->setText(cp_->alias().value_or(""));
+        if (cp_->anonima()) {
+            field("scadenzaCarta")
+                ->setText(cp_->dataMM().value_or("") + "/" + cp_->dataAA().value_or(""));
+            outlet("eliminaButton")->setHidden(false);
+            const Rect f = save->frame();
+            save->setFrame(makeRect(kAnonymousSaveX, f.minY(), f.width(), f.height()));
+        } else {
+            field("numeroCarta")->setUserInteractionEnabled(false);
+            for (const char* name : {"scadenzaCartaLabel", "scadenzaCartaImg", "scadenzaCarta",
+                                     "riga"}) {
+                outlet(name)->setHidden(true);
+            }
+            save->setCenter({save->center().x, save->center().y - kRenameRaise});
+        }
+    }
+    VestrinoVC::viewDidLoad();
+}
+
+void AggiungiCartaViewController::viewDidUnload() {
+    VestrinoVC::viewDidUnload();
+    if (auto state = appState()) {
+        state->saveState();
+    }
+}
+
+bool AggiungiCartaViewController::textFieldShouldReturn(TextField& f) {
+    const char* next = &f == field("nomeCarta").get()     ? "numeroCarta"
+                       : &f == field("numeroCarta").get() ? "scadenzaCarta"
+                                                          : "nomeCarta";
+    field(next)->becomeFirstResponder();
+    return false;
+}
+
+void AggiungiCartaViewController::backgroundTap() {
+    for (const char* name : {"nomeCarta", "numeroCarta", "scadenzaCarta"}) {
+        field(name)->resignFirstResponder();
+    }
+}
+
+bool AggiungiCartaViewController::control() {
+    const std::string name = field("nomeCarta")->text();
+    const std::string number = field("numeroCarta")->text();
+    const std::string expiry = field("scadenzaCarta")->text();
+    const std::size_t n = codePointCount(name), l = codePointCount(number),
+                      e = codePointCount(expiry);
+    std::string m;
+    if (!cp_ || cp_->anonima()) {
+        if (e == 0) {
+            m = "Data scadenza carta vuoto!";
+        } else if (e <= 4) {
+            m = "Data scadenza carta invalido!";
+        } else {
+            // The first instant of that month must still be to come: the current month is
+            // refused. Only "MM/yy" itself is stored, so nothing longer passes either.
+            DateFormatter formatter("MM/yy");
+            const auto date = formatter.dateFromString(expiry);
+            const bool shaped = e == 5 && characters(expiry, 2, 1) == "/";
+            if (!date || !shaped || *date <= RunLoop::main().clock().wallNow()) {
+                m = "Data scadenza Carta non valida!";
+            }
+        }
+        if (l == 0) {
+            m = "Numero della carta vuoto!";
+        } else if (!allDecimalDigits(number)) {
+            m = "Caratteri non validi nel numero carta!";
+        } else if (l != kNumberLength) {
+            m = "Il numero della carta deve essere di 16 caratteri!";
+        }
+    }
+    if (n > 0 && codePointCount(trimWhitespaceAndNewlines(name)) > kMaxNameLength) {
+        m = "Nome della carta troppo lungo!";
+    }
+    if (m.empty()) {
+        return true;
+    }
+    showAlertWithTitle("Attenzione", m, false, std::string("OK"), std::nullopt);
+    return false;
+}
+
+std::shared_ptr<ListaCarte> AggiungiCartaViewController::cardList(std::string& user) {
+    auto& cache = RemoteServiceUtil::dictCache();
+    const auto name = cache.objectForKey<std::string>(kSessionUsernameKey);
+    if (!name) {
+        return nullptr;
+    }
+    user = *name;
+    const std::string key = user + "_" + kListaCarteKey;
+    if (auto list = cache.objectForKey<std::shared_ptr<ListaCarte>>(key); list && *list) {
+        return *list;
+    }
+    // The session lost its list: start from what is stored, never from nothing.
+    if (auto stored = RemoteServiceUtil::caricaCartaPerUtente(user)) {
+        return std::make_shared<ListaCarte>(std::move(*stored));
+    }
+    std::error_code ec;
+    if (std::filesystem::exists(RemoteServiceUtil::cardFilePath(user), ec) || ec) {
+        return nullptr; // a file that is there and cannot be read is not replaced
+    }
+    return std::make_shared<ListaCarte>();
+}
+
+void AggiungiCartaViewController::showWriteError() {
+    showAlertWithTitle("Errore", "Impossibile salvare la carta sul dispositivo.", false,
+                       std::string("OK"), std::nullopt);
+}
+
+bool AggiungiCartaViewController::store(const std::string& user, const ListaCarte& list,
+                                        const std::function<void()>& undo) {
+    if (RemoteServiceUtil::salvaCartePerUtente(user, list)) {
+        return true;
+    }
+    undo();
+    showWriteError();
+    return false;
+}
+
+void AggiungiCartaViewController::aggiungi() {
+    backgroundTap();
+    if (!control()) {
+        return;
+    }
+    std::string user;
+    const auto list = cardList(user);
+    if (!list) {
+        showWriteError();
+        return;
+    }
+    const std::string name = trimWhitespaceAndNewlines(field("nomeCarta")->text());
+    const std::string number = field("numeroCarta")->text();
+    const std::string expiry = field("scadenzaCarta")->text();
+    // What the list looked like, to put back if the file cannot be written.
+    const ListaCarte before = *list;
+    std::optional<Saved> saved;
+    if (cp_) {
+        saved.emplace(*cp_);
+        cp_->setAlias(name);
+        if (cp_->anonima()) {
+            cp_->setSerial(number);
+            cp_->setDataAA(characters(expiry, 3, 2));
+            cp_->setDataMM(characters(expiry, 0, 2));
+        }
+        const auto found = std::find_if(list->begin(), list->end(),
+                                        [&](const auto& c) { return c->isEqual(*cp_); });
+        if (found != list->end()) {
+            (*found)->merge(*cp_);
+        } else {
+            // The card is not in the list (the session's list was replaced): the edited card
+            // itself is stored, never an empty one.
+            list->push_back(cp_);
+        }
+    } else {
+        auto card = std::make_shared<CartaDiPagamento>();
+        card->setSerial(number);
+        card->setAlias(name);
+        card->setDataAA(characters(expiry, 3, 2));
+        card->setDataMM(characters(expiry, 0, 2));
+        card->setAnonima(true);
+        list->push_back(card);
+    }
+    const auto undo = [&] {
+        *list = before;
+        if (saved) {
+            saved->restore(*cp_);
+        }
+    };
+    if (store(user, *list, undo)) {
+        if (auto* nav = navigationController()) {
+            nav->popViewControllerAnimated(true);
+        }
+    }
+}
+
+void AggiungiCartaViewController::elimina() {
+    showAlertWithTitle("Elimina Carta", "Eliminare la carta selezionata?", false,
+                       std::string("Annulla"), std::string("OK"));
+    if (alertView()) {
+        alertView()->setTag(kDeleteAlertTag);
+    }
+}
+
+void AggiungiCartaViewController::alertViewDidDismissWithButtonIndex(AlertView& alert, int index) {
+    if (alert.tag() != kDeleteAlertTag || index != 1 || !cp_) {
+        return;
+    }
+    std::string user;
+    const auto list = cardList(user);
+    if (!list) {
+        showWriteError();
+        return;
+    }
+    const ListaCarte before = *list;
+    std::erase_if(*list, [&](const auto& c) { return c->isEqual(*cp_); });
+    if (store(user, *list, [&] { *list = before; })) {
+        if (auto* nav = navigationController()) {
+            nav->popViewControllerAnimated(true);
+        }
     }
 }
 

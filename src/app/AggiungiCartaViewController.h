@@ -2,24 +2,67 @@
 
 #include "app/VestrinoVC.h"
 #include "entities/CartaDiPagamento.h"
+#include "ui/TextField.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
 
 namespace vestrino {
 
-// The card editor: adds an anonymous card, or names, edits or deletes the card it is given.
-// Only its screen exists so far: it shows which card it was opened for.
-class AggiungiCartaViewController : public VestrinoVC {
+class GestoreCarteLocali;
+
+// The card editor. Without a card it adds an anonymous card (name, 16-digit number, expiry
+// "MM/yy"); with an anonymous card it edits or deletes it; with a card of the account it
+// renames it. Every change goes to the user's card list of the session and at once to the
+// user's encrypted card file, then the editor closes. Nothing a person stored is lost: a list
+// the session lost is read again from the file before anything is written, and when the file
+// cannot be written the person is told and the editor stays open with what was typed.
+class AggiungiCartaViewController : public VestrinoVC, public ui::TextFieldDelegate {
 public:
+    static constexpr int kDeleteAlertTag = 61;
+
     std::string layoutName() const override { return "AggiungiCartaViewController"; }
     std::string className() const override { return "AggiungiCartaViewController"; }
+    ui::LayoutLoader::Actions layoutActions() override;
     bool isBackButtonRequired() override { return true; }
 
+    // The card to edit (edit mode); nothing for add mode. Set before the view loads.
     void setCp(CartaDiPagamentoPtr carta) { cp_ = std::move(carta); }
     const CartaDiPagamentoPtr& cp() const { return cp_; }
+    // The application's local card manager, taken from the delegate on first use.
+    std::shared_ptr<GestoreCarteLocali> appState();
 
     void viewDidLoad() override;
+    void viewDidUnload() override;
+
+    // Save: validate, store, close.
+    void aggiungi();
+    // The fields' check; shows the message and answers false when they are not acceptable.
+    bool control();
+    // Delete, after the person confirms.
+    void elimina();
+    void backgroundTap();
+
+    // Return moves the focus name → number → expiry → name, and never inserts a line break.
+    bool textFieldShouldReturn(ui::TextField& field) override;
+    void alertViewDidDismissWithButtonIndex(ui::AlertView& alert, int index) override;
+
+    // Trimmed of white space and line breaks at both ends, every space inside removed.
+    static std::string cleanupString(std::string_view text);
 
 private:
+    std::shared_ptr<ui::TextField> field(const char* name) const;
+    // The session's card list of the logged-in user, or, when the session lost it, the list
+    // read again from the user's file (empty when there is no file); nothing when neither can
+    // be had (no user, or a file that exists and cannot be read).
+    std::shared_ptr<ListaCarte> cardList(std::string& user);
+    // Writes the list; on failure puts `undo` into effect and tells the person.
+    bool store(const std::string& user, const ListaCarte& list, const std::function<void()>& undo);
+    void showWriteError();
+
     CartaDiPagamentoPtr cp_;
+    std::shared_ptr<GestoreCarteLocali> appState_;
 };
 
 } // namespace vestrino
