@@ -62,6 +62,14 @@ void BenchApp::waitForContinuation() {
     }
 }
 
+void BenchApp::idle() {
+    while (BackgroundTask::running() > 0 || !RunLoop::main().queue().empty()) {
+        RunLoop::main().queue().waitForWork(std::chrono::steady_clock::now() +
+                                            std::chrono::milliseconds(5));
+        frame();
+    }
+}
+
 double millisecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
         .count();

@@ -24,6 +24,8 @@ public:
     // Waits (real time) until the background tasks have ended and their continuation waits on
     // the main queue, so that the next frame runs it.
     void waitForContinuation();
+    // Frames until no background task runs and the main queue is empty.
+    void idle();
 
     const std::shared_ptr<VestrinoAppDelegate>& delegate() const { return delegate_; }
     ui::Window& window() { return *window_; }

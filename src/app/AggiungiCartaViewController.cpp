@@ -26,8 +26,7 @@ constexpr double kAnonymousSaveX = 36;
 
 // The characters [from, from + count) of the text, counted in code points.
 std::string characters(std::string_view text, std::size_t from, std::size_t count) {
-    return firstCodePoints(std::string_view(text).substr(byteOffsetOfCodePoint(text, from)),
-                           count);
+    return firstCodePoints(std::string_view(text).substr(byteOffsetOfCodePoint(text, from)), count);
 }
 
 // The fields of a card that the editor may change, to put back when a write fails.
@@ -98,8 +97,8 @@ void AggiungiCartaViewController::viewDidLoad() {
             save->setFrame(makeRect(kAnonymousSaveX, f.minY(), f.width(), f.height()));
         } else {
             field("numeroCarta")->setUserInteractionEnabled(false);
-            for (const char* name : {"scadenzaCartaLabel", "scadenzaCartaImg", "scadenzaCarta",
-                                     "riga"}) {
+            for (const char* name :
+                 {"scadenzaCartaLabel", "scadenzaCartaImg", "scadenzaCarta", "riga"}) {
                 outlet(name)->setHidden(true);
             }
             save->setCenter({save->center().x, save->center().y - kRenameRaise});

@@ -94,7 +94,8 @@ TEST_F(EditorTest, ValidationMessagesTheirOrderAndWhatIsStored) {
         std::string message; // empty: accepted and stored
     };
     const Case cases[] = {
-        {"a four-character expiry", "", "5375123400002222", "1/25", "Data scadenza carta invalido!"},
+        {"a four-character expiry", "", "5375123400002222", "1/25",
+         "Data scadenza carta invalido!"},
         {"month 13", "", "5375123400002222", "13/25", "Data scadenza Carta non valida!"},
         {"not a date", "", "5375123400002222", "ab/cd", "Data scadenza Carta non valida!"},
         {"a longer text", "", "5375123400002222", "004/28", "Data scadenza Carta non valida!"},
@@ -265,8 +266,8 @@ TEST_F(EditorTest, RenamingACardOfTheAccountChangesOnlyItsName) {
 
 TEST_F(EditorTest, EditingAnAnonymousCardStoredWithSpaces) {
     launch();
-    ASSERT_TRUE(RemoteServiceUtil::salvaCartePerUtente(
-        "mario.rossi", {anonymousCard("5375 1234 0000 1117")}));
+    ASSERT_TRUE(RemoteServiceUtil::salvaCartePerUtente("mario.rossi",
+                                                       {anonymousCard("5375 1234 0000 1117")}));
     clock_->setWallNow(kToday);
     run("wait 2");
     login("mario.rossi", "lumacard1");
@@ -329,7 +330,8 @@ TEST_F(EditorTest, ASessionThatLostItsListStartsFromTheStoredOne) {
     toWallet("mario.rossi", "lumacard1");
     openAddPage();
     // The session's list is gone (as after the cache was emptied); the file has four cards.
-    RemoteServiceUtil::dictCache().with([](DictCache::Entries& e) { e.erase("mario.rossi_listaCarte"); });
+    RemoteServiceUtil::dictCache().with(
+        [](DictCache::Entries& e) { e.erase("mario.rossi_listaCarte"); });
     const auto before = stored("mario.rossi").size();
     fill("numeroCarta", "5375123400002222");
     fill("scadenzaCarta", "11/27");
