@@ -125,3 +125,19 @@ TEST(DictCache, OneLockAroundEveryAccess) {
     cache.removeAllObjects();
     EXPECT_EQ(cache.count(), 0u);
 }
+
+TEST(Clock, TheVirtualClockTellsTheCalendarTimeFromItsStart) {
+    VirtualClock clock;
+    const auto system =
+        std::chrono::floor<std::chrono::milliseconds>(std::chrono::system_clock::now());
+    // A new clock starts at the machine's date and time.
+    EXPECT_LE(std::chrono::abs(clock.wallNow() - system), std::chrono::seconds(5));
+    const WallTime may15{std::chrono::milliseconds(1778832000000)};
+    clock.advance(seconds(3));
+    clock.setWallNow(may15);
+    EXPECT_EQ(clock.wallNow(), may15);
+    clock.advance(seconds(90));
+    EXPECT_EQ(clock.wallNow(), may15 + std::chrono::seconds(90));
+    RealClock real;
+    EXPECT_LE(std::chrono::abs(real.wallNow() - system), std::chrono::seconds(5));
+}

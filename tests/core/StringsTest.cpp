@@ -1,5 +1,6 @@
 #include "core/ReplyText.h"
 #include "core/StringTrim.h"
+#include "core/UnicodeText.h"
 #include "core/UpperCase.h"
 #include "core/Utf8.h"
 #include "net/UrlEncoding.h"
@@ -147,4 +148,23 @@ TEST(UpperCase, FullUnicodeUpperCasing) {
     EXPECT_EQ(upperCased("straße"), "STRASSE");
     EXPECT_EQ(upperCased("ﬁne"), "FINE");
     EXPECT_EQ(upperCased("istanbul"), "ISTANBUL"); // never the Turkish dotted capital
+}
+
+TEST(UnicodeText, TrimmingAndDecimalDigits) {
+    EXPECT_EQ(trimWhitespaceAndNewlines("  Carta\u00a0spesa \n\t\u3000"), "Carta\u00a0spesa");
+    EXPECT_EQ(trimWhitespaceAndNewlines("\n \u2028"), "");
+    EXPECT_EQ(trimWhitespaceAndNewlines("x"), "x");
+    const std::pair<const char*, bool> digits[] = {
+        {"5375123400001117", true},
+        {"\uff15\uff13\uff17", true}, // fullwidth
+        {"\u0663\u0664", true},       // Arabic-Indic
+        {"5375 1234", false},
+        {"12a", false},
+        {"\u00b2", false}, // superscript two: a digit, not a decimal digit
+        {"\u2163", false}, // Roman numeral four
+        {"", true},
+    };
+    for (const auto& [text, expected] : digits) {
+        EXPECT_EQ(allDecimalDigits(text), expected) << text;
+    }
 }
