@@ -482,7 +482,10 @@ TEST_F(StatementTest, TheAddPageOpensTheEditorWithoutACard) {
     toWallet("nuovo.utente", "benvenuto");
     run("tap 160 150\nwait 0.6");
     EXPECT_EQ(state()["visible"], "AggiungiCartaViewController");
-    EXPECT_EQ(text("titolo"), "Aggiungi una carta");
+    const auto s = state();
+    EXPECT_EQ(node(s, "titolo")["image"], "vestrino_title_aggiungi_carta_320.png");
+    EXPECT_EQ(node(s, "eliminaButton")["hidden"], true);
+    EXPECT_EQ(text("numeroCarta"), "");
 }
 
 // The application as a person runs it: after an anonymous card's statement, the typed code is
