@@ -195,14 +195,26 @@ void AggiungiCartaViewController::showWriteError() {
                        std::string("OK"), std::nullopt);
 }
 
-bool AggiungiCartaViewController::store(const std::string& user, const ListaCarte& list,
-                                        const std::function<void()>& undo) {
-    if (RemoteServiceUtil::salvaCartePerUtente(user, list)) {
-        return true;
+void AggiungiCartaViewController::commit(const std::function<void(ListaCarte&)>& change,
+                                         const std::function<void()>& undo) {
+    std::string user;
+    const auto list = cardList(user);
+    if (!list) {
+        showWriteError();
+        return;
     }
+    // What the list looked like, to put back if the file cannot be written.
+    const ListaCarte before = *list;
+    change(*list);
+    if (RemoteServiceUtil::salvaCartePerUtente(user, *list)) {
+        if (auto* nav = navigationController()) {
+            nav->popViewControllerAnimated(true);
+        }
+        return;
+    }
+    *list = before;
     undo();
     showWriteError();
-    return false;
 }
 
 void AggiungiCartaViewController::aggiungi() {
@@ -210,19 +222,21 @@ void AggiungiCartaViewController::aggiungi() {
     if (!control()) {
         return;
     }
-    std::string user;
-    const auto list = cardList(user);
-    if (!list) {
-        showWriteError();
-        return;
-    }
     const std::string name = trimWhitespaceAndNewlines(field("nomeCarta")->text());
     const std::string number = field("numeroCarta")->text();
     const std::string expiry = field("scadenzaCarta")->text();
-    // What the list looked like, to put back if the file cannot be written.
-    const ListaCarte before = *list;
     std::optional<Saved> saved;
-    if (cp_) {
+    const auto change = [&](ListaCarte& list) {
+        if (!cp_) {
+            auto card = std::make_shared<CartaDiPagamento>();
+            card->setSerial(number);
+            card->setAlias(name);
+            card->setDataAA(characters(expiry, 3, 2));
+            card->setDataMM(characters(expiry, 0, 2));
+            card->setAnonima(true);
+            list.push_back(card);
+            return;
+        }
         saved.emplace(*cp_);
         cp_->setAlias(name);
         if (cp_->anonima()) {
@@ -230,35 +244,21 @@ void AggiungiCartaViewController::aggiungi() {
             cp_->setDataAA(characters(expiry, 3, 2));
             cp_->setDataMM(characters(expiry, 0, 2));
         }
-        const auto found = std::find_if(list->begin(), list->end(),
-                                        [&](const auto& c) { return c->isEqual(*cp_); });
-        if (found != list->end()) {
+        const auto found =
+            std::find_if(list.begin(), list.end(), [&](const auto& c) { return c->isEqual(*cp_); });
+        if (found != list.end()) {
             (*found)->merge(*cp_);
         } else {
             // The card is not in the list (the session's list was replaced): the edited card
             // itself is stored, never an empty one.
-            list->push_back(cp_);
+            list.push_back(cp_);
         }
-    } else {
-        auto card = std::make_shared<CartaDiPagamento>();
-        card->setSerial(number);
-        card->setAlias(name);
-        card->setDataAA(characters(expiry, 3, 2));
-        card->setDataMM(characters(expiry, 0, 2));
-        card->setAnonima(true);
-        list->push_back(card);
-    }
-    const auto undo = [&] {
-        *list = before;
+    };
+    commit(change, [&] {
         if (saved) {
             saved->restore(*cp_);
         }
-    };
-    if (store(user, *list, undo)) {
-        if (auto* nav = navigationController()) {
-            nav->popViewControllerAnimated(true);
-        }
-    }
+    });
 }
 
 void AggiungiCartaViewController::elimina() {
@@ -273,19 +273,11 @@ void AggiungiCartaViewController::alertViewDidDismissWithButtonIndex(AlertView& 
     if (alert.tag() != kDeleteAlertTag || index != 1 || !cp_) {
         return;
     }
-    std::string user;
-    const auto list = cardList(user);
-    if (!list) {
-        showWriteError();
-        return;
-    }
-    const ListaCarte before = *list;
-    std::erase_if(*list, [&](const auto& c) { return c->isEqual(*cp_); });
-    if (store(user, *list, [&] { *list = before; })) {
-        if (auto* nav = navigationController()) {
-            nav->popViewControllerAnimated(true);
-        }
-    }
+    commit(
+        [&](ListaCarte& list) {
+            std::erase_if(list, [&](const auto& c) { return c->isEqual(*cp_); });
+        },
+        [] {});
 }
 
 } // namespace vestrino

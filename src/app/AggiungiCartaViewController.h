@@ -4,6 +4,7 @@
 #include "entities/CartaDiPagamento.h"
 #include "ui/TextField.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -57,8 +58,10 @@ private:
     // read again from the user's file (empty when there is no file); nothing when neither can
     // be had (no user, or a file that exists and cannot be read).
     std::shared_ptr<ListaCarte> cardList(std::string& user);
-    // Writes the list; on failure puts `undo` into effect and tells the person.
-    bool store(const std::string& user, const ListaCarte& list, const std::function<void()>& undo);
+    // Applies `change` to the user's card list and writes the list: then the editor closes. When
+    // the file cannot be written, the list is put back as it was, `undo` runs and the person is
+    // told; the editor stays open.
+    void commit(const std::function<void(ListaCarte&)>& change, const std::function<void()>& undo);
     void showWriteError();
 
     CartaDiPagamentoPtr cp_;
