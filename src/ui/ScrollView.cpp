@@ -65,6 +65,16 @@ bool ScrollView::canScrollAlong(Point delta) const {
                       : (m.y > 0 || (bounces_ && contentSize_.height > 0 && m.x == 0));
 }
 
+bool ScrollView::hasRoomAlong(Point delta) const {
+    const Point m = maxOffset();
+    const Point o = contentOffset();
+    // The content moves against the finger.
+    if (std::abs(delta.x) >= std::abs(delta.y)) {
+        return delta.x < 0 ? o.x < m.x : o.x > 0;
+    }
+    return delta.y < 0 ? o.y < m.y : o.y > 0;
+}
+
 void ScrollView::moveTo(Point offset) {
     if (offset == contentOffset()) {
         return;

@@ -49,6 +49,9 @@ public:
     bool isDecelerating() const { return motion_ && motion_->kind != Motion::Animation; }
     // Whether a finger movement in that direction would move the content.
     bool canScrollAlong(Point delta) const;
+    // Whether it would move the content without going past an edge (along the movement's
+    // main axis).
+    bool hasRoomAlong(Point delta) const;
 
     // Advances every moving scroll view to `now` in fixed steps; true while one still moves.
     static bool tickAll(TimePoint now);

@@ -5,6 +5,7 @@
 #include "ui/TextField.h"
 
 #include <cmath>
+#include <vector>
 
 namespace vestrino::ui {
 
@@ -79,8 +80,10 @@ void Window::touchMove(Point point, TimePoint time) {
         last_ = point;
         return; // still deciding between a scroll and a touch of the content
     }
-    if (!scrolling_ && scroll_ && touched_ != scroll_ && pastSlop &&
-        scroll_->canScrollAlong(point - down_)) {
+    ScrollView* target = !scrolling_ && scroll_ && touched_ != scroll_ && pastSlop
+                             ? scrollViewFor(point - down_)
+                             : nullptr;
+    if (target) {
         // The touch turns into a scroll: the content lets go (or never hears of it, while its
         // touch-down is held), the scroll view takes over from where the finger came down.
         if (held_) {
@@ -89,6 +92,7 @@ void Window::touchMove(Point point, TimePoint time) {
             touched_->touchesCancelled(makeTouch(point, time));
         }
         scrolling_ = true;
+        scroll_ = target;
         touched_ = scroll_;
         Touch begin{down_, down_, time};
         scroll_->touchesBegan(begin);
@@ -98,6 +102,34 @@ void Window::touchMove(Point point, TimePoint time) {
     if (touched_) {
         touched_->touchesMoved(makeTouch(point, time));
     }
+}
+
+ScrollView* Window::scrollViewFor(Point delta) const {
+    std::vector<ScrollView*> chain; // innermost first
+    for (View* v = scroll_; v; v = v->superview()) {
+        if (auto* s = dynamic_cast<ScrollView*>(v)) {
+            chain.push_back(s);
+        }
+    }
+    const bool contentGoesUp = std::abs(delta.y) > std::abs(delta.x) && delta.y < 0;
+    if (contentGoesUp) {
+        for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+            if ((*it)->hasRoomAlong(delta)) {
+                return *it;
+            }
+        }
+    }
+    for (ScrollView* s : chain) {
+        if (s->hasRoomAlong(delta)) {
+            return s;
+        }
+    }
+    for (ScrollView* s : chain) {
+        if (s->canScrollAlong(delta)) {
+            return s;
+        }
+    }
+    return nullptr;
 }
 
 void Window::touchUp(Point point, TimePoint time) {

@@ -61,6 +61,11 @@ public:
 
 private:
     Touch makeTouch(Point point, TimePoint time);
+    // Of the scroll views around the touched view, the one a finger movement by `delta` drags:
+    // moving content up, the outermost that still has room (a page scrolls its header away
+    // before the list inside it scrolls); otherwise the innermost that has room; failing both,
+    // the innermost that can move at all (it bounces). Nothing when none can.
+    ScrollView* scrollViewFor(Point delta) const;
     // Hands the held touch-down to the content, if one is held.
     void deliverHeldTouch();
     void dropHeldTouch();

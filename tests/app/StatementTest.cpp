@@ -551,3 +551,35 @@ TEST_F(StatementTest, TheTypedCodeIsNowhereAfterwards) {
     }
     EXPECT_EQ(files, 1u);
 }
+
+// The list scrolls inside the page: moving the content up, the page goes first (the header
+// leaves) and then the list; moving it down, the list goes back to its top first, then the page.
+TEST_F(StatementTest, ThePageScrollsBeforeTheListGoingUpAndAfterItGoingDown) {
+    toWallet("mario.rossi", "lumacard1");
+    run("drag 280 150 40 150 0.1\nwait 0.8"); // the card with 563 transactions
+    run(std::string("tap ") + kChoose + "\nidle 20\nwait 0.6");
+    ASSERT_EQ(statementScreen()->movimenti().size(), 563u);
+    auto offsets = [this] {
+        const auto s = state();
+        return std::make_pair(node(s, "scroll")["contentOffset"][1].get<double>(),
+                              node(s, "tableView")["contentOffset"][1].get<double>());
+    };
+    // A slow drag (held still before lifting: no flick) of 300 points.
+    auto drag = [this](int y0, int y1) {
+        run("touch-down 160 " + std::to_string(y0) + "\ntouch-move 160 " +
+            std::to_string((y0 + y1) / 2) + "\ntouch-move 160 " + std::to_string(y1) +
+            "\nwait 0.3\ntouch-up 160 " + std::to_string(y1) + "\nwait 0.8");
+    };
+    drag(400, 100);
+    EXPECT_EQ(offsets(), std::make_pair(254.0, 0.0)); // the page to its end (690 - 436)
+    drag(400, 100);
+    EXPECT_EQ(offsets(), std::make_pair(254.0, 300.0));
+    drag(100, 250);
+    EXPECT_EQ(offsets(), std::make_pair(254.0, 150.0));
+    drag(100, 400);
+    EXPECT_EQ(offsets(), std::make_pair(254.0, 0.0)); // the list back to its top first
+    drag(100, 400);
+    EXPECT_EQ(offsets(), std::make_pair(0.0, 0.0));
+    EXPECT_EQ(state()["visible"], "TransazioniViewController");
+    EXPECT_TRUE(state()["alert"].is_null()); // no row was chosen on the way
+}
