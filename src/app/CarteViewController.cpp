@@ -92,7 +92,7 @@ void CarteViewController::viewWillDisappear(bool animated) {
 void CarteViewController::loaded(int code, std::shared_ptr<ListaCarte> carte,
                                  std::optional<std::string> message) {
     if (!message) {
-        message = "Problema temporaneo, riprovare più tardi.";
+        message = kTemporaryProblem;
     }
     if (code != SUCCESS || !carte) {
         forceLogoutSessionExpired(*message);
