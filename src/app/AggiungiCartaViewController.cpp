@@ -179,15 +179,13 @@ std::shared_ptr<ListaCarte> AggiungiCartaViewController::cardList(std::string& u
     if (auto list = cache.objectForKey<std::shared_ptr<ListaCarte>>(key); list && *list) {
         return *list;
     }
-    // The session lost its list: start from what is stored, never from nothing.
-    if (auto stored = RemoteServiceUtil::caricaCartaPerUtente(user)) {
-        return std::make_shared<ListaCarte>(std::move(*stored));
+    // The session lost its list: start from what is stored, never from nothing. A damaged
+    // file has been kept aside by then; one that cannot be read just now stops the change.
+    auto stored = RemoteServiceUtil::caricaCartePerModifica(user);
+    if (stored.state == CardFileLoad::State::Unavailable) {
+        return nullptr;
     }
-    std::error_code ec;
-    if (std::filesystem::exists(RemoteServiceUtil::cardFilePath(user), ec) || ec) {
-        return nullptr; // a file that is there and cannot be read is not replaced
-    }
-    return std::make_shared<ListaCarte>();
+    return std::make_shared<ListaCarte>(std::move(stored.cards));
 }
 
 void AggiungiCartaViewController::showWriteError() {

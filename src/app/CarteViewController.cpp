@@ -4,6 +4,7 @@
 #include "app/CVV2ModalVC.h"
 #include "app/TransazioniViewController.h"
 #include "core/BackgroundTask.h"
+#include "core/DictCache.h"
 #include "core/RunLoop.h"
 #include "core/Utf8.h"
 #include "service/Constants.h"
@@ -26,6 +27,13 @@ constexpr double kTapFade = static_cast<double>(0.1f);
 constexpr double kDialogFade = 0.25;
 constexpr std::size_t kCVV2Length = 3;
 constexpr const char* kTemporaryProblem = "Problema temporaneo, riprovare più tardi.";
+// What the person hears when the cards kept on the device could not be read.
+constexpr const char* kCardFileKeptAside =
+    "Le carte salvate sul dispositivo non si possono leggere: il file è stato messo da parte. "
+    "Le carte anonime andranno aggiunte di nuovo.";
+constexpr const char* kCardFileUnavailable =
+    "Le carte salvate sul dispositivo non si possono leggere in questo momento. Riprova più "
+    "tardi.";
 constexpr const char* kCardUnavailable = "Impossibile recuperare le informazioni sulla carta";
 
 } // namespace
@@ -107,6 +115,19 @@ void CarteViewController::loaded(int code, std::shared_ptr<ListaCarte> carte,
     list->push_back(add);
     carte_ = std::move(list);
     showLoadedData();
+    showCardFileNotice();
+}
+
+void CarteViewController::showCardFileNotice() {
+    const auto user = RemoteServiceUtil::dictCache().objectForKey<std::string>(kSessionUsernameKey);
+    const auto notice = user ? RemoteServiceUtil::takeCardFileNotice(*user) : std::nullopt;
+    if (!notice) {
+        return;
+    }
+    showAlertWithTitle("Attenzione",
+                       *notice == CardFileLoad::State::Damaged ? kCardFileKeptAside
+                                                               : kCardFileUnavailable,
+                       false, std::string("OK"), std::nullopt);
 }
 
 void CarteViewController::showLoadedData() {

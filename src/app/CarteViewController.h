@@ -75,6 +75,8 @@ public:
 
 private:
     void loaded(int code, std::shared_ptr<ListaCarte> carte, std::optional<std::string> message);
+    // Tells the person, once, that the cards kept on the device could not be read.
+    void showCardFileNotice();
     void showLoadedData();
     void settle();
     void openCVV2Dialog();

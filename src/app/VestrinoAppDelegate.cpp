@@ -9,6 +9,7 @@
 #include "core/Paths.h"
 #include "core/RunLoop.h"
 #include "net/Reachability.h"
+#include "store/FileUtils.h"
 #include "store/GestoreCarteLocali.h"
 
 #include <system_error>
@@ -65,8 +66,7 @@ std::filesystem::path VestrinoAppDelegate::applicationDocumentsDirectory() const
         std::lock_guard lock(mutex_);
         path = documents_ ? *documents_ : defaultDocumentsDirectory();
     }
-    std::error_code ec;
-    std::filesystem::create_directories(path, ec);
+    createPrivateDirectories(path);
     return path;
 }
 
@@ -99,6 +99,9 @@ void VestrinoAppDelegate::applicationDidFinishLaunching(const std::shared_ptr<ui
         monitor->startNotifer();
     }
     setHostReach(monitor);
+    // Saves cut short in an earlier run (the program killed mid-write) leave temporary copies
+    // of card lists behind; cards deleted since would live on in them.
+    FileUtils::removeStaleTemporaryFilesInFolder(applicationDocumentsDirectory());
     setAppState(GestoreCarteLocali::initWithFiles());
     setLoggedIn(false);
 

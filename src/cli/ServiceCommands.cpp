@@ -5,7 +5,9 @@
 #include "cli/SecretInput.h"
 #include "service/Constants.h"
 #include "service/RemoteServiceUtil.h"
+#include "store/CardList.h"
 #include "store/GestoreCarteLocali.h"
+#include "store/UnreadableCardFile.h"
 
 #include <ostream>
 
@@ -155,16 +157,32 @@ int ServiceCommands::banner(const std::string& outPng, const Io& io) {
 }
 
 int ServiceCommands::storeShow(const std::string& user, const Io& io) {
-    const auto carte = RemoteServiceUtil::caricaCartaPerUtente(user);
+    const auto path = RemoteServiceUtil::cardFilePath(user);
+    const auto load = CardList::readCardListFile(path);
+    const bool loaded = load.state == CardFileLoad::State::Loaded;
+    const auto aside = UnreadableCardFile::keptAside(path);
     if (io.json) {
-        io.out << Json{{"carte", carte ? toJson(*carte) : Json(nullptr)}}.dump() << '\n';
-    } else if (carte) {
-        RecordTables::printCards(*carte, io.out);
+        Json keptAside = Json::array();
+        for (const auto& p : aside) {
+            keptAside.push_back(p.string());
+        }
+        io.out << Json{{"carte", loaded ? toJson(load.cards) : Json(nullptr)},
+                       {"keptAside", keptAside}}
+                      .dump()
+               << '\n';
     } else {
-        io.out << "No readable card file for " << user << " ("
-               << RemoteServiceUtil::cardFilePath(user).string() << ")\n";
+        if (loaded) {
+            RecordTables::printCards(load.cards, io.out);
+        } else if (load.state == CardFileLoad::State::Missing) {
+            io.out << "No card file for " << user << " (" << path.string() << ")\n";
+        } else {
+            io.out << "No readable card file for " << user << " (" << load.detail << ")\n";
+        }
+        for (const auto& p : aside) {
+            io.out << "Kept aside, unreadable: " << p.string() << '\n';
+        }
     }
-    return carte ? 0 : 1;
+    return loaded ? 0 : 1;
 }
 
 int ServiceCommands::storeShowPlist(const Io& io) {

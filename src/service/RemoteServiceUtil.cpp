@@ -2,12 +2,14 @@
 
 #include "core/Application.h"
 #include "core/DictCache.h"
+#include "core/Log.h"
 #include "net/UrlEncoding.h"
 #include "service/Constants.h"
 #include "service/ListaMovCall.h"
 #include "service/RequestFrame.h"
 #include "store/CardList.h"
 #include "store/FileUtils.h"
+#include "store/UnreadableCardFile.h"
 #include "store/UserCardFile.h"
 #include "xml/XMLParsingUtil.h"
 
@@ -208,7 +210,9 @@ int RemoteServiceUtil::listaCarteForUserSession(std::shared_ptr<ListaCarte>& car
         carte = std::move(snapshot);
         return SUCCESS;
     }
-    auto stored = std::make_shared<ListaCarte>(caricaCartaPerUtente(*user).value_or(ListaCarte{}));
+    auto load = caricaCartePerModifica(*user);
+    const bool canSave = load.state != CardFileLoad::State::Unavailable;
+    auto stored = std::make_shared<ListaCarte>(std::move(load.cards));
     ListaCarte fromService;
     const int code = listaCarte(fromService, message);
     if (code != SUCCESS) {
@@ -226,8 +230,13 @@ int RemoteServiceUtil::listaCarteForUserSession(std::shared_ptr<ListaCarte>& car
             stored->push_back(c);
         }
     }
-    salvaCartePerUtente(*user, *stored);
-    dictCache().setObject(key, stored);
+    if (canSave) {
+        salvaCartePerUtente(*user, *stored);
+        dictCache().setObject(key, stored);
+    }
+    // Otherwise the stored cards could not be read just now: the list is shown but neither
+    // kept for the session nor saved, so that the next visit reads the file again and no
+    // change is written over the cards it holds.
     carte = stored;
     return SUCCESS;
 }
@@ -236,8 +245,72 @@ std::filesystem::path RemoteServiceUtil::cardFilePath(const std::string& user) {
     return FileUtils::applicationDocumentsDirectory() / userCardFileName(user);
 }
 
+namespace {
+
+std::string cardFileNoticeKey(const std::string& user) {
+    return user + "_" + kListaCarteKey + "_avviso";
+}
+
+// Makes sure that saving over the user's file loses nothing: a damaged file is kept aside and
+// the person is to be told; a file that cannot be read just now stops the save.
+bool makeRoomForSave(const std::string& user, CardFileLoad::State state,
+                     const std::string& detail) {
+    using State = CardFileLoad::State;
+    if (state == State::Loaded || state == State::Missing) {
+        return true;
+    }
+    const auto path = RemoteServiceUtil::cardFilePath(user);
+    if (state == State::Unavailable) {
+        Log::write("card file not saved: " + detail);
+        return false; // the caller says that the save failed
+    }
+    const auto aside = UnreadableCardFile::keepAside(path, std::chrono::system_clock::now());
+    if (!aside) {
+        Log::write("card file not saved: cannot move the unreadable " + path.string() + " aside");
+        return false;
+    }
+    Log::write("unreadable card file kept aside: " + detail + " -> " + aside->string());
+    RemoteServiceUtil::dictCache().setObject(cardFileNoticeKey(user), State::Damaged);
+    return true;
+}
+
+} // namespace
+
 bool RemoteServiceUtil::salvaCartePerUtente(const std::string& user, const ListaCarte& listaCarte) {
-    return CardList::saveCardList(listaCarte, cardFilePath(user));
+    const auto path = cardFilePath(user);
+    const auto current = CardList::readCardListFile(path);
+    if (!makeRoomForSave(user, current.state, current.detail)) {
+        return false;
+    }
+    return CardList::saveCardList(listaCarte, path);
+}
+
+CardFileLoad RemoteServiceUtil::caricaCartePerModifica(const std::string& user) {
+    auto load = CardList::readCardListFile(cardFilePath(user));
+    if (load.state == CardFileLoad::State::Damaged) {
+        if (!makeRoomForSave(user, load.state, load.detail)) {
+            return {CardFileLoad::State::Unavailable, {}, load.detail};
+        }
+        return {CardFileLoad::State::Missing, {}, load.detail};
+    }
+    if (load.state == CardFileLoad::State::Unavailable) {
+        Log::write("card file not read: " + load.detail);
+        dictCache().setObject(cardFileNoticeKey(user), CardFileLoad::State::Unavailable);
+    }
+    return load;
+}
+
+std::optional<CardFileLoad::State> RemoteServiceUtil::takeCardFileNotice(const std::string& user) {
+    return dictCache().with([&](DictCache::Entries& entries) -> std::optional<CardFileLoad::State> {
+        const auto it = entries.find(cardFileNoticeKey(user));
+        if (it == entries.end()) {
+            return std::nullopt;
+        }
+        const auto* state = std::any_cast<CardFileLoad::State>(&it->second);
+        auto result = state ? std::optional(*state) : std::nullopt;
+        entries.erase(it);
+        return result;
+    });
 }
 
 std::optional<ListaCarte> RemoteServiceUtil::caricaCartaPerUtente(const std::string& user) {

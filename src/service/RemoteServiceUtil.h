@@ -5,6 +5,7 @@
 #include "entities/CartaDiPagamento.h"
 #include "entities/Movimento.h"
 #include "entities/Saldo.h"
+#include "store/CardFileLoad.h"
 
 #include <filesystem>
 #include <memory>
@@ -45,10 +46,19 @@ public:
     // The application delegate's session cache.
     static DictCache& dictCache();
 
-    // The user's encrypted card file in the documents folder.
+    // The user's encrypted card file in the documents folder. A save never replaces a file
+    // that is there and cannot be read: a damaged one is kept aside first (and the person is
+    // to be told, see takeCardFileNotice), one that cannot be read just now makes the save fail.
     static bool salvaCartePerUtente(const std::string& user, const ListaCarte& listaCarte);
     static std::optional<ListaCarte> caricaCartaPerUtente(const std::string& user);
     static std::filesystem::path cardFilePath(const std::string& user);
+    // The stored cards as the start of a change that will be saved: a damaged file is kept
+    // aside at once (state Missing afterwards, the notice left); Unavailable means nothing may
+    // be saved now.
+    static CardFileLoad caricaCartePerModifica(const std::string& user);
+    // What the person should hear about the user's card file (Damaged: it was kept aside;
+    // Unavailable: it could not be read just now), once; nothing when all is well.
+    static std::optional<CardFileLoad::State> takeCardFileNotice(const std::string& user);
 };
 
 } // namespace vestrino

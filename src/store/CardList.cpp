@@ -7,6 +7,8 @@
 #include "store/KeyedUnarchiver.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 namespace vestrino {
 
@@ -139,15 +141,35 @@ bool CardList::saveCardList(const ListaCarte& list, const std::filesystem::path&
 }
 
 std::optional<ListaCarte> CardList::loadCardListWithFile(const std::filesystem::path& path) {
-    const auto bytes = FileUtils::readFile(path);
-    if (!bytes) {
+    auto load = readCardListFile(path);
+    if (load.state != CardFileLoad::State::Loaded) {
         return std::nullopt;
     }
-    const auto plain = AES128DecryptWithKey(*bytes, kQvK);
+    return std::move(load.cards);
+}
+
+CardFileLoad CardList::readCardListFile(const std::filesystem::path& path) {
+    using State = CardFileLoad::State;
+    const auto contents = FileUtils::readContents(path);
+    if (!contents.bytes) {
+        if (contents.error == ENOENT) {
+            return {State::Missing, {}, {}};
+        }
+        // A permission, a read error: it may pass, and says nothing of the file's bytes.
+        return {State::Unavailable, {}, path.string() + ": " + std::strerror(contents.error)};
+    }
+    const auto plain = AES128DecryptWithKey(*contents.bytes, kQvK);
     if (!plain) {
-        return std::nullopt;
+        return {State::Damaged,
+                {},
+                path.string() + ": does not decrypt (" + std::to_string(contents.bytes->size()) +
+                    " bytes)"};
     }
-    return unarchiveRootList(*plain);
+    auto list = unarchiveRootList(*plain);
+    if (!list) {
+        return {State::Damaged, {}, path.string() + ": no card list in the archive"};
+    }
+    return {State::Loaded, std::move(*list), {}};
 }
 
 } // namespace vestrino

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "entities/CartaDiPagamento.h"
+#include "store/CardFileLoad.h"
 
 #include <filesystem>
 #include <memory>
@@ -33,6 +34,8 @@ public:
     // The encrypted per-user store: the list archived as the root object, AES-128 with kQvK.
     static bool saveCardList(const ListaCarte& list, const std::filesystem::path& path);
     static std::optional<ListaCarte> loadCardListWithFile(const std::filesystem::path& path);
+    // The same load, saying why there is no list.
+    static CardFileLoad readCardListFile(const std::filesystem::path& path);
 
     // The archive layers on their own (for tools and tests).
     static std::string archiveRootList(const ListaCarte& list);

@@ -4,10 +4,10 @@
 #include "core/FileDescriptor.h"
 #include "core/Paths.h"
 
+#include <array>
 #include <cerrno>
 #include <fcntl.h>
-#include <fstream>
-#include <iterator>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -51,7 +51,7 @@ bool FileUtils::createDirectoryIfNotExists(const fs::path& path) {
     if (fs::exists(path, ec)) {
         return fs::is_directory(path, ec);
     }
-    return fs::create_directories(path, ec) && !ec;
+    return createPrivateDirectories(path);
 }
 
 fs::path FileUtils::applicationDocumentsDirectory() {
@@ -65,9 +65,60 @@ fs::path FileUtils::getLocalUpdateFilePath() {
     return applicationDocumentsDirectory() / "epg.xml";
 }
 
+namespace {
+
+constexpr std::string_view kTemporarySuffix = "XXXXXX";
+
+fs::path temporaryPattern(const fs::path& path) {
+    return path.parent_path() /
+           ("." + path.filename().string() + "." + std::string(kTemporarySuffix));
+}
+
+// Whether `name` is a temporary file of a write of `target` (".TARGET.XXXXXX").
+bool isTemporaryOf(const std::string& name, const std::string& target) {
+    return name.size() == target.size() + 2 + kTemporarySuffix.size() && name[0] == '.' &&
+           name.compare(1, target.size(), target) == 0 && name[target.size() + 1] == '.';
+}
+
+// Removes the file when no writer holds it. The name is checked to be the same file after the
+// lock is taken: a writer may have renamed it into place meanwhile.
+bool removeIfStale(const fs::path& path) {
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    if (!fd.valid() || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+        return false;
+    }
+    struct stat held {
+    }, named{};
+    if (::fstat(fd.get(), &held) != 0 || ::lstat(path.c_str(), &named) != 0 ||
+        held.st_dev != named.st_dev || held.st_ino != named.st_ino || !S_ISREG(held.st_mode)) {
+        return false;
+    }
+    return ::unlink(path.c_str()) == 0;
+}
+
+// Makes the temporary file for a write of `path` and takes its lock. A cleaner may remove a
+// just-made file before the lock is taken; then the file is made again.
+FileDescriptor makeLockedTemporary(const fs::path& path, std::string& temp) {
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        temp = temporaryPattern(path).string();
+        FileDescriptor fd(::mkostemp(temp.data(), O_CLOEXEC));
+        if (!fd.valid()) {
+            return fd;
+        }
+        struct stat st {};
+        if (::flock(fd.get(), LOCK_EX) == 0 && ::fstat(fd.get(), &st) == 0 && st.st_nlink > 0) {
+            return fd;
+        }
+    }
+    return FileDescriptor();
+}
+
+} // namespace
+
 bool FileUtils::writeAtomically(std::string_view bytes, const fs::path& path) {
-    std::string temp = (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
-    FileDescriptor fd(::mkostemp(temp.data(), O_CLOEXEC));
+    removeStaleTemporaryFiles(path);
+    std::string temp;
+    FileDescriptor fd = makeLockedTemporary(path, temp);
     if (!fd.valid()) {
         return false;
     }
@@ -86,12 +137,13 @@ bool FileUtils::writeAtomically(std::string_view bytes, const fs::path& path) {
         }
     }
     ok = ok && ::fsync(fd.get()) == 0;
-    fd.reset();
+    // Renamed while the lock is held, so that no cleaner takes it for a left-over.
     ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
     if (!ok) {
         ::unlink(temp.c_str());
         return false;
     }
+    fd.reset();
     // The rename itself survives a crash only once the folder is synced.
     FileDescriptor dir(::open(path.parent_path().empty() ? "." : path.parent_path().c_str(),
                               O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -101,16 +153,61 @@ bool FileUtils::writeAtomically(std::string_view bytes, const fs::path& path) {
     return true;
 }
 
+std::size_t FileUtils::removeStaleTemporaryFiles(const fs::path& path) {
+    const fs::path folder = path.parent_path().empty() ? fs::path(".") : path.parent_path();
+    const std::string target = path.filename().string();
+    std::size_t removed = 0;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (isTemporaryOf(it->path().filename().string(), target) && removeIfStale(it->path())) {
+            ++removed;
+        }
+    }
+    return removed;
+}
+
+std::size_t FileUtils::removeStaleTemporaryFilesInFolder(const fs::path& folder) {
+    std::size_t removed = 0;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() <= 2 + kTemporarySuffix.size()) {
+            continue;
+        }
+        const std::string target = name.substr(1, name.size() - 2 - kTemporarySuffix.size());
+        const bool cardFile =
+            target == "carte.plist" || (target.size() > 11 && target.ends_with("_listaCarte"));
+        if (cardFile && isTemporaryOf(name, target) && removeIfStale(it->path())) {
+            ++removed;
+        }
+    }
+    return removed;
+}
+
+FileUtils::Contents FileUtils::readContents(const fs::path& path) {
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.valid()) {
+        return {std::nullopt, errno};
+    }
+    std::string bytes;
+    std::array<char, 65536> chunk{};
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), chunk.data(), chunk.size());
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return {std::nullopt, errno};
+        }
+        if (n == 0) {
+            return {std::move(bytes), 0};
+        }
+        bytes.append(chunk.data(), static_cast<std::size_t>(n));
+    }
+}
+
 std::optional<std::string> FileUtils::readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        return std::nullopt;
-    }
-    return bytes;
+    return readContents(path).bytes;
 }
 
 } // namespace vestrino

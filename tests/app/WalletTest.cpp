@@ -1,6 +1,9 @@
 #include "AppFixture.h"
 #include "app/VestrinoVC.h"
 #include "service/Constants.h"
+#include "store/UnreadableCardFile.h"
+
+#include <fstream>
 
 using namespace vestrino;
 using nlohmann::ordered_json;
@@ -189,4 +192,30 @@ TEST_F(WalletTest, ACardListLostOnTheWayForcesTheLogout) {
     run("wait 0.6");
     EXPECT_EQ(state()["screens"], ordered_json({"HomeViewController"}));
     EXPECT_FALSE(delegate_->loggedIn());
+}
+
+TEST_F(WalletTest, AnUnreadableCardFileIsToldOnceAndKeptAside) {
+    const auto path = RemoteServiceUtil::cardFilePath("mario.rossi");
+    std::ofstream(path, std::ios::binary) << "non è un file di carte";
+    toWallet("mario.rossi", "lumacard1");
+    auto s = state();
+    ASSERT_FALSE(s["alert"].is_null());
+    EXPECT_EQ(s["alert"]["title"], "Attenzione");
+    EXPECT_EQ(s["alert"]["message"],
+              "Le carte salvate sul dispositivo non si possono leggere: il file è stato messo da "
+              "parte. Le carte anonime andranno aggiunte di nuovo.");
+    tapTitled("OK");
+    run("wait 0.6");
+    EXPECT_TRUE(state()["alert"].is_null());
+    EXPECT_EQ(page().pages, 4u); // the service's three cards and the add page
+    EXPECT_EQ(UnreadableCardFile::keptAside(path).size(), 1u);
+    // Back from the information screen, and after logging in again: not told again.
+    run("tap 175 455\nwait 0.6\ntap 47 455\nidle 10\nwait 0.6");
+    EXPECT_TRUE(state()["alert"].is_null());
+    run("tap 120 455\nidle 10\nwait 0.6");
+    login("mario.rossi", "lumacard1");
+    run("wait 0.5");
+    EXPECT_EQ(state()["visible"], "CarteViewController");
+    EXPECT_TRUE(state()["alert"].is_null());
+    EXPECT_EQ(UnreadableCardFile::keptAside(path).size(), 1u);
 }

@@ -97,6 +97,6 @@ TEST_F(ServiceCommandsTest, FailuresAndTheirCodes) {
 
     r = cli("--json store show --user nessuno");
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.out, "{\"carte\":null}\n");
+    EXPECT_EQ(r.out, "{\"carte\":null,\"keptAside\":[]}\n");
     EXPECT_EQ(cli("cards").code, 2); // --user is required
 }

@@ -1,14 +1,17 @@
 #include "FormData.h"
 #include "StandinFixture.h"
 #include "app/VestrinoAppDelegate.h"
+#include "cli/ServiceCommands.h"
 #include "core/DictCache.h"
 #include "service/Constants.h"
 #include "service/RemoteServiceUtil.h"
 #include "store/AES128.h"
 #include "store/CardList.h"
 #include "store/StoreTestSupport.h"
+#include "store/UnreadableCardFile.h"
 
 #include <fstream>
+#include <sstream>
 
 using namespace vestrino;
 namespace fs = std::filesystem;
@@ -179,14 +182,75 @@ TEST_F(OperationsTest, UserNamesAreFilesOfTheDocumentsFolderOnly) {
     EXPECT_FALSE(fs::exists(documents() / "a"));
 }
 
-TEST_F(OperationsTest, ADamagedFileLoadsAsNothingAndIsReplaced) {
+TEST_F(OperationsTest, UnreadableCardFilesAreKeptAsideNeverOverwritten) {
     const auto path = RemoteServiceUtil::cardFilePath("mario.rossi");
-    std::ofstream(path) << "questo non è un file di carte";
-    EXPECT_FALSE(RemoteServiceUtil::caricaCartaPerUtente("mario.rossi"));
+    const auto anonymousCard = card("5375123400001117", "Io", true);
+    ASSERT_TRUE(CardList::saveCardList({anonymousCard}, path));
+    const std::string good = test::readWhole(path);
+    std::string oneByte = good;
+    oneByte[oneByte.size() / 2] ^= 0x20;
+    const struct Case {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"not a card file", "questo non è un file di carte"},
+        {"one damaged byte", oneByte},
+        {"cut short", good.substr(0, good.size() - 16)},
+        {"empty", ""},
+        {"decrypts to no archive", *AES128EncryptWithKey("bplist00 e basta", kQvK)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const auto& e : fs::directory_iterator(documents())) {
+            fs::remove(e.path());
+        }
+        std::ofstream(path, std::ios::binary) << c.bytes;
+        EXPECT_FALSE(RemoteServiceUtil::caricaCartaPerUtente("mario.rossi"));
+        EXPECT_EQ(CardList::readCardListFile(path).state, CardFileLoad::State::Damaged);
+        ASSERT_EQ(login("mario.rossi", "lumacard1"), SUCCESS);
+        int code = 0;
+        ASSERT_EQ(sessionCards(code)->size(), 3u);
+        // The unreadable bytes are kept, whole and private, beside the new file.
+        const auto aside = UnreadableCardFile::keptAside(path);
+        ASSERT_EQ(aside.size(), 1u);
+        EXPECT_EQ(aside[0].filename().string().rfind("mario.rossi_listaCarte.unreadable-2", 0), 0u)
+            << aside[0];
+        EXPECT_EQ(test::readWhole(aside[0]), c.bytes);
+        EXPECT_EQ(fs::status(aside[0]).permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_EQ(RemoteServiceUtil::caricaCartaPerUtente("mario.rossi")->size(), 3u);
+        // Told once.
+        EXPECT_EQ(RemoteServiceUtil::takeCardFileNotice("mario.rossi"),
+                  CardFileLoad::State::Damaged);
+        EXPECT_FALSE(RemoteServiceUtil::takeCardFileNotice("mario.rossi"));
+        // The terminal client lists it.
+        std::istringstream in;
+        std::ostringstream out, err;
+        EXPECT_EQ(ServiceCommands::storeShow("mario.rossi", {in, out, err, false}), 0);
+        EXPECT_NE(out.str().find("Kept aside, unreadable: " + aside[0].string()), std::string::npos)
+            << out.str();
+        ASSERT_EQ(RemoteServiceUtil::logout(), SUCCESS);
+    }
+
+    // A file that cannot be read just now (here: a folder where the file should be) is no
+    // damage: nothing is moved, nothing saved, nothing kept for the session.
+    for (const auto& e : fs::directory_iterator(documents())) {
+        fs::remove(e.path());
+    }
+    fs::create_directory(path);
+    EXPECT_EQ(CardList::readCardListFile(path).state, CardFileLoad::State::Unavailable);
     ASSERT_EQ(login("mario.rossi", "lumacard1"), SUCCESS);
     int code = 0;
     EXPECT_EQ(sessionCards(code)->size(), 3u);
-    EXPECT_EQ(RemoteServiceUtil::caricaCartaPerUtente("mario.rossi")->size(), 3u);
+    EXPECT_EQ(RemoteServiceUtil::takeCardFileNotice("mario.rossi"),
+              CardFileLoad::State::Unavailable);
+    EXPECT_FALSE(RemoteServiceUtil::salvaCartePerUtente("mario.rossi", {anonymousCard}));
+    EXPECT_TRUE(fs::is_directory(path));
+    EXPECT_TRUE(UnreadableCardFile::keptAside(path).empty());
+    const auto fetched = requests("lista_carte.do");
+    EXPECT_EQ(sessionCards(code)->size(), 3u);
+    EXPECT_EQ(requests("lista_carte.do"), fetched + 1); // read again, not from the session
+    fs::remove(path);
 }
 
 TEST_F(OperationsTest, StatementsOfSessionCardsAreFetchedOncePerSession) {
