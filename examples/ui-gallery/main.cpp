@@ -3,6 +3,7 @@
 
 #include "ui/LayoutLoader.h"
 #include "ui/UIApplication.h"
+#include "ui/sdl/SdlHost.h"
 
 #include <CLI/CLI.hpp>
 #include <iostream>
@@ -32,5 +33,5 @@ int main(int argc, char** argv) {
         }
         nlohmann::ordered_json describeForSnapshot() override { return gallery->describe(); }
     } launch;
-    return vestrino::ui::UIApplicationMain(options, launch, std::cerr);
+    return vestrino::ui::UIApplicationMain(options, launch, std::cerr, vestrino::ui::SdlHost::show);
 }

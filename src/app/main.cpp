@@ -6,6 +6,7 @@
 #include "ui/LayoutLoader.h"
 #include "ui/UIApplication.h"
 #include "ui/UIImage.h"
+#include "ui/sdl/SdlHost.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdlib>
@@ -32,17 +33,22 @@ int main(int argc, char** argv) {
         return app.exit(e) == 0 ? 0 : 2;
     }
     std::string error;
-    if (!setup.apply(error, false)) {
+    if (!setup.apply(error)) {
         std::cerr << "vestrino: " << error << '\n';
         return 2;
+    }
+    // The reachability monitor is started by the delegate's own launch sequence.
+    auto delegate = vestrino::VestrinoAppDelegate::install();
+    if (setup.documents) {
+        delegate->setDocumentsDirectory(*setup.documents);
     }
     const char* resources = std::getenv("VESTRINO_RESOURCES");
     const std::filesystem::path folder = resources ? resources : VESTRINO_RESOURCES_DIR;
     vestrino::ui::UIImage::setResourceFolder(folder / "images");
     vestrino::ui::LayoutLoader::setLayoutFolder(folder / "layouts");
     vestrino::registerAppViewClasses();
-    const int code = vestrino::ui::UIApplicationMain(
-        options, *vestrino::VestrinoAppDelegate::shared(), std::cerr);
+    const int code =
+        vestrino::ui::UIApplicationMain(options, *delegate, std::cerr, vestrino::ui::SdlHost::show);
     if (vestrino::BackgroundTask::running() > 0) {
         // The window closed while a worker still waits for the service: leave now, without
         // waiting for it and without running the destructors its thread may still be using.

@@ -1,9 +1,7 @@
 #include "cli/ServiceSetup.h"
 
-#include "app/VestrinoAppDelegate.h"
 #include "core/RunLoop.h"
 #include "net/HttpClient.h"
-#include "net/Reachability.h"
 #include "net/ReachabilityFlagSource.h"
 #include "service/Constants.h"
 
@@ -24,7 +22,7 @@ std::optional<unsigned> ServiceSetup::parseFlags(const std::string& text) {
     return value;
 }
 
-bool ServiceSetup::apply(std::string& error, bool startMonitor) const {
+bool ServiceSetup::apply(std::string& error) const {
     setServiceHost(host);
     if (cafile) {
         if (!std::filesystem::exists(*cafile)) {
@@ -43,17 +41,6 @@ bool ServiceSetup::apply(std::string& error, bool startMonitor) const {
         ReachabilityFlagSource::setSystem(std::make_shared<FixedFlagSource>(*flags));
     }
     RunLoop::main().adoptCurrentThread();
-    auto delegate = VestrinoAppDelegate::install();
-    if (documents) {
-        delegate->setDocumentsDirectory(*documents);
-    }
-    if (startMonitor) {
-        auto monitor = Reachability::reachabilityForInternetConnection();
-        if (monitor) {
-            monitor->startNotifer();
-        }
-        delegate->setHostReach(std::move(monitor));
-    }
     return true;
 }
 

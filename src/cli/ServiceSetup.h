@@ -6,8 +6,9 @@
 namespace vestrino {
 
 // The settings every program that talks to the service shares (--host, --cafile, --documents,
-// --reachability), and putting them in place: service host, trusted CA, the application
-// delegate with its documents folder and its started internet reachability monitor.
+// --reachability), and putting the lower layers' part in place: service host, trusted CA,
+// fixed reachability flags. Each program installs its own application delegate with the
+// documents folder.
 struct ServiceSetup {
     std::string host = "127.0.0.1:8443";
     std::optional<std::string> cafile;
@@ -15,9 +16,7 @@ struct ServiceSetup {
     std::optional<std::string> reachability; // fixed flags, decimal or 0x hexadecimal
 
     // False (with the reason) when a setting cannot be used.
-    // `startMonitor`: also make and start the internet reachability monitor (the application
-    // does that in its own launch sequence).
-    bool apply(std::string& error, bool startMonitor = true) const;
+    bool apply(std::string& error) const;
 
     static std::optional<unsigned> parseFlags(const std::string& text);
 };

@@ -1,7 +1,9 @@
+#include "cli/CliDelegate.h"
 #include "cli/ParseCommand.h"
 #include "cli/ProbeCommand.h"
 #include "cli/ServiceCommands.h"
 #include "cli/ServiceSetup.h"
+#include "net/Reachability.h"
 
 #include <CLI/CLI.hpp>
 #include <iostream>
@@ -28,7 +30,28 @@ int main(int argc, char** argv) {
 
     double probeSeconds = 3.0;
     auto* probe = app.add_subcommand("probe", "Check that the service can be reached");
-    probe->add_option("SECONDS", probeSeconds, "The check's time (the probe waits twice it)");
+    // 0 would mean no limit at all to libcurl, and NaN or a huge value overflows the
+    // conversion: refused here as a usage error.
+    probe->add_option("SECONDS", probeSeconds, "The check's time (the probe waits twice it)")
+        ->check(CLI::Validator(
+            [](const std::string& text) -> std::string {
+                double v = 0;
+                try {
+                    std::size_t used = 0;
+                    v = std::stod(text, &used);
+                    if (used != text.size()) {
+                        return "SECONDS is a number, not " + text;
+                    }
+                } catch (const std::exception&) {
+                    return "SECONDS is a number, not " + text;
+                }
+                if (!(v >= vestrino::ProbeCommand::kShortestSeconds &&
+                      v <= vestrino::ProbeCommand::kLongestSeconds)) {
+                    return "SECONDS must be from 0.001 to 600, not " + text;
+                }
+                return {};
+            },
+            "0.001..600"));
     probe->add_flag("--json", json, "Print one JSON object");
 
     std::string user;
@@ -83,6 +106,11 @@ int main(int argc, char** argv) {
     if (!setup.apply(error)) {
         std::cerr << "vestrino-cli: " << error << "\n";
         return 2;
+    }
+    auto delegate = vestrino::CliDelegate::install(setup.documents);
+    if (auto monitor = vestrino::Reachability::reachabilityForInternetConnection()) {
+        monitor->startNotifer();
+        delegate->setHostReach(std::move(monitor));
     }
     const vestrino::ServiceCommands::Io io{std::cin, std::cout, std::cerr, json};
     using vestrino::ServiceCommands;

@@ -1,5 +1,6 @@
 #include "net/HttpClient.h"
 
+#include <cmath>
 #include <curl/curl.h>
 #include <mutex>
 
@@ -108,6 +109,21 @@ void HttpClient::release(std::unique_ptr<Handle> handle) {
     }
 }
 
+long HttpClient::timeoutMilliseconds(double seconds) {
+    if (std::isnan(seconds)) {
+        seconds = HttpRequest{}.timeoutSeconds;
+    }
+    // Compared as doubles before the conversion, which would overflow for huge values.
+    const double ms = std::round(seconds * 1000.0);
+    if (ms < 1) {
+        return 1;
+    }
+    if (ms > static_cast<double>(kLongestMilliseconds)) {
+        return kLongestMilliseconds;
+    }
+    return static_cast<long>(ms);
+}
+
 std::optional<HttpResponse> HttpClient::perform(const HttpRequest& request) {
     std::optional<std::string> caFile;
     std::size_t cap = 0;
@@ -132,8 +148,7 @@ std::optional<HttpResponse> HttpClient::perform(const HttpRequest& request) {
         curl_easy_setopt(curl, CURLOPT_CAINFO, caFile->c_str());
         curl_easy_setopt(curl, CURLOPT_CAPATH, nullptr);
     }
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS,
-                     static_cast<long>(request.timeoutSeconds * 1000.0 + 0.5));
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, timeoutMilliseconds(request.timeoutSeconds));
     curl_easy_setopt(curl, CURLOPT_USERAGENT, "Vestrino/0.1");
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, receive);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &receiver);

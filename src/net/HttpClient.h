@@ -45,6 +45,11 @@ public:
     // over the cap. Any HTTP status is a reply.
     std::optional<HttpResponse> perform(const HttpRequest& request);
 
+    // The request's time limit as libcurl takes it, in milliseconds: at least 1 (libcurl reads
+    // 0 as no limit at all) and at most kLongestMilliseconds; NaN gives the default 10 s.
+    static long timeoutMilliseconds(double seconds);
+    static constexpr long kLongestMilliseconds = 3600L * 1000;
+
     // A CA file to trust instead of the system's certificates (nothing: the system's).
     void setCaFile(std::optional<std::string> path);
     void setMaxReplyBytes(std::size_t bytes);

@@ -3,7 +3,6 @@
 #include "core/RunLoop.h"
 #include "ui/headless/HeadlessScreen.h"
 #include "ui/headless/ScriptRunner.h"
-#include "ui/sdl/SdlHost.h"
 
 #include <fstream>
 #include <ostream>
@@ -11,14 +10,13 @@
 namespace vestrino::ui {
 
 int UIApplicationMain(const LaunchOptions& options, UIApplicationDelegate& delegate,
-                      std::ostream& err) {
+                      std::ostream& err, const WindowHost& host) {
     RunLoop::main().adoptCurrentThread();
     auto window = std::make_shared<Window>();
     if (!options.headless) {
         delegate.applicationDidFinishLaunching(window);
-        SdlHost host(window, options.scale, options.title);
         std::string error;
-        if (!host.run(error)) {
+        if (!host || !host(window, options, error)) {
             err << error << '\n';
             return 1;
         }

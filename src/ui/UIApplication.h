@@ -2,6 +2,7 @@
 
 #include "ui/Window.h"
 
+#include <functional>
 #include <iosfwd>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -28,10 +29,16 @@ struct LaunchOptions {
     std::string title = "Vestrino";
 };
 
+// Shows the window on a real screen and runs its loop until it closes; false, with the reason,
+// when it cannot. The program picks the backend (the SDL one) and hands it to the launch call,
+// so that the view layer depends on none.
+using WindowHost = std::function<bool(const std::shared_ptr<Window>& window,
+                                      const LaunchOptions& options, std::string& error)>;
+
 // The launch call: makes the window, lets the delegate fill it, and runs the loop until the
-// window closes (or the script ends, headless, on a virtual clock). The exit code: 0 done,
-// 1 a failure (said on `err`), 2 a script that cannot be read.
+// window closes (in `host`), or until the script ends, headless, on a virtual clock. The exit
+// code: 0 done, 1 a failure (said on `err`), 2 a script that cannot be read.
 int UIApplicationMain(const LaunchOptions& options, UIApplicationDelegate& delegate,
-                      std::ostream& err);
+                      std::ostream& err, const WindowHost& host);
 
 } // namespace vestrino::ui

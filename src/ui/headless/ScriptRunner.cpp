@@ -4,7 +4,6 @@
 #include "core/RunLoop.h"
 
 #include <cmath>
-#include <sstream>
 
 namespace vestrino::ui {
 
@@ -47,35 +46,26 @@ bool ScriptRunner::run(std::istream& script, std::string& error) {
     return true;
 }
 
-bool ScriptRunner::runLine(const std::string& raw, std::string& error) {
-    const std::string line = raw.substr(0, raw.find('#'));
-    std::istringstream in(line);
-    std::string command;
-    if (!(in >> command)) {
-        return true; // blank or comment
+bool ScriptRunner::runLine(const std::string& line, std::string& error) {
+    const auto command = ScriptCommand::parse(line, error);
+    if (!command) {
+        return error.empty(); // a blank or comment line runs as nothing
     }
+    run(*command, error);
+    return error.empty();
+}
+
+void ScriptRunner::run(const ScriptCommand& command, std::string& error) {
+    using Kind = ScriptCommand::Kind;
     Window& window = *screen_.screen().window();
-    auto numbers = [&](int count, std::vector<double>& out) {
-        out.resize(static_cast<std::size_t>(count));
-        for (auto& v : out) {
-            if (!(in >> v)) {
-                error = command + " wants " + std::to_string(count) + " numbers";
-                return false;
-            }
-        }
-        return true;
-    };
-    std::vector<double> n;
-    if (command == "wait") {
-        if (!numbers(1, n)) {
-            return false;
-        }
+    const auto& n = command.numbers;
+    switch (command.kind) {
+    case Kind::Wait:
         frames(n[0]);
-    } else if (command == "idle") {
-        double limit = 10;
-        in >> limit;
+        break;
+    case Kind::Idle: {
         // Real time: the background tasks run on threads of their own.
-        const auto deadline = std::chrono::steady_clock::now() + seconds(limit);
+        const auto deadline = std::chrono::steady_clock::now() + seconds(n[0]);
         for (;;) {
             RunLoop::main().runOnce();
             screen_.tick(clock_->now());
@@ -83,37 +73,33 @@ bool ScriptRunner::runLine(const std::string& raw, std::string& error) {
                 break;
             }
             if (std::chrono::steady_clock::now() >= deadline) {
-                error = "still busy after " + std::to_string(limit) + " s";
-                return false;
+                error = "still busy after " + std::to_string(n[0]) + " s";
+                return;
             }
             RunLoop::main().queue().waitForWork(std::min(
                 deadline, std::chrono::steady_clock::now() + std::chrono::milliseconds(20)));
         }
-    } else if (command == "tap") {
-        if (!numbers(2, n)) {
-            return false;
-        }
+        break;
+    }
+    case Kind::Tap:
         window.touchDown({n[0], n[1]}, clock_->now());
         frame();
         window.touchUp({n[0], n[1]}, clock_->now());
         frame();
-    } else if (command == "touch-down" || command == "touch-move" || command == "touch-up") {
-        if (!numbers(2, n)) {
-            return false;
-        }
-        const Point p{n[0], n[1]};
-        if (command == "touch-down") {
-            window.touchDown(p, clock_->now());
-        } else if (command == "touch-move") {
-            window.touchMove(p, clock_->now());
-        } else {
-            window.touchUp(p, clock_->now());
-        }
+        break;
+    case Kind::TouchDown:
+        window.touchDown({n[0], n[1]}, clock_->now());
         frame();
-    } else if (command == "drag") {
-        if (!numbers(5, n)) {
-            return false;
-        }
+        break;
+    case Kind::TouchMove:
+        window.touchMove({n[0], n[1]}, clock_->now());
+        frame();
+        break;
+    case Kind::TouchUp:
+        window.touchUp({n[0], n[1]}, clock_->now());
+        frame();
+        break;
+    case Kind::Drag: {
         window.touchDown({n[0], n[1]}, clock_->now());
         const long steps = std::max(1L, std::lround(n[4] / kFrame));
         for (long i = 1; i <= steps; ++i) {
@@ -123,34 +109,21 @@ bool ScriptRunner::runLine(const std::string& raw, std::string& error) {
         }
         window.touchUp({n[2], n[3]}, clock_->now());
         frame();
-    } else if (command == "type") {
-        const auto open = line.find('"');
-        const auto close = line.rfind('"');
-        if (open == std::string::npos || close <= open) {
-            error = "type wants a text in double quotes";
-            return false;
-        }
+        break;
+    }
+    case Kind::Type:
         if (hooks_.type) {
-            hooks_.type(line.substr(open + 1, close - open - 1));
+            hooks_.type(command.text);
         }
         frame();
-    } else if (command == "key") {
-        std::string key;
-        in >> key;
-        if (key != "return" && key != "backspace" && key != "tab" && key != "escape") {
-            error = "key wants return, backspace, tab or escape";
-            return false;
-        }
+        break;
+    case Kind::Key:
         if (hooks_.key) {
-            hooks_.key(key);
+            hooks_.key(command.text);
         }
         frame();
-    } else if (command == "snapshot") {
-        std::string name;
-        if (!(in >> name)) {
-            error = "snapshot wants a name";
-            return false;
-        }
+        break;
+    case Kind::Snapshot: {
         nlohmann::ordered_json extra{{"time", std::round(elapsedSeconds() * 1000) / 1000}};
         if (hooks_.describe) {
             const auto described = hooks_.describe(); // kept alive for the loop
@@ -158,15 +131,12 @@ bool ScriptRunner::runLine(const std::string& raw, std::string& error) {
                 extra[k] = v;
             }
         }
-        if (!screen_.snapshot(out_, name, extra)) {
+        if (!screen_.snapshot(out_, command.text, extra)) {
             error = "cannot write the snapshot into " + out_.string();
-            return false;
         }
-    } else {
-        error = "unknown command \"" + command + "\"";
-        return false;
+        break;
     }
-    return true;
+    }
 }
 
 } // namespace vestrino::ui

@@ -2,6 +2,7 @@
 
 #include "core/Clock.h"
 #include "ui/headless/HeadlessScreen.h"
+#include "ui/headless/ScriptCommand.h"
 
 #include <filesystem>
 #include <functional>
@@ -14,6 +15,7 @@ namespace vestrino::ui {
 // Runs a headless script, one command a line (# comments) on the run loop's virtual clock:
 // wait S, idle [S], tap X Y, touch-down X Y, touch-move X Y, touch-up X Y, drag X1 Y1 X2 Y2 S,
 // type "TEXT", key return|backspace|tab|escape, snapshot NAME. Snapshots go to the out folder.
+// Each line is read and checked whole (ScriptCommand) before it runs; an error names the line.
 class ScriptRunner {
 public:
     // What the application adds to a snapshot ("screens", "visible", "alert", ...), and where
@@ -34,6 +36,7 @@ public:
     double elapsedSeconds() const;
 
 private:
+    void run(const ScriptCommand& command, std::string& error);
     void frames(double seconds);
     void frame();
 

@@ -161,4 +161,10 @@ bool SdlHost::run(std::string& error) {
     return true;
 }
 
+bool SdlHost::show(const std::shared_ptr<Window>& window, const LaunchOptions& options,
+                   std::string& error) {
+    SdlHost host(window, options.scale, options.title);
+    return host.run(error);
+}
+
 } // namespace vestrino::ui

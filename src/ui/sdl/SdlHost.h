@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/Screen.h"
+#include "ui/UIApplication.h"
 
 #include <memory>
 #include <string>
@@ -19,6 +20,10 @@ public:
 
     // Runs until the window closes; false when SDL cannot open a window (the reason in error).
     bool run(std::string& error);
+
+    // The host for UIApplicationMain: a window with the options' scale and title.
+    static bool show(const std::shared_ptr<Window>& window, const LaunchOptions& options,
+                     std::string& error);
 
 private:
     std::shared_ptr<Window> window_;
