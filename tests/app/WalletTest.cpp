@@ -41,11 +41,15 @@ protected:
         login(user, password);
         run("wait 0.5");
     }
-    // A drag on the carousel that ends with the finger held still (no flick).
-    void slowDrag(double dx) {
+    // A drag on the carousel that ends with the finger held still (no flick); `held` looks at
+    // the wallet while the finger is still down.
+    void slowDrag(double dx, const std::function<void()>& held = {}) {
         run("touch-down 200 150\ntouch-move " + std::to_string(200 + dx / 2) + " 150\ntouch-move " +
-            std::to_string(200 + dx) + " 150\nwait 0.3\ntouch-up " + std::to_string(200 + dx) +
-            " 150\nwait 0.8");
+            std::to_string(200 + dx) + " 150\nwait 0.3");
+        if (held) {
+            held();
+        }
+        run("touch-up " + std::to_string(200 + dx) + " 150\nwait 0.8");
     }
     double dotX(int k, int n) { return 160 - 7 * n + 14 * (k - 1) + 3.5; }
 };
@@ -133,10 +137,18 @@ TEST_F(WalletTest, HalfWayAndTheIndicator) {
     toWallet("mario.rossi", "lumacard1"); // three cards and the add page
     run("drag 280 150 40 150 0.1\nwait 0.8");
     ASSERT_EQ(page().offset, 320);
-    slowDrag(-160); // offset 480 when the finger lifts: page 2
+    // Offset 480 is not past half of page 2: still page 2 while the finger is down, and
+    // when it lifts.
+    slowDrag(-160, [&] {
+        EXPECT_EQ(page().offset, 480);
+        EXPECT_EQ(page().selected, 2u);
+    });
     EXPECT_EQ(page().offset, 320);
     EXPECT_EQ(page().selected, 2u);
-    slowDrag(-161); // offset 481: page 3
+    slowDrag(-161, [&] { // offset 481: page 3 already under the finger
+        EXPECT_EQ(page().offset, 481);
+        EXPECT_EQ(page().selected, 3u);
+    });
     EXPECT_EQ(page().offset, 640);
     EXPECT_EQ(page().selected, 3u);
     // The current page's dot does nothing; another's scrolls there.

@@ -100,3 +100,11 @@ TEST_F(ServiceCommandsTest, FailuresAndTheirCodes) {
     EXPECT_EQ(r.out, "{\"carte\":null,\"keptAside\":[]}\n");
     EXPECT_EQ(cli("cards").code, 2); // --user is required
 }
+
+TEST_F(ServiceCommandsTest, ATimeLimitIsAlwaysALimit) {
+    // 0 would be no limit to libcurl; NaN and huge values overflow the conversion.
+    for (const char* seconds : {"0", "-1", "nan", "inf", "1e300", "601", "2x", "0.0001"}) {
+        EXPECT_EQ(cli(std::string("probe ") + seconds).code, 2) << seconds;
+    }
+    EXPECT_EQ(cli("--json probe 0.5").out, "{\"ok\":true}\n");
+}

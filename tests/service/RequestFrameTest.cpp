@@ -8,6 +8,7 @@
 #include "service/RemoteServiceUtil.h"
 
 #include <chrono>
+#include <limits>
 #include <thread>
 
 using namespace vestrino;
@@ -149,6 +150,9 @@ TEST_F(RequestFrameTest, CookiesAreSharedAcrossThreads) {
     std::thread([&] { login = loginAs("mario.rossi", "lumacard1"); }).join();
     ASSERT_EQ(login, SUCCESS);
     EXPECT_EQ(HttpClient::shared().cookies().size(), 1u);
+    // A new connection (handle) for the next request: the session cookie must come from the
+    // shared jar, not from what the login's handle kept.
+    HttpClient::shared().closeConnections();
     int carte = 1;
     ListaCarte list;
     std::thread([&] {
@@ -200,4 +204,24 @@ TEST_F(RequestFrameTest, NoConnectivityNothingSent) {
     EXPECT_EQ(server().knobs().requestCount(kBanner), 0u);
     // The full check still probes whatever the status.
     EXPECT_EQ(server().knobs().requestCount("/LumaCard/sonda.do"), 2u);
+}
+
+TEST(HttpClientLimits, TheTimeLimitIsClampedNeverNone) {
+    const struct {
+        double seconds;
+        long ms;
+    } cases[] = {
+        {10, 10000},
+        {0.0015, 2},
+        {0, 1}, // libcurl would read 0 as no limit
+        {-5, 1},
+        {1e-9, 1},
+        {std::numeric_limits<double>::quiet_NaN(), 10000},
+        {1e300, HttpClient::kLongestMilliseconds}, // the conversion would overflow
+        {std::numeric_limits<double>::infinity(), HttpClient::kLongestMilliseconds},
+        {-std::numeric_limits<double>::infinity(), 1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(HttpClient::timeoutMilliseconds(c.seconds), c.ms) << c.seconds;
+    }
 }

@@ -1,9 +1,11 @@
 #include "store/CardList.h"
 #include "app/VestrinoAppDelegate.h"
+#include "core/FileDescriptor.h"
 #include "store/FileUtils.h"
 #include "store/GestoreCarteLocali.h"
 #include "store/StoreTestSupport.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -110,9 +112,19 @@ TEST(CardList, AFailedSaveLeavesTheOldFileWhole) {
     const fs::path file = dir.path() / "mario_listaCarte";
     ASSERT_TRUE(CardList::saveCardList({card("1")}, file));
     const std::string before = test::readWhole(file);
+    // The folder refuses new files while the file itself stays writable to the one who saves:
+    // a save that wrote the file in place would succeed here and leave half a list on a crash.
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(dir.path().c_str(), 65534, 65534), 0);
+        ASSERT_EQ(::chown(file.c_str(), 65534, 65534), 0);
+    }
     ::chmod(dir.path().c_str(), 0555);
-    ::chmod(file.c_str(), 0644);
-    EXPECT_EQ(asNobody([&] { return CardList::saveCardList({card("2"), card("3")}, file); }), 1);
+    ::chmod(file.c_str(), 0600);
+    EXPECT_EQ(asNobody([&] {
+                  FileDescriptor writable(::open(file.c_str(), O_WRONLY | O_APPEND));
+                  return writable.valid() && !CardList::saveCardList({card("2"), card("3")}, file);
+              }),
+              0);
     ::chmod(dir.path().c_str(), 0700);
     EXPECT_EQ(test::readWhole(file), before);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);

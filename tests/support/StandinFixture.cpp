@@ -18,15 +18,34 @@ std::shared_ptr<FixedFlagSource>& flagSource() {
 }
 } // namespace
 
+namespace {
+// The test program's folder, made on first use and removed at its end (it holds the stand-in's
+// private key and the card files of the tests).
+std::optional<std::filesystem::path>& madeTempDir() {
+    static std::optional<std::filesystem::path> dir;
+    return dir;
+}
+} // namespace
+
 std::filesystem::path StandinFixture::tempDir() {
-    static const std::filesystem::path dir = [] {
+    auto& dir = madeTempDir();
+    if (!dir) {
         std::string pattern = (std::filesystem::temp_directory_path() / "vestrino-test-XXXXXX");
         if (!::mkdtemp(pattern.data())) {
             throw std::runtime_error("cannot make a temporary folder");
         }
-        return std::filesystem::path(pattern);
-    }();
-    return dir;
+        dir = pattern;
+    }
+    return *dir;
+}
+
+void StandinFixture::removeTempDir() {
+    auto& dir = madeTempDir();
+    if (dir) {
+        std::error_code ec;
+        std::filesystem::remove_all(*dir, ec);
+        dir.reset();
+    }
 }
 
 lumacard::StandinServer& StandinFixture::server() {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 
 namespace vestrino::test {
 
@@ -12,12 +13,17 @@ namespace vestrino::test {
 // the demo data, and the process set up to talk to it: service host, trusted CA, an
 // application delegate whose monitor reads fixed flags (reachable unless a test says not).
 class StandinFixture : public ::testing::Test {
+public:
+    // The test program's temporary folder (card files, snapshots, the stand-in's TLS files).
+    static std::filesystem::path tempDir();
+    // Removes it, at the program's end.
+    static void removeTempDir();
+
 protected:
     void SetUp() override;
     void TearDown() override;
 
     static lumacard::StandinServer& server();
-    static std::filesystem::path tempDir();
     // Changes what the application's monitor reads.
     void setReachabilityFlags(std::optional<unsigned> flags);
 };

@@ -1,5 +1,7 @@
 // The test program's main: dates are read in the Europe/Rome time zone (with summer time), set
 // before ICU first looks at it, so the tests hold on any machine.
+#include "StandinFixture.h"
+
 #include <cstdlib>
 #include <ctime>
 #include <gtest/gtest.h>
@@ -15,5 +17,7 @@ int main(int argc, char** argv) {
     ::setenv("TZ", "Europe/Rome", 1);
     ::tzset();
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int code = RUN_ALL_TESTS();
+    vestrino::test::StandinFixture::removeTempDir();
+    return code;
 }

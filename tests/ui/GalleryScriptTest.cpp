@@ -1,4 +1,5 @@
 #include "Gallery.h"
+#include "StandinFixture.h"
 #include "core/RunLoop.h"
 #include "ui/LayoutLoader.h"
 #include "ui/UiTestSupport.h"
@@ -41,7 +42,7 @@ TEST(GalleryScript, SnapshotsShowWhatTheScriptDid) {
     LayoutLoader::setLayoutFolder(VESTRINO_GALLERY_LAYOUTS);
     gallery::Gallery g;
     HeadlessScreen screen(g.window());
-    const auto out = std::filesystem::temp_directory_path() / "vestrino-gallery-test";
+    const auto out = test::StandinFixture::tempDir() / "snapshots";
     std::filesystem::remove_all(out);
     ScriptRunner::Hooks hooks;
     hooks.describe = [&g] { return g.describe(); };

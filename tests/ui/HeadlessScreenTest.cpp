@@ -1,4 +1,5 @@
 #include "ui/headless/HeadlessScreen.h"
+#include "StandinFixture.h"
 #include "ui/Button.h"
 #include "ui/ImageView.h"
 #include "ui/Label.h"
@@ -49,7 +50,7 @@ TEST(HeadlessScreen, PaintsTheTreeAndDumpsIt) {
         window->addSubview(v);
     }
 
-    const auto dir = std::filesystem::temp_directory_path() / "vestrino-headless-test";
+    const auto dir = test::StandinFixture::tempDir() / "snapshots";
     ASSERT_TRUE(headless.snapshot(dir, "first"));
     SDL_Surface* s = headless.surface();
     EXPECT_EQ(pixel(s, 50, 30), (std::array<int, 4>{255, 0, 0, 255}));
@@ -102,8 +103,7 @@ TEST(HeadlessScreen, StretchableImagesKeepTheirCaps) {
     auto view = std::make_shared<ImageView>(stretched);
     view->setFrame(makeRect(10, 10, 100, 50));
     window->addSubview(view);
-    headless.snapshot(std::filesystem::temp_directory_path() / "vestrino-headless-test",
-                      "stretched");
+    headless.snapshot(test::StandinFixture::tempDir() / "snapshots", "stretched");
     SDL_Surface* s = headless.surface();
     EXPECT_EQ(pixel(s, 11, 11), (std::array<int, 4>{255, 0, 0, 255}));  // corner kept
     EXPECT_EQ(pixel(s, 108, 58), (std::array<int, 4>{255, 0, 0, 255})); // opposite corner
