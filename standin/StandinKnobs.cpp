@@ -20,30 +20,35 @@ void StandinKnobs::clearFaults() {
 
 void StandinKnobs::record(const std::string& path, SeenRequest request, const std::string& remote) {
     std::lock_guard lock(mutex_);
-    seen_[path].push_back(std::move(request));
+    auto& seen = seen_[path];
+    ++seen.count;
+    seen.last.push_back(std::move(request));
+    if (seen.last.size() > kKeptRequests) {
+        seen.last.pop_front();
+    }
     connections_.insert(remote);
 }
 
 std::size_t StandinKnobs::requestCount(const std::string& path) const {
     std::lock_guard lock(mutex_);
     const auto it = seen_.find(path);
-    return it == seen_.end() ? 0 : it->second.size();
+    return it == seen_.end() ? 0 : it->second.count;
 }
 
 std::optional<SeenRequest> StandinKnobs::lastRequest(const std::string& path) const {
     std::lock_guard lock(mutex_);
     const auto it = seen_.find(path);
-    if (it == seen_.end() || it->second.empty()) {
+    if (it == seen_.end() || it->second.last.empty()) {
         return std::nullopt;
     }
-    return it->second.back();
+    return it->second.last.back();
 }
 
 std::vector<std::string> StandinKnobs::bodiesSeen(const std::string& path) const {
     std::lock_guard lock(mutex_);
     std::vector<std::string> out;
     if (const auto it = seen_.find(path); it != seen_.end()) {
-        for (const auto& r : it->second) {
+        for (const auto& r : it->second.last) {
             out.push_back(r.body);
         }
     }

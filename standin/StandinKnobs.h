@@ -3,6 +3,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
+#include <deque>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -35,6 +36,9 @@ public:
     std::optional<Fault> fault(const std::string& path) const;
     void clearFaults();
 
+    // Every request is counted; the last kKeptRequests of each path are kept whole, so that a
+    // stand-in left running for days does not grow with every request.
+    static constexpr std::size_t kKeptRequests = 32;
     void record(const std::string& path, SeenRequest request, const std::string& remote);
     std::size_t requestCount(const std::string& path) const;
     std::optional<SeenRequest> lastRequest(const std::string& path) const;
@@ -52,7 +56,11 @@ private:
     std::condition_variable wake_;
     bool stopping_ = false;
     std::map<std::string, Fault> faults_;
-    std::map<std::string, std::vector<SeenRequest>> seen_;
+    struct Seen {
+        std::size_t count = 0;
+        std::deque<SeenRequest> last;
+    };
+    std::map<std::string, Seen> seen_;
     std::set<std::string> connections_;
 };
 

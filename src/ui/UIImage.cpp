@@ -28,7 +28,8 @@ std::uint64_t nextIdentity() {
 } // namespace
 
 UIImage::UIImage(Image pixels, double scale)
-    : pixels_(std::move(pixels)), scale_(scale), identity_(nextIdentity()) {}
+    : pixels_(std::make_shared<const Image>(std::move(pixels))), scale_(scale),
+      identity_(nextIdentity()) {}
 
 void UIImage::setResourceFolder(std::filesystem::path folder) {
     std::lock_guard lock(cache().mutex);
@@ -69,8 +70,9 @@ std::shared_ptr<UIImage> UIImage::initWithData(std::string_view bytes) {
 }
 
 std::shared_ptr<UIImage> UIImage::stretchableImage(int leftCapWidth, int topCapHeight) const {
+    // The pixels are shared, not copied: a screen that makes its stretchable pictures anew each
+    // time it loads adds neither pixels nor textures.
     auto copy = std::make_shared<UIImage>(*this);
-    copy->identity_ = nextIdentity();
     copy->leftCap_ = leftCapWidth;
     copy->topCap_ = topCapHeight;
     return copy;

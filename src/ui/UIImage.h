@@ -25,19 +25,20 @@ public:
 
     std::shared_ptr<UIImage> stretchableImage(int leftCapWidth, int topCapHeight) const;
 
-    Size size() const { return {pixels_.width / scale_, pixels_.height / scale_}; }
-    const Image& pixels() const { return pixels_; }
+    Size size() const { return {pixels_->width / scale_, pixels_->height / scale_}; }
+    const Image& pixels() const { return *pixels_; }
     double scale() const { return scale_; }
     int leftCapWidth() const { return leftCap_; }
     int topCapHeight() const { return topCap_; }
     bool stretchable() const { return leftCap_ > 0 || topCap_ > 0; }
-    // A number no other picture of the run has: the backend's texture cache key.
+    // A number no other pixels of the run have: the backend's texture cache key. A stretchable
+    // image shares its original's pixels, and so its number and its texture.
     std::uint64_t identity() const { return identity_; }
 
     const std::string& name() const { return name_; }
 
 private:
-    Image pixels_;
+    std::shared_ptr<const Image> pixels_;
     double scale_;
     int leftCap_ = 0;
     int topCap_ = 0;

@@ -112,3 +112,42 @@ TEST(HeadlessScreen, StretchableImagesKeepTheirCaps) {
     EXPECT_EQ(pixel(s, 13, 13), (std::array<int, 4>{255, 0, 0, 255})); // caps not scaled
     EXPECT_EQ(pixel(s, 15, 35), (std::array<int, 4>{0, 255, 0, 255}));
 }
+
+TEST(HeadlessScreen, TexturesOfPicturesNoLongerDrawnAreLetGo) {
+    test::UiClock clock;
+    auto window = std::make_shared<Window>();
+    HeadlessScreen headless(window);
+    auto picture = [](std::uint8_t red) {
+        Image img;
+        img.width = img.height = 8;
+        img.rgba.assign(8 * 8 * 4, red);
+        return std::make_shared<UIImage>(std::move(img));
+    };
+    const auto kept = picture(10);
+    // A picture and the stretchable forms a screen makes of it each time it loads: one
+    // texture, the pixels shared.
+    for (const auto& image : {kept, kept->stretchableImage(2, 2), kept->stretchableImage(3, 3)}) {
+        auto view = std::make_shared<ImageView>(image);
+        view->setFrame(makeRect(0, 0, 40, 40));
+        window->addSubview(view);
+        EXPECT_EQ(&image->pixels(), &kept->pixels());
+    }
+    auto gone = std::make_shared<ImageView>(picture(200));
+    gone->setFrame(makeRect(50, 0, 40, 40));
+    window->addSubview(gone);
+    auto paint = [&] {
+        window->markDirty();
+        headless.tick(clock.now());
+    };
+    paint();
+    EXPECT_EQ(headless.canvas().cachedImageTextures(), 2u);
+    gone->removeFromSuperview();
+    gone.reset();
+    // Its last drawing was in the first frame: kept for kImageFrames frames in all.
+    for (int i = 1; i < SdlCanvas::kImageFrames; ++i) {
+        paint();
+    }
+    EXPECT_EQ(headless.canvas().cachedImageTextures(), 2u);
+    paint();
+    EXPECT_EQ(headless.canvas().cachedImageTextures(), 1u); // then let go; the drawn one stays
+}

@@ -29,6 +29,7 @@ public:
                   const nlohmann::ordered_json& extra = {});
     nlohmann::ordered_json describe() const;
     SDL_Surface* surface() const { return surface_; }
+    const SdlCanvas& canvas() const { return *canvas_; }
 
 private:
     Screen screen_;

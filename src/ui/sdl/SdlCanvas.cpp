@@ -13,14 +13,7 @@ Uint8 byte(double v) {
 SdlCanvas::SdlCanvas(SDL_Renderer* renderer, SdlFonts& fonts)
     : renderer_(renderer), fonts_(fonts), scale_(fonts.scale()) {}
 
-SdlCanvas::~SdlCanvas() {
-    for (auto& [k, t] : images_) {
-        SDL_DestroyTexture(t);
-    }
-    for (auto& [k, t] : texts_) {
-        SDL_DestroyTexture(t.texture);
-    }
-}
+SdlCanvas::~SdlCanvas() = default;
 
 SDL_FRect SdlCanvas::scaled(const Rect& r) const {
     return {static_cast<float>(r.minX() * scale_), static_cast<float>(r.minY() * scale_),
@@ -46,7 +39,8 @@ void SdlCanvas::fillRect(const Rect& rect, const Color& c) {
 
 SDL_Texture* SdlCanvas::imageTexture(const UIImage& image) {
     if (const auto it = images_.find(image.identity()); it != images_.end()) {
-        return it->second;
+        it->second.age = 0;
+        return it->second.texture.get();
     }
     const Image& px = image.pixels();
     SDL_Surface* s =
@@ -56,7 +50,7 @@ SDL_Texture* SdlCanvas::imageTexture(const UIImage& image) {
     SDL_FreeSurface(s);
     if (t) {
         SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
-        images_[image.identity()] = t;
+        images_[image.identity()] = ImageTexture{TexturePtr(t), 0};
     }
     return t;
 }
@@ -101,14 +95,14 @@ void SdlCanvas::drawText(std::string_view text, const Font& font, const Color& c
             return;
         }
         SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
-        it = texts_.emplace(key, TextTexture{t, w, h, 0}).first;
+        it = texts_.emplace(key, TextTexture{TexturePtr(t), w, h, 0}).first;
     }
     it->second.age = 0;
-    SDL_SetTextureAlphaMod(it->second.texture, byte(opacities_.back()));
+    SDL_SetTextureAlphaMod(it->second.texture.get(), byte(opacities_.back()));
     const SDL_FRect dst{static_cast<float>(std::round(origin.x * scale_)),
                         static_cast<float>(std::round(origin.y * scale_)),
                         static_cast<float>(it->second.w), static_cast<float>(it->second.h)};
-    SDL_RenderCopyF(renderer_, it->second.texture, nullptr, &dst);
+    SDL_RenderCopyF(renderer_, it->second.texture.get(), nullptr, &dst);
 }
 
 void SdlCanvas::applyClip() {
@@ -149,15 +143,17 @@ void SdlCanvas::popOpacity() {
     }
 }
 
-void SdlCanvas::endFrame() {
-    for (auto it = texts_.begin(); it != texts_.end();) {
-        if (++it->second.age > 120) {
-            SDL_DestroyTexture(it->second.texture);
-            it = texts_.erase(it);
-        } else {
-            ++it;
-        }
+namespace {
+template <typename Map> void evictOlderThan(Map& textures, int frames) {
+    for (auto it = textures.begin(); it != textures.end();) {
+        it = ++it->second.age > frames ? textures.erase(it) : std::next(it);
     }
+}
+} // namespace
+
+void SdlCanvas::endFrame() {
+    evictOlderThan(texts_, kTextFrames);
+    evictOlderThan(images_, kImageFrames);
 }
 
 } // namespace vestrino::ui

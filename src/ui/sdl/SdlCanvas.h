@@ -5,6 +5,7 @@
 
 #include <SDL2/SDL.h>
 #include <map>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -31,8 +32,17 @@ public:
     void pushOpacity(double alpha) override;
     void popOpacity() override;
 
-    // Drops cached text textures that were not drawn in the last frames (a frame ends here).
+    // Drops cached textures that were not drawn in the last frames (a frame ends here): text
+    // after kTextFrames, pictures after kImageFrames. Pictures of screens that are gone, or
+    // that a screen made anew, are thus let go.
     void endFrame();
+
+    static constexpr int kTextFrames = 120;
+    static constexpr int kImageFrames = 600;
+
+    // How many textures are kept (for tests and benchmarks).
+    std::size_t cachedImageTextures() const { return images_.size(); }
+    std::size_t cachedTextTextures() const { return texts_.size(); }
 
 private:
     SDL_FRect scaled(const Rect& r) const;
@@ -44,9 +54,17 @@ private:
     double scale_;
     std::vector<Rect> clips_;
     std::vector<double> opacities_{1.0};
-    std::map<std::uint64_t, SDL_Texture*> images_;
+    struct TextureDeleter {
+        void operator()(SDL_Texture* t) const { SDL_DestroyTexture(t); }
+    };
+    using TexturePtr = std::unique_ptr<SDL_Texture, TextureDeleter>;
+    struct ImageTexture {
+        TexturePtr texture;
+        int age = 0; // frames since it was last drawn
+    };
+    std::map<std::uint64_t, ImageTexture> images_;
     struct TextTexture {
-        SDL_Texture* texture;
+        TexturePtr texture;
         int w, h;
         int age;
     };
