@@ -1,25 +1,26 @@
 #include "xml/EsitoXMLParser.h"
 
 #include "core/Log.h"
-#include "core/Utf8.h"
-#include "xml/ElementName.h"
 #include "xml/EsitoConstants.h"
 
+#include <array>
 #include <climits>
 #include <cstring>
 #include <libxml/parser.h>
+#include <libxml/parserInternals.h>
+#include <libxml/tree.h>
 #include <libxml/xmlerror.h>
 #include <libxml/xmlmemory.h>
+#include <memory>
 #include <mutex>
 
 namespace vestrino {
 
 namespace {
 
-constexpr const char* kRisposta = "risposta";
-constexpr const char* kEsito = "esito";
-constexpr const char* kCodiceEsito = "codice_esito";
-constexpr const char* KMessaggio = "messaggio";
+enum OutcomeName : std::size_t { Risposta, Esito, CodiceEsito, Messaggio };
+constexpr std::array<const char*, 4> kOutcomeNames{"risposta", "esito", "codice_esito",
+                                                   "messaggio"};
 
 // The XML library keeps global state and is cleaned up after every parse, so no two parses
 // of the process may overlap.
@@ -39,7 +40,7 @@ void startElementSAX(void* ctx, const xmlChar* localname, const xmlChar* prefix,
     if (parser->done()) {
         return;
     }
-    if (prefix == nullptr && isElement(text(localname), kRisposta)) {
+    if (prefix == nullptr && parser->isOutcomeElement(text(localname), Risposta)) {
         parser->setParsingRisposta(true);
     } else {
         parser->startMatchString(text(localname));
@@ -55,16 +56,16 @@ void endElementSAX(void* ctx, const xmlChar* localname, const xmlChar* prefix,
         return;
     }
     const char* name = text(localname);
-    if (isElement(name, kRisposta)) {
+    if (parser->isOutcomeElement(name, Risposta)) {
         if (parser->esito() == std::string_view(ESITO_KO_STR)) {
             Log::write("KO FOUND INTERROMPO IL PARSING!");
             parser->setDone(true);
         }
-    } else if (isElement(name, kEsito)) {
+    } else if (parser->isOutcomeElement(name, Esito)) {
         parser->setEsito(parser->currentString());
-    } else if (isElement(name, kCodiceEsito)) {
+    } else if (parser->isOutcomeElement(name, CodiceEsito)) {
         parser->setCodiceEsito(parser->currentString());
-    } else if (isElement(name, KMessaggio)) {
+    } else if (parser->isOutcomeElement(name, Messaggio)) {
         parser->setMessaggio(parser->currentString());
     } else {
         parser->endMatchString(name);
@@ -108,9 +109,44 @@ xmlSAXHandler simpleSAXHandlerStruct = makeHandler();
 
 } // namespace
 
-EsitoXMLParser::EsitoXMLParser() : dateFormatter_("dd/MM/yyyy") {}
+EsitoXMLParser::EsitoXMLParser(std::span<const char* const> names)
+    : outcomeNames_(kOutcomeNames), names_(names), dateFormatter_("dd/MM/yyyy") {}
+
+void EsitoXMLParser::bindNames(xmlDictPtr dict) {
+    outcomeNames_.bind(dict);
+    names_.bind(dict);
+}
 
 EsitoXMLParser::~EsitoXMLParser() = default;
+
+bool EsitoXMLParser::parseWithHandler(const char* bytes, int length) {
+    // What xmlSAXUserParseMemory does, with the reply's dictionary at hand before the first
+    // callback, for the names to be looked up there.
+    struct ContextDeleter {
+        void operator()(xmlParserCtxtPtr c) const {
+            c->sax = nullptr; // ours, not the library's to free
+            if (c->myDoc) {
+                xmlFreeDoc(c->myDoc);
+                c->myDoc = nullptr;
+            }
+            xmlFreeParserCtxt(c);
+        }
+    };
+    xmlInitParser();
+    std::unique_ptr<xmlParserCtxt, ContextDeleter> context(
+        xmlCreateMemoryParserCtxt(bytes, length));
+    if (!context) {
+        return false;
+    }
+    if (context->sax != reinterpret_cast<xmlSAXHandlerPtr>(&xmlDefaultSAXHandler)) {
+        xmlFree(context->sax);
+    }
+    context->sax = &simpleSAXHandlerStruct; // the parse itself sees that it is a SAX2 table
+    context->userData = this;
+    bindNames(context->dict);
+    xmlParseDocument(context.get());
+    return context->wellFormed != 0;
+}
 
 bool EsitoXMLParser::parseXMLString(const std::optional<std::string>& textToParse) {
     done_ = false;
@@ -126,17 +162,19 @@ bool EsitoXMLParser::parseXMLString(const std::optional<std::string>& textToPars
     // The library's own messages (encoding errors and the like) would go to standard error;
     // failures are reported through the handler table instead.
     xmlSetGenericErrorFunc(nullptr, silentGenericError);
-    if (xmlSAXUserParseMemory(&simpleSAXHandlerStruct, this, bytes, static_cast<int>(length)) !=
-        0) {
+    if (!parseWithHandler(bytes, static_cast<int>(length))) {
         failed_ = true;
     }
+    bindNames(nullptr); // the dictionary is gone
     xmlCleanupParser();
     xmlMemoryDump();
     return !failed_;
 }
 
 std::optional<std::string> EsitoXMLParser::currentString() {
-    auto result = utf8Text(characterBuffer_);
+    // The library hands its callbacks UTF-8 only (whatever the reply's encoding, and a reply
+    // with a malformed sequence stops with an error), so the text needs no second check.
+    std::optional<std::string> result(characterBuffer_);
     characterBuffer_.clear();
     return result;
 }

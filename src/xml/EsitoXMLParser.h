@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/DateFormatter.h"
+#include "xml/ElementName.h"
 
 #include <optional>
 #include <string>
@@ -13,7 +14,8 @@ namespace vestrino {
 // operation parsers override. One instance reads one reply.
 class EsitoXMLParser {
 public:
-    EsitoXMLParser();
+    // `names`: the element names the hooks look for (kept by the caller), see is().
+    explicit EsitoXMLParser(std::span<const char* const> names = {});
     virtual ~EsitoXMLParser();
     EsitoXMLParser(const EsitoXMLParser&) = delete;
     EsitoXMLParser& operator=(const EsitoXMLParser&) = delete;
@@ -49,7 +51,23 @@ public:
     // Empties the character buffer without reading it.
     void clearCharacters() { characterBuffer_.clear(); }
 
+    // Looks the element names up in the dictionary of the reply being read.
+    void bindNames(xmlDictPtr dict);
+    // Whether the element `name` handed to a hook is the given one of the outcome block's
+    // names (risposta, esito, codice_esito, messaggio) or of the parser's own.
+    bool isOutcomeElement(const char* name, std::size_t index) const {
+        return outcomeNames_.is(name, index);
+    }
+
+protected:
+    bool is(const char* name, std::size_t index) const { return names_.is(name, index); }
+
 private:
+    // Reads the bytes with the handler table; true when the reply was well formed.
+    bool parseWithHandler(const char* bytes, int length);
+
+    ElementNames outcomeNames_;
+    ElementNames names_;
     bool parsingRisposta_ = false;
     bool failed_ = false;
     bool done_ = false;

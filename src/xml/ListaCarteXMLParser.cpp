@@ -1,15 +1,15 @@
 #include "xml/ListaCarteXMLParser.h"
 
-#include "xml/ElementName.h"
-#include <cstring>
+#include <array>
 
 namespace vestrino {
 
 namespace {
-constexpr const char* kNumero = "numero";
-constexpr const char* kCodice = "codice";
-constexpr const char* kCarta = "carta";
+enum Name : std::size_t { kNumero, kCodice, kCarta };
+constexpr std::array<const char*, 3> kNames{"numero", "codice", "carta"};
 } // namespace
+
+ListaCarteXMLParser::ListaCarteXMLParser() : EsitoXMLParser(kNames) {}
 
 CartaDiPagamento& ListaCarteXMLParser::currentCarta() {
     if (!currentCarta_) {
@@ -19,11 +19,11 @@ CartaDiPagamento& ListaCarteXMLParser::currentCarta() {
 }
 
 void ListaCarteXMLParser::endMatchString(const char* name) {
-    if (isElement(name, kNumero)) {
+    if (is(name, kNumero)) {
         currentCarta().setSerial(currentString());
-    } else if (isElement(name, kCodice)) {
+    } else if (is(name, kCodice)) {
         currentCarta().setDesc(currentString());
-    } else if (isElement(name, kCarta)) {
+    } else if (is(name, kCarta)) {
         currentCarta();
         carte_.push_back(std::move(currentCarta_));
         currentCarta_.reset();

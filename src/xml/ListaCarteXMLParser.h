@@ -8,6 +8,7 @@ namespace vestrino {
 // Reads the card list reply: one card per `carta` group, its `numero` and `codice`.
 class ListaCarteXMLParser : public EsitoXMLParser {
 public:
+    ListaCarteXMLParser();
     void endMatchString(const char* name) override;
 
     const ListaCarte& carte() const { return carte_; }

@@ -1,7 +1,5 @@
 #include "xml/ListaMovimentiXMLParser.h"
 
-#include "xml/ElementName.h"
-
 #include "core/StringTrim.h"
 #include "core/UpperCase.h"
 
@@ -12,20 +10,36 @@
 namespace vestrino {
 
 namespace {
-constexpr const char* kCarta = "carta";
-constexpr const char* kSaldo = "saldo";
-constexpr const char* kNumero = "numero";
-constexpr const char* kIntestatario = "intestatario";
-constexpr const char* kSaldoAl = "saldo_al";
-constexpr const char* kSaldoContabile = "saldo_contabile";
-constexpr const char* kSaldoDisponibile = "saldo_disponibile";
-constexpr const char* kSaldoBloccato = "saldo_bloccato";
-constexpr const char* kDataContabile = "data_contabile";
-constexpr const char* kDataValuta = "data_valuta";
-constexpr const char* kAddebiti = "addebiti";
-constexpr const char* kAccrediti = "accrediti";
-constexpr const char* kDescrizione = "descrizione_operazioni";
-constexpr const char* kMovimento = "movimento";
+enum Name : std::size_t {
+    kCarta,
+    kSaldo,
+    kNumero,
+    kIntestatario,
+    kSaldoAl,
+    kSaldoContabile,
+    kSaldoDisponibile,
+    kSaldoBloccato,
+    kDataContabile,
+    kDataValuta,
+    kAddebiti,
+    kAccrediti,
+    kDescrizione,
+    kMovimento,
+};
+constexpr std::array<const char*, 14> kNames{"carta",
+                                             "saldo",
+                                             "numero",
+                                             "intestatario",
+                                             "saldo_al",
+                                             "saldo_contabile",
+                                             "saldo_disponibile",
+                                             "saldo_bloccato",
+                                             "data_contabile",
+                                             "data_valuta",
+                                             "addebiti",
+                                             "accrediti",
+                                             "descrizione_operazioni",
+                                             "movimento"};
 
 // Tested in this order: "RICARICA CARTA LUMACARD" must come before its own beginning.
 constexpr std::array<std::pair<std::string_view, std::int32_t>, 5> kTipi{{
@@ -94,6 +108,8 @@ std::int32_t ListaMovimentiXMLParser::getTipoMovimento(const Movimento& moviment
     return -1;
 }
 
+ListaMovimentiXMLParser::ListaMovimentiXMLParser() : EsitoXMLParser(kNames) {}
+
 Movimento& ListaMovimentiXMLParser::currentMovimento() {
     if (!currentMovimento_) {
         currentMovimento_ = std::make_shared<Movimento>();
@@ -102,9 +118,9 @@ Movimento& ListaMovimentiXMLParser::currentMovimento() {
 }
 
 void ListaMovimentiXMLParser::startMatchString(const char* name) {
-    if (isElement(name, kCarta)) {
+    if (is(name, kCarta)) {
         carta_ = std::make_shared<CartaDiPagamento>();
-    } else if (isElement(name, kSaldo)) {
+    } else if (is(name, kSaldo)) {
         saldo_ = std::make_shared<Saldo>();
     }
 }
@@ -112,54 +128,54 @@ void ListaMovimentiXMLParser::startMatchString(const char* name) {
 void ListaMovimentiXMLParser::endMatchString(const char* name) {
     // The element's text is always taken, also when its block was never opened and the value
     // is dropped: the next element's text must not include it.
-    if (isElement(name, kNumero)) {
+    if (is(name, kNumero)) {
         auto value = currentString();
         if (carta_) {
             carta_->setSerial(std::move(value));
         }
-    } else if (isElement(name, kIntestatario)) {
+    } else if (is(name, kIntestatario)) {
         auto value = currentString();
         if (carta_) {
             carta_->setIntestatario(std::move(value));
         }
-    } else if (isElement(name, kSaldoAl)) {
+    } else if (is(name, kSaldoAl)) {
         auto value = currentString();
         if (saldo_) {
             saldo_->setSaldoAl(std::move(value));
         }
-    } else if (isElement(name, kSaldoContabile)) {
+    } else if (is(name, kSaldoContabile)) {
         auto value = currentString();
         if (saldo_) {
             saldo_->setSaldoContabile(std::move(value));
         }
-    } else if (isElement(name, kSaldoDisponibile)) {
+    } else if (is(name, kSaldoDisponibile)) {
         auto value = currentString();
         if (saldo_) {
             saldo_->setSaldoDisponibile(std::move(value));
         }
-    } else if (isElement(name, kSaldoBloccato)) {
+    } else if (is(name, kSaldoBloccato)) {
         auto value = currentString();
         if (saldo_) {
             saldo_->setSaldoBloccato(std::move(value));
         }
-    } else if (isElement(name, kDataContabile) || isElement(name, kDataValuta)) {
+    } else if (is(name, kDataContabile) || is(name, kDataValuta)) {
         const auto value = currentString();
         std::optional<Date> date;
         if (value) {
             date = dateFormatter().dateFromString(*value);
         }
-        if (isElement(name, kDataContabile)) {
+        if (is(name, kDataContabile)) {
             currentMovimento().setDataContabile(date);
         } else {
             currentMovimento().setDataValuta(date);
         }
-    } else if (isElement(name, kAddebiti)) {
+    } else if (is(name, kAddebiti)) {
         currentMovimento().setAddebiti(withoutNBSP(currentString()));
-    } else if (isElement(name, kAccrediti)) {
+    } else if (is(name, kAccrediti)) {
         currentMovimento().setAccrediti(withoutNBSP(currentString()));
-    } else if (isElement(name, kDescrizione)) {
+    } else if (is(name, kDescrizione)) {
         currentMovimento().setDescrizione(currentString());
-    } else if (isElement(name, kMovimento)) {
+    } else if (is(name, kMovimento)) {
         Movimento& movimento = currentMovimento();
         movimento.setTipoMovimento(getTipoMovimento(movimento));
         movimenti_.push_back(std::move(currentMovimento_));

@@ -13,6 +13,7 @@ namespace vestrino {
 // transaction typed from its description.
 class ListaMovimentiXMLParser : public EsitoXMLParser {
 public:
+    ListaMovimentiXMLParser();
     void startMatchString(const char* name) override;
     void endMatchString(const char* name) override;
 

@@ -1,16 +1,17 @@
 #include "xml/LoginXMLParser.h"
 
-#include "xml/ElementName.h"
-#include <cstring>
+#include <array>
 
 namespace vestrino {
 
 namespace {
-constexpr const char* KMessaggio = "messaggio_benvenuto";
+constexpr std::array<const char*, 1> kNames{"messaggio_benvenuto"};
 }
 
+LoginXMLParser::LoginXMLParser() : EsitoXMLParser(kNames) {}
+
 void LoginXMLParser::endMatchString(const char* name) {
-    if (isElement(name, KMessaggio)) {
+    if (is(name, 0)) {
         messaggioBevenuto_ = currentString();
     }
 }

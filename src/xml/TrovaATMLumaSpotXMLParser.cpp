@@ -1,18 +1,16 @@
 #include "xml/TrovaATMLumaSpotXMLParser.h"
 
-#include "xml/ElementName.h"
+#include <array>
 
 namespace vestrino {
 
 namespace {
-constexpr const char* kATM = "atm_lumaspot";
-constexpr const char* kFrazionario = "frazionario";
-constexpr const char* kUfficio = "ufficio";
-constexpr const char* kProvincia = "provincia";
-constexpr const char* kCap = "cap";
-constexpr const char* kLat = "lat";
-constexpr const char* kLng = "lng";
+enum Name : std::size_t { kAtm, kFrazionario, kUfficio, kProvincia, kCap, kLat, kLng };
+constexpr std::array<const char*, 7> kNames{"atm_lumaspot", "frazionario", "ufficio", "provincia",
+                                            "cap",          "lat",         "lng"};
 } // namespace
+
+TrovaATMLumaSpotXMLParser::TrovaATMLumaSpotXMLParser() : EsitoXMLParser(kNames) {}
 
 ATMLumaspot& TrovaATMLumaSpotXMLParser::currentATM() {
     if (!currentATM_) {
@@ -22,21 +20,21 @@ ATMLumaspot& TrovaATMLumaSpotXMLParser::currentATM() {
 }
 
 void TrovaATMLumaSpotXMLParser::endMatchString(const char* name) {
-    if (isElement(name, kATM)) {
+    if (is(name, kAtm)) {
         currentATM();
         lumaspot_.push_back(std::move(currentATM_));
         currentATM_.reset();
-    } else if (isElement(name, kFrazionario)) {
+    } else if (is(name, kFrazionario)) {
         currentATM().setFrazionario(currentString());
-    } else if (isElement(name, kUfficio)) {
+    } else if (is(name, kUfficio)) {
         currentATM().setUfficio(currentString());
-    } else if (isElement(name, kProvincia)) {
+    } else if (is(name, kProvincia)) {
         currentATM().setProvincia(currentString());
-    } else if (isElement(name, kCap)) {
+    } else if (is(name, kCap)) {
         currentATM().setCap(currentString());
-    } else if (isElement(name, kLat)) {
+    } else if (is(name, kLat)) {
         currentATM().setLatitudine(currentString());
-    } else if (isElement(name, kLng)) {
+    } else if (is(name, kLng)) {
         currentATM().setLongitudine(currentString());
     }
 }

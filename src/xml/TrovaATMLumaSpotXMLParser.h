@@ -8,6 +8,7 @@ namespace vestrino {
 // Reads the cash-machine search reply: one record per `atm_lumaspot` group.
 class TrovaATMLumaSpotXMLParser : public EsitoXMLParser {
 public:
+    TrovaATMLumaSpotXMLParser();
     void endMatchString(const char* name) override;
 
     const ListaLumaspot& lumaspot() const { return lumaspot_; }
