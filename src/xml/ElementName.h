@@ -2,8 +2,7 @@
 
 #include <cstddef>
 #include <cstring>
-#include <libxml/dict.h>
-#include <libxml/xmlstring.h>
+#include <libxml/parser.h>
 #include <span>
 #include <vector>
 
