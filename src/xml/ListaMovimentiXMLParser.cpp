@@ -2,7 +2,9 @@
 
 #include "core/StringTrim.h"
 #include "core/UpperCase.h"
+#include "core/Utf8.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 #include <utility>
@@ -50,6 +52,14 @@ constexpr std::array<std::pair<std::string_view, std::int32_t>, 5> kTipi{{
     {"RICARICA CARTA", 1},
 }};
 
+constexpr std::size_t kLongestKeyword = [] {
+    std::size_t longest = 0;
+    for (const auto& [keyword, tipo] : kTipi) {
+        longest = std::max(longest, keyword.size());
+    }
+    return longest;
+}();
+
 bool isAscii(std::string_view s) {
     for (const char c : s) {
         if (static_cast<unsigned char>(c) >= 0x80) {
@@ -90,8 +100,11 @@ std::int32_t ListaMovimentiXMLParser::getTipoMovimento(const Movimento& moviment
         return -1;
     }
     const std::string& descrizione = *movimento.descrizione();
-    if (isAscii(descrizione)) {
-        // ASCII upper-cases letter by letter: compare without making the upper-cased copy.
+    // Only the start of the upper-cased text is compared, so only as much as the longest
+    // keyword is upper-cased. While that start is ASCII, upper-casing is letter by letter:
+    // compare without a copy.
+    const std::string_view start = std::string_view(descrizione).substr(0, kLongestKeyword);
+    if (isAscii(start)) {
         for (const auto& [keyword, tipo] : kTipi) {
             if (startsWithIgnoringAsciiCase(descrizione, keyword)) {
                 return tipo;
@@ -99,7 +112,9 @@ std::int32_t ListaMovimentiXMLParser::getTipoMovimento(const Movimento& moviment
         }
         return -1;
     }
-    const std::string upper = upperCased(descrizione);
+    // A code point upper-cases to one or more, never to none (the root locale's mappings need
+    // no context): the first kLongestKeyword code points give at least as many upper-cased.
+    const std::string upper = upperCased(firstCodePoints(descrizione, kLongestKeyword));
     for (const auto& [keyword, tipo] : kTipi) {
         if (std::string_view(upper).starts_with(keyword)) {
             return tipo;

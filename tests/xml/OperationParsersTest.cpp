@@ -146,6 +146,13 @@ TEST(ListaMovimentiXMLParser, TipoMovimentoFromTheStartOfTheDescription) {
         {std::nullopt, -1},
         {"pagamento caffè", 4},
         {"ricarica carta ß", 1},
+        // Letters outside ASCII that upper-case into the keywords, near the start.
+        {"prel\u0131evo atm", 0},                    // dotless i
+        {"pagamento \u017Fupermercato", 4},          // long s, after the keyword
+        {"\u017Fpesa", -1},                          // long s: "SPESA"
+        {"ricarica carta lumacar\u0111", 1},         // d with stroke is no D
+        {"ricarica carta lumacar\u1E0B e altro", 1}, // d with dot above: Ḋ, no D
+        {"RICARICA TELEFONICA \u00E8 lunga", 3},
     };
     for (const auto& [descrizione, tipo] : cases) {
         Movimento m;
