@@ -1,7 +1,9 @@
 // libFuzzer target over the five reply-reading methods: the first byte chooses the method, the
-// rest is the reply body, decoded as the service client decodes it.
+// rest is the reply body, decoded as the service client decodes it. Every text handed out must
+// be UTF-8 (the readers rely on the XML library for that and do not check again).
 #include "core/Log.h"
 #include "core/ReplyText.h"
+#include "core/Utf8.h"
 #include "xml/XMLParsingUtil.h"
 
 #include <cstddef>
@@ -14,6 +16,14 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     Log::setSink([](std::string_view) {});
     return 0;
 }
+
+namespace {
+void mustBeUtf8(const XMLParsingUtil::Text& text) {
+    if (text && !isValidUtf8(*text)) {
+        __builtin_trap();
+    }
+}
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {
@@ -30,11 +40,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     case 1: {
         XMLParsingUtil::Text benvenuto;
         XMLParsingUtil::parseLogin(text, ok, esito, codice, messaggio, benvenuto);
+        mustBeUtf8(benvenuto);
         break;
     }
     case 2: {
         ListaCarte carte;
         XMLParsingUtil::parseListaCarte(text, ok, esito, codice, messaggio, carte);
+        for (const auto& c : carte) {
+            mustBeUtf8(c->serial());
+            mustBeUtf8(c->desc());
+        }
         break;
     }
     case 3: {
@@ -45,6 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                             movimenti);
         for (const auto& m : movimenti) {
             (void)m->description();
+            mustBeUtf8(m->descrizione());
+            mustBeUtf8(m->addebiti());
         }
         break;
     }
@@ -54,5 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
     }
     }
+    mustBeUtf8(esito);
+    mustBeUtf8(codice);
+    mustBeUtf8(messaggio);
     return 0;
 }
