@@ -1,5 +1,7 @@
 #include "core/DateFormatter.h"
 
+#include <algorithm>
+#include <cstring>
 #include <stdexcept>
 #include <unicode/smpdtfmt.h>
 #include <unicode/unistr.h>
@@ -29,13 +31,37 @@ icu::SimpleDateFormat& DateFormatter::format() {
     return *format_;
 }
 
-std::optional<Date> DateFormatter::dateFromString(std::string_view text) {
-    if (hasLast_ && text == lastText_) {
-        return lastDate_;
+std::optional<DateFormatter::ShortText> DateFormatter::shortText(std::string_view text) {
+    if (text.size() > 16) {
+        return std::nullopt;
     }
-    if (const auto hit = memo_.find(text); hit != memo_.end()) {
-        remember(text, hit->second);
-        return hit->second;
+    ShortText t;
+    t.size = text.size();
+    std::memcpy(&t.head, text.data(), std::min<std::size_t>(text.size(), 8));
+    if (text.size() > 8) {
+        std::memcpy(&t.tail, text.data() + 8, text.size() - 8);
+    }
+    return t;
+}
+
+std::optional<Date> DateFormatter::dateFromString(std::string_view text) {
+    const auto packed = shortText(text);
+    if (packed) {
+        if (hasLast_ && lastShort_ == packed) {
+            return lastDate_;
+        }
+        if (const auto hit = shortMemo_.find(*packed); hit != shortMemo_.end()) {
+            remember(text, hit->second);
+            return hit->second;
+        }
+    } else {
+        if (hasLast_ && text == lastText_) {
+            return lastDate_;
+        }
+        if (const auto hit = memo_.find(text); hit != memo_.end()) {
+            remember(text, hit->second);
+            return hit->second;
+        }
     }
     const auto u = icu::UnicodeString::fromUTF8(
         icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
@@ -45,16 +71,26 @@ std::optional<Date> DateFormatter::dateFromString(std::string_view text) {
     if (position.getErrorIndex() < 0 && position.getIndex() == u.length() && u.length() > 0) {
         result = Date(std::chrono::milliseconds(static_cast<long long>(millis)));
     }
-    if (memo_.size() >= kMemoLimit) {
-        memo_.clear();
+    if (packed) {
+        if (shortMemo_.size() >= kMemoLimit) {
+            shortMemo_.clear();
+        }
+        shortMemo_.emplace(*packed, result);
+    } else {
+        if (memo_.size() >= kMemoLimit) {
+            memo_.clear();
+        }
+        memo_.emplace(std::string(text), result);
     }
-    memo_.emplace(std::string(text), result);
     remember(text, result);
     return result;
 }
 
 void DateFormatter::remember(std::string_view text, std::optional<Date> date) {
-    lastText_.assign(text);
+    lastShort_ = shortText(text);
+    if (!lastShort_) {
+        lastText_.assign(text);
+    }
     lastDate_ = date;
     hasLast_ = true;
 }

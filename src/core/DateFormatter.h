@@ -2,6 +2,7 @@
 
 #include "core/Date.h"
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -46,6 +47,22 @@ private:
         }
     };
     std::unordered_map<std::string, std::optional<Date>, TextHash, std::equal_to<>> memo_;
+    // Texts of up to 16 bytes (every date of a statement) are kept packed in two words: told
+    // apart and hashed without a byte-by-byte pass.
+    struct ShortText {
+        std::uint64_t head = 0, tail = 0;
+        std::size_t size = 0;
+        bool operator==(const ShortText&) const = default;
+    };
+    struct ShortTextHash {
+        std::size_t operator()(const ShortText& t) const {
+            return static_cast<std::size_t>((t.head * 0x9E3779B97F4A7C15ULL) ^
+                                            (t.tail * 0xC2B2AE3D27D4EB4FULL) ^ t.size);
+        }
+    };
+    static std::optional<ShortText> shortText(std::string_view text);
+    std::unordered_map<ShortText, std::optional<Date>, ShortTextHash> shortMemo_;
+    std::optional<ShortText> lastShort_;
     std::string lastText_;
     std::optional<Date> lastDate_;
     bool hasLast_ = false;
