@@ -5,8 +5,10 @@
 #include "core/ReplyText.h"
 #include "xml/XMLParsingUtil.h"
 
+#include <algorithm>
 #include <atomic>
 #include <benchmark/benchmark.h>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <libxml/parser.h>
@@ -14,6 +16,7 @@
 #include <map>
 #include <new>
 #include <unicode/uclean.h>
+#include <vector>
 
 using namespace vestrino;
 
@@ -168,6 +171,43 @@ long long peakOfOneParse() {
     return gPeak.load();
 }
 
+// The two passes one after the other, many times over, each timed on its own: the median of
+// each. The host's speed changes from second to second on a shared machine; taken side by
+// side, both passes meet the same conditions.
+std::pair<double, double> interleavedMedians(int rounds) {
+    xmlSAXHandler h;
+    std::memset(&h, 0, sizeof h);
+    h.initialized = XML_SAX2_MAGIC;
+    h.startElementNs = emptyStart;
+    h.endElementNs = emptyEnd;
+    h.characters = emptyCharacters;
+    const XMLParsingUtil::Text text = reply();
+    std::vector<double> bare, ours;
+    for (int i = 0; i < rounds; ++i) {
+        auto start = std::chrono::steady_clock::now();
+        xmlSAXUserParseMemory(&h, nullptr, text->c_str(), static_cast<int>(text->size()));
+        bare.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count());
+        start = std::chrono::steady_clock::now();
+        bool ok = false;
+        XMLParsingUtil::Text esito, codice, messaggio;
+        CartaDiPagamentoPtr carta;
+        SaldoPtr saldo;
+        ListaMovimenti movimenti;
+        XMLParsingUtil::parseListaMovimenti(text, ok, esito, codice, messaggio, carta, saldo,
+                                            movimenti);
+        ours.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count());
+    }
+    auto median = [](std::vector<double>& v) {
+        std::nth_element(v.begin(), v.begin() + static_cast<long>(v.size() / 2), v.end());
+        return v[v.size() / 2];
+    };
+    return {median(ours), median(bare)};
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -189,6 +229,9 @@ int main(int argc, char** argv) {
         std::printf("parseListaMovimenti / bare SAX pass: %.2f ms / %.2f ms = %.2f (goal <= 1.5)\n",
                     ours, bare, ours / bare);
     }
+    const auto [ours, bare] = interleavedMedians(60);
+    std::printf("side by side, 60 rounds, medians: %.2f ms / %.2f ms = %.2f (goal <= 1.5)\n", ours,
+                bare, ours / bare);
     std::printf("peak memory of one parse: %.2f MB = %.2f x the reply (goal < 4)\n", peak / 1e6,
                 static_cast<double>(peak) / size);
     benchmark::Shutdown();
