@@ -17,6 +17,7 @@
 #include <array>
 #include <charconv>
 #include <memory>
+#include <sys/stat.h>
 
 namespace vestrino {
 
@@ -251,6 +252,44 @@ std::string cardFileNoticeKey(const std::string& user) {
     return user + "_" + kListaCarteKey + "_avviso";
 }
 
+// What tells a file written or read whole by this session from one changed since: a save
+// makes a new file (a new inode), any other writer changes the size or the time.
+struct CardFileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    long long modifiedNs = 0;
+    bool operator==(const CardFileStamp&) const = default;
+};
+
+std::string cardFileStampKey(const std::string& user) {
+    return user + "_" + kListaCarteKey + "_letto";
+}
+
+std::optional<CardFileStamp> stampOf(const std::filesystem::path& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        return std::nullopt;
+    }
+    return CardFileStamp{st.st_dev, st.st_ino, st.st_size,
+                         st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec};
+}
+
+// Remembers that the file, as it is now, was read or written whole.
+void rememberReadable(const std::string& user, const std::filesystem::path& path) {
+    if (const auto stamp = stampOf(path)) {
+        RemoteServiceUtil::dictCache().setObject(cardFileStampKey(user), *stamp);
+    }
+}
+
+// Whether the file is the one this session last read or wrote whole: then it need not be read
+// again before it is replaced.
+bool knownReadable(const std::string& user, const std::filesystem::path& path) {
+    const auto known =
+        RemoteServiceUtil::dictCache().objectForKey<CardFileStamp>(cardFileStampKey(user));
+    return known && stampOf(path) == known;
+}
+
 // Makes sure that saving over the user's file loses nothing: a damaged file is kept aside and
 // the person is to be told; a file that cannot be read just now stops the save.
 bool makeRoomForSave(const std::string& user, CardFileLoad::State state,
@@ -278,11 +317,17 @@ bool makeRoomForSave(const std::string& user, CardFileLoad::State state,
 
 bool RemoteServiceUtil::salvaCartePerUtente(const std::string& user, const ListaCarte& listaCarte) {
     const auto path = cardFilePath(user);
-    const auto current = CardList::readCardListFile(path);
-    if (!makeRoomForSave(user, current.state, current.detail)) {
+    if (!knownReadable(user, path)) {
+        const auto current = CardList::readCardListFile(path);
+        if (!makeRoomForSave(user, current.state, current.detail)) {
+            return false;
+        }
+    }
+    if (!CardList::saveCardList(listaCarte, path)) {
         return false;
     }
-    return CardList::saveCardList(listaCarte, path);
+    rememberReadable(user, path);
+    return true;
 }
 
 CardFileLoad RemoteServiceUtil::caricaCartePerModifica(const std::string& user) {
@@ -292,6 +337,9 @@ CardFileLoad RemoteServiceUtil::caricaCartePerModifica(const std::string& user) 
             return {CardFileLoad::State::Unavailable, {}, load.detail};
         }
         return {CardFileLoad::State::Missing, {}, load.detail};
+    }
+    if (load.state == CardFileLoad::State::Loaded) {
+        rememberReadable(user, cardFilePath(user));
     }
     if (load.state == CardFileLoad::State::Unavailable) {
         Log::write("card file not read: " + load.detail);

@@ -223,6 +223,13 @@ TEST_F(OperationsTest, UnreadableCardFilesAreKeptAsideNeverOverwritten) {
         EXPECT_EQ(RemoteServiceUtil::takeCardFileNotice("mario.rossi"),
                   CardFileLoad::State::Damaged);
         EXPECT_FALSE(RemoteServiceUtil::takeCardFileNotice("mario.rossi"));
+        // Damaged in place after the session wrote it: the next save still sees it.
+        std::ofstream(path, std::ios::binary) << "X";
+        ASSERT_TRUE(RemoteServiceUtil::salvaCartePerUtente("mario.rossi", {anonymousCard}));
+        ASSERT_EQ(UnreadableCardFile::keptAside(path).size(), 2u);
+        EXPECT_EQ(RemoteServiceUtil::takeCardFileNotice("mario.rossi"),
+                  CardFileLoad::State::Damaged);
+        fs::remove(UnreadableCardFile::keptAside(path)[1]);
         // The terminal client lists it.
         std::istringstream in;
         std::ostringstream out, err;
