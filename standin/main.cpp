@@ -3,6 +3,9 @@
 #include "DemoData.h"
 #include "StandinServer.h"
 
+#include "core/BuildVersion.h"
+#include "core/ResourceLocator.h"
+
 #include <CLI/CLI.hpp>
 #include <csignal>
 #include <iostream>
@@ -18,11 +21,13 @@ void onSignal(int) {
 int main(int argc, char** argv) {
     CLI::App app{"lumacard-standin: a stand-in for the Lumacard service over HTTPS"};
     std::string listen = "127.0.0.1:0";
-    std::string dataFile = "standin/data/demo.json";
+    app.set_version_flag("--version", vestrino::versionLine("lumacard-standin"));
+    std::string dataFile;
     std::string tlsDir;
     int idleSeconds = 600;
     app.add_option("--listen", listen, "HOST:PORT to listen on (port 0: any free port)");
-    app.add_option("--data", dataFile, "The demo data (JSON)");
+    app.add_option("--data", dataFile,
+                   "The demo data (JSON); by default the demo.json installed with the program");
     app.add_option("--tls-dir", tlsDir, "Folder of the test CA and server certificate")->required();
     app.add_option("--session-idle", idleSeconds, "Seconds after which an unused session ends");
     try {
@@ -36,6 +41,16 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::string error;
+    if (dataFile.empty()) {
+        // Beside the installed program, or in the source tree of a build.
+        const auto folder = vestrino::ResourceLocator::locate(
+            {"VESTRINO_STANDIN_DATA", "standin", "standin/data"}, error);
+        if (!folder) {
+            std::cerr << "lumacard-standin: cannot find the demo data: " << error << "\n";
+            return 1;
+        }
+        dataFile = (*folder / "demo.json").string();
+    }
     auto data = lumacard::DemoData::load(dataFile, error);
     if (!data) {
         std::cerr << "lumacard-standin: " << error << "\n";

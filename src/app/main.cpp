@@ -1,8 +1,12 @@
 // vestrino: the Lumacard card holder's application, in a window or headless with a script.
+#include "app/AppResources.h"
 #include "app/AppViewClasses.h"
 #include "app/VestrinoAppDelegate.h"
 #include "cli/ServiceSetup.h"
 #include "core/BackgroundTask.h"
+#include "core/BuildVersion.h"
+#include "core/ResourceLocator.h"
+#include "store/WriteGate.h"
 #include "ui/LayoutLoader.h"
 #include "ui/UIApplication.h"
 #include "ui/UIImage.h"
@@ -15,6 +19,7 @@
 int main(int argc, char** argv) {
     CLI::App app{"vestrino: your Lumacard cards, balances and transactions"};
     vestrino::ServiceSetup setup;
+    app.set_version_flag("--version", vestrino::versionLine("vestrino"));
     vestrino::ui::LaunchOptions options;
     options.title = "Vestrino";
     app.add_option("--host", setup.host, "The service host, HOST[:PORT]");
@@ -32,8 +37,7 @@ int main(int argc, char** argv) {
     } catch (const CLI::ParseError& e) {
         return app.exit(e) == 0 ? 0 : 2;
     }
-    std::string error;
-    if (!setup.apply(error)) {
+    if (std::string error; !setup.apply(error)) {
         std::cerr << "vestrino: " << error << '\n';
         return 2;
     }
@@ -42,13 +46,35 @@ int main(int argc, char** argv) {
     if (setup.documents) {
         delegate->setDocumentsDirectory(*setup.documents);
     }
-    const char* resources = std::getenv("VESTRINO_RESOURCES");
-    const std::filesystem::path folder = resources ? resources : VESTRINO_RESOURCES_DIR;
-    vestrino::ui::UIImage::setResourceFolder(folder / "images");
-    vestrino::ui::LayoutLoader::setLayoutFolder(folder / "layouts");
+    // Pictures and layouts: beside the installed program, or in the source tree of a build.
+    std::string error;
+    const auto folder =
+        vestrino::ResourceLocator::locate({"VESTRINO_RESOURCES", "", "resources"}, error);
+    if (!folder) {
+        std::cerr << "vestrino: cannot find the application's pictures and layouts: " << error
+                  << '\n';
+        return 1;
+    }
+    if (!vestrino::AppResources::verify(*folder, error)) {
+        std::cerr << "vestrino: " << error << '\n';
+        return 1;
+    }
+    vestrino::ui::UIImage::setResourceFolder(*folder / "images");
+    vestrino::ui::LayoutLoader::setLayoutFolder(*folder / "layouts");
     vestrino::registerAppViewClasses();
-    const int code =
-        vestrino::ui::UIApplicationMain(options, *delegate, std::cerr, vestrino::ui::SdlHost::show);
+    int code = 1;
+    try {
+        code = vestrino::ui::UIApplicationMain(options, *delegate, std::cerr,
+                                               vestrino::ui::SdlHost::show);
+    } catch (const std::exception& e) {
+        // A screen whose layout turned out unusable after the check (changed while running).
+        std::cerr << "vestrino: " << e.what() << '\n';
+        code = 1;
+    }
+    // Quitting: a worker that is saving a card file finishes it; none starts another.
+    if (!vestrino::WriteGate::closeAndDrain(std::chrono::seconds(10))) {
+        std::cerr << "vestrino: a card file was still being written when the program ended\n";
+    }
     if (vestrino::BackgroundTask::running() > 0) {
         // The window closed while a worker still waits for the service: leave now, without
         // waiting for it and without running the destructors its thread may still be using.

@@ -3,6 +3,7 @@
 #include "cli/ProbeCommand.h"
 #include "cli/ServiceCommands.h"
 #include "cli/ServiceSetup.h"
+#include "core/BuildVersion.h"
 #include "net/Reachability.h"
 
 #include <CLI/CLI.hpp>
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     CLI::App app{"vestrino-cli: the Lumacard service, its replies and the card files from a "
                  "terminal"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", vestrino::versionLine("vestrino-cli"));
     bool json = false;
     app.add_flag("--json", json, "Print one JSON object");
     vestrino::ServiceSetup setup;

@@ -1,5 +1,7 @@
 #include "store/FileUtils.h"
 
+#include "store/WriteGate.h"
+
 #include "core/Application.h"
 #include "core/FileDescriptor.h"
 #include "core/Paths.h"
@@ -116,6 +118,11 @@ FileDescriptor makeLockedTemporary(const fs::path& path, std::string& temp) {
 } // namespace
 
 bool FileUtils::writeAtomically(std::string_view bytes, const fs::path& path) {
+    // A program that is quitting starts no new write and waits for this one to end.
+    const auto pass = WriteGate::enter();
+    if (!pass) {
+        return false;
+    }
     removeStaleTemporaryFiles(path);
     std::string temp;
     FileDescriptor fd = makeLockedTemporary(path, temp);
