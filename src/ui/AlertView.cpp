@@ -31,6 +31,7 @@ AlertView::AlertView(std::string title, std::string message, AlertViewDelegate* 
     panel_->addSubview(messageLabel_);
     std::vector<std::string> titles;
     if (cancelButton) {
+        hasCancel_ = true;
         titles.push_back(*cancelButton);
     }
     titles.insert(titles.end(), otherButtons.begin(), otherButtons.end());

@@ -29,6 +29,8 @@ public:
     void show(Window& window);
     void dismissWithClickedButtonIndex(int index);
     bool visible() const { return visible_; }
+    // True when the alert was made with a cancel button (index 0), which Escape answers.
+    bool hasCancelButton() const { return hasCancel_; }
 
     const std::string& title() const { return title_; }
     void setTitle(std::string title);
@@ -53,6 +55,7 @@ private:
     std::vector<std::shared_ptr<Button>> buttons_;
     std::shared_ptr<View> accessory_;
     bool visible_ = false;
+    bool hasCancel_ = false;
 };
 
 } // namespace vestrino::ui

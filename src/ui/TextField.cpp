@@ -1,5 +1,6 @@
 #include "ui/TextField.h"
 
+#include "core/RunLoop.h"
 #include "core/Utf8.h"
 #include "ui/Window.h"
 
@@ -25,6 +26,41 @@ void TextField::setFont(Font font) {
     setNeedsDisplay();
 }
 
+TextField::~TextField() {
+    stopCaretBlink();
+}
+
+void TextField::startCaretBlink() {
+    caretSince_ = RunLoop::main().clock().now();
+    if (caretTimer_ && caretTimer_->isValid()) {
+        return;
+    }
+    // A repaint at every half period; the phase itself comes from the clock, so a repaint for
+    // any other reason shows the same caret.
+    caretTimer_ = Timer::scheduledTimer(RunLoop::main(), kCaretBlink, true, [this](Timer& t) {
+        if (!isFirstResponder()) {
+            t.invalidate();
+            return;
+        }
+        setNeedsDisplay();
+    });
+}
+
+void TextField::stopCaretBlink() {
+    if (caretTimer_) {
+        caretTimer_->invalidate();
+        caretTimer_.reset();
+    }
+}
+
+bool TextField::caretVisible() const {
+    if (!isFirstResponder()) {
+        return false;
+    }
+    const auto since = RunLoop::main().clock().now() - caretSince_;
+    return since < Duration::zero() || (since / kCaretBlink) % 2 == 0;
+}
+
 bool TextField::isFirstResponder() const {
     const Window* w = window();
     return w && w->firstResponder() == this;
@@ -41,6 +77,7 @@ bool TextField::becomeFirstResponder() {
     if (!w->setFirstResponder(this)) {
         return false;
     }
+    startCaretBlink();
     if (delegate_) {
         delegate_->textFieldDidBeginEditing(*this);
     }
@@ -57,6 +94,7 @@ bool TextField::resignFirstResponder() {
         return false;
     }
     w->clearFirstResponder();
+    stopCaretBlink();
     if (delegate_) {
         delegate_->textFieldDidEndEditing(*this);
     }
@@ -75,6 +113,9 @@ void TextField::replace(std::size_t location, std::size_t length, const std::str
     const std::size_t from = byteOffsetOfCodePoint(text_, location);
     const std::size_t to = byteOffsetOfCodePoint(text_, location + length);
     text_.replace(from, to - from, replacement);
+    if (isFirstResponder()) {
+        startCaretBlink(); // a caret that is being typed at does not blink
+    }
     setNeedsDisplay();
 }
 
@@ -124,7 +165,7 @@ void TextField::draw(Canvas& canvas, const Rect& rect) {
         canvas.drawText(line, font_, empty ? Color::rgb(160, 166, 176) : textColor_,
                         {rect.minX() + inset, y});
     }
-    if (isFirstResponder()) {
+    if (caretVisible()) {
         const double x = rect.minX() + inset + (empty ? 0 : size.width) + 1;
         canvas.fillRect(makeRect(x, y + 1, 2, size.height - 2), Color::rgb(11, 61, 145));
     }

@@ -2,6 +2,8 @@
 
 #include "ui/View.h"
 
+#include "core/Timer.h"
+
 namespace vestrino::ui {
 
 class TextField;
@@ -24,10 +26,14 @@ public:
 };
 
 // One line of editable text. A tap makes it the window's first responder, which receives what
-// is typed; the caret stays at the end. Secure entry shows a dot per character.
+// is typed; the caret stays at the end and blinks (shown kCaretBlink, hidden kCaretBlink,
+// shown again at every edit). Secure entry shows a dot per character.
 class TextField : public View {
 public:
+    static constexpr Duration kCaretBlink = std::chrono::milliseconds(530);
+
     using View::View;
+    ~TextField() override;
 
     const std::string& text() const { return text_; }
     void setText(std::string text);
@@ -47,6 +53,8 @@ public:
     bool becomeFirstResponder();
     bool resignFirstResponder();
     bool isFirstResponder() const;
+    // Whether the caret shows now (the first responder only; it blinks).
+    bool caretVisible() const;
 
     // Keyboard input, for the first responder.
     void insertText(const std::string& text);
@@ -60,6 +68,8 @@ public:
     void describe(nlohmann::ordered_json& node) const override;
 
 private:
+    void startCaretBlink();
+    void stopCaretBlink();
     void replace(std::size_t location, std::size_t length, const std::string& replacement);
 
     std::string text_;
@@ -68,6 +78,8 @@ private:
     Font font_ = Font::systemFont(17);
     Color textColor_ = Color::black();
     TextFieldDelegate* delegate_ = nullptr;
+    std::shared_ptr<Timer> caretTimer_; // repaints while the caret blinks
+    TimePoint caretSince_{};            // the caret shows from here, then blinks
 };
 
 } // namespace vestrino::ui

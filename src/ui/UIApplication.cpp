@@ -33,14 +33,6 @@ int UIApplicationMain(const LaunchOptions& options, UIApplicationDelegate& deleg
     HeadlessScreen screen(window, options.scale);
     ScriptRunner::Hooks hooks;
     hooks.describe = [&delegate] { return delegate.describeForSnapshot(); };
-    hooks.type = [&window](const std::string& t) { window->insertText(t); };
-    hooks.key = [&window](const std::string& k) {
-        if (k == "backspace") {
-            window->deleteBackward();
-        } else if (k == "return") {
-            window->returnKey();
-        }
-    };
     ScriptRunner runner(screen, clock, options.out, hooks);
     std::string error;
     if (!runner.run(script, error)) {

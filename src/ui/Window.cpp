@@ -1,9 +1,11 @@
 #include "ui/Window.h"
 
 #include "core/RunLoop.h"
+#include "ui/AlertView.h"
 #include "ui/ScrollView.h"
 #include "ui/TextField.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -174,6 +176,94 @@ void Window::returnKey() {
     if (auto* field = dynamic_cast<TextField*>(firstResponder_)) {
         field->returnKey();
     }
+}
+
+bool Window::keyCommand(KeyCommand command) {
+    switch (command) {
+    case KeyCommand::Return:
+        returnKey();
+        return firstResponder_ != nullptr;
+    case KeyCommand::Backspace:
+        deleteBackward();
+        return firstResponder_ != nullptr;
+    case KeyCommand::Paste: {
+        auto* field = dynamic_cast<TextField*>(firstResponder_);
+        const auto text = field && clipboard_ ? clipboard_->text() : std::nullopt;
+        if (!text) {
+            return false;
+        }
+        // One line: a field has no room for more, and a newline would be typed into it.
+        const std::string line = text->substr(0, text->find_first_of("\r\n"));
+        field->insertText(line);
+        return !line.empty();
+    }
+    case KeyCommand::Escape: {
+        auto* alert = dynamic_cast<AlertView*>(modal_);
+        if (!alert || !alert->visible() || !alert->hasCancelButton()) {
+            return false;
+        }
+        alert->dismissWithClickedButtonIndex(0);
+        return true;
+    }
+    case KeyCommand::Tab:
+    case KeyCommand::BackTab: {
+        const auto fields = tabOrder();
+        if (fields.empty()) {
+            return false;
+        }
+        const auto at = std::find(fields.begin(), fields.end(), firstResponder_);
+        const std::size_t n = fields.size();
+        std::size_t next = 0;
+        if (at == fields.end()) {
+            next = command == KeyCommand::Tab ? 0 : n - 1;
+        } else {
+            const auto i = static_cast<std::size_t>(at - fields.begin());
+            next = command == KeyCommand::Tab ? (i + 1) % n : (i + n - 1) % n;
+        }
+        return fields[next]->becomeFirstResponder();
+    }
+    }
+    return false;
+}
+
+std::vector<TextField*> Window::tabOrder() {
+    struct Entry {
+        TextField* field;
+        Rect frame;
+    };
+    std::vector<Entry> found;
+    const Rect screen = bounds();
+    // Depth first through what is shown: a hidden or transparent view hides its subtree.
+    std::vector<View*> stack{modal_ ? modal_ : this};
+    while (!stack.empty()) {
+        View* v = stack.back();
+        stack.pop_back();
+        if (v->hidden() || v->alpha() <= 0.01 || !v->userInteractionEnabled()) {
+            continue;
+        }
+        if (auto* field = dynamic_cast<TextField*>(v)) {
+            const Rect f = field->convertRectToView(field->bounds(), nullptr);
+            if (f.maxX() > screen.minX() && f.minX() < screen.maxX() && f.maxY() > screen.minY() &&
+                f.minY() < screen.maxY()) {
+                found.push_back({field, f});
+            }
+            continue;
+        }
+        for (const auto& child : v->subviews()) {
+            stack.push_back(child.get());
+        }
+    }
+    std::stable_sort(found.begin(), found.end(), [](const Entry& a, const Entry& b) {
+        if (a.frame.minY() != b.frame.minY()) {
+            return a.frame.minY() < b.frame.minY();
+        }
+        return a.frame.minX() < b.frame.minX();
+    });
+    std::vector<TextField*> fields;
+    for (const auto& e : found) {
+        fields.push_back(e.field);
+    }
+    return fields;
 }
 
 void Window::viewLeaving(View* view) {

@@ -1,15 +1,19 @@
 #pragma once
 
+#include "ui/Clipboard.h"
+#include "ui/KeyCommand.h"
 #include "ui/View.h"
 
 #include "core/Timer.h"
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace vestrino::ui {
 
 class ScrollView;
+class TextField;
 
 // The screen's one window. It delivers the touch (the mouse) to the view hit at touch-down;
 // when the finger moves more than 10 points inside a scroll view, the content's touch is
@@ -50,6 +54,17 @@ public:
     void insertText(const std::string& text);
     void deleteBackward();
     void returnKey();
+    // A key the window acts on (KeyCommand): editing keys go to the first responder, Tab and
+    // Shift+Tab move between the screen's text fields, Escape answers an open alert with its
+    // cancel button, Ctrl+V pastes the clipboard's first line. True when the key did something.
+    bool keyCommand(KeyCommand command);
+    // The text fields Tab visits, in reading order (top to bottom, then left to right): those
+    // on screen that take touches, inside the alert while one is up.
+    std::vector<TextField*> tabOrder();
+
+    // Where Ctrl+V takes text from; the backend puts the desktop's clipboard here.
+    const std::shared_ptr<Clipboard>& clipboard() const { return clipboard_; }
+    void setClipboard(std::shared_ptr<Clipboard> clipboard) { clipboard_ = std::move(clipboard); }
 
     void markDirty() { dirty_ = true; }
     bool needsDisplay() const { return dirty_; }
@@ -79,6 +94,7 @@ private:
     std::shared_ptr<Timer> heldTimer_;
     View* modal_ = nullptr;
     View* firstResponder_ = nullptr;
+    std::shared_ptr<Clipboard> clipboard_ = std::make_shared<MemoryClipboard>();
     bool dirty_ = true;
 };
 

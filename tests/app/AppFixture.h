@@ -37,14 +37,6 @@ protected:
         delegate_->applicationDidFinishLaunching(window_);
         screen_ = std::make_unique<ui::HeadlessScreen>(window_);
         ui::ScriptRunner::Hooks hooks;
-        hooks.type = [this](const std::string& t) { window_->insertText(t); };
-        hooks.key = [this](const std::string& k) {
-            if (k == "return") {
-                window_->returnKey();
-            } else if (k == "backspace") {
-                window_->deleteBackward();
-            }
-        };
         runner_ = std::make_unique<ui::ScriptRunner>(*screen_, clock_, tempDir() / "app", hooks);
     }
     void TearDown() override {

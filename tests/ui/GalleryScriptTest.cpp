@@ -46,12 +46,6 @@ TEST(GalleryScript, SnapshotsShowWhatTheScriptDid) {
     std::filesystem::remove_all(out);
     ScriptRunner::Hooks hooks;
     hooks.describe = [&g] { return g.describe(); };
-    hooks.type = [&g](const std::string& t) { g.window()->insertText(t); };
-    hooks.key = [&g](const std::string& k) {
-        if (k == "backspace") {
-            g.window()->deleteBackward();
-        }
-    };
     ScriptRunner runner(screen, clock, out, hooks);
     std::ifstream script(std::filesystem::path(VESTRINO_SOURCE_DIR) /
                          "examples/ui-gallery/gallery.script");

@@ -1,5 +1,7 @@
 #include "ui/headless/ScriptCommand.h"
 
+#include "ui/KeyCommand.h"
+
 #include <array>
 #include <cmath>
 #include <sstream>
@@ -18,7 +20,7 @@ struct Shape {
     int duration;
 };
 
-constexpr std::array<Shape, 10> kShapes{{
+constexpr std::array<Shape, 11> kShapes{{
     {"wait", Kind::Wait, 1, 0},
     {"idle", Kind::Idle, 1, 0},
     {"tap", Kind::Tap, 2, -1},
@@ -28,6 +30,7 @@ constexpr std::array<Shape, 10> kShapes{{
     {"drag", Kind::Drag, 5, 4},
     {"type", Kind::Type, 0, -1},
     {"key", Kind::Key, 0, -1},
+    {"clipboard", Kind::Clipboard, 0, -1},
     {"snapshot", Kind::Snapshot, 0, -1},
 }};
 
@@ -94,11 +97,12 @@ std::optional<ScriptCommand> ScriptCommand::parse(std::string_view raw, std::str
         }
     }
     switch (shape->kind) {
-    case Kind::Type: {
+    case Kind::Type:
+    case Kind::Clipboard: {
         const auto open = line.find('"');
         const auto close = line.rfind('"');
         if (open == std::string::npos || close <= open) {
-            error = "type wants a text in double quotes";
+            error = name + " wants a text in double quotes";
             return std::nullopt;
         }
         command.text = line.substr(open + 1, close - open - 1);
@@ -106,9 +110,8 @@ std::optional<ScriptCommand> ScriptCommand::parse(std::string_view raw, std::str
     }
     case Kind::Key:
         in >> command.text;
-        if (command.text != "return" && command.text != "backspace" && command.text != "tab" &&
-            command.text != "escape") {
-            error = "key wants return, backspace, tab or escape";
+        if (!keyCommandNamed(command.text)) {
+            error = "key wants return, backspace, tab, shift+tab, escape or ctrl+v";
             return std::nullopt;
         }
         break;

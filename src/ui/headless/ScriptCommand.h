@@ -13,14 +13,26 @@ namespace vestrino::ui {
 // screen, snapshot names are plain file names (letters, digits, "-", "_", "." but never "..")
 // so that a snapshot stays inside the out folder.
 struct ScriptCommand {
-    enum class Kind { Wait, Idle, Tap, TouchDown, TouchMove, TouchUp, Drag, Type, Key, Snapshot };
+    enum class Kind {
+        Wait,
+        Idle,
+        Tap,
+        TouchDown,
+        TouchMove,
+        TouchUp,
+        Drag,
+        Type,
+        Key,
+        Clipboard,
+        Snapshot
+    };
 
     static constexpr double kLongestSeconds = 600;
     static constexpr double kFarthestPoint = 10000;
 
     Kind kind = Kind::Wait;
     std::vector<double> numbers; // wait S; idle S; tap X Y; drag X1 Y1 X2 Y2 S; ...
-    std::string text;            // type: the text; key: the key; snapshot: the name
+    std::string text;            // type, clipboard: the text; key: the key; snapshot: the name
 
     // The command on the line; nothing, with `error` empty, for a blank or comment line;
     // nothing, with the reason in `error`, for a line that is no valid command.

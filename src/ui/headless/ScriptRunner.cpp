@@ -112,14 +112,18 @@ void ScriptRunner::run(const ScriptCommand& command, std::string& error) {
         break;
     }
     case Kind::Type:
-        if (hooks_.type) {
-            hooks_.type(command.text);
-        }
+        window.insertText(command.text);
         frame();
         break;
     case Kind::Key:
-        if (hooks_.key) {
-            hooks_.key(command.text);
+        if (const auto key = keyCommandNamed(command.text)) {
+            window.keyCommand(*key);
+        }
+        frame();
+        break;
+    case Kind::Clipboard:
+        if (window.clipboard()) {
+            window.clipboard()->setText(command.text);
         }
         frame();
         break;

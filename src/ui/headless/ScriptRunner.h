@@ -14,16 +14,15 @@ namespace vestrino::ui {
 
 // Runs a headless script, one command a line (# comments) on the run loop's virtual clock:
 // wait S, idle [S], tap X Y, touch-down X Y, touch-move X Y, touch-up X Y, drag X1 Y1 X2 Y2 S,
-// type "TEXT", key return|backspace|tab|escape, snapshot NAME. Snapshots go to the out folder.
+// type "TEXT", key return|backspace|tab|shift+tab|escape|ctrl+v, clipboard "TEXT",
+// snapshot NAME. Text and keys go to the window as a keyboard's would; snapshots go to the out
+// folder.
 // Each line is read and checked whole (ScriptCommand) before it runs; an error names the line.
 class ScriptRunner {
 public:
-    // What the application adds to a snapshot ("screens", "visible", "alert", ...), and where
-    // typed text and keys go.
+    // What the application adds to a snapshot ("screens", "visible", "alert", ...).
     struct Hooks {
         std::function<nlohmann::ordered_json()> describe;
-        std::function<void(const std::string&)> type;
-        std::function<void(const std::string&)> key;
     };
 
     ScriptRunner(HeadlessScreen& screen, std::shared_ptr<VirtualClock> clock,

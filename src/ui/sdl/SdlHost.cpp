@@ -2,6 +2,7 @@
 
 #include "core/RunLoop.h"
 #include "ui/sdl/SdlCanvas.h"
+#include "ui/sdl/SdlClipboard.h"
 #include "ui/sdl/SdlFonts.h"
 
 #include <SDL2/SDL.h>
@@ -18,6 +19,26 @@ struct RendererFree {
     void operator()(SDL_Renderer* r) const { SDL_DestroyRenderer(r); }
 };
 } // namespace
+
+std::optional<KeyCommand> SdlHost::keyCommandFor(const SDL_Keysym& key) {
+    const bool ctrl = key.mod & KMOD_CTRL;
+    const bool shift = key.mod & KMOD_SHIFT;
+    switch (key.sym) {
+    case SDLK_BACKSPACE:
+        return KeyCommand::Backspace;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+        return KeyCommand::Return;
+    case SDLK_TAB:
+        return shift ? KeyCommand::BackTab : KeyCommand::Tab;
+    case SDLK_ESCAPE:
+        return KeyCommand::Escape;
+    case SDLK_v:
+        return ctrl ? std::optional(KeyCommand::Paste) : std::nullopt;
+    default:
+        return std::nullopt;
+    }
+}
 
 SdlHost::SdlHost(std::shared_ptr<Window> window, double scale, std::string title)
     : window_(std::move(window)), scale_(scale), title_(std::move(title)) {}
@@ -51,6 +72,9 @@ bool SdlHost::run(std::string& error) {
     }
     // Text input only while a text field is first responder.
     SDL_StopTextInput();
+    // Ctrl+V pastes what the desktop copied; headless keeps its own clipboard.
+    const auto ownClipboard = window_->clipboard();
+    window_->setClipboard(std::make_shared<SdlClipboard>());
     const Uint32 wake = SDL_RegisterEvents(1);
     RunLoop::main().queue().setWakeUp([wake] {
         SDL_Event e{};
@@ -109,25 +133,10 @@ bool SdlHost::run(std::string& error) {
                         }
                         break;
                     case SDL_KEYDOWN:
-                        switch (e.key.keysym.sym) {
-                        case SDLK_BACKSPACE:
-                            window_->deleteBackward();
-                            break;
-                        case SDLK_RETURN:
-                        case SDLK_KP_ENTER:
-                            window_->returnKey();
-                            break;
-                        case SDLK_v:
-                            if ((e.key.keysym.mod & KMOD_CTRL) && SDL_HasClipboardText()) {
-                                std::unique_ptr<char, decltype(&SDL_free)> text(
-                                    SDL_GetClipboardText(), &SDL_free);
-                                std::string line = text ? text.get() : "";
-                                line = line.substr(0, line.find_first_of("\r\n"));
-                                window_->insertText(line);
-                            }
-                            break;
-                        default:
-                            break;
+                        if (const auto key = keyCommandFor(e.key.keysym)) {
+                            window_->keyCommand(*key);
+                        } else if (e.key.keysym.sym == SDLK_q && (e.key.keysym.mod & KMOD_CTRL)) {
+                            quit = true; // Ctrl+Q: as the window's close button
                         }
                         break;
                     case SDL_WINDOWEVENT:
@@ -155,6 +164,7 @@ bool SdlHost::run(std::string& error) {
         }
     }
     RunLoop::main().queue().setWakeUp({});
+    window_->setClipboard(ownClipboard);
     renderer.reset();
     sdlWindow.reset();
     SDL_Quit();
