@@ -100,6 +100,37 @@ TEST_F(AppTest, ValidationMessagesAndTheReturnKey) {
     EXPECT_EQ(state()["alert"]["message"], "Inserisci il nome utente");
 }
 
+TEST_F(AppTest, TheKeyboardAloneLogsIn) {
+    launch();
+    run("wait 2");
+    // Tab from nowhere: the user name; Tab again: the password; Shift+Tab: back.
+    run("key tab");
+    EXPECT_EQ(state()["firstResponder"], "usernameField");
+    run("type \"mario.rossi\"\nkey tab");
+    EXPECT_EQ(state()["firstResponder"], "passwordField");
+    run("key shift+tab");
+    EXPECT_EQ(state()["firstResponder"], "usernameField");
+    run("key tab\ntype \"sbagliata\"\nkey return\nidle 20\nwait 0.6");
+    ASSERT_FALSE(state()["alert"].is_null());
+    EXPECT_EQ(state()["alert"]["message"], "Nome utente o password non corretti.");
+    // Escape answers the alert; no field takes a Tab while it is up.
+    run("key escape\nwait 0.3");
+    EXPECT_TRUE(state()["alert"].is_null());
+    // The password pasted whole with Ctrl+V over an emptied field: the login let go of the
+    // fields, so Tab starts from the first again.
+    run("key tab");
+    EXPECT_EQ(state()["firstResponder"], "usernameField");
+    run("key tab");
+    const std::string field = state()["firstResponder"];
+    ASSERT_EQ(field, "passwordField");
+    for (int i = 0; i < 9; ++i) {
+        run("key backspace");
+    }
+    run("clipboard \"lumacard1\"\nkey ctrl+v\nkey return\nidle 20\nwait 0.6");
+    EXPECT_TRUE(delegate_->loggedIn());
+    EXPECT_EQ(state()["screens"], ordered_json({"HomeViewController", "CarteViewController"}));
+}
+
 TEST_F(AppTest, FailedLoginsShowTheRightMessage) {
     launch();
     run("wait 2");

@@ -284,6 +284,12 @@ TEST_F(StatementTest, TheCvv2DialogSendsOnlyThreeTypedCharacters) {
          false,
          "***",
          true},
+        {"pasted with Ctrl+V", {"clipboard \"739\"", "key ctrl+v"}, false, "***", true},
+        {"four pasted with Ctrl+V stay four",
+         {"clipboard \"7391\"", "key ctrl+v"},
+         false,
+         "****",
+         false},
         {"nothing typed", {}, false, "", false},
         {"the backdrop cancels even three", {"type \"739\""}, true, "***", false},
     };

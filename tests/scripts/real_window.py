@@ -1,0 +1,297 @@
+#!/usr/bin/python3
+"""A person's session in a real window: vestrino runs in an X server (Xvfb) with SDL's x11
+driver against the stand-in; xdotool logs in with the mouse and the keyboard (Tab between the
+fields), pages the carousel with a mouse drag and opens a statement. At each step the window's
+screenshot (xwd) must match the headless snapshot of the same state, made first by the same
+program on a virtual clock. Then the window gets the close request a window manager sends
+(WM_DELETE_WINDOW) and the program must end with status 0 and no X error; a second run quits
+with Ctrl+Q.
+
+    real_window.py BUILD_DIR SOURCE_DIR [ARTIFACTS_DIR]
+"""
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+from Xlib import X, display, protocol
+
+STEP_SECONDS = 30  # the longest a step may take to show on screen
+WIDTH, HEIGHT = 320, 480
+# Two renderers draw the same frame: a pixel may differ a little in blending, and very few
+# may differ more (an edge pixel of a scaled picture).
+CHANNEL_TOLERANCE = 24
+MAX_OFF_PIXELS = 0.005  # share of pixels beyond the channel tolerance
+
+HEADLESS_SCRIPT = """\
+wait 2.1
+snapshot login
+tap 160 201
+type "mario.rossi"
+key tab
+type "lumacard1"
+key return
+idle 20
+wait 1
+snapshot wallet
+drag 280 150 40 150 0.3
+wait 1
+snapshot page2
+tap 160 398
+idle 20
+wait 1
+snapshot statement
+"""
+
+
+def fail(message):
+    print("FAIL: " + message, file=sys.stderr)
+    sys.exit(1)
+
+
+class Session:
+    def __init__(self, build, source, artifacts):
+        self.build, self.source, self.artifacts = build, source, artifacts
+        self.work = tempfile.mkdtemp(prefix="real-window-")
+        self.processes = []
+
+    def close(self):
+        for p in reversed(self.processes):
+            if p.poll() is None:
+                p.send_signal(signal.SIGTERM)
+                try:
+                    p.wait(10)
+                except subprocess.TimeoutExpired:
+                    p.kill()
+                    p.wait()
+        shutil.rmtree(self.work, ignore_errors=True)
+
+    def path(self, *parts):
+        return os.path.join(self.work, *parts)
+
+    def start_standin(self):
+        out = open(self.path("standin.out"), "w+")
+        p = subprocess.Popen([os.path.join(self.build, "lumacard-standin"), "--listen",
+                              "127.0.0.1:0", "--tls-dir", self.path("tls")],
+                             stdout=out, stderr=subprocess.STDOUT)
+        self.processes.append(p)
+        deadline = time.monotonic() + 20
+        while time.monotonic() < deadline:
+            text = open(self.path("standin.out")).read()
+            lines = dict(l.split(": ", 1) if ": " in l else ("", l) for l in text.splitlines())
+            host = next((l[len("listening on https://"):] for l in text.splitlines()
+                         if l.startswith("listening on https://")), None)
+            if host and "ca file" in lines:
+                self.host, self.cafile = host, lines["ca file"]
+                return
+            if p.poll() is not None:
+                break
+            time.sleep(0.1)
+        fail("the stand-in did not start: " + open(self.path("standin.out")).read())
+
+    def start_xvfb(self):
+        read, write = os.pipe()
+        p = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "800x600x24",
+                              "-nolisten", "tcp"], pass_fds=(write,),
+                             stderr=open(self.path("xvfb.log"), "w"))
+        os.close(write)
+        self.processes.append(p)
+        number = b""
+        while not number.endswith(b"\n"):
+            chunk = os.read(read, 16)
+            if not chunk:
+                fail("Xvfb did not start: " + open(self.path("xvfb.log")).read())
+            number += chunk
+        os.close(read)
+        self.display = ":" + number.decode().strip()
+
+    def documents(self, name):
+        folder = self.path(name)
+        os.makedirs(folder, mode=0o700)
+        shutil.copy(os.path.join(self.source, "standin/data/demo-documents/mario.rossi_listaCarte"),
+                    folder)
+        return folder
+
+    def app_command(self, documents):
+        return [os.path.join(self.build, "vestrino"), "--host", self.host, "--cafile",
+                self.cafile, "--reachability", "2", "--documents", documents]
+
+    def headless_references(self):
+        script = self.path("steps.script")
+        with open(script, "w") as f:
+            f.write(HEADLESS_SCRIPT)
+        out = self.path("headless")
+        r = subprocess.run(self.app_command(self.documents("documents-headless")) +
+                           ["--headless", "--script", script, "--out", out],
+                           capture_output=True, text=True, timeout=120)
+        if r.returncode != 0:
+            fail("the headless run failed: " + r.stderr)
+        return out
+
+    def env(self):
+        env = dict(os.environ, DISPLAY=self.display, SDL_VIDEODRIVER="x11")
+        env.pop("WAYLAND_DISPLAY", None)
+        return env
+
+    def start_app(self, documents):
+        self.app_err = open(self.path("app.err"), "w+")
+        p = subprocess.Popen(self.app_command(documents), env=self.env(),
+                             stdout=subprocess.DEVNULL, stderr=self.app_err)
+        self.processes.append(p)
+        r = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^Vestrino$"],
+                           env=self.env(), capture_output=True, text=True, timeout=STEP_SECONDS)
+        ids = r.stdout.split()
+        if not ids:
+            fail("no Vestrino window appeared: " + r.stderr)
+        self.window = ids[0]
+        return p
+
+    def xdotool(self, *args):
+        subprocess.run(["xdotool", *args], env=self.env(), check=True, timeout=30)
+
+    def click(self, x, y):
+        self.xdotool("mousemove", "--window", self.window, str(x), str(y), "click", "1")
+
+    def drag(self, x1, y1, x2, y2, seconds):
+        self.xdotool("mousemove", "--window", self.window, str(x1), str(y1), "mousedown", "1")
+        steps = 12
+        for i in range(1, steps + 1):
+            time.sleep(seconds / steps)
+            x = x1 + (x2 - x1) * i // steps
+            y = y1 + (y2 - y1) * i // steps
+            self.xdotool("mousemove", "--window", self.window, str(x), str(y))
+        self.xdotool("mouseup", "1")
+
+    def screenshot(self):
+        xwd = subprocess.run(["xwd", "-id", self.window, "-silent"], env=self.env(),
+                             capture_output=True, timeout=30, check=True).stdout
+        return subprocess.run(["convert", "xwd:-", "-depth", "8", "rgb:-"], input=xwd,
+                              capture_output=True, timeout=30, check=True).stdout
+
+    def save_png(self, rgb, name):
+        if self.artifacts:
+            subprocess.run(["convert", "-size", "%dx%d" % (WIDTH, HEIGHT), "-depth", "8",
+                            "rgb:-", os.path.join(self.artifacts, name)], input=rgb, check=True)
+
+
+def reference_pixels(png):
+    return subprocess.run(["convert", png, "-depth", "8", "rgb:-"], capture_output=True,
+                          check=True).stdout
+
+
+def difference(shot, ref):
+    """Share of pixels that differ beyond the tolerance, and the largest channel difference."""
+    if len(shot) != len(ref):
+        return 1.0, 255
+    off = 0
+    largest = 0
+    for i in range(0, len(ref), 3):
+        d = max(abs(shot[i] - ref[i]), abs(shot[i + 1] - ref[i + 1]), abs(shot[i + 2] - ref[i + 2]))
+        if d > CHANNEL_TOLERANCE:
+            off += 1
+        largest = max(largest, d)
+    return off / (len(ref) // 3), largest
+
+
+def wait_for(session, refs, name):
+    """Takes screenshots until the window shows what the headless snapshot `name` shows."""
+    ref = reference_pixels(os.path.join(refs, name + ".png"))
+    if len(ref) != WIDTH * HEIGHT * 3:
+        fail("the headless snapshot %s is not %dx%d" % (name, WIDTH, HEIGHT))
+    deadline = time.monotonic() + STEP_SECONDS
+    best = (2.0, 255)
+    while time.monotonic() < deadline:
+        shot = session.screenshot()
+        if len(shot) != len(ref):
+            fail("the window's screenshot has %d bytes, not %d (%dx%d)" %
+                 (len(shot), len(ref), WIDTH, HEIGHT))
+        off, largest = difference(shot, ref)
+        best = min(best, (off, largest))
+        if off <= MAX_OFF_PIXELS:
+            session.save_png(shot, "window-" + name + ".png")
+            print("%-10s matches its headless snapshot: %.3f%% of pixels beyond %d, largest "
+                  "channel difference %d" % (name, off * 100, CHANNEL_TOLERANCE, largest))
+            return
+        time.sleep(0.25)
+    session.save_png(shot, "window-" + name + "-mismatch.png")
+    fail("the window never showed %s: at best %.2f%% of pixels differ (largest %d)" %
+         (name, best[0] * 100, best[1]))
+
+
+def close_like_a_window_manager(session):
+    d = display.Display(session.display)
+    window = d.create_resource_object("window", int(session.window))
+    protocols = d.intern_atom("WM_PROTOCOLS")
+    delete = d.intern_atom("WM_DELETE_WINDOW")
+    supported = window.get_wm_protocols() or []
+    if delete not in supported:
+        fail("the window does not take WM_DELETE_WINDOW")
+    event = protocol.event.ClientMessage(window=window, client_type=protocols,
+                                         data=(32, [delete, X.CurrentTime, 0, 0, 0]))
+    window.send_event(event, event_mask=X.NoEventMask)
+    d.flush()
+    d.close()
+
+
+def expect_clean_exit(session, process, how):
+    try:
+        code = process.wait(STEP_SECONDS)
+    except subprocess.TimeoutExpired:
+        fail("vestrino did not end after " + how)
+    session.app_err.seek(0)
+    err = session.app_err.read()
+    if code != 0:
+        fail("vestrino ended with status %d after %s: %s" % (code, how, err))
+    for bad in ("X Error", "BadWindow", "BadDrawable", "XIO"):
+        if bad in err:
+            fail("an X error after %s: %s" % (how, err))
+    leftovers = [n for d in os.listdir(session.work) if d.startswith("documents-window")
+                 for n in os.listdir(session.path(d)) if n.startswith(".")]
+    if leftovers:
+        fail("a card file's temporary file was left behind: %s" % leftovers)
+    print("vestrino ended with status 0 after " + how)
+
+
+def main():
+    build, source = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    artifacts = os.path.abspath(sys.argv[3]) if len(sys.argv) > 3 else None
+    if artifacts:
+        shutil.rmtree(artifacts, ignore_errors=True)
+        os.makedirs(artifacts)
+    session = Session(build, source, artifacts)
+    try:
+        session.start_standin()
+        refs = session.headless_references()
+        session.start_xvfb()
+
+        app = session.start_app(session.documents("documents-window"))
+        wait_for(session, refs, "login")
+        session.click(160, 201)
+        session.xdotool("type", "--delay", "40", "mario.rossi")
+        session.xdotool("key", "Tab")
+        session.xdotool("type", "--delay", "40", "lumacard1")
+        session.xdotool("key", "Return")
+        wait_for(session, refs, "wallet")
+        session.drag(280, 150, 40, 150, 0.3)
+        wait_for(session, refs, "page2")
+        session.click(160, 398)
+        wait_for(session, refs, "statement")
+        close_like_a_window_manager(session)
+        expect_clean_exit(session, app, "the window manager's close (WM_DELETE_WINDOW)")
+
+        app = session.start_app(session.documents("documents-window-2"))
+        wait_for(session, refs, "login")
+        # Keys go to the window under the pointer (no window manager gives focus).
+        session.xdotool("mousemove", "--window", session.window, "160", "440")
+        session.xdotool("key", "ctrl+q")
+        expect_clean_exit(session, app, "Ctrl+Q")
+    finally:
+        session.close()
+    print("a person's session in a real window: ok")
+
+
+if __name__ == "__main__":
+    main()
