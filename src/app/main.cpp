@@ -14,7 +14,9 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 
 int main(int argc, char** argv) {
     CLI::App app{"vestrino: your Lumacard cards, balances and transactions"};
@@ -62,6 +64,12 @@ int main(int argc, char** argv) {
     vestrino::ui::UIImage::setResourceFolder(*folder / "images");
     vestrino::ui::LayoutLoader::setLayoutFolder(*folder / "layouts");
     vestrino::registerAppViewClasses();
+    // The window's icon is a nicety: without it the window still opens.
+    if (std::ifstream icon(*folder / "icons" / "it.vestrino.Vestrino.png", std::ios::binary);
+        icon) {
+        const std::string bytes{std::istreambuf_iterator<char>(icon), {}};
+        options.icon = vestrino::Image::fromData(bytes);
+    }
     int code = 1;
     try {
         code = vestrino::ui::UIApplicationMain(options, *delegate, std::cerr,

@@ -2,9 +2,12 @@
 
 #include "ui/Window.h"
 
+#include "core/Image.h"
+
 #include <functional>
 #include <iosfwd>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 
 namespace vestrino::ui {
@@ -27,6 +30,7 @@ struct LaunchOptions {
     std::string out = "snapshots"; // headless: where snapshots go
     double scale = 1.0;
     std::string title = "Vestrino";
+    std::optional<Image> icon; // the window's icon, if the program has one
 };
 
 // Shows the window on a real screen and runs its loop until it closes; false, with the reason,

@@ -12,8 +12,8 @@ desktop-file-validate "$desktop" || fail "desktop-file-validate $desktop"
 appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate $metainfo"
 grep -qx "Exec=vestrino" "$desktop" || fail "the menu entry does not start vestrino"
 grep -qx "Icon=$id" "$desktop" || fail "the menu entry's icon is not $id"
-[ -f "$src/packaging/$id.svg" ] && [ -f "$src/packaging/$id.png" ] || fail "no icon $id"
-size=$(file -b "$src/packaging/$id.png")
+[ -f "$src/resources/icons/$id.svg" ] && [ -f "$src/resources/icons/$id.png" ] || fail "no icon $id"
+size=$(file -b "$src/resources/icons/$id.png")
 [[ "$size" == *"256 x 256"* ]] || fail "the PNG icon is not 256 px: $size"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
   fail "the metainfo does not launch $id.desktop"

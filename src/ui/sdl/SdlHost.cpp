@@ -40,8 +40,9 @@ std::optional<KeyCommand> SdlHost::keyCommandFor(const SDL_Keysym& key) {
     }
 }
 
-SdlHost::SdlHost(std::shared_ptr<Window> window, double scale, std::string title)
-    : window_(std::move(window)), scale_(scale), title_(std::move(title)) {}
+SdlHost::SdlHost(std::shared_ptr<Window> window, double scale, std::string title,
+                 std::optional<Image> icon)
+    : window_(std::move(window)), scale_(scale), title_(std::move(title)), icon_(std::move(icon)) {}
 
 SdlHost::~SdlHost() {
     RunLoop::main().queue().setWakeUp({});
@@ -60,6 +61,16 @@ bool SdlHost::run(std::string& error) {
         error = std::string("SDL cannot open a window: ") + SDL_GetError();
         SDL_Quit();
         return false;
+    }
+    if (icon_ && icon_->width > 0 && icon_->height > 0) {
+        // The task bar's and the window switcher's picture; SDL copies the pixels.
+        std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)> surface(
+            SDL_CreateRGBSurfaceWithFormatFrom(icon_->rgba.data(), icon_->width, icon_->height, 32,
+                                               icon_->width * 4, SDL_PIXELFORMAT_RGBA32),
+            &SDL_FreeSurface);
+        if (surface) {
+            SDL_SetWindowIcon(sdlWindow.get(), surface.get());
+        }
     }
     std::unique_ptr<SDL_Renderer, RendererFree> renderer(SDL_CreateRenderer(
         sdlWindow.get(), -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
@@ -173,7 +184,7 @@ bool SdlHost::run(std::string& error) {
 
 bool SdlHost::show(const std::shared_ptr<Window>& window, const LaunchOptions& options,
                    std::string& error) {
-    SdlHost host(window, options.scale, options.title);
+    SdlHost host(window, options.scale, options.title, options.icon);
     return host.run(error);
 }
 

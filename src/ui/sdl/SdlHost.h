@@ -18,7 +18,8 @@ namespace vestrino::ui {
 // from the desktop's clipboard.
 class SdlHost {
 public:
-    SdlHost(std::shared_ptr<Window> window, double scale, std::string title);
+    SdlHost(std::shared_ptr<Window> window, double scale, std::string title,
+            std::optional<Image> icon = std::nullopt);
     ~SdlHost();
     SdlHost(const SdlHost&) = delete;
     SdlHost& operator=(const SdlHost&) = delete;
@@ -37,6 +38,7 @@ private:
     std::shared_ptr<Window> window_;
     double scale_;
     std::string title_;
+    std::optional<Image> icon_;
 };
 
 } // namespace vestrino::ui
