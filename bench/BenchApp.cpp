@@ -1,6 +1,7 @@
 #include "BenchApp.h"
 
 #include "app/AppViewClasses.h"
+#include "app/Capoluoghi.h"
 #include "core/BackgroundTask.h"
 #include "core/RunLoop.h"
 #include "net/ReachabilityFlagSource.h"
@@ -19,6 +20,7 @@ BenchApp::BenchApp() {
     const std::filesystem::path resources = std::string(VESTRINO_SOURCE_DIR) + "/resources";
     ui::UIImage::setResourceFolder(resources / "images");
     ui::LayoutLoader::setLayoutFolder(resources / "layouts");
+    Capoluoghi::setDataFolder(resources / "data");
     registerAppViewClasses();
     RunLoop::main().adoptCurrentThread();
     clock_ = std::make_shared<VirtualClock>();

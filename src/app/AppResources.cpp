@@ -1,5 +1,6 @@
 #include "app/AppResources.h"
 
+#include "app/Capoluoghi.h"
 #include "core/Image.h"
 
 #include <fstream>
@@ -45,6 +46,11 @@ bool AppResources::verify(const std::filesystem::path& folder, std::string& erro
         }
         if (!Image::fromData(bytes)) {
             error = "the picture " + file.string() + " is damaged (it does not decode)";
+            return false;
+        }
+    }
+    for (const auto name : kData) {
+        if (!Capoluoghi::load(folder / "data" / name, error)) {
             return false;
         }
     }

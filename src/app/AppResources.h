@@ -12,11 +12,18 @@ namespace vestrino {
 // program with its name instead of a screen without its buttons or an abort halfway through.
 class AppResources {
 public:
-    static constexpr std::array<std::string_view, 7> kLayouts{
-        "AggiungiCartaViewController", "CVV2ModalVC",        "CarteViewController",
-        "HomeViewController",          "InfoViewController", "MovimentoCell",
+    static constexpr std::array<std::string_view, 8> kLayouts{
+        "AggiungiCartaViewController",
+        "CVV2ModalVC",
+        "CarteViewController",
+        "HomeViewController",
+        "InfoViewController",
+        "LumaspotViewController",
+        "MovimentoCell",
         "TransazioniViewController",
     };
+    // Data files below data/ (JSON).
+    static constexpr std::array<std::string_view, 1> kData{"capoluoghi.json"};
     static constexpr std::array<std::string_view, 38> kImages{
         "vestrino_bottom_320.png",
         "vestrino_button_aggiungi_320.png",
@@ -58,9 +65,9 @@ public:
         "vestrino_title_modifica_carta_320.png",
     };
 
-    // Checks that `folder` has layouts/<name>.json for every layout (JSON with a top view) and
-    // images/<name> for every picture (a picture that decodes). False with the first file that
-    // is missing or damaged named in `error`.
+    // Checks that `folder` has layouts/<name>.json for every layout (JSON with a top view),
+    // images/<name> for every picture (a picture that decodes) and the town list in data/. False
+    // with the first file that is missing or damaged named in `error`.
     static bool verify(const std::filesystem::path& folder, std::string& error);
 };
 

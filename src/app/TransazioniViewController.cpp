@@ -2,9 +2,16 @@
 
 #include "app/HomeViewController.h"
 #include "app/MovimentoCell.h"
+#include "app/Preferences.h"
+#include "app/StatementExport.h"
+#include "core/Paths.h"
+#include "core/RunLoop.h"
+#include "core/SearchText.h"
 #include "core/Utf8.h"
+#include "entities/Importo.h"
 #include "ui/Animator.h"
 #include "ui/Label.h"
+#include "ui/TextField.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -30,7 +37,12 @@ void moveTo(View& view, Point origin) {
 } // namespace
 
 LayoutLoader::Actions TransazioniViewController::layoutActions() {
-    return {{"filterChanged", [this](Button& b) { filterChanged(b); }}};
+    return {{"filterChanged", [this](Button& b) { filterChanged(b); }},
+            {"esporta", [this](Button&) { esporta(); }}};
+}
+
+std::string TransazioniViewController::shownAmount(const Movimento& m) const {
+    return hideAmounts_ ? std::string(Preferences::kHiddenAmount) : importoText(m);
 }
 
 std::string TransazioniViewController::importoText(const Movimento& m) {
@@ -64,6 +76,18 @@ void TransazioniViewController::viewDidLoad() {
             b->setBackgroundImage(pillStretched, ControlState::Normal);
         }
     }
+    hideAmounts_ = Preferences::shared().nascondiImporti();
+    folded_.clear();
+    cents_.clear();
+    folded_.reserve(movimenti_.size());
+    cents_.reserve(movimenti_.size());
+    for (const auto& m : movimenti_) {
+        folded_.push_back(foldedForSearch(m->descrizione().value_or("")));
+        cents_.push_back(Importo::signedCents(*m));
+    }
+    if (auto field = as<TextField>("cercaField")) {
+        field->setDelegate(this);
+    }
     setUpHeader();
     auto table = as<TableView>("tableView");
     table->setDataSource(this);
@@ -79,8 +103,13 @@ void TransazioniViewController::setUpHeader() {
     label("intestatario")->setText(carta_->intestatario().value_or(""));
     label("tipoCarta")->setText(carta_->alias() ? *carta_->alias() : "Carta Lumacard");
     label("dataSaldo")->setText("SALDO AL " + saldo_->saldoAl().value_or(""));
-    label("saldoContabile")->setText(saldo_->saldoContabile().value_or("") + " €");
-    label("saldoDisponibile")->setText(saldo_->saldoDisponibile().value_or("") + " €");
+    if (hideAmounts_) {
+        label("saldoContabile")->setText(Preferences::kHiddenAmount);
+        label("saldoDisponibile")->setText(Preferences::kHiddenAmount);
+    } else {
+        label("saldoContabile")->setText(saldo_->saldoContabile().value_or("") + " €");
+        label("saldoDisponibile")->setText(saldo_->saldoDisponibile().value_or("") + " €");
+    }
     // The last four characters of the number; a shorter number whole.
     label("lastDigit")->setText(lastCodePoints(carta_->serial().value_or(""), 4));
 
@@ -123,8 +152,9 @@ void TransazioniViewController::refilter() {
     rows_.reserve(movimenti_.size());
     for (std::size_t i = 0; i < movimenti_.size(); ++i) {
         const auto& m = movimenti_[i];
-        if (filters_.empty() ||
-            std::find(filters_.begin(), filters_.end(), m->tipoMovimento()) != filters_.end()) {
+        if ((filters_.empty() ||
+             std::find(filters_.begin(), filters_.end(), m->tipoMovimento()) != filters_.end()) &&
+            (i >= folded_.size() || containsFolded(folded_[i], query_))) {
             rows_.push_back(i);
         }
     }
@@ -135,7 +165,65 @@ void TransazioniViewController::refilter() {
         const auto& db = movimenti_[b]->dataValuta();
         return da && (!db || *da > *db);
     });
+    summary_ = {};
+    summary_.count = rows_.size();
+    for (const std::size_t i : rows_) {
+        if (i < cents_.size() && cents_[i]) {
+            summary_.totalCents += *cents_[i];
+        } else {
+            ++summary_.unreadable;
+        }
+    }
+    if (auto totale = as<Label>("totaleLabel")) {
+        totale->setText(summary_.line(hideAmounts_));
+    }
     as<TableView>("tableView")->reloadData();
+}
+
+void TransazioniViewController::viewWillAppear(bool animated) {
+    VestrinoVC::viewWillAppear(animated);
+    // The person may have hidden or shown amounts on the information screen meanwhile.
+    if (const bool hide = Preferences::shared().nascondiImporti(); hide != hideAmounts_) {
+        hideAmounts_ = hide;
+        setUpHeader();
+        refilter();
+    }
+}
+
+void TransazioniViewController::textFieldDidChange(TextField& field) {
+    query_ = foldedForSearch(field.text());
+    refilter();
+}
+
+bool TransazioniViewController::textFieldShouldReturn(TextField& field) {
+    field.resignFirstResponder();
+    return true;
+}
+
+std::string TransazioniViewController::searchText() const {
+    const auto field = as<TextField>("cercaField");
+    return field ? field->text() : std::string();
+}
+
+void TransazioniViewController::esporta() {
+    const auto rows = movimentiFiltrati();
+    const std::string day =
+        DateFormatter("yyyy-MM-dd")
+            .stringFromDate(std::chrono::time_point_cast<std::chrono::milliseconds>(
+                RunLoop::main().clock().wallNow()));
+    const auto file =
+        StatementExport::write(rows, carta_->serial().value_or(""), day, downloadDirectory());
+    if (!file) {
+        showAlertWithTitle("Errore", "Impossibile salvare il file dei movimenti.", false,
+                           std::string("OK"), std::nullopt);
+        return;
+    }
+    showAlertWithTitle(
+        "Esportazione",
+        std::to_string(rows.size()) +
+            (rows.size() == 1 ? " movimento salvato in " : " movimenti salvati in ") +
+            file->string(),
+        false, std::string("OK"), std::nullopt);
 }
 
 ListaMovimenti TransazioniViewController::movimentiFiltrati() const {
@@ -166,7 +254,7 @@ std::shared_ptr<TableViewCell> TransazioniViewController::cellForRow(TableView& 
     cell->desc()->setText(formatted(m.dataContabile()) + " " + m.descrizione().value_or(""));
     const std::string importo = importoText(m);
     cell->importo()->setTextColor(importo.starts_with("+") ? kCreditColor : kDebitColor);
-    cell->importo()->setText(importo);
+    cell->importo()->setText(hideAmounts_ ? std::string(Preferences::kHiddenAmount) : importo);
     return cell;
 }
 
@@ -176,7 +264,7 @@ void TransazioniViewController::didSelectRow(TableView&, int row) {
     }
     const Movimento& m = *movimenti_[rows_[static_cast<std::size_t>(row)]];
     const std::string message = "Causale: " + m.descrizione().value_or("") +
-                                "\nImporto: " + importoText(m) +
+                                "\nImporto: " + shownAmount(m) +
                                 "\nData Contabile: " + formatted(m.dataContabile()) +
                                 "\nData Valuta: " + formatted(m.dataValuta());
     showAlertWithTitle("Dettaglio Movimento", message, false, std::string("OK"), std::nullopt);

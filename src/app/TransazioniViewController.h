@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/StatementSummary.h"
 #include "app/VestrinoVC.h"
 #include "core/DateFormatter.h"
 #include "entities/CartaDiPagamento.h"
@@ -19,10 +20,17 @@ namespace vestrino {
 // narrowed by five filter toggles (one per classified type; with none on, every transaction
 // shows), and a touch on a row shows the transaction in full. It makes no request: the wallet
 // hands it what it fetched.
+//
+// Beside that: a search field above the list narrows the rows to those whose description
+// holds the typed text (case and accents ignored) together with the toggles; a line under the
+// list counts the rows shown and adds up their amounts (exact cents); "Esporta" writes the
+// rows shown to a CSV file in the download folder; amounts read "••• €" while the person
+// hides them.
 class TransazioniViewController : public VestrinoVC,
                                   public ui::TableViewDataSource,
                                   public ui::TableViewDelegate,
-                                  public ui::ScrollViewDelegate {
+                                  public ui::ScrollViewDelegate,
+                                  public ui::TextFieldDelegate {
 public:
     static constexpr ui::Size kContentSize{320, 690};
     static constexpr ui::Size kContentSizeAnonima{320, 673};
@@ -42,6 +50,7 @@ public:
     const ListaMovimenti& movimenti() const { return movimenti_; }
 
     void viewDidLoad() override;
+    void viewWillAppear(bool animated) override;
 
     // Switches the type of the toggle (its tag) on or off and lists again.
     void filterChanged(ui::Button& sender);
@@ -60,6 +69,18 @@ public:
 
     // A new login screen pushed on the stack.
     void exit();
+
+    // The search field: every change narrows the list at once; return ends the editing.
+    void textFieldDidChange(ui::TextField& field) override;
+    bool textFieldShouldReturn(ui::TextField& field) override;
+    // The search text as typed.
+    std::string searchText() const;
+    // The count and total of the rows shown.
+    const StatementSummary& summary() const { return summary_; }
+    // Writes the rows shown to the download folder and says where (or that it could not).
+    void esporta();
+    // The amount as shown: importoText, or "••• €" while amounts are hidden.
+    std::string shownAmount(const Movimento& movimento) const;
 
     // "+ 12,50 €" for a credit that is there and not empty, else "- 38,56 €" from the debit.
     static std::string importoText(const Movimento& movimento);
@@ -81,6 +102,12 @@ private:
     std::vector<std::int32_t> filters_;
     std::unique_ptr<DateFormatter> dateFormatter_;
     std::shared_ptr<ui::UIImage> selectedBackground_;
+    // Per transaction, read once: the description folded for search, the signed cents.
+    std::vector<std::string> folded_;
+    std::vector<std::optional<std::int64_t>> cents_;
+    std::string query_; // folded
+    StatementSummary summary_;
+    bool hideAmounts_ = false;
 };
 
 } // namespace vestrino

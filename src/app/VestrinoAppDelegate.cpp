@@ -161,12 +161,16 @@ nlohmann::ordered_json VestrinoAppDelegate::describeForSnapshot() {
                  {"activity", dynamic_cast<ActivityAlertView*>(a) != nullptr}};
     }
     const ui::View* responder = window_ ? window_->firstResponder() : nullptr;
-    return {{"screens", screens},
-            {"visible", visible},
-            {"alert", alert},
-            {"firstResponder", responder && !responder->name().empty()
-                                   ? nlohmann::ordered_json(responder->name())
-                                   : nlohmann::ordered_json(nullptr)}};
+    nlohmann::ordered_json state{{"screens", screens},
+                                 {"visible", visible},
+                                 {"alert", alert},
+                                 {"firstResponder", responder && !responder->name().empty()
+                                                        ? nlohmann::ordered_json(responder->name())
+                                                        : nlohmann::ordered_json(nullptr)}};
+    if (const auto* recorder = dynamic_cast<const RecordingLinkOpener*>(linkOpener_.get())) {
+        state["openedLinks"] = recorder->opened();
+    }
+    return state;
 }
 
 } // namespace vestrino

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/LinkOpener.h"
 #include "core/ApplicationDelegate.h"
 #include "core/DictCache.h"
 #include "core/NotificationCenter.h"
@@ -65,6 +66,10 @@ public:
     nlohmann::ordered_json describeForSnapshot() override;
 
     const std::shared_ptr<ui::Window>& window() const { return window_; }
+    // Where places open (a cash machine on a map): the desktop in a window; recorded (and
+    // listed in snapshots as "openedLinks") until the program says otherwise.
+    const std::shared_ptr<LinkOpener>& linkOpener() const { return linkOpener_; }
+    void setLinkOpener(std::shared_ptr<LinkOpener> opener) { linkOpener_ = std::move(opener); }
     const std::shared_ptr<ui::NavigationController>& navigationController() const {
         return navigationController_;
     }
@@ -80,6 +85,7 @@ private:
     std::optional<std::filesystem::path> documents_;
     NotificationCenter::Observation reachabilityObservation_;
     std::shared_ptr<ui::Window> window_;
+    std::shared_ptr<LinkOpener> linkOpener_ = std::make_shared<RecordingLinkOpener>();
     std::shared_ptr<ui::NavigationController> navigationController_;
     std::weak_ptr<UIBannerView> banner_; // the window keeps it while it is shown
     std::shared_ptr<Timer> splashTimer_;

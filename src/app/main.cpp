@@ -1,6 +1,8 @@
 // vestrino: the Lumacard card holder's application, in a window or headless with a script.
 #include "app/AppResources.h"
 #include "app/AppViewClasses.h"
+#include "app/Capoluoghi.h"
+#include "app/LinkOpener.h"
 #include "app/VestrinoAppDelegate.h"
 #include "cli/ServiceSetup.h"
 #include "core/BackgroundTask.h"
@@ -63,6 +65,10 @@ int main(int argc, char** argv) {
     }
     vestrino::ui::UIImage::setResourceFolder(*folder / "images");
     vestrino::ui::LayoutLoader::setLayoutFolder(*folder / "layouts");
+    vestrino::Capoluoghi::setDataFolder(*folder / "data");
+    if (!options.headless) {
+        delegate->setLinkOpener(std::make_shared<vestrino::DesktopLinkOpener>());
+    }
     vestrino::registerAppViewClasses();
     // The window's icon is a nicety: without it the window still opens.
     if (std::ifstream icon(*folder / "icons" / "it.vestrino.Vestrino.png", std::ios::binary);

@@ -1,5 +1,7 @@
 #include "cli/RecordTables.h"
 
+#include "core/GeoDistance.h"
+
 #include "cli/TextTable.h"
 #include "core/DateFormatter.h"
 
@@ -82,6 +84,18 @@ void RecordTables::printLumaspot(const ListaLumaspot& lumaspot, std::ostream& ou
     TextTable table({"Frazionario", "Ufficio", "Provincia", "CAP", "Lat", "Lng"});
     for (const auto& a : lumaspot) {
         table.addRow({shown(a->frazionario()), shown(a->ufficio()), shown(a->provincia()),
+                      shown(a->cap()), shown(a->latitudine()), shown(a->longitudine())});
+    }
+    table.print(out);
+}
+
+void RecordTables::printLumaspot(const std::vector<LumaspotVicino>& lumaspot, std::ostream& out) {
+    out << lumaspot.size() << " Lumaspot\n";
+    TextTable table({"Distanza", "Frazionario", "Ufficio", "Provincia", "CAP", "Lat", "Lng"});
+    for (const auto& v : lumaspot) {
+        const auto& a = v.atm;
+        table.addRow({v.km ? GeoDistance::italianText(*v.km) : std::string("-"),
+                      shown(a->frazionario()), shown(a->ufficio()), shown(a->provincia()),
                       shown(a->cap()), shown(a->latitudine()), shown(a->longitudine())});
     }
     table.print(out);

@@ -2,6 +2,7 @@
 
 #include "entities/ATMLumaspot.h"
 #include "entities/CartaDiPagamento.h"
+#include "entities/LumaspotVicino.h"
 #include "entities/Movimento.h"
 #include "entities/Saldo.h"
 
@@ -20,6 +21,8 @@ public:
     static void printStatement(const CartaDiPagamentoPtr& carta, const SaldoPtr& saldo,
                                const ListaMovimenti& movimenti, std::ostream& out);
     static void printLumaspot(const ListaLumaspot& lumaspot, std::ostream& out);
+    // Nearest first, with the distance ("1,2 km").
+    static void printLumaspot(const std::vector<LumaspotVicino>& lumaspot, std::ostream& out);
 };
 
 } // namespace vestrino

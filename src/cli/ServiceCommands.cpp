@@ -3,12 +3,16 @@
 #include "cli/RecordJson.h"
 #include "cli/RecordTables.h"
 #include "cli/SecretInput.h"
+#include "entities/LumaspotVicino.h"
+#include "entities/StatementCsv.h"
 #include "service/Constants.h"
 #include "service/RemoteServiceUtil.h"
 #include "store/CardList.h"
+#include "store/FileUtils.h"
 #include "store/GestoreCarteLocali.h"
 #include "store/UnreadableCardFile.h"
 
+#include <cmath>
 #include <ostream>
 
 namespace vestrino {
@@ -84,7 +88,25 @@ int ServiceCommands::cards(const std::string& user, const Io& io) {
     return finish(o, payload, io);
 }
 
-int ServiceCommands::statement(const std::string& user, const std::string& selPan, const Io& io) {
+namespace {
+
+// The statement's rows as CSV; false (said on err) when the file cannot be written.
+bool writeCsv(const std::optional<std::string>& file, const ListaMovimenti& movimenti,
+              const ServiceCommands::Io& io) {
+    if (!file) {
+        return true;
+    }
+    if (!FileUtils::writeAtomically(StatementCsv::write(movimenti), *file)) {
+        io.err << "vestrino-cli: cannot write " << *file << '\n';
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int ServiceCommands::statement(const std::string& user, const std::string& selPan, const Io& io,
+                               const std::optional<std::string>& csvFile) {
     Outcome o;
     Json payload{{"carta", nullptr}, {"saldo", nullptr}, {"listaMovimenti", Json::array()}};
     if (login(user, io, o)) {
@@ -101,12 +123,16 @@ int ServiceCommands::statement(const std::string& user, const std::string& selPa
             RecordTables::printStatement(carta, saldo, movimenti, io.out);
         }
         RemoteServiceUtil::logout();
+        if (o.code == SUCCESS && !writeCsv(csvFile, movimenti, io)) {
+            return 2;
+        }
     }
     return finish(o, payload, io);
 }
 
 int ServiceCommands::anonymousStatement(const std::string& numero, const std::string& anno,
-                                        const std::string& mese, const Io& io) {
+                                        const std::string& mese, const Io& io,
+                                        const std::optional<std::string>& csvFile) {
     Outcome o;
     o.step = "movimentiCartaAnonima";
     const auto cvv2 = SecretInput::read("CVV2: ", io.in);
@@ -117,6 +143,9 @@ int ServiceCommands::anonymousStatement(const std::string& numero, const std::st
                                                       movimenti, o.messaggio);
     if (o.code == SUCCESS && !io.json) {
         RecordTables::printStatement(carta, saldo, movimenti, io.out);
+    }
+    if (o.code == SUCCESS && !writeCsv(csvFile, movimenti, io)) {
+        return 2;
     }
     return finish(
         o,
@@ -129,10 +158,18 @@ int ServiceCommands::atm(float lat, float lng, float raggio, const Io& io) {
     o.step = "trovaAtmLumaSpot";
     ListaLumaspot lumaspot;
     o.code = RemoteServiceUtil::trovaAtmLumaSpot(lat, lng, raggio, lumaspot);
+    const auto nearest = LumaspotVicino::nearestFirst(lumaspot, lat, lng);
     if (o.code == SUCCESS && !io.json) {
-        RecordTables::printLumaspot(lumaspot, io.out);
+        RecordTables::printLumaspot(nearest, io.out);
     }
-    return finish(o, {{"elencoLumaSpot", toJson(lumaspot)}}, io);
+    Json elenco = Json::array();
+    for (const auto& v : nearest) {
+        auto entry = toJson(*v.atm);
+        // Kilometres to the metre: enough for a list, and the same text on every machine.
+        entry["distanzaKm"] = v.km ? Json(std::round(*v.km * 1000) / 1000) : Json(nullptr);
+        elenco.push_back(std::move(entry));
+    }
+    return finish(o, {{"elencoLumaSpot", elenco}}, io);
 }
 
 int ServiceCommands::banner(const std::string& outPng, const Io& io) {

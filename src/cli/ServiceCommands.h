@@ -1,6 +1,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 
 namespace vestrino {
@@ -18,9 +19,13 @@ public:
     };
 
     static int cards(const std::string& user, const Io& io);
-    static int statement(const std::string& user, const std::string& selPan, const Io& io);
+    // With `csvFile`, every row is also written there as CSV (StatementCsv, mode 0600).
+    static int statement(const std::string& user, const std::string& selPan, const Io& io,
+                         const std::optional<std::string>& csvFile = std::nullopt);
     static int anonymousStatement(const std::string& numero, const std::string& anno,
-                                  const std::string& mese, const Io& io);
+                                  const std::string& mese, const Io& io,
+                                  const std::optional<std::string>& csvFile = std::nullopt);
+    // Nearest first; each entry with its great-circle distance from (lat, lng) ("distanzaKm").
     static int atm(float lat, float lng, float raggio, const Io& io);
     static int banner(const std::string& outPng, const Io& io);
     static int storeShow(const std::string& user, const Io& io);

@@ -66,6 +66,8 @@ int main(int argc, char** argv) {
         ->required();
     statement->add_option("SELPAN", selPan, "The card's code (codice)")->required();
     statement->add_flag("--json", json, "Print one JSON object");
+    std::optional<std::string> csvFile;
+    statement->add_option("--csv", csvFile, "Also write every row to this CSV file");
 
     std::string numero, anno, mese;
     auto* anon = app.add_subcommand("anon-statement",
@@ -74,6 +76,7 @@ int main(int argc, char** argv) {
     anon->add_option("YY", anno, "Expiry year, two digits")->required();
     anon->add_option("MM", mese, "Expiry month, two digits")->required();
     anon->add_flag("--json", json, "Print one JSON object");
+    anon->add_option("--csv", csvFile, "Also write every row to this CSV file");
 
     float lat = 0, lng = 0, raggio = 0;
     auto* atm = app.add_subcommand("atm", "Find Lumaspot cash machines near a place");
@@ -123,10 +126,10 @@ int main(int argc, char** argv) {
         return ServiceCommands::cards(user, io);
     }
     if (statement->parsed()) {
-        return ServiceCommands::statement(user, selPan, io);
+        return ServiceCommands::statement(user, selPan, io, csvFile);
     }
     if (anon->parsed()) {
-        return ServiceCommands::anonymousStatement(numero, anno, mese, io);
+        return ServiceCommands::anonymousStatement(numero, anno, mese, io, csvFile);
     }
     if (atm->parsed()) {
         return ServiceCommands::atm(lat, lng, raggio, io);

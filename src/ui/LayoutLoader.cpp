@@ -4,6 +4,7 @@
 #include "ui/ImageView.h"
 #include "ui/Label.h"
 #include "ui/ScrollView.h"
+#include "ui/Switch.h"
 #include "ui/TableView.h"
 #include "ui/TextField.h"
 
@@ -181,6 +182,9 @@ std::shared_ptr<View> Builder::build(const Json& node, const std::string& path) 
         if (node.contains("rowHeight"))
             t->setRowHeight(node.at("rowHeight").get<double>());
         view = t;
+    } else if (cls == "Switch") {
+        // Its screen adds the action by outlet: a switch is no button.
+        view = std::make_shared<Switch>();
     } else if (cls == "ActivityIndicatorView") {
         view = std::make_shared<ActivityIndicatorView>();
     } else if (const auto f = factories().find(cls); f != factories().end()) {

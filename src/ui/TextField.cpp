@@ -117,6 +117,9 @@ void TextField::replace(std::size_t location, std::size_t length, const std::str
         startCaretBlink(); // a caret that is being typed at does not blink
     }
     setNeedsDisplay();
+    if (delegate_) {
+        delegate_->textFieldDidChange(*this);
+    }
 }
 
 void TextField::insertText(const std::string& text) {

@@ -20,6 +20,8 @@ public:
                                                  const std::string& /*replacement*/) {
         return true;
     }
+    // After a change the delegate allowed has been made (the text is the new one).
+    virtual void textFieldDidChange(TextField&) {}
     virtual bool textFieldShouldReturn(TextField&) { return true; }
     virtual bool textFieldShouldEndEditing(TextField&) { return true; }
     virtual void textFieldDidEndEditing(TextField&) {}

@@ -2,6 +2,7 @@
 
 #include "StandinFixture.h"
 #include "app/AppViewClasses.h"
+#include "app/Capoluoghi.h"
 #include "app/UIBannerView.h"
 #include "app/VestrinoAppDelegate.h"
 #include "core/DictCache.h"
@@ -28,6 +29,7 @@ protected:
         const auto resources = std::filesystem::path(VESTRINO_SOURCE_DIR) / "resources";
         ui::UIImage::setResourceFolder(resources / "images");
         ui::LayoutLoader::setLayoutFolder(resources / "layouts");
+        Capoluoghi::setDataFolder(resources / "data");
         registerAppViewClasses();
         ui::Animator::shared().reset();
         clock_ = std::make_shared<VirtualClock>();

@@ -1,0 +1,186 @@
+#include "app/LumaspotViewController.h"
+
+#include "app/LumaspotCell.h"
+#include "app/Preferences.h"
+#include "app/VestrinoAppDelegate.h"
+#include "core/BackgroundTask.h"
+#include "core/GeoDistance.h"
+#include "core/RunLoop.h"
+#include "service/Constants.h"
+#include "service/RemoteServiceUtil.h"
+#include "ui/Label.h"
+#include "ui/TextField.h"
+
+#include <algorithm>
+
+namespace vestrino {
+
+using namespace ui;
+
+namespace {
+
+const Color kChosen = Color::rgb(11, 61, 145);
+const Color kNotChosen = Color::rgb(232, 236, 243);
+
+} // namespace
+
+LayoutLoader::Actions LumaspotViewController::layoutActions() {
+    return {{"raggioChanged", [this](Button& b) { raggioChanged(b); }}};
+}
+
+void LumaspotViewController::viewDidLoad() {
+    VestrinoVC::viewDidLoad();
+    auto& prefs = Preferences::shared();
+    raggioKm_ = prefs.lumaspotRaggioKm();
+    auto table = as<TableView>("tableView");
+    table->setDataSource(this);
+    table->setTableDelegate(this);
+    as<TextField>("cercaCitta")->setDelegate(this);
+    showRaggio();
+    const auto last = prefs.lumaspotCitta();
+    const Capoluogo* remembered = last ? Capoluoghi::shared().named(*last) : nullptr;
+    if (remembered) {
+        cerca(*remembered);
+    } else {
+        showTowns();
+    }
+}
+
+void LumaspotViewController::showRaggio() {
+    for (const int r : kRaggiKm) {
+        if (auto b = as<Button>(("raggio" + std::to_string(r)).c_str())) {
+            b->setSelected(r == raggioKm_);
+            b->setBackgroundColor(r == raggioKm_ ? kChosen : kNotChosen);
+        }
+    }
+}
+
+void LumaspotViewController::showTowns() {
+    showingResults_ = false;
+    towns_ = Capoluoghi::shared().matching(as<TextField>("cercaCitta")->text());
+    as<Label>("stato")->setText(towns_.empty() ? "Nessuna città con questo nome."
+                                               : "Scegli una città");
+    as<TableView>("tableView")->reloadData();
+}
+
+void LumaspotViewController::raggioChanged(Button& sender) {
+    raggioKm_ = sender.tag();
+    showRaggio();
+    if (citta_ && showingResults_) {
+        cerca(*citta_);
+    }
+}
+
+void LumaspotViewController::cerca(const Capoluogo& citta) {
+    if (searching_) {
+        return;
+    }
+    citta_ = citta;
+    Preferences::shared().setLumaspot(citta.nome, raggioKm_);
+    if (auto field = as<TextField>("cercaCitta")) {
+        field->resignFirstResponder();
+    }
+    searching_ = true;
+    showAlertWithTitle("Attendere", "Ricerca dei Lumaspot in corso", true, std::nullopt,
+                       std::nullopt);
+    auto self = std::static_pointer_cast<LumaspotViewController>(shared_from_this());
+    const double lat = citta.lat, lng = citta.lng;
+    const int raggio = raggioKm_;
+    BackgroundTask::detach([self, lat, lng, raggio] {
+        ListaLumaspot found;
+        const int code = RemoteServiceUtil::trovaAtmLumaSpot(
+            static_cast<float>(lat), static_cast<float>(lng), static_cast<float>(raggio), found);
+        auto nearest = LumaspotVicino::nearestFirst(found, lat, lng);
+        RunLoop::main().post([self, code, nearest = std::move(nearest)]() mutable {
+            self->found(code, std::move(nearest));
+        });
+    });
+}
+
+void LumaspotViewController::found(int code, std::vector<LumaspotVicino> risultati) {
+    searching_ = false;
+    dismissAlertView();
+    if (code != SUCCESS) {
+        showAlertWithTitle("Errore",
+                           code == CODICE_ERRORE_CONNESSIONE
+                               ? "Impossibile cercare i Lumaspot: verificare la connessione."
+                               : "La ricerca dei Lumaspot non è riuscita. Riprovare più tardi.",
+                           false, std::string("OK"), std::nullopt);
+        showTowns();
+        return;
+    }
+    risultati_ = std::move(risultati);
+    showingResults_ = true;
+    const std::string where = " entro " + std::to_string(raggioKm_) + " km da " + citta_->nome;
+    as<Label>("stato")->setText(
+        risultati_.empty() ? "Nessun Lumaspot" + where + "."
+                           : std::to_string(risultati_.size()) +
+                                 (risultati_.size() == 1 ? " Lumaspot" : " Lumaspot") + where);
+    as<TableView>("tableView")->reloadData();
+}
+
+int LumaspotViewController::numberOfRows(TableView&) {
+    return static_cast<int>(showingResults_ ? risultati_.size() : towns_.size());
+}
+
+std::shared_ptr<TableViewCell> LumaspotViewController::cellForRow(TableView& table, int row) {
+    const auto index = static_cast<std::size_t>(row);
+    if (!showingResults_) {
+        auto cell = table.dequeueReusableCell("Citta");
+        if (!cell) {
+            cell = std::make_shared<TableViewCell>("Citta");
+        }
+        const Capoluogo& c = *towns_[index];
+        cell->textLabel().setText(c.nome + " (" + c.sigla + ")");
+        return cell;
+    }
+    auto cell = std::dynamic_pointer_cast<LumaspotCell>(
+        table.dequeueReusableCell(LumaspotCell::kReuseIdentifier));
+    if (!cell) {
+        cell = std::make_shared<LumaspotCell>();
+    }
+    const auto& v = risultati_[index];
+    cell->ufficio().setText(v.atm->ufficio().value_or(""));
+    cell->luogo().setText(v.atm->cap().value_or("") + " · " + v.atm->provincia().value_or(""));
+    cell->distanza().setText(v.km ? GeoDistance::italianText(*v.km) : std::string());
+    return cell;
+}
+
+void LumaspotViewController::didSelectRow(TableView& table, int row) {
+    const auto index = static_cast<std::size_t>(row);
+    if (!showingResults_) {
+        if (index < towns_.size()) {
+            const Capoluogo chosen = *towns_[index];
+            cerca(chosen);
+        }
+        return;
+    }
+    if (index >= risultati_.size()) {
+        return;
+    }
+    if (const auto p = LumaspotVicino::position(*risultati_[index].atm)) {
+        if (const auto& opener = VestrinoAppDelegate::shared()->linkOpener()) {
+            opener->openPlace(LinkOpener::geoLink(p->first, p->second),
+                              LinkOpener::webLink(p->first, p->second));
+        }
+    }
+    (void)table;
+}
+
+void LumaspotViewController::textFieldDidChange(TextField&) {
+    showTowns();
+}
+
+bool LumaspotViewController::textFieldShouldReturn(TextField& field) {
+    // Return chooses the first town that matches.
+    showTowns();
+    if (!towns_.empty()) {
+        const Capoluogo chosen = *towns_.front();
+        cerca(chosen);
+    } else {
+        field.resignFirstResponder();
+    }
+    return true;
+}
+
+} // namespace vestrino

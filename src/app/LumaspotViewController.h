@@ -1,0 +1,68 @@
+#pragma once
+
+#include "app/Capoluoghi.h"
+#include "app/VestrinoVC.h"
+#include "entities/LumaspotVicino.h"
+#include "ui/Button.h"
+#include "ui/TableView.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vestrino {
+
+// "Lumaspot vicini": the issuer's cash machines near a town. The person picks a province
+// capital from the list (the field above narrows it as they type) and a radius (1, 5 or 20 km);
+// the search runs on a background task and the results are listed nearest first with office,
+// postcode, province and distance; touching one opens it on a map (the delegate's link
+// opener). The town and radius are remembered (Preferences): the screen opens on the last
+// search's results.
+class LumaspotViewController : public VestrinoVC,
+                               public ui::TableViewDataSource,
+                               public ui::TableViewDelegate,
+                               public ui::TextFieldDelegate {
+public:
+    static constexpr std::array<int, 3> kRaggiKm{1, 5, 20};
+
+    std::string layoutName() const override { return "LumaspotViewController"; }
+    std::string className() const override { return "LumaspotViewController"; }
+    ui::LayoutLoader::Actions layoutActions() override;
+    bool isBackButtonRequired() override { return true; }
+    int getTagOfSelectedButton() override { return kTagInfo; }
+
+    void viewDidLoad() override;
+
+    // The radius buttons (their tag is the radius in km).
+    void raggioChanged(ui::Button& sender);
+    // Starts the search around the town.
+    void cerca(const Capoluogo& citta);
+
+    int numberOfRows(ui::TableView& table) override;
+    std::shared_ptr<ui::TableViewCell> cellForRow(ui::TableView& table, int row) override;
+    void didSelectRow(ui::TableView& table, int row) override;
+    void textFieldDidChange(ui::TextField& field) override;
+    bool textFieldShouldReturn(ui::TextField& field) override;
+
+    // What the list shows: the towns to choose from, or the results of the last search.
+    bool showingResults() const { return showingResults_; }
+    const std::vector<LumaspotVicino>& risultati() const { return risultati_; }
+    int raggioKm() const { return raggioKm_; }
+
+private:
+    template <typename T> std::shared_ptr<T> as(const char* name) const {
+        return std::dynamic_pointer_cast<T>(outlet(name));
+    }
+    void showRaggio();
+    void showTowns();
+    void found(int code, std::vector<LumaspotVicino> risultati);
+
+    std::vector<const Capoluogo*> towns_;
+    std::optional<Capoluogo> citta_;
+    int raggioKm_ = 5;
+    bool showingResults_ = false;
+    bool searching_ = false;
+    std::vector<LumaspotVicino> risultati_;
+};
+
+} // namespace vestrino

@@ -1,0 +1,81 @@
+#include "app/Preferences.h"
+
+#include "core/Paths.h"
+#include "store/FileUtils.h"
+
+#include <nlohmann/json.hpp>
+
+namespace vestrino {
+
+Preferences& Preferences::shared() {
+    static Preferences preferences(configDirectory() / "preferences.json");
+    return preferences;
+}
+
+Preferences::Preferences(std::filesystem::path file) : file_(std::move(file)) {
+    reload();
+}
+
+void Preferences::reload() {
+    std::lock_guard lock(mutex_);
+    nascondiImporti_ = false;
+    citta_.reset();
+    raggioKm_ = kDefaultRaggioKm;
+    const auto bytes = FileUtils::readFile(file_);
+    if (!bytes) {
+        return;
+    }
+    const auto doc = nlohmann::json::parse(*bytes, nullptr, false);
+    if (!doc.is_object()) {
+        return;
+    }
+    if (const auto it = doc.find("nascondiImporti"); it != doc.end() && it->is_boolean()) {
+        nascondiImporti_ = it->get<bool>();
+    }
+    if (const auto it = doc.find("lumaspotCitta"); it != doc.end() && it->is_string()) {
+        citta_ = it->get<std::string>();
+    }
+    if (const auto it = doc.find("lumaspotRaggioKm"); it != doc.end() && it->is_number_integer()) {
+        const int r = it->get<int>();
+        raggioKm_ = r == 1 || r == 5 || r == 20 ? r : kDefaultRaggioKm;
+    }
+}
+
+bool Preferences::nascondiImporti() const {
+    std::lock_guard lock(mutex_);
+    return nascondiImporti_;
+}
+
+bool Preferences::setNascondiImporti(bool on) {
+    std::lock_guard lock(mutex_);
+    nascondiImporti_ = on;
+    return save();
+}
+
+std::optional<std::string> Preferences::lumaspotCitta() const {
+    std::lock_guard lock(mutex_);
+    return citta_;
+}
+
+int Preferences::lumaspotRaggioKm() const {
+    std::lock_guard lock(mutex_);
+    return raggioKm_;
+}
+
+bool Preferences::setLumaspot(const std::string& citta, int raggioKm) {
+    std::lock_guard lock(mutex_);
+    citta_ = citta;
+    raggioKm_ = raggioKm;
+    return save();
+}
+
+bool Preferences::save() {
+    nlohmann::ordered_json doc{{"nascondiImporti", nascondiImporti_},
+                               {"lumaspotCitta", citta_ ? nlohmann::ordered_json(*citta_)
+                                                        : nlohmann::ordered_json(nullptr)},
+                               {"lumaspotRaggioKm", raggioKm_}};
+    return createPrivateDirectories(file_.parent_path()) &&
+           FileUtils::writeAtomically(doc.dump(1) + "\n", file_);
+}
+
+} // namespace vestrino

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <string>
+
+namespace vestrino {
+
+// What the person chose and the application keeps between runs: whether amounts are hidden,
+// and the town and radius of the last cash-machine search. Kept in preferences.json of the
+// configuration folder (0600, written whole at every change). A file that cannot be read
+// counts as the defaults (amounts shown, no town, 5 km).
+class Preferences {
+public:
+    static constexpr int kDefaultRaggioKm = 5;
+    // What a hidden amount reads.
+    static constexpr const char* kHiddenAmount = "••• €";
+
+    // The application's preferences, read from the configuration folder at first use.
+    static Preferences& shared();
+
+    explicit Preferences(std::filesystem::path file);
+
+    bool nascondiImporti() const;
+    // False when the change could not be written (it still holds for this run).
+    bool setNascondiImporti(bool on);
+    std::optional<std::string> lumaspotCitta() const;
+    int lumaspotRaggioKm() const;
+    bool setLumaspot(const std::string& citta, int raggioKm);
+
+    // Reads the file again (a new run, in tests).
+    void reload();
+    const std::filesystem::path& file() const { return file_; }
+
+private:
+    bool save();
+
+    std::filesystem::path file_;
+    mutable std::mutex mutex_;
+    bool nascondiImporti_ = false;
+    std::optional<std::string> citta_;
+    int raggioKm_ = kDefaultRaggioKm;
+};
+
+} // namespace vestrino

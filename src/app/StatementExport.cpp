@@ -1,0 +1,46 @@
+#include "app/StatementExport.h"
+
+#include "core/Paths.h"
+#include "core/Utf8.h"
+#include "entities/StatementCsv.h"
+#include "store/FileUtils.h"
+
+namespace vestrino {
+
+std::string StatementExport::fileName(const std::string& serial, const std::string& isoDay,
+                                      int copy) {
+    // Only the digits of the card's last four characters: the name stays a plain file name
+    // whatever the service sent.
+    std::string last4;
+    for (const char c : lastCodePoints(serial, 4)) {
+        if (c >= '0' && c <= '9') {
+            last4 += c;
+        }
+    }
+    std::string name = "Lumacard-" + (last4.empty() ? std::string("carta") : last4) + "-" + isoDay;
+    if (copy > 1) {
+        name += "-" + std::to_string(copy);
+    }
+    return name + ".csv";
+}
+
+std::optional<std::filesystem::path> StatementExport::write(std::span<const MovimentoPtr> rows,
+                                                            const std::string& serial,
+                                                            const std::string& isoDay,
+                                                            const std::filesystem::path& folder) {
+    if (!createPrivateDirectories(folder)) {
+        return std::nullopt;
+    }
+    const std::string csv = StatementCsv::write(rows);
+    for (int copy = 1; copy < 1000; ++copy) {
+        const auto path = folder / fileName(serial, isoDay, copy);
+        std::error_code ec;
+        if (std::filesystem::exists(std::filesystem::symlink_status(path, ec))) {
+            continue;
+        }
+        return FileUtils::writeAtomically(csv, path) ? std::optional(path) : std::nullopt;
+    }
+    return std::nullopt;
+}
+
+} // namespace vestrino

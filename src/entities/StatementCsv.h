@@ -1,0 +1,24 @@
+#pragma once
+
+#include "entities/Movimento.h"
+
+#include <span>
+#include <string>
+
+namespace vestrino {
+
+// A statement as CSV for a spreadsheet: RFC 4180 (fields with a comma, a quote or a line break
+// in double quotes, quotes doubled, CRLF line ends), UTF-8, a header row, dates yyyy-MM-dd and
+// amounts signed with a decimal point ("-91.70"; an amount that cannot be read is left empty
+// and its text kept in the last column).
+class StatementCsv {
+public:
+    static constexpr const char* kHeader =
+        "data_contabile,data_valuta,descrizione,importo,tipo,importo_originale";
+
+    static std::string write(std::span<const MovimentoPtr> rows);
+    // One field as RFC 4180 wants it.
+    static std::string field(std::string_view text);
+};
+
+} // namespace vestrino

@@ -1,0 +1,69 @@
+#include "ui/Switch.h"
+
+#include "ui/Canvas.h"
+
+#include <cmath>
+
+namespace vestrino::ui {
+
+namespace {
+
+// A disc or a pill (a rectangle with round ends), filled row by row: the painter has
+// rectangles only.
+void fillPill(Canvas& canvas, const Rect& r, const Color& color) {
+    const double radius = r.height() / 2;
+    for (double y = 0; y < r.height(); y += 1) {
+        const double dy = std::abs(y + 0.5 - radius);
+        const double inset = radius - std::sqrt(std::max(0.0, radius * radius - dy * dy));
+        canvas.fillRect(makeRect(r.minX() + inset, r.minY() + y, r.width() - 2 * inset, 1), color);
+    }
+}
+
+} // namespace
+
+Switch::Switch() : View(makeRect(0, 0, kSize.width, kSize.height)) {}
+
+void Switch::setOn(bool on) {
+    on_ = on;
+    setNeedsDisplay();
+}
+
+void Switch::touchesBegan(const Touch&) {
+    pressed_ = true;
+    setNeedsDisplay();
+}
+
+void Switch::touchesCancelled(const Touch&) {
+    pressed_ = false;
+    setNeedsDisplay();
+}
+
+void Switch::touchesEnded(const Touch& touch) {
+    pressed_ = false;
+    if (bounds().contains(touch.locationInView(*this))) {
+        setOn(!on_);
+        // From a copy: an action may add or remove actions.
+        const auto actions = actions_;
+        for (const auto& action : actions) {
+            action(*this);
+        }
+    }
+    setNeedsDisplay();
+}
+
+void Switch::draw(Canvas& canvas, const Rect& rect) {
+    View::draw(canvas, rect);
+    const Rect track = makeRect(rect.minX(), rect.minY(), kSize.width, kSize.height);
+    fillPill(canvas, track, on_ ? onColor_ : Color::rgb(120, 128, 140));
+    const double knob = kSize.height - 4;
+    const double x = on_ ? track.maxX() - 2 - knob : track.minX() + 2;
+    fillPill(canvas, makeRect(x, track.minY() + 2, knob, knob),
+             pressed_ ? Color::rgb(225, 229, 236) : Color::rgb(255, 255, 255));
+}
+
+void Switch::describe(nlohmann::ordered_json& node) const {
+    View::describe(node);
+    node["selected"] = on_;
+}
+
+} // namespace vestrino::ui

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ui/View.h"
+
+#include <functional>
+#include <vector>
+
+namespace vestrino::ui {
+
+// An on/off switch (51 × 31 points): a rounded track, filled with the accent colour when on,
+// and a round knob at the end that is on. A touch that ends inside it flips it and runs its
+// actions; setting it by code runs none.
+class Switch : public View {
+public:
+    using Action = std::function<void(Switch&)>;
+    static constexpr Size kSize{51, 31};
+
+    Switch();
+
+    bool isOn() const { return on_; }
+    void setOn(bool on);
+    void addTarget(Action action) { actions_.push_back(std::move(action)); }
+    void setOnColor(Color color) {
+        onColor_ = color;
+        setNeedsDisplay();
+    }
+
+    void touchesBegan(const Touch& touch) override;
+    void touchesEnded(const Touch& touch) override;
+    void touchesCancelled(const Touch& touch) override;
+    void draw(Canvas& canvas, const Rect& rect) override;
+    std::string className() const override { return "Switch"; }
+    void describe(nlohmann::ordered_json& node) const override;
+
+private:
+    bool on_ = false;
+    bool pressed_ = false;
+    Color onColor_ = Color::rgb(11, 61, 145);
+    std::vector<Action> actions_;
+};
+
+} // namespace vestrino::ui
