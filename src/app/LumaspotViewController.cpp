@@ -60,7 +60,7 @@ void LumaspotViewController::showTowns() {
     towns_ = Capoluoghi::shared().matching(as<TextField>("cercaCitta")->text());
     as<Label>("stato")->setText(towns_.empty() ? "Nessuna città con questo nome."
                                                : "Scegli una città");
-    as<TableView>("tableView")->reloadData();
+    reloadList();
 }
 
 void LumaspotViewController::raggioChanged(Button& sender) {
@@ -115,8 +115,16 @@ void LumaspotViewController::found(int code, std::vector<LumaspotVicino> risulta
     as<Label>("stato")->setText(
         risultati_.empty() ? "Nessun Lumaspot" + where + "."
                            : std::to_string(risultati_.size()) +
-                                 (risultati_.size() == 1 ? " Lumaspot" : " Lumaspot") + where);
-    as<TableView>("tableView")->reloadData();
+                                 " Lumaspot" + where);
+    reloadList();
+}
+
+void LumaspotViewController::reloadList() {
+    // Another list: nothing chosen in it yet, and from its top.
+    auto table = as<TableView>("tableView");
+    table->selectRow(std::nullopt);
+    table->setContentOffset({0, 0});
+    table->reloadData();
 }
 
 int LumaspotViewController::numberOfRows(TableView&) {

@@ -55,6 +55,7 @@ private:
     }
     void showRaggio();
     void showTowns();
+    void reloadList();
     void found(int code, std::vector<LumaspotVicino> risultati);
 
     std::vector<const Capoluogo*> towns_;

@@ -253,7 +253,9 @@ std::shared_ptr<TableViewCell> TransazioniViewController::cellForRow(TableView& 
     const Movimento& m = *movimenti_[rows_[static_cast<std::size_t>(row)]];
     cell->desc()->setText(formatted(m.dataContabile()) + " " + m.descrizione().value_or(""));
     const std::string importo = importoText(m);
-    cell->importo()->setTextColor(importo.starts_with("+") ? kCreditColor : kDebitColor);
+    // Hidden amounts hide their sign too, colour included.
+    cell->importo()->setTextColor(importo.starts_with("+") && !hideAmounts_ ? kCreditColor
+                                                                            : kDebitColor);
     cell->importo()->setText(hideAmounts_ ? std::string(Preferences::kHiddenAmount) : importo);
     return cell;
 }

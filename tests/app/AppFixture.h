@@ -3,6 +3,7 @@
 #include "StandinFixture.h"
 #include "app/AppViewClasses.h"
 #include "app/Capoluoghi.h"
+#include "app/Preferences.h"
 #include "app/UIBannerView.h"
 #include "app/VestrinoAppDelegate.h"
 #include "core/DictCache.h"
@@ -30,6 +31,9 @@ protected:
         ui::UIImage::setResourceFolder(resources / "images");
         ui::LayoutLoader::setLayoutFolder(resources / "layouts");
         Capoluoghi::setDataFolder(resources / "data");
+        // Every test starts from the defaults: amounts shown, no town remembered.
+        std::filesystem::remove(Preferences::shared().file());
+        Preferences::shared().reload();
         registerAppViewClasses();
         ui::Animator::shared().reset();
         clock_ = std::make_shared<VirtualClock>();

@@ -1,7 +1,11 @@
+#include "CsvReader.h"
 #include "StandinFixture.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <nlohmann/json.hpp>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 using namespace vestrino;
@@ -107,4 +111,53 @@ TEST_F(ServiceCommandsTest, ATimeLimitIsAlwaysALimit) {
         EXPECT_EQ(cli(std::string("probe ") + seconds).code, 2) << seconds;
     }
     EXPECT_EQ(cli("--json probe 0.5").out, "{\"ok\":true}\n");
+}
+
+// The statement commands write every row as CSV when asked, and the cash-machine search lists
+// nearest first with each distance.
+TEST_F(ServiceCommandsTest, CsvOfEveryRowAndCashMachinesNearestFirst) {
+    const auto file = tempDir() / "cli-statement.csv";
+    std::filesystem::remove(file);
+    auto r = cli("statement --user mario.rossi 0001234569 --csv " + file.string(), "lumacard1\n");
+    ASSERT_EQ(r.code, 0) << r.out;
+    struct stat st {};
+    ASSERT_EQ(::stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    std::ifstream in(file, std::ios::binary);
+    const std::string csv{std::istreambuf_iterator<char>(in), {}};
+    std::vector<std::vector<std::string>> rows;
+    ASSERT_TRUE(test::readCsv(csv, rows));
+    const auto& card = *server().data().findCard("0001234569");
+    ASSERT_EQ(rows.size(), card.movimenti.size() + 1);
+    for (std::size_t i = 0; i < card.movimenti.size(); ++i) {
+        const auto& m = card.movimenti[i];
+        // "dd/MM/yyyy" in the service, "yyyy-MM-dd" in the file, in the service's order.
+        EXPECT_EQ(rows[i + 1][0], m.dataContabile.substr(6, 4) + "-" +
+                                      m.dataContabile.substr(3, 2) + "-" +
+                                      m.dataContabile.substr(0, 2));
+        EXPECT_EQ(rows[i + 1][2], m.descrizione);
+        std::string amount = m.accrediti.empty() ? "-" + m.addebiti : m.accrediti;
+        std::erase(amount, '.');
+        std::replace(amount.begin(), amount.end(), ',', '.');
+        EXPECT_EQ(rows[i + 1][3], amount);
+    }
+    // A file that cannot be written: a usage error, said.
+    r = cli("anon-statement 5375123400001117 28 04 --csv /nonexistent/dir/x.csv", "739\n");
+    EXPECT_EQ(r.code, 2);
+
+    r = cli("--json atm 41.9 12.49 20");
+    ASSERT_EQ(r.code, 0) << r.out;
+    const auto j = json::parse(r.out);
+    const auto& list = j["elencoLumaSpot"];
+    ASSERT_EQ(list.size(), 3u);
+    double previous = 0;
+    for (const auto& a : list) {
+        ASSERT_TRUE(a["distanzaKm"].is_number()) << a;
+        EXPECT_GE(a["distanzaKm"].get<double>(), previous);
+        previous = a["distanzaKm"].get<double>();
+    }
+    EXPECT_EQ(list[0]["ufficio"], "ROMA CENTRO - PIAZZA SAN SILVESTRO");
+    EXPECT_NEAR(list[0]["distanzaKm"].get<double>(), 0.741, 0.001);
+    r = cli("atm 41.9 12.49 20");
+    EXPECT_NE(r.out.find("0,7 km"), std::string::npos) << r.out;
 }

@@ -1,0 +1,432 @@
+// What card holders asked for beside the screens' own behaviour: cash machines near a town,
+// statement search with a total, CSV export, hidden amounts; each as a person uses it, against
+// the stand-in.
+#include "AppFixture.h"
+#include "CsvReader.h"
+#include "ReplyXml.h"
+#include "app/LinkOpener.h"
+#include "app/Preferences.h"
+#include "app/TransazioniViewController.h"
+
+#include <cmath>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <regex>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+using namespace vestrino;
+using nlohmann::ordered_json;
+
+namespace {
+
+constexpr const char* kChoose = "160 398"; // "Scegli questa carta"
+constexpr const char* kAtm = "/LumaCard/trova_atm_lumaspot.do";
+
+// Amounts as the test reads them: the service's text without thousands dots, the comma as the
+// point, in cents (not the application's reader).
+std::int64_t centsOf(std::string text) {
+    std::erase(text, '.');
+    const auto comma = text.find(',');
+    const std::string whole = text.substr(0, comma);
+    std::string fraction = comma == std::string::npos ? "00" : text.substr(comma + 1);
+    fraction.resize(2, '0');
+    return std::stoll(whole) * 100 + std::stoll(fraction);
+}
+
+std::string euro(std::int64_t cents) {
+    const std::int64_t a = cents < 0 ? -cents : cents;
+    std::string units = std::to_string(a / 100);
+    for (int i = static_cast<int>(units.size()) - 3; i > 0; i -= 3) {
+        units.insert(static_cast<std::size_t>(i), ".");
+    }
+    const std::string rest = std::to_string(100 + a % 100).substr(1);
+    return (cents < 0 ? "-" : "") + units + "," + rest;
+}
+
+// Lower-cased, with the accented letters the demo data has made plain.
+std::string plain(std::string text) {
+    for (const auto& [from, to] : {std::pair<std::string, std::string>{"È", "e"},
+                                   {"è", "e"},
+                                   {"É", "e"},
+                                   {"é", "e"},
+                                   {"À", "a"},
+                                   {"à", "a"},
+                                   {"Ù", "u"},
+                                   {"ù", "u"},
+                                   {"Ò", "o"},
+                                   {"ò", "o"},
+                                   {"Ì", "i"},
+                                   {"ì", "i"}}) {
+        for (auto at = text.find(from); at != std::string::npos; at = text.find(from)) {
+            text.replace(at, from.size(), to);
+        }
+    }
+    for (char& c : text) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
+class FeaturesTest : public test::AppFixture {
+protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        recorder_ = std::make_shared<RecordingLinkOpener>();
+        VestrinoAppDelegate::shared()->setLinkOpener(recorder_);
+    }
+    void toStatement() {
+        launch();
+        run("wait 2");
+        login("mario.rossi", "lumacard1");
+        run(std::string("wait 0.5\ntap ") + kChoose + "\nidle 20\nwait 0.6");
+        ASSERT_EQ(state()["visible"], "TransazioniViewController");
+    }
+    std::shared_ptr<TransazioniViewController> statement() {
+        return std::dynamic_pointer_cast<TransazioniViewController>(
+            delegate_->navigationController()->visibleViewController());
+    }
+    std::string text(const char* name) {
+        const auto s = state();
+        const auto* n = find(s["window"], "name", name);
+        return n && n->contains("text") ? (*n)["text"].get<std::string>() : "<none>";
+    }
+    void search(const std::string& query) {
+        tapTitled("cercaField", "name");
+        for (std::size_t i = 0; i < 40; ++i) {
+            run("key backspace");
+        }
+        run("type \"" + query + "\"\nkey return\nwait 0.2");
+    }
+    void togglePayments() {
+        run("touch-down 280 285\ntouch-move 200 285\ntouch-move 0 285\nwait 0.3\ntouch-up 0 "
+            "285\nwait 0.5");
+        tapTitled("Pagamenti");
+        run("wait 0.3");
+    }
+    const lumacard::DemoData::Card& demoCard() { return *server().data().findCard("0001234567"); }
+
+    std::shared_ptr<RecordingLinkOpener> recorder_;
+};
+
+} // namespace
+
+TEST_F(FeaturesTest, SearchAndTogglesNarrowTheRowsAndTheLineAddsThemUp) {
+    toStatement();
+    const auto& data = demoCard().movimenti;
+    const auto& parsed = statement()->movimenti(); // the service's order: types by index
+    ASSERT_EQ(parsed.size(), data.size());
+    // With nothing typed the line counts every row.
+    std::int64_t all = 0;
+    for (const auto& m : data) {
+        all += m.accrediti.empty() ? -centsOf(m.addebiti) : centsOf(m.accrediti);
+    }
+    EXPECT_EQ(text("totaleLabel"),
+              std::to_string(data.size()) + " movimenti · totale " + euro(all) + " €");
+    struct Case {
+        const char* query;
+        bool payments;
+    };
+    const Case cases[] = {{"caffe", false},   {"CAFFÈ", true},
+                          {"Caffè", false},   {"pagamento pos", true},
+                          {"ricarica", true}, {"nessuna riga così", false}};
+    bool paymentsOn = false;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.query);
+        if (c.payments != paymentsOn) {
+            togglePayments();
+            paymentsOn = c.payments;
+        }
+        search(c.query);
+        std::size_t count = 0;
+        std::int64_t total = 0;
+        std::multiset<std::string> expected;
+        for (std::size_t i = 0; i < data.size(); ++i) {
+            const auto& m = data[i];
+            if (plain(m.descrizione).find(plain(c.query)) == std::string::npos ||
+                (c.payments && parsed[i]->tipoMovimento() != 4)) {
+                continue;
+            }
+            ++count;
+            total += m.accrediti.empty() ? -centsOf(m.addebiti) : centsOf(m.accrediti);
+            expected.insert(m.descrizione);
+        }
+        std::multiset<std::string> shown;
+        for (const auto& m : statement()->movimentiFiltrati()) {
+            shown.insert(*m->descrizione());
+        }
+        EXPECT_EQ(shown, expected);
+        EXPECT_EQ(text("totaleLabel"), std::to_string(count) +
+                                           (count == 1 ? " movimento" : " movimenti") +
+                                           " · totale " + euro(total) + " €");
+    }
+    // The accented description was found at all (the demo data has one on this card).
+    search("caffe");
+    EXPECT_GE(statement()->summary().count, 1u);
+}
+
+TEST_F(FeaturesTest, AnAmountThatCannotBeReadIsLeftOutOfTheTotalAndSaid) {
+    auto& card = const_cast<lumacard::DemoData::Card&>(demoCard());
+    ASSERT_TRUE(card.movimenti[0].accrediti.empty());
+    const auto kept = card.movimenti[0].addebiti;
+    card.movimenti[0].addebiti = "38,5O"; // a letter O for a zero
+    toStatement();
+    std::int64_t total = 0;
+    for (std::size_t i = 1; i < card.movimenti.size(); ++i) {
+        const auto& m = card.movimenti[i];
+        total += m.accrediti.empty() ? -centsOf(m.addebiti) : centsOf(m.accrediti);
+    }
+    card.movimenti[0].addebiti = kept;
+    EXPECT_EQ(text("totaleLabel"), std::to_string(card.movimenti.size()) + " movimenti · totale " +
+                                       euro(total) + " € (1 importo non leggibile escluso)");
+}
+
+TEST_F(FeaturesTest, ExportWritesTheRowsShownAndNeverReplacesAFile) {
+    toStatement();
+    search("pagamento pos");
+    const auto rows = statement()->movimentiFiltrati();
+    ASSERT_GE(rows.size(), 2u);
+    const std::filesystem::path downloads = std::getenv("XDG_DOWNLOAD_DIR");
+    std::filesystem::remove_all(downloads);
+    std::vector<std::string> files;
+    for (int i = 0; i < 2; ++i) {
+        tapTitled("Esporta");
+        run("wait 0.3");
+        const auto s = state();
+        ASSERT_FALSE(s["alert"].is_null());
+        EXPECT_EQ(s["alert"]["title"], "Esportazione");
+        const std::string message = s["alert"]["message"];
+        const auto at = message.find(downloads.string());
+        ASSERT_NE(at, std::string::npos) << message;
+        files.push_back(message.substr(at));
+        EXPECT_TRUE(message.starts_with(std::to_string(rows.size()) + " movimenti salvati in "))
+            << message;
+        run("key escape\nwait 0.3");
+    }
+    // Named after the card's last digits and the day; the second beside the first.
+    const std::regex name(R"(Lumacard-5670-\d{4}-\d{2}-\d{2}\.csv)");
+    EXPECT_TRUE(std::regex_match(std::filesystem::path(files[0]).filename().string(), name))
+        << files[0];
+    EXPECT_EQ(files[1], files[0].substr(0, files[0].size() - 4) + "-2.csv");
+    for (const auto& file : files) {
+        struct stat st {};
+        ASSERT_EQ(::stat(file.c_str(), &st), 0) << file;
+        EXPECT_EQ(st.st_mode & 0777, 0600u) << file;
+        std::ifstream in(file, std::ios::binary);
+        const std::string csv{std::istreambuf_iterator<char>(in), {}};
+        std::vector<std::vector<std::string>> read;
+        ASSERT_TRUE(test::readCsv(csv, read)) << csv;
+        ASSERT_EQ(read.size(), rows.size() + 1);
+        EXPECT_EQ(read[0][0], "data_contabile");
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const auto& m = *rows[i];
+            const auto& r = read[i + 1];
+            ASSERT_EQ(r.size(), 6u);
+            EXPECT_EQ(r[2], *m.descrizione());
+            // "38,56" debit → "-38.56"
+            std::string debit = *m.addebiti();
+            std::replace(debit.begin(), debit.end(), ',', '.');
+            EXPECT_EQ(r[3], "-" + debit);
+            EXPECT_EQ(r[4], std::to_string(m.tipoMovimento()));
+            const std::regex isoDay(R"(\d{4}-\d{2}-\d{2})");
+            EXPECT_TRUE(std::regex_match(r[0], isoDay)) << r[0];
+            EXPECT_TRUE(std::regex_match(r[1], isoDay)) << r[1];
+        }
+    }
+}
+
+TEST_F(FeaturesTest, HiddenAmountsReachAnOpenStatementAtOnce) {
+    toStatement();
+    EXPECT_EQ(text("saldoContabile"), "1219,40 €");
+    run("tap 175 455\nwait 0.8\nidle 20");
+    ASSERT_EQ(state()["visible"], "InfoViewController");
+    tapTitled("nascondiImporti", "name");
+    EXPECT_TRUE(Preferences::shared().nascondiImporti());
+    run("tap 277 20\nwait 0.8");
+    ASSERT_EQ(state()["visible"], "TransazioniViewController");
+    EXPECT_EQ(text("saldoContabile"), Preferences::kHiddenAmount);
+    EXPECT_EQ(text("saldoDisponibile"), Preferences::kHiddenAmount);
+    EXPECT_TRUE(text("totaleLabel").ends_with("totale ••• €")) << text("totaleLabel");
+    const auto s = state();
+    for (const auto& cell : (*find(s["window"], "name", "tableView"))["children"]) {
+        if (cell.value("class", "") == "MovimentoCell") {
+            EXPECT_EQ(find(cell, "name", "importo")->at("text"), Preferences::kHiddenAmount);
+        }
+    }
+}
+
+TEST_F(FeaturesTest, CashMachinesNearATownNearestFirstAndOpenedOnAMap) {
+    launch();
+    run("wait 2");
+    login("mario.rossi", "lumacard1");
+    run("tap 175 455\nwait 0.8\nidle 20");
+    tapTitled("Lumaspot vicini");
+    run("wait 0.8");
+    ASSERT_EQ(state()["visible"], "LumaspotViewController");
+    EXPECT_EQ(text("stato"), "Scegli una città");
+    // Roma from the list, as a person finds it: typing part of its name, accents ignored.
+    tapTitled("cercaCitta", "name");
+    run("type \"ROMA\"\nwait 0.2");
+    run("tap 160 212\nidle 20\nwait 0.5"); // the first town of the list
+    // The expected: every demo cash machine within 5 km of Roma's centre in the town list,
+    // by the test's own great-circle distance.
+    const auto* roma = Capoluoghi::shared().named("Roma");
+    ASSERT_TRUE(roma);
+    auto km = [&](double lat, double lng) {
+        const double r = M_PI / 180, dLat = (lat - roma->lat) * r, dLng = (lng - roma->lng) * r;
+        const double a = std::pow(std::sin(dLat / 2), 2) + std::cos(roma->lat * r) *
+                                                               std::cos(lat * r) *
+                                                               std::pow(std::sin(dLng / 2), 2);
+        return 2 * 6371.0088 * std::asin(std::sqrt(a));
+    };
+    auto expect = [&](double radius) {
+        std::vector<std::pair<double, std::string>> near;
+        for (const auto& a : server().data().lumaspot) {
+            if (km(a.lat, a.lng) <= radius) {
+                near.emplace_back(km(a.lat, a.lng), a.ufficio);
+            }
+        }
+        std::sort(near.begin(), near.end());
+        return near;
+    };
+    auto shown = [&] {
+        std::vector<std::string> offices;
+        const auto s = state();
+        for (const auto& cell : (*find(s["window"], "name", "tableView"))["children"]) {
+            if (cell.value("class", "") != "LumaspotCell") {
+                continue;
+            }
+            for (const auto& label : cell["children"]) { // the office: the first text
+                if (!label.value("text", "").empty()) {
+                    offices.push_back(label["text"]);
+                    break;
+                }
+            }
+        }
+        return offices;
+    };
+    const auto five = expect(5);
+    ASSERT_GE(five.size(), 2u);
+    std::vector<std::string> offices;
+    for (const auto& [d, office] : five) {
+        offices.push_back(office);
+    }
+    EXPECT_EQ(shown(), offices);
+    EXPECT_EQ(text("stato"), std::to_string(five.size()) + " Lumaspot entro 5 km da Roma");
+    const auto body = server().knobs().lastRequest(kAtm)->body;
+    EXPECT_NE(body.find("raggio=5.000000"), std::string::npos) << body;
+    // Touching the nearest opens it on a map.
+    run("tap 160 212\nwait 0.2");
+    const auto links = state()["openedLinks"];
+    ASSERT_EQ(links.size(), 1u);
+    const auto& nearest =
+        *std::find_if(server().data().lumaspot.begin(), server().data().lumaspot.end(),
+                      [&](const auto& a) { return a.ufficio == offices[0]; });
+    EXPECT_EQ(links[0], LinkOpener::geoLink(nearest.lat, nearest.lng));
+
+    // 1 km: nothing that near.
+    ASSERT_TRUE(expect(1).empty());
+    tapTitled("1 km");
+    run("idle 20\nwait 0.5");
+    EXPECT_EQ(text("stato"), "Nessun Lumaspot entro 1 km da Roma.");
+    EXPECT_TRUE(shown().empty());
+
+    // A failed search and no network: a message each, the town list again.
+    struct Failure {
+        lumacard::Fault fault;
+        const char* message;
+    };
+    const Failure failures[] = {
+        {{.body = lumacard::ReplyXml::ko("parametro_raggio_non_valido", "Raggio non valido")},
+         "La ricerca dei Lumaspot non è riuscita. Riprovare più tardi."},
+        {{.closeConnection = true}, "Impossibile cercare i Lumaspot: verificare la connessione."},
+    };
+    for (const auto& f : failures) {
+        server().knobs().setFault(kAtm, f.fault);
+        tapTitled("20 km");
+        run("idle 20\nwait 0.5");
+        const auto s = state();
+        ASSERT_FALSE(s["alert"].is_null()) << f.message;
+        EXPECT_EQ(s["alert"]["title"], "Errore");
+        EXPECT_EQ(s["alert"]["message"], f.message);
+        run("key escape\nwait 0.3");
+        server().knobs().clearFaults();
+        // Back to a town to search from again.
+        EXPECT_EQ(text("stato"), "Scegli una città");
+        run("tap 160 212\nidle 20\nwait 0.5");
+    }
+    // The town and radius are remembered: the screen opens on them next time.
+    EXPECT_EQ(Preferences::shared().lumaspotCitta(), "Roma");
+    EXPECT_EQ(Preferences::shared().lumaspotRaggioKm(), 20);
+    Preferences::shared().reload();
+    run("tap 277 20\nwait 0.8");
+    tapTitled("Lumaspot vicini");
+    run("wait 0.5\nidle 20\nwait 0.5");
+    EXPECT_EQ(text("stato"), std::to_string(expect(20).size()) + " Lumaspot entro 20 km da Roma");
+}
+
+// Hidden amounts as the person leaves them: the program quits and starts again, and every
+// amount of the statement, its total and the detail alert read "••• €"; switched off again,
+// the amounts are back.
+TEST_F(FeaturesTest, HiddenAmountsAreRememberedAfterARestart) {
+    const auto work = tempDir() / "hidden-restart";
+    std::filesystem::remove_all(work);
+    std::filesystem::create_directories(work / "docs");
+    auto runApp = [&](const std::string& name, const std::string& steps) {
+        const auto script = work / (name + ".script");
+        std::ofstream(script) << "wait 2.1\ntap 160 201\ntype \"mario.rossi\"\nkey tab\n"
+                                 "type \"lumacard1\"\nkey return\nidle 20\nwait 1\n"
+                              << steps;
+        const std::string command = "XDG_CONFIG_HOME='" + (work / "config").string() + "' " +
+                                    VESTRINO_APP + " --host " + server().hostAndPort() +
+                                    " --cafile " + server().caFile().string() +
+                                    " --reachability 2 --documents '" + (work / "docs").string() +
+                                    "' --headless --script '" + script.string() + "' --out '" +
+                                    (work / name).string() + "' > /dev/null 2>&1";
+        const int status = std::system(command.c_str());
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << name;
+        std::ifstream in(work / name / "shot.json");
+        return nlohmann::json::parse(in, nullptr, false);
+    };
+    auto textOf = [](const nlohmann::json& node, const char* name) -> std::string {
+        std::vector<const nlohmann::json*> stack{&node};
+        while (!stack.empty()) {
+            const auto* n = stack.back();
+            stack.pop_back();
+            if (n->value("name", nlohmann::json()) == name) {
+                return n->value("text", "");
+            }
+            if (n->contains("children")) {
+                for (const auto& c : (*n)["children"]) {
+                    stack.push_back(&c);
+                }
+            }
+        }
+        return "<none>";
+    };
+    const std::string toStatementAndRow =
+        "tap 47 455\nwait 0.8\ntap 160 398\nidle 20\nwait 1\ntap 160 333\nwait 0.3\n"
+        "snapshot shot\n";
+    // Run 1: the switch on the information screen.
+    auto info =
+        runApp("on", "tap 175 455\nwait 0.8\nidle 20\ntap 254 413\nwait 0.3\nsnapshot shot\n");
+    ASSERT_FALSE(info.is_discarded());
+    EXPECT_EQ(info["visible"], "InfoViewController");
+    // Run 2: a new program.
+    auto hidden = runApp("hidden", toStatementAndRow);
+    ASSERT_FALSE(hidden.is_discarded());
+    ASSERT_EQ(hidden["visible"], "TransazioniViewController");
+    EXPECT_EQ(textOf(hidden["window"], "saldoContabile"), "••• €");
+    EXPECT_EQ(textOf(hidden["window"], "saldoDisponibile"), "••• €");
+    EXPECT_TRUE(textOf(hidden["window"], "totaleLabel").ends_with("totale ••• €"));
+    EXPECT_EQ(textOf(hidden["window"], "importo"), "••• €");
+    const std::string detail = hidden["alert"]["message"];
+    EXPECT_NE(detail.find("\nImporto: ••• €\n"), std::string::npos) << detail;
+    // Run 3 switches it off; run 4 shows the amounts again.
+    runApp("off", "tap 175 455\nwait 0.8\nidle 20\ntap 254 413\nwait 0.3\nsnapshot shot\n");
+    auto shown = runApp("shown", toStatementAndRow);
+    EXPECT_EQ(textOf(shown["window"], "saldoContabile"), "1219,40 €");
+    const std::string again = shown["alert"]["message"];
+    EXPECT_NE(again.find("\nImporto: - 91,70 €\n"), std::string::npos) << again;
+    std::filesystem::remove_all(work);
+}

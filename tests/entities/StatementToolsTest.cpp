@@ -1,0 +1,163 @@
+#include "CsvReader.h"
+#include "core/GeoDistance.h"
+#include "core/SearchText.h"
+#include "entities/Importo.h"
+#include "entities/LumaspotVicino.h"
+#include "entities/StatementCsv.h"
+
+#include <gtest/gtest.h>
+
+using namespace vestrino;
+
+TEST(Importo, ItalianAmountsAreReadIntoExactCents) {
+    struct Case {
+        const char* text;
+        std::optional<std::int64_t> cents;
+    };
+    const Case cases[] = {
+        {"38,56", 3856},
+        {"1.234,56", 123456},
+        {"1234,56", 123456},
+        {"1.234.567,89", 123456789},
+        {" 12,5 ", 1250},
+        {"38", 3800},
+        {"1.234", 123400},
+        {"-91,70", -9170},
+        {"+0,01", 1},
+        {"0,10", 10},
+        // 0.1 + 0.2 in cents: exact where binary floating point is not
+        {"0,30", 30},
+        {"999.999.999.999,99", 99999999999999},
+        {"", std::nullopt},
+        {",50", std::nullopt},
+        {"12,", std::nullopt},
+        {"12,345", std::nullopt},
+        {"12.50", std::nullopt}, // a decimal point is no Italian amount
+        {"1.23,00", std::nullopt},
+        {"1234.567,00", std::nullopt},
+        {".123,00", std::nullopt},
+        {"12,5O", std::nullopt},
+        {"1 234,56", std::nullopt}, // spaces inside: the application removes no-break ones first
+        {"--1", std::nullopt},
+        {"1e3", std::nullopt},
+        {"9999999999999999", std::nullopt}, // more digits than any statement has
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Importo::centsFromItalian(c.text), c.cents) << "\"" << c.text << "\"";
+    }
+    struct Out {
+        std::int64_t cents;
+        const char* italian;
+        const char* point;
+    };
+    const Out outs[] = {{0, "0,00", "0.00"},
+                        {5, "0,05", "0.05"},
+                        {-24560, "-245,60", "-245.60"},
+                        {123456789, "1.234.567,89", "1234567.89"},
+                        {-100000, "-1.000,00", "-1000.00"},
+                        {INT64_MIN, "-92.233.720.368.547.758,08", "-92233720368547758.08"}};
+    for (const auto& o : outs) {
+        EXPECT_EQ(Importo::italian(o.cents), o.italian);
+        EXPECT_EQ(Importo::decimalPoint(o.cents), o.point);
+    }
+    Movimento credit, emptyCredit, unreadable;
+    credit.setAccrediti("425,81");
+    credit.setAddebiti("1,00");
+    emptyCredit.setAccrediti("");
+    emptyCredit.setAddebiti("91,70");
+    unreadable.setAddebiti("n/d");
+    EXPECT_EQ(Importo::signedCents(credit), 42581);
+    EXPECT_EQ(Importo::signedCents(emptyCredit), -9170);
+    EXPECT_EQ(Importo::signedCents(unreadable), std::nullopt);
+}
+
+TEST(SearchText, CaseAndAccentsAreIgnored) {
+    struct Case {
+        const char* text;
+        const char* query;
+        bool found;
+    };
+    const Case cases[] = {
+        {"PAGAMENTO POS BAR CENTRALE CAFFÈ", "caffe", true},
+        {"PAGAMENTO POS BAR CENTRALE CAFFÈ", "Caffè", true},
+        {"pagamento pos bar centrale caffe", "CAFFÈ", true},
+        {"Città di Castello", "citta", true},
+        {"Straße", "STRASSE", true},
+        {"ÉLITE", "elite", true},
+        {"PAGAMENTO POS BAR CENTRALE CAFFÈ", "caffé latte", false},
+        {"RICARICA CARTA", "", true},
+        {"RICARICA CARTA", "prelievo", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(containsFolded(foldedForSearch(c.text), foldedForSearch(c.query)), c.found)
+            << c.text << " / " << c.query;
+    }
+}
+
+TEST(GeoDistance, GreatCircleKilometresAndTheirText) {
+    // Rome to Milan (GeoNames centres): 478.6 km on the sphere (477.2 on the ellipsoid); a
+    // point to itself 0; antipodes half the Earth's circumference.
+    EXPECT_NEAR(GeoDistance::kilometres(41.89193, 12.51133, 45.46427, 9.18951), 478.6, 0.05);
+    EXPECT_NEAR(GeoDistance::kilometres(45.46427, 9.18951, 41.89193, 12.51133), 478.6, 0.05);
+    EXPECT_EQ(GeoDistance::kilometres(45.5, 9.25, 45.5, 9.25), 0.0);
+    EXPECT_NEAR(GeoDistance::kilometres(0, 0, 0, 180), 20015.1, 0.1);
+    EXPECT_NEAR(GeoDistance::kilometres(90, 0, -90, 0), 20015.1, 0.1);
+    EXPECT_EQ(GeoDistance::italianText(1.23), "1,2 km");
+    EXPECT_EQ(GeoDistance::italianText(0.04), "0,0 km");
+    EXPECT_EQ(GeoDistance::italianText(12.96), "13,0 km");
+    EXPECT_EQ(GeoDistance::italianText(477.04), "477,0 km");
+
+    auto atm = [](const char* name, std::optional<std::string> lat,
+                  std::optional<std::string> lng) {
+        auto a = std::make_shared<ATMLumaspot>();
+        a->setUfficio(std::string(name));
+        a->setLatitudine(std::move(lat));
+        a->setLongitudine(std::move(lng));
+        return a;
+    };
+    const ListaLumaspot found = {
+        atm("EUR", "41.833240", "12.470120"),     atm("senza posizione", std::nullopt, "12.5"),
+        atm("MARSALA", "41.902782", "12.501990"), atm("SILVESTRO", "41.902330", "12.481610"),
+        atm("non numerica", "41,90", "12.48"),    atm("fuori dal mondo", "95.0", "12.0"),
+    };
+    const auto nearest = LumaspotVicino::nearestFirst(found, 41.9, 12.49);
+    std::vector<std::string> order;
+    for (const auto& v : nearest) {
+        order.push_back(*v.atm->ufficio());
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"SILVESTRO", "MARSALA", "EUR", "senza posizione",
+                                               "non numerica", "fuori dal mondo"}));
+    EXPECT_NEAR(*nearest[0].km, 0.741, 0.001);
+    EXPECT_FALSE(nearest[3].km);
+}
+
+TEST(StatementCsv, RowsReadBackByAnRfc4180Reader) {
+    auto row = [](const char* desc, std::optional<std::string> debit,
+                  std::optional<std::string> credit, int type) {
+        auto m = std::make_shared<Movimento>();
+        m->setDescrizione(std::string(desc));
+        m->setAddebiti(std::move(debit));
+        m->setAccrediti(std::move(credit));
+        m->setTipoMovimento(type);
+        // 13/11/2026 and 12/11/2026 at local midnight (Europe/Rome, as the reader makes them).
+        m->setDataContabile(Date(std::chrono::milliseconds(1794524400000)));
+        m->setDataValuta(Date(std::chrono::milliseconds(1794438000000)));
+        return m;
+    };
+    const ListaMovimenti rows = {
+        row("PAGAMENTO POS BAR \"DA MARIO\", ROMA", "1.091,70", "", 4),
+        row("RICARICA CARTA\nDA SPORTELLO", std::nullopt, "425,81", 1),
+        row("CAFFÈ", "n/d", std::nullopt, 4),
+    };
+    std::vector<std::vector<std::string>> read;
+    ASSERT_TRUE(test::readCsv(StatementCsv::write(rows), read));
+    const std::vector<std::vector<std::string>> expected = {
+        {"data_contabile", "data_valuta", "descrizione", "importo", "tipo", "importo_originale"},
+        {"2026-11-13", "2026-11-12", "PAGAMENTO POS BAR \"DA MARIO\", ROMA", "-1091.70", "4",
+         "-1.091,70"},
+        {"2026-11-13", "2026-11-12", "RICARICA CARTA\nDA SPORTELLO", "425.81", "1", "+425,81"},
+        {"2026-11-13", "2026-11-12", "CAFFÈ", "", "4", "-n/d"},
+    };
+    EXPECT_EQ(read, expected);
+    EXPECT_EQ(StatementCsv::write({}), std::string(StatementCsv::kHeader) + "\r\n");
+}
