@@ -1,15 +1,19 @@
 // The statement screen with 10,000 transactions, headless on the software renderer, against
 // the stand-in: from the fetch's continuation reaching the main thread to the first painted
-// frame of the statement, one filter toggle (re-filter, re-sort, repaint), a frame while the
-// list scrolls, and the resident memory the screen adds.
+// frame of the statement, one filter toggle (re-filter, re-sort, repaint), a keystroke in the
+// search field, the export of every row, a frame while the list scrolls, and the resident
+// memory the screen adds.
 #include "BenchApp.h"
 #include "BenchStandin.h"
 #include "app/CarteViewController.h"
+#include "app/StatementExport.h"
 #include "app/TransazioniViewController.h"
+#include "entities/StatementCsv.h"
 #include "net/HttpClient.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 using namespace vestrino;
 using SteadyClock = std::chrono::steady_clock;
@@ -100,6 +104,57 @@ int main() {
         return 1;
     }
 
+    // The search field: a keystroke (a character typed or deleted), then the frame that shows
+    // the narrowed list with its count and total.
+    window.touchDown({120, 246}, app.now());
+    window.touchUp({120, 246}, app.now());
+    app.frames(5);
+    const std::string word = "conad";
+    int keys = 0;
+    double keyTotal = 0, keyWorst = 0;
+    for (int round = 0; round < 20; ++round) {
+        for (std::size_t i = 0; i < word.size() * 2; ++i) {
+            const auto t = SteadyClock::now();
+            if (i < word.size()) {
+                window.insertText(word.substr(i, 1));
+            } else {
+                window.deleteBackward();
+            }
+            app.frame();
+            const double ms = bench::millisecondsSince(t);
+            keyTotal += ms;
+            keyWorst = std::max(keyWorst, ms);
+            ++keys;
+        }
+    }
+    if (screen->movimentiFiltrati().size() != 10000 || !screen->searchText().empty()) {
+        std::fprintf(stderr, "the search did not end empty\n");
+        return 1;
+    }
+    window.clearFirstResponder();
+
+    // Export of every row: the CSV text alone, and the whole file written (synced) to disk.
+    const auto all = screen->movimentiFiltrati();
+    const int exports = 20;
+    double csvTotal = 0, fileTotal = 0, fileWorst = 0;
+    const auto folder = std::filesystem::temp_directory_path() / "vestrino-bench-export";
+    std::filesystem::remove_all(folder);
+    for (int i = 0; i < exports; ++i) {
+        auto t = SteadyClock::now();
+        const std::string csv = StatementCsv::write(all);
+        csvTotal += bench::millisecondsSince(t);
+        t = SteadyClock::now();
+        const auto file = StatementExport::write(all, "5333171012345670", "2026-12-07", folder);
+        const double ms = bench::millisecondsSince(t);
+        fileTotal += ms;
+        fileWorst = std::max(fileWorst, ms);
+        if (!file || csv.size() < 10000 * 40) {
+            std::fprintf(stderr, "the export failed\n");
+            return 1;
+        }
+    }
+    std::filesystem::remove_all(folder);
+
     // Scroll the list: one move and one painted frame at a time.
     const int frames = 240;
     double worst = 0;
@@ -122,6 +177,12 @@ int main() {
     std::printf("one filter toggle, re-sorted and repainted: %.2f ms on average, %.2f ms at "
                 "worst (goal < 10 ms)\n",
                 toggleTotal / toggles, toggleWorst);
+    std::printf("a keystroke in the search field, narrowed, totalled and repainted: %.2f ms on "
+                "average, %.2f ms at worst over %d keys (goal < 10 ms)\n",
+                keyTotal / keys, keyWorst, keys);
+    std::printf("export of all 10,000 rows: CSV text %.2f ms, the file written and synced %.2f ms "
+                "on average, %.2f ms at worst (goal < 20 ms)\n",
+                csvTotal / exports, fileTotal / exports, fileWorst);
     std::printf("frame while the list scrolls: %.2f ms on average, %.2f ms at worst (goal < 4 "
                 "ms)\n",
                 perFrame, worst);

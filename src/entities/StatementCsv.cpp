@@ -2,16 +2,17 @@
 
 #include "entities/Importo.h"
 
-#include "core/DateFormatter.h"
-
+#include <chrono>
+#include <cstdio>
+#include <ctime>
 #include <unordered_map>
 
 namespace vestrino {
 
 namespace {
 
-// Dates in the device's time zone, as the statement shows them; a statement repeats its few
-// dates many times, so each is formatted once.
+// Dates in the device's time zone (the C library's, the same TZ ICU reads), as the statement
+// shows them; a statement repeats its few dates many times, so each is formatted once.
 class IsoDates {
 public:
     const std::string& text(const std::optional<Date>& date) {
@@ -22,30 +23,44 @@ public:
         const auto key = date->time_since_epoch().count();
         auto it = memo_.find(key);
         if (it == memo_.end()) {
-            it = memo_.emplace(key, formatter_.stringFromDate(*date)).first;
+            const std::time_t seconds =
+                std::chrono::floor<std::chrono::seconds>(*date).time_since_epoch().count();
+            std::tm local{};
+            char text[48] = "";
+            if (::localtime_r(&seconds, &local)) {
+                std::snprintf(text, sizeof text, "%04d-%02d-%02d", local.tm_year + 1900,
+                              local.tm_mon + 1, local.tm_mday);
+            }
+            it = memo_.emplace(key, text).first;
         }
         return it->second;
     }
 
 private:
-    DateFormatter formatter_{"yyyy-MM-dd"};
     std::unordered_map<long long, std::string> memo_;
 };
 
-} // namespace
-
-std::string StatementCsv::field(std::string_view text) {
+void appendField(std::string& out, std::string_view text) {
     if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-        return std::string(text);
+        out += text;
+        return;
     }
-    std::string out = "\"";
+    out += '"';
     for (const char c : text) {
         out += c;
         if (c == '"') {
             out += '"';
         }
     }
-    return out + '"';
+    out += '"';
+}
+
+} // namespace
+
+std::string StatementCsv::field(std::string_view text) {
+    std::string out;
+    appendField(out, text);
+    return out;
 }
 
 std::string StatementCsv::write(std::span<const MovimentoPtr> rows) {
@@ -58,19 +73,25 @@ std::string StatementCsv::write(std::span<const MovimentoPtr> rows) {
         }
         const auto cents = Importo::signedCents(*m);
         const bool credit = m->accrediti() && !m->accrediti()->empty();
-        const std::string original =
-            credit ? "+" + *m->accrediti() : "-" + m->addebiti().value_or("");
         out += dates.text(m->dataContabile());
         out += ',';
         out += dates.text(m->dataValuta());
         out += ',';
-        out += field(m->descrizione().value_or(""));
+        appendField(out, m->descrizione() ? std::string_view(*m->descrizione()) : "");
         out += ',';
         out += cents ? Importo::decimalPoint(*cents) : std::string();
         out += ',';
         out += std::to_string(m->tipoMovimento());
         out += ',';
-        out += field(original);
+        out += '"'; // the service's text, signed: always with its comma, so quoted
+        out += credit ? '+' : '-';
+        for (const char c : credit ? *m->accrediti() : m->addebiti().value_or("")) {
+            out += c;
+            if (c == '"') {
+                out += '"';
+            }
+        }
+        out += '"';
         out += "\r\n";
     }
     return out;
