@@ -8,12 +8,15 @@
 #include "app/Preferences.h"
 #include "app/TransazioniViewController.h"
 
+#include "core/BackgroundTask.h"
+
 #include <cmath>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <regex>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 
 using namespace vestrino;
 using nlohmann::ordered_json;
@@ -429,4 +432,44 @@ TEST_F(FeaturesTest, HiddenAmountsAreRememberedAfterARestart) {
     const std::string again = shown["alert"]["message"];
     EXPECT_NE(again.find("\nImporto: - 91,70 €\n"), std::string::npos) << again;
     std::filesystem::remove_all(work);
+}
+
+// The desktop's opener: xdg-open gets the geo: link first and the web page only when nothing
+// took the first (a stand-in xdg-open on the PATH records what it is given).
+TEST(DesktopLinkOpener, TheMapLinkFirstTheWebPageWhenNothingTakesIt) {
+    const auto bin = test::StandinFixture::tempDir() / "fake-xdg-open";
+    std::filesystem::remove_all(bin);
+    std::filesystem::create_directories(bin);
+    const auto log = bin / "opened.txt";
+    struct Case {
+        int geoStatus;
+        std::vector<std::string> opened;
+    };
+    const std::string geo = LinkOpener::geoLink(41.90233, 12.48161);
+    const std::string web = LinkOpener::webLink(41.90233, 12.48161);
+    EXPECT_EQ(geo, "geo:41.902330,12.481610");
+    EXPECT_EQ(web, "https://www.openstreetmap.org/?mlat=41.902330&mlon=12.481610#map=17/41.902330/"
+                   "12.481610");
+    const Case cases[] = {{0, {geo}}, {4, {geo, web}}};
+    const std::string path = std::getenv("PATH");
+    setenv("PATH", (bin.string() + ":" + path).c_str(), 1);
+    for (const auto& c : cases) {
+        std::filesystem::remove(log);
+        std::ofstream(bin / "xdg-open")
+            << "#!/bin/sh\necho \"$1\" >> '" << log.string() << "'\ncase \"$1\" in geo:*) exit "
+            << c.geoStatus << ";; esac\nexit 0\n";
+        std::filesystem::permissions(bin / "xdg-open", std::filesystem::perms::owner_all);
+        DesktopLinkOpener().openPlace(geo, web);
+        for (int i = 0; i < 500 && BackgroundTask::running() > 0; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        std::ifstream in(log);
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);) {
+            lines.push_back(line);
+        }
+        EXPECT_EQ(lines, c.opened) << "geo: answered " << c.geoStatus;
+    }
+    setenv("PATH", path.c_str(), 1);
+    std::filesystem::remove_all(bin);
 }
