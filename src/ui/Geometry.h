@@ -49,12 +49,12 @@ inline Rect makeRect(double x, double y, double w, double h) {
 struct Color {
     float r = 0, g = 0, b = 0, a = 1;
     friend bool operator==(const Color&, const Color&) = default;
-    static Color rgb(int r, int g, int b, float a = 1) {
+    static constexpr Color rgb(int r, int g, int b, float a = 1) {
         return {r / 255.0f, g / 255.0f, b / 255.0f, a};
     }
-    static Color white() { return {1, 1, 1, 1}; }
-    static Color black() { return {0, 0, 0, 1}; }
-    static Color clear() { return {0, 0, 0, 0}; }
+    static constexpr Color white() { return {1, 1, 1, 1}; }
+    static constexpr Color black() { return {0, 0, 0, 1}; }
+    static constexpr Color clear() { return {0, 0, 0, 0}; }
 };
 
 // Linear interpolation, for animations.

@@ -6,13 +6,25 @@
 namespace vestrino::ui {
 
 std::optional<KeyCommand> keyCommandNamed(std::string_view name) {
-    static constexpr std::array<std::pair<std::string_view, KeyCommand>, 6> kNames{{
+    static constexpr std::array<std::pair<std::string_view, KeyCommand>, 18> kNames{{
         {"return", KeyCommand::Return},
         {"backspace", KeyCommand::Backspace},
         {"tab", KeyCommand::Tab},
         {"shift+tab", KeyCommand::BackTab},
         {"escape", KeyCommand::Escape},
         {"ctrl+v", KeyCommand::Paste},
+        {"left", KeyCommand::Left},
+        {"right", KeyCommand::Right},
+        {"shift+left", KeyCommand::SelectLeft},
+        {"shift+right", KeyCommand::SelectRight},
+        {"home", KeyCommand::Home},
+        {"end", KeyCommand::End},
+        {"shift+home", KeyCommand::SelectHome},
+        {"shift+end", KeyCommand::SelectEnd},
+        {"delete", KeyCommand::DeleteForward},
+        {"ctrl+a", KeyCommand::SelectAll},
+        {"ctrl+c", KeyCommand::Copy},
+        {"ctrl+x", KeyCommand::Cut},
     }};
     for (const auto& [n, command] : kNames) {
         if (n == name) {

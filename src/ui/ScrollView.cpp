@@ -292,6 +292,26 @@ void ScrollView::touchesEnded(const Touch& touch) {
     }
 }
 
+bool ScrollView::pageBy(int delta) {
+    if (!paging_ || bounds().width() <= 0 || tracking_ || motion_) {
+        return false;
+    }
+    const double w = bounds().width();
+    const int pages = std::max(1, static_cast<int>(std::ceil(contentSize_.width / w - 1e-9)));
+    const Point offset = contentOffset();
+    const int page = std::clamp(pageNear(offset.x / w) + delta, 0, pages - 1);
+    const Point target = clamped({page * w, offset.y});
+    if (target == offset) {
+        return false;
+    }
+    // As a drag to the next page ends: the same callbacks, the same glide into place.
+    if (delegate_) {
+        delegate_->scrollViewDidEndDragging(*this, true);
+    }
+    startMotion({Motion::Deceleration, offset, target, {}, kPageDuration, {}, {}});
+    return true;
+}
+
 void ScrollView::touchesCancelled(const Touch& touch) {
     touchesEnded(touch);
 }

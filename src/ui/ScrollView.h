@@ -53,6 +53,11 @@ public:
     // main axis).
     bool hasRoomAlong(Point delta) const;
 
+    // With paging: moves `delta` pages as a drag that ends there would (didEndDragging with
+    // willDecelerate, the glide, didEndDecelerating); false when there is no such page or the
+    // content is moving or held.
+    bool pageBy(int delta);
+
     // Advances every moving scroll view to `now` in fixed steps; true while one still moves.
     static bool tickAll(TimePoint now);
 

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "ui/Clipboard.h"
+#include "ui/KeyCommand.h"
 #include "ui/View.h"
 
 #include "core/Timer.h"
+
+#include <algorithm>
 
 namespace vestrino::ui {
 
@@ -28,11 +32,17 @@ public:
 };
 
 // One line of editable text. A tap makes it the window's first responder, which receives what
-// is typed; the caret stays at the end and blinks (shown kCaretBlink, hidden kCaretBlink,
-// shown again at every edit). Secure entry shows a dot per character.
+// is typed, and puts the caret where it touched; the caret blinks (shown kCaretBlink, hidden
+// kCaretBlink, shown again at every edit). The editing keys move the caret and grow a selection
+// (from an anchor to the caret), typed text replaces the selection, copy and cut take it (never
+// from a secure field, which shows a dot per character). Every change reaches the delegate as
+// one proposed change (location, length, replacement) before it is made.
 class TextField : public View {
 public:
     static constexpr Duration kCaretBlink = std::chrono::milliseconds(530);
+    static constexpr double kInset = 6; // between the field's edge and its text
+    // Placeholders: 4.6:1 on white and on the fields' pale fill (WCAG AA for text).
+    static constexpr Color kPlaceholderColor = Color::rgb(104, 112, 124);
 
     using View::View;
     ~TextField() override;
@@ -62,6 +72,20 @@ public:
     void insertText(const std::string& text);
     void deleteBackward();
     void returnKey();
+    // An editing key (arrows, Home, End, Delete, select all, copy, cut, paste, backspace,
+    // return); the clipboard for copy, cut and paste. True when the key was one for a field.
+    bool editingKey(KeyCommand command, Clipboard* clipboard);
+
+    // The caret and the selection, in code points of the text.
+    std::size_t caret() const { return caret_; }
+    std::size_t selectionStart() const { return std::min(anchor_, caret_); }
+    std::size_t selectionLength() const {
+        return std::max(anchor_, caret_) - std::min(anchor_, caret_);
+    }
+    // Selects from `anchor` to `caret` (both clamped to the text).
+    void setSelection(std::size_t anchor, std::size_t caret);
+    // The position (code points) nearest to `x` points from the field's left edge.
+    std::size_t positionAt(double x) const;
 
     void touchesBegan(const Touch& touch) override;
     void touchesEnded(const Touch& touch) override;
@@ -71,8 +95,14 @@ public:
 
 private:
     void startCaretBlink();
+    void startCaretBlinkIfEditing();
     void stopCaretBlink();
-    void replace(std::size_t location, std::size_t length, const std::string& replacement);
+    // True when the delegate allowed the change and it was made; the caret ends after it.
+    bool replace(std::size_t location, std::size_t length, const std::string& replacement);
+    void moveCaret(std::size_t to, bool extend);
+    std::string shownText() const;
+    // The x of a position, from the text's start (no inset, no scroll).
+    double offsetOf(std::size_t position) const;
 
     std::string text_;
     std::string placeholder_;
@@ -82,6 +112,9 @@ private:
     TextFieldDelegate* delegate_ = nullptr;
     std::shared_ptr<Timer> caretTimer_; // repaints while the caret blinks
     TimePoint caretSince_{};            // the caret shows from here, then blinks
+    std::size_t caret_ = 0;             // code points
+    std::size_t anchor_ = 0;            // the selection's other end
+    double scroll_ = 0; // how far the text is shifted left to keep the caret in sight
 };
 
 } // namespace vestrino::ui

@@ -179,24 +179,23 @@ void Window::returnKey() {
 }
 
 bool Window::keyCommand(KeyCommand command) {
+    auto* field = dynamic_cast<TextField*>(firstResponder_);
     switch (command) {
-    case KeyCommand::Return:
-        returnKey();
-        return firstResponder_ != nullptr;
-    case KeyCommand::Backspace:
-        deleteBackward();
-        return firstResponder_ != nullptr;
-    case KeyCommand::Paste: {
-        auto* field = dynamic_cast<TextField*>(firstResponder_);
-        const auto text = field && clipboard_ ? clipboard_->text() : std::nullopt;
-        if (!text) {
-            return false;
+    case KeyCommand::Tab:
+    case KeyCommand::BackTab:
+    case KeyCommand::Escape:
+        break;
+    default:
+        // Editing keys belong to the field being edited.
+        if (field) {
+            return field->editingKey(command, clipboard_.get());
         }
-        // One line: a field has no room for more, and a newline would be typed into it.
-        const std::string line = text->substr(0, text->find_first_of("\r\n"));
-        field->insertText(line);
-        return !line.empty();
+        if (command == KeyCommand::Left || command == KeyCommand::Right) {
+            return pageCarousel(command == KeyCommand::Left ? -1 : 1);
+        }
+        return false;
     }
+    switch (command) {
     case KeyCommand::Escape: {
         auto* alert = dynamic_cast<AlertView*>(modal_);
         if (!alert || !alert->visible() || !alert->hasCancelButton()) {
@@ -222,6 +221,32 @@ bool Window::keyCommand(KeyCommand command) {
         }
         return fields[next]->becomeFirstResponder();
     }
+    default:
+        return false;
+    }
+}
+
+bool Window::pageCarousel(int delta) {
+    if (modal_) {
+        return false; // an alert is up: nothing under it moves
+    }
+    const Rect screen = bounds();
+    std::vector<View*> stack{this};
+    while (!stack.empty()) {
+        View* v = stack.back();
+        stack.pop_back();
+        if (v->hidden() || v->alpha() <= 0.01 || !v->userInteractionEnabled()) {
+            continue;
+        }
+        if (auto* s = dynamic_cast<ScrollView*>(v); s && s->pagingEnabled()) {
+            const Rect f = s->convertRectToView(s->bounds(), nullptr);
+            if (f.minX() >= screen.minX() - 1 && f.maxX() <= screen.maxX() + 1) {
+                return s->pageBy(delta);
+            }
+        }
+        for (const auto& child : v->subviews()) {
+            stack.push_back(child.get());
+        }
     }
     return false;
 }

@@ -61,6 +61,9 @@ public:
     // The text fields Tab visits, in reading order (top to bottom, then left to right): those
     // on screen that take touches, inside the alert while one is up.
     std::vector<TextField*> tabOrder();
+    // Left and Right with no field edited: the paging scroll view on screen (a carousel)
+    // moves a page, as a drag would. False when there is none or it cannot move.
+    bool pageCarousel(int delta);
 
     // Where Ctrl+V takes text from; the backend puts the desktop's clipboard here.
     const std::shared_ptr<Clipboard>& clipboard() const { return clipboard_; }

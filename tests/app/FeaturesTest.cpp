@@ -96,10 +96,7 @@ protected:
     }
     void search(const std::string& query) {
         tapTitled("cercaField", "name");
-        for (std::size_t i = 0; i < 40; ++i) {
-            run("key backspace");
-        }
-        run("type \"" + query + "\"\nkey return\nwait 0.2");
+        run("key ctrl+a\nkey backspace\ntype \"" + query + "\"\nkey return\nwait 0.2");
     }
     void togglePayments() {
         run("touch-down 280 285\ntouch-move 200 285\ntouch-move 0 285\nwait 0.3\ntouch-up 0 "

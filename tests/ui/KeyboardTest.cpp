@@ -5,6 +5,9 @@
 #include "ui/Window.h"
 #include "ui/headless/HeadlessScreen.h"
 
+#include "core/Utf8.h"
+#include "ui/Font.h"
+
 #include <gtest/gtest.h>
 
 using namespace vestrino;
@@ -208,4 +211,236 @@ TEST(Keyboard, TheCaretBlinksAndShowsAtEveryEdit) {
     screen.tick(clock.now());
     EXPECT_FALSE(field.caretVisible());
     EXPECT_EQ(screen.screen().framesPainted(), painted);
+}
+
+namespace {
+
+// A delegate that may refuse what is not a digit, and logs every proposed change.
+class EditLog : public TextFieldDelegate {
+public:
+    std::vector<std::string> proposed;
+    bool digitsOnly = false;
+    bool textFieldShouldChangeCharacters(TextField&, std::size_t location, std::size_t length,
+                                         const std::string& s) override {
+        proposed.push_back(std::to_string(location) + "," + std::to_string(length) + " \"" + s +
+                           "\"");
+        return !digitsOnly || s.find_first_not_of("0123456789") == std::string::npos;
+    }
+};
+
+} // namespace
+
+TEST(TextEditing, KeysMoveTheCaretGrowTheSelectionAndReplaceIt) {
+    test::UiClock clock;
+    struct Case {
+        const char* name;
+        const char* text;
+        bool secure;
+        bool digitsOnly;
+        std::vector<std::string> steps; // key names, or "=TEXT" typed
+        const char* result;
+        std::size_t caret;
+        std::size_t selectionStart, selectionLength;
+        std::vector<std::string> proposed;
+        std::optional<std::string> clipboard;
+    };
+    const Case cases[] = {
+        {"a typo in the middle of the user name",
+         "mario.rosi",
+         false,
+         false,
+         {"home", "right", "right", "right", "right", "right", "right", "right", "right", "=s"},
+         "mario.rossi",
+         9,
+         9,
+         0,
+         {"8,0 \"s\""},
+         std::nullopt},
+        {"typed text replaces a selection",
+         "abcdef",
+         false,
+         false,
+         {"shift+left", "shift+left", "shift+left", "=X"},
+         "abcX",
+         4,
+         4,
+         0,
+         {"3,3 \"X\""},
+         std::nullopt},
+        {"select all and delete",
+         "abcdef",
+         false,
+         false,
+         {"ctrl+a", "backspace"},
+         "",
+         0,
+         0,
+         0,
+         {"0,6 \"\""},
+         std::nullopt},
+        {"delete takes the character after the caret",
+         "abc",
+         false,
+         false,
+         {"home", "delete", "end", "delete"},
+         "bc",
+         2,
+         2,
+         0,
+         {"0,1 \"\""},
+         std::nullopt},
+        {"left collapses a selection to its start",
+         "abcdef",
+         false,
+         false,
+         {"shift+left", "shift+left", "left", "=Z"},
+         "abcdZef",
+         5,
+         5,
+         0,
+         {"4,0 \"Z\""},
+         std::nullopt},
+        {"right collapses it to its end",
+         "abcdef",
+         false,
+         false,
+         {"home", "shift+right", "shift+right", "right", "=Z"},
+         "abZcdef",
+         3,
+         3,
+         0,
+         {"2,0 \"Z\""},
+         std::nullopt},
+        {"the selection shrinks back past its anchor",
+         "abcdef",
+         false,
+         false,
+         {"left", "left", "shift+left", "shift+right", "shift+right"},
+         "abcdef",
+         5,
+         4,
+         1,
+         {},
+         std::nullopt},
+        {"cut from the caret to the start",
+         "mario.rossi",
+         false,
+         false,
+         {"left", "left", "left", "left", "left", "shift+home", "ctrl+x"},
+         "rossi",
+         0,
+         0,
+         0,
+         {"0,6 \"\""},
+         std::string("mario.")},
+        {"copy, then paste at the end",
+         "ab",
+         false,
+         false,
+         {"ctrl+a", "ctrl+c", "end", "ctrl+v"},
+         "abab",
+         4,
+         4,
+         0,
+         {"2,0 \"ab\""},
+         std::string("ab")},
+        {"shift+end then a key",
+         "12345",
+         false,
+         true,
+         {"home", "right", "shift+end", "=9"},
+         "19",
+         2,
+         2,
+         0,
+         {"1,4 \"9\""},
+         std::nullopt},
+        {"the delegate refuses: nothing moves",
+         "12345",
+         false,
+         true,
+         {"home", "shift+right", "=x"},
+         "12345",
+         1,
+         0,
+         1,
+         {"0,1 \"x\""},
+         std::nullopt},
+        {"a secure field gives nothing to copy or cut",
+         "segreto",
+         true,
+         false,
+         {"ctrl+a", "ctrl+c", "ctrl+x"},
+         "segreto",
+         7,
+         0,
+         7,
+         {},
+         std::string("prima")},
+        {"accented letters count as one",
+         "caffè",
+         false,
+         false,
+         {"left", "shift+left", "=e"},
+         "cafeè",
+         4,
+         4,
+         0,
+         {"3,1 \"e\""},
+         std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto window = std::make_shared<Window>();
+        auto field = std::make_shared<TextField>(makeRect(20, 100, 280, 40));
+        EditLog log;
+        log.digitsOnly = c.digitsOnly;
+        window->addSubview(field);
+        field->setText(c.text);
+        field->setSecureTextEntry(c.secure);
+        field->setDelegate(&log);
+        window->clipboard()->setText("prima");
+        ASSERT_TRUE(field->becomeFirstResponder());
+        EXPECT_EQ(field->caret(), codePointCount(c.text)); // the caret starts at the end
+        for (const auto& step : c.steps) {
+            if (step.starts_with("=")) {
+                window->insertText(step.substr(1));
+            } else {
+                const auto key = keyCommandNamed(step);
+                ASSERT_TRUE(key) << step;
+                EXPECT_TRUE(window->keyCommand(*key)) << step;
+            }
+        }
+        EXPECT_EQ(field->text(), c.result);
+        EXPECT_EQ(field->caret(), c.caret);
+        EXPECT_EQ(field->selectionStart(), c.selectionStart);
+        EXPECT_EQ(field->selectionLength(), c.selectionLength);
+        EXPECT_EQ(log.proposed, c.proposed);
+        EXPECT_EQ(window->clipboard()->text(), c.clipboard.value_or("prima"));
+    }
+}
+
+TEST(TextEditing, AClickPutsTheCaretWhereItTouched) {
+    test::UiClock clock;
+    HeadlessScreen screen(std::make_shared<Window>()); // a real text measurer
+    auto window = screen.screen().window();
+    auto field = std::make_shared<TextField>(makeRect(20, 100, 280, 40));
+    window->addSubview(field);
+    field->setText("mario.rossi");
+    for (const std::size_t position : {0u, 3u, 6u, 11u}) {
+        const double x =
+            20 + TextField::kInset +
+            (position == 0
+                 ? 0
+                 : TextMeasurer::shared()
+                       .measure(std::string("mario.rossi").substr(0, position), field->font())
+                       .width);
+        window->touchDown({x + 1, 120}, clock.now());
+        window->touchUp({x + 1, 120}, clock.now());
+        EXPECT_EQ(field->caret(), position) << "at x " << x;
+        EXPECT_EQ(field->selectionLength(), 0u);
+    }
+    // Arrows with no field being edited page a carousel, and only then.
+    field->resignFirstResponder();
+    EXPECT_FALSE(window->keyCommand(KeyCommand::Right)); // no carousel here
 }

@@ -23,16 +23,33 @@ struct RendererFree {
 std::optional<KeyCommand> SdlHost::keyCommandFor(const SDL_Keysym& key) {
     const bool ctrl = key.mod & KMOD_CTRL;
     const bool shift = key.mod & KMOD_SHIFT;
+    auto with = [shift](KeyCommand plain, KeyCommand extended) { return shift ? extended : plain; };
     switch (key.sym) {
     case SDLK_BACKSPACE:
         return KeyCommand::Backspace;
+    case SDLK_DELETE:
+        return KeyCommand::DeleteForward;
     case SDLK_RETURN:
     case SDLK_KP_ENTER:
         return KeyCommand::Return;
     case SDLK_TAB:
-        return shift ? KeyCommand::BackTab : KeyCommand::Tab;
+        return with(KeyCommand::Tab, KeyCommand::BackTab);
     case SDLK_ESCAPE:
         return KeyCommand::Escape;
+    case SDLK_LEFT:
+        return with(KeyCommand::Left, KeyCommand::SelectLeft);
+    case SDLK_RIGHT:
+        return with(KeyCommand::Right, KeyCommand::SelectRight);
+    case SDLK_HOME:
+        return with(KeyCommand::Home, KeyCommand::SelectHome);
+    case SDLK_END:
+        return with(KeyCommand::End, KeyCommand::SelectEnd);
+    case SDLK_a:
+        return ctrl ? std::optional(KeyCommand::SelectAll) : std::nullopt;
+    case SDLK_c:
+        return ctrl ? std::optional(KeyCommand::Copy) : std::nullopt;
+    case SDLK_x:
+        return ctrl ? std::optional(KeyCommand::Cut) : std::nullopt;
     case SDLK_v:
         return ctrl ? std::optional(KeyCommand::Paste) : std::nullopt;
     default:
