@@ -22,6 +22,9 @@ std::shared_ptr<UIBannerView> UIBannerView::initWithFrame(const ui::Rect& frame)
     }
     auto view = std::make_shared<UIBannerView>();
     view->setFrame(frame);
+    // The picture keeps its shape: it covers the view, the overflow cut.
+    view->setContentMode(ui::ContentMode::AspectFill);
+    view->setClipsToBounds(true);
     view->setImage(picture);
     return view;
 }

@@ -21,6 +21,7 @@ AlertView::AlertView(std::string title, std::string message, AlertViewDelegate* 
     titleLabel_ = std::make_shared<Label>();
     titleLabel_->setFont({"HelveticaNeue-Bold", 17});
     titleLabel_->setTextAlignment(TextAlignment::Center);
+    titleLabel_->setWrapsText(true);
     titleLabel_->setText(title_);
     messageLabel_ = std::make_shared<Label>();
     messageLabel_->setFont({"Helvetica", 14});
@@ -52,6 +53,7 @@ AlertView::AlertView(std::string title, std::string message, AlertViewDelegate* 
 void AlertView::setTitle(std::string title) {
     title_ = std::move(title);
     titleLabel_->setText(title_);
+    layoutSubviews();
 }
 
 void AlertView::setMessage(std::string message) {
@@ -80,9 +82,12 @@ void AlertView::setAccessoryView(std::shared_ptr<View> view) {
 }
 
 void AlertView::layoutSubviews() {
+    // Title and message wrap between words at the panel's width and the panel grows to hold
+    // every line: no text of an alert is ever cut.
     double y = 16;
-    titleLabel_->setFrame(makeRect(12, y, kPanelWidth - 24, 22));
-    y += 26;
+    const double titleHeight = std::max(22.0, titleLabel_->textHeight(kPanelWidth - 24));
+    titleLabel_->setFrame(makeRect(12, y, kPanelWidth - 24, titleHeight));
+    y += titleHeight + 4;
     // A message of several lines (line breaks, or words wrapped at the panel's width) gets
     // the height of all of them.
     const double messageHeight =

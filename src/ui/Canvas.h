@@ -30,6 +30,10 @@ public:
     // A picture scaled into `dest`, stretching only the middle row and column of a
     // stretchable image (its caps keep their size).
     void drawImageStretched(const UIImage& image, const Rect& dest);
+    // A rectangle with round corners (a radius of half the height gives round ends), filled,
+    // or its outline `width` points wide; drawn a row of points at a time.
+    void fillRoundedRect(const Rect& rect, double radius, const Color& color);
+    void strokeRoundedRect(const Rect& rect, double radius, double width, const Color& color);
 };
 
 } // namespace vestrino::ui

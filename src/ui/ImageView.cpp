@@ -1,5 +1,7 @@
 #include "ui/ImageView.h"
 
+#include <algorithm>
+
 namespace vestrino::ui {
 
 ImageView::ImageView(UIImagePtr image)
@@ -30,6 +32,18 @@ Rect ImageView::placement(Size s, const Rect& rect, ContentMode mode) {
                 s};
     case ContentMode::Top:
         return {{rect.minX() + (rect.width() - s.width) / 2, rect.minY()}, s};
+    case ContentMode::AspectFit:
+    case ContentMode::AspectFill: {
+        if (s.width <= 0 || s.height <= 0) {
+            return rect;
+        }
+        const double fx = rect.width() / s.width, fy = rect.height() / s.height;
+        const double f = mode == ContentMode::AspectFit ? std::min(fx, fy) : std::max(fx, fy);
+        const Size scaled{s.width * f, s.height * f};
+        return {{rect.minX() + (rect.width() - scaled.width) / 2,
+                 rect.minY() + (rect.height() - scaled.height) / 2},
+                scaled};
+    }
     case ContentMode::ScaleToFill:
     default:
         return rect;

@@ -210,14 +210,26 @@ std::shared_ptr<View> Builder::build(const Json& node, const std::string& path) 
         view->setUserInteractionEnabled(node.at("interaction").get<bool>());
     if (node.contains("backgroundColor"))
         view->setBackgroundColor(color(node, "backgroundColor", path));
+    if (node.contains("cornerRadius"))
+        view->setCornerRadius(node.at("cornerRadius").get<double>());
+    if (node.contains("borderWidth"))
+        view->setBorder(node.at("borderWidth").get<double>(), node.contains("borderColor")
+                                                                  ? color(node, "borderColor", path)
+                                                                  : Color::black());
     if (node.contains("contentMode")) {
         const std::string m = text(node, "contentMode", path);
-        if (m != "scaleToFill" && m != "center" && m != "top") {
-            throw LayoutError{path + ".contentMode", "expected scaleToFill, center or top"};
+        static const std::map<std::string, ContentMode> kModes{
+            {"scaleToFill", ContentMode::ScaleToFill},
+            {"center", ContentMode::Center},
+            {"top", ContentMode::Top},
+            {"aspectFit", ContentMode::AspectFit},
+            {"aspectFill", ContentMode::AspectFill}};
+        const auto mode = kModes.find(m);
+        if (mode == kModes.end()) {
+            throw LayoutError{path + ".contentMode",
+                              "expected scaleToFill, center, top, aspectFit or aspectFill"};
         }
-        view->setContentMode(m == "top"      ? ContentMode::Top
-                             : m == "center" ? ContentMode::Center
-                                             : ContentMode::ScaleToFill);
+        view->setContentMode(mode->second);
     }
     if (node.contains("name")) {
         const std::string name = text(node, "name", path);

@@ -259,7 +259,14 @@ void View::drawTree(Canvas& canvas, Point origin) {
 
 void View::draw(Canvas& canvas, const Rect& rect) {
     if (backgroundColor_ && backgroundColor_->a > 0) {
-        canvas.fillRect(rect, *backgroundColor_);
+        if (cornerRadius_ > 0) {
+            canvas.fillRoundedRect(rect, cornerRadius_, *backgroundColor_);
+        } else {
+            canvas.fillRect(rect, *backgroundColor_);
+        }
+    }
+    if (borderWidth_ > 0 && borderColor_.a > 0) {
+        canvas.strokeRoundedRect(rect, cornerRadius_, borderWidth_, borderColor_);
     }
 }
 

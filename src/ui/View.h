@@ -14,7 +14,10 @@ namespace vestrino::ui {
 
 class Window;
 
-enum class ContentMode { ScaleToFill, Center, Top };
+// How a picture fills its view: stretched to the bounds, at its own size (centred, or at the
+// top), or scaled keeping its shape to fit inside (AspectFit) or to cover (AspectFill, the
+// overflow cut by the bounds).
+enum class ContentMode { ScaleToFill, Center, Top, AspectFit, AspectFill };
 
 // A rectangle of the screen with its children. Geometry is the model value, set at once; what
 // is drawn is the presentation value, which an animation moves towards the model frame by
@@ -55,6 +58,19 @@ public:
     void setUserInteractionEnabled(bool enabled) { userInteractionEnabled_ = enabled; }
     std::optional<Color> backgroundColor() const { return backgroundColor_; }
     void setBackgroundColor(std::optional<Color> color);
+    // Round corners for the background, and an outline drawn inside the bounds.
+    double cornerRadius() const { return cornerRadius_; }
+    void setCornerRadius(double radius) {
+        cornerRadius_ = radius;
+        setNeedsDisplay();
+    }
+    void setBorder(double width, Color color) {
+        borderWidth_ = width;
+        borderColor_ = color;
+        setNeedsDisplay();
+    }
+    double borderWidth() const { return borderWidth_; }
+    Color borderColor() const { return borderColor_; }
     ContentMode contentMode() const { return contentMode_; }
     void setContentMode(ContentMode mode);
     // The outlet name a layout gave the view (snapshots show it).
@@ -126,6 +142,9 @@ private:
     bool clipsToBounds_ = false;
     bool userInteractionEnabled_ = true;
     std::optional<Color> backgroundColor_;
+    double cornerRadius_ = 0;
+    double borderWidth_ = 0;
+    Color borderColor_ = Color::clear();
     ContentMode contentMode_ = ContentMode::ScaleToFill;
     std::string name_;
     View* superview_ = nullptr;

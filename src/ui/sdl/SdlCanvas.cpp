@@ -50,6 +50,9 @@ SDL_Texture* SdlCanvas::imageTexture(const UIImage& image) {
     SDL_FreeSurface(s);
     if (t) {
         SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
+        // Scaled pictures are filtered smoothly, the same in the window and headless (the
+        // software renderer honours the texture's scale mode too).
+        SDL_SetTextureScaleMode(t, SDL_ScaleModeLinear);
         images_[image.identity()] = ImageTexture{TexturePtr(t), 0};
     }
     return t;
