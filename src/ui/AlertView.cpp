@@ -8,7 +8,12 @@ namespace vestrino::ui {
 
 namespace {
 constexpr double kPanelWidth = 284;
-}
+// Round corners like the application's buttons: the panel's, and pill-shaped buttons.
+constexpr double kPanelCornerRadius = 16;
+constexpr double kButtonHeight = 40;
+// The panel stays this far inside the screen however long its message.
+constexpr double kScreenMargin = 8;
+} // namespace
 
 AlertView::AlertView(std::string title, std::string message, AlertViewDelegate* delegate,
                      std::optional<std::string> cancelButton, std::vector<std::string> otherButtons)
@@ -17,6 +22,7 @@ AlertView::AlertView(std::string title, std::string message, AlertViewDelegate* 
     setBackgroundColor(Color{0, 0, 0, 0.45f}); // the dimmed screen under the alert
     panel_ = std::make_shared<View>();
     panel_->setBackgroundColor(Color::rgb(248, 249, 251));
+    panel_->setCornerRadius(kPanelCornerRadius);
     addSubview(panel_);
     titleLabel_ = std::make_shared<Label>();
     titleLabel_->setFont({"HelveticaNeue-Bold", 17});
@@ -42,6 +48,7 @@ AlertView::AlertView(std::string title, std::string message, AlertViewDelegate* 
         b->setTitleColor(Color::rgb(11, 61, 145), ControlState::Normal);
         b->setTitleColor(Color::rgb(90, 130, 200), ControlState::Highlighted);
         b->setBackgroundColor(Color::rgb(232, 236, 243));
+        b->setCornerRadius(kButtonHeight / 2);
         const int index = static_cast<int>(i);
         b->addTarget([this, index](Button&) { dismissWithClickedButtonIndex(index); });
         panel_->addSubview(b);
@@ -83,32 +90,39 @@ void AlertView::setAccessoryView(std::shared_ptr<View> view) {
 
 void AlertView::layoutSubviews() {
     // Title and message wrap between words at the panel's width and the panel grows to hold
-    // every line: no text of an alert is ever cut.
-    double y = 16;
-    const double titleHeight = std::max(22.0, titleLabel_->textHeight(kPanelWidth - 24));
-    titleLabel_->setFrame(makeRect(12, y, kPanelWidth - 24, titleHeight));
-    y += titleHeight + 4;
-    // A message of several lines (line breaks, or words wrapped at the panel's width) gets
-    // the height of all of them.
+    // every line: no text of an alert is ever cut. Only a message longer than the screen can
+    // hold (some thirty lines, which only a service could send) is cut at its end, so that the
+    // buttons always stay on the screen.
+    const double textWidth = kPanelWidth - 24;
+    const double titleHeight = std::max(22.0, titleLabel_->textHeight(textWidth));
+    const double accessoryHeight = accessory_ ? accessory_->frame().height() + 10 : 0;
+    const double buttonsHeight = buttons_.empty() ? 0 : kButtonHeight + 12;
+    const double room = frame().height() - 2 * kScreenMargin -
+                        (16 + titleHeight + 4 + 8 + accessoryHeight + buttonsHeight + 4);
     const double messageHeight =
-        message_.empty() ? 0 : std::max(20.0, messageLabel_->textHeight(kPanelWidth - 24));
-    messageLabel_->setFrame(makeRect(12, y, kPanelWidth - 24, messageHeight));
+        message_.empty()
+            ? 0
+            : std::max(20.0, std::min(messageLabel_->textHeight(textWidth), std::max(20.0, room)));
+    double y = 16;
+    titleLabel_->setFrame(makeRect(12, y, textWidth, titleHeight));
+    y += titleHeight + 4;
+    messageLabel_->setFrame(makeRect(12, y, textWidth, messageHeight));
     y += message_.empty() ? 0 : messageHeight + 8;
     if (accessory_) {
         const Rect a = accessory_->frame();
         accessory_->setFrame(makeRect((kPanelWidth - a.width()) / 2, y, a.width(), a.height()));
-        y += a.height() + 10;
+        y += accessoryHeight;
     }
     if (!buttons_.empty()) {
         const double w = (kPanelWidth - 24 - 8 * (buttons_.size() - 1)) / buttons_.size();
         for (std::size_t i = 0; i < buttons_.size(); ++i) {
-            buttons_[i]->setFrame(makeRect(12 + i * (w + 8), y, w, 40));
+            buttons_[i]->setFrame(makeRect(12 + i * (w + 8), y, w, kButtonHeight));
         }
-        y += 52;
+        y += buttonsHeight;
     }
     const double h = y + 4;
-    panel_->setFrame(
-        makeRect((frame().width() - kPanelWidth) / 2, (frame().height() - h) / 2, kPanelWidth, h));
+    panel_->setFrame(makeRect((frame().width() - kPanelWidth) / 2,
+                              std::max(kScreenMargin, (frame().height() - h) / 2), kPanelWidth, h));
 }
 
 void AlertView::show(Window& window) {

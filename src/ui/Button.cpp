@@ -142,6 +142,10 @@ void Button::draw(Canvas& canvas, const Rect& rect) {
 void Button::describe(nlohmann::ordered_json& node) const {
     View::describe(node);
     node["title"] = currentTitle();
+    if (!currentTitle().empty()) {
+        const Size s = TextMeasurer::shared().measure(currentTitle(), font_);
+        node["titleSize"] = {s.width, s.height};
+    }
     const auto image = currentImage() ? currentImage() : currentBackgroundImage();
     node["image"] = image ? nlohmann::ordered_json(image->name()) : nlohmann::ordered_json(nullptr);
     node["selected"] = selected_;

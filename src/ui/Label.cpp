@@ -112,7 +112,10 @@ void Label::draw(Canvas& canvas, const Rect& rect) {
     }
     const double lineStep = TextMeasurer::shared().lineHeight(font_);
     const auto all = lines(rect.width());
-    double y = rect.minY() + (rect.height() - textHeight(rect.width())) / 2;
+    // Centred; wrapped text taller than the label shows its beginning rather than losing both
+    // ends.
+    const double spare = rect.height() - textHeight(rect.width());
+    double y = rect.minY() + (wraps_ ? std::max(0.0, spare / 2) : spare / 2);
     canvas.pushClip(rect);
     for (const auto& line : all) {
         if (!line.empty()) {
@@ -133,6 +136,15 @@ void Label::draw(Canvas& canvas, const Rect& rect) {
 void Label::describe(nlohmann::ordered_json& node) const {
     View::describe(node);
     node["text"] = text_;
+    // What the text needs at the label's width, so that a snapshot shows whether it fits.
+    if (!text_.empty()) {
+        const double width = frame().width();
+        double widest = 0;
+        for (const auto& line : lines(width)) {
+            widest = std::max(widest, TextMeasurer::shared().measure(line, font_).width);
+        }
+        node["textSize"] = {widest, textHeight(width)};
+    }
 }
 
 } // namespace vestrino::ui
