@@ -157,6 +157,9 @@ void CarteViewController::showLoadedData() {
         carousel->setContentSize({kPageWidth * n, kPageHeight});
         as<QVPageControlView>("pageControl")->setNumberOfPages(static_cast<std::uint32_t>(n));
         restorePrevOffset();
+        // The arrows come in already right for the page shown: no arrow shows for a moment
+        // beside the first card while the screen slides in.
+        showArrowsForPage(pageInView(carousel->contentOffset().x, n), false);
     }
     dismissAlertView();
     scrollViewDidEndDecelerating(*carousel);
@@ -200,6 +203,20 @@ void CarteViewController::scrollViewDidEndScrollingAnimation(ScrollView&) {
     settle();
 }
 
+void CarteViewController::showArrowsForPage(int p, bool animated) {
+    const int last = carte_ ? static_cast<int>(carte_->size()) - 1 : 0;
+    auto leftArrow = outlet("leftArrow"), rightArrow = outlet("rightArrow");
+    auto apply = [&] {
+        rightArrow->setAlpha(p == last ? 0 : 1);
+        leftArrow->setAlpha(p > 0 ? 1 : 0);
+    };
+    if (animated) {
+        Animator::shared().animate({.duration = 0.25}, apply);
+    } else {
+        apply();
+    }
+}
+
 void CarteViewController::settle() {
     if (!carte_ || carte_->empty()) {
         return;
@@ -209,11 +226,7 @@ void CarteViewController::settle() {
     const int p = pageInView(carousel->contentOffset().x, n);
     const int last = n - 1;
     const auto& e = (*carte_)[static_cast<std::size_t>(p)];
-    auto leftArrow = outlet("leftArrow"), rightArrow = outlet("rightArrow");
-    Animator::shared().animate({.duration = 0.25}, [&] {
-        rightArrow->setAlpha(p == last ? 0 : 1);
-        leftArrow->setAlpha(p > 0 ? 1 : 0);
-    });
+    showArrowsForPage(p, true);
     auto scegli = as<Button>("btnScegli");
     auto alias = as<Button>("btnAlias");
     auto desc = as<Label>("labelDesc");
@@ -262,6 +275,9 @@ void CarteViewController::qvPageControlPageChanged(QVPageControlView& control, s
         desc->setAlpha(0);
         serial->setAlpha(0);
     });
+    // The arrows fade to what the destination shows as the jump starts, rather than showing
+    // the page left behind until the carousel arrives.
+    showArrowsForPage(page - 1, true);
     as<ScrollView>("scrollViewImages")->setContentOffset({kPageWidth * (page - 1), 0}, true);
 }
 

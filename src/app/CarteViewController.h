@@ -79,6 +79,8 @@ private:
     void showCardFileNotice();
     void showLoadedData();
     void settle();
+    // The arrows as they stand on page `p` (0-based), at once or with the arrows' fade.
+    void showArrowsForPage(int p, bool animated);
     void openCVV2Dialog();
     // The end of the dialog's fade-out.
     void cvv2hideAnimationDidStop(const std::shared_ptr<CVV2ModalVC>& dialog);

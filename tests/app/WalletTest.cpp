@@ -2,6 +2,7 @@
 #include "app/VestrinoVC.h"
 #include "service/Constants.h"
 #include "store/UnreadableCardFile.h"
+#include "ui/ScrollView.h"
 
 #include <fstream>
 
@@ -230,4 +231,85 @@ TEST_F(WalletTest, AnUnreadableCardFileIsToldOnceAndKeptAside) {
     EXPECT_EQ(state()["visible"], "CarteViewController");
     EXPECT_TRUE(state()["alert"].is_null());
     EXPECT_EQ(UnreadableCardFile::keptAside(path).size(), 1u);
+}
+
+// The arrow keys page the carousel as a drag would: the dot, the card's texts, the arrows and
+// the scroll callbacks follow; nothing moves past either end or while an alert is up.
+TEST_F(WalletTest, ArrowKeysPageTheCarouselLikeADrag) {
+    toWallet("mario.rossi", "lumacard1"); // three cards and the add page
+    struct Step {
+        const char* key;
+        double offset;
+        std::uint32_t selected;
+        double left, right;
+    };
+    const Step steps[] = {
+        {"right", 320, 2, 1, 1}, {"right", 640, 3, 1, 1},
+        {"right", 960, 4, 1, 0}, {"right", 960, 4, 1, 0}, // the last page: nothing further
+        {"left", 640, 3, 1, 1},  {"left", 320, 2, 1, 1},
+        {"left", 0, 1, 0, 1},    {"left", 0, 1, 0, 1},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(std::string(s.key) + " to " + std::to_string(s.offset));
+        run(std::string("key ") + s.key + "\nwait 0.8");
+        const auto p = page();
+        EXPECT_EQ(p.offset, s.offset);
+        EXPECT_EQ(p.selected, s.selected);
+        EXPECT_EQ(p.left, s.left);
+        EXPECT_EQ(p.right, s.right);
+        EXPECT_EQ(p.alias, s.selected == 4 ? "Aggiungi Altra Carta" : p.alias);
+    }
+    EXPECT_EQ(page().serial, "**** **** **** 5670");
+    // Under an alert the carousel stays.
+    auto* wallet =
+        dynamic_cast<VestrinoVC*>(delegate_->navigationController()->topViewController().get());
+    ASSERT_TRUE(wallet);
+    wallet->showAlertWithTitle("Attenzione", "Prova", false, std::string("OK"), std::nullopt);
+    run("key right\nwait 0.8");
+    EXPECT_EQ(page().offset, 0);
+}
+
+// The left arrow is never drawn beside the first card: not while the wallet slides in after
+// the login, not when a dot brings the carousel back to the first card.
+TEST_F(WalletTest, NoLeftArrowFlashesBesideTheFirstCard) {
+    launch();
+    run("wait 2");
+    run("tap 160 201\ntype \"mario.rossi\"\nkey return\ntype \"lumacard1\"\nkey return");
+    // The carousel's first page, and how visible the left arrow is drawn, frame by frame.
+    auto leftArrowOnFirstCard = [&]() -> std::optional<double> {
+        auto top = delegate_->navigationController()->topViewController();
+        if (top->className() != "CarteViewController" || !top->outlet("leftArrow")) {
+            return std::nullopt;
+        }
+        const auto arrow = top->outlet("leftArrow");
+        const auto carousel =
+            std::dynamic_pointer_cast<ui::ScrollView>(top->outlet("scrollViewImages"));
+        if (arrow->hidden() || !carousel || carousel->contentOffset().x > 0.5) {
+            return std::nullopt;
+        }
+        return arrow->presentationAlpha();
+    };
+    int framesOnFirstCard = 0;
+    for (int i = 0; i < 120; ++i) {
+        run("idle 2\nwait 0.02");
+        if (const auto alpha = leftArrowOnFirstCard()) {
+            ++framesOnFirstCard;
+            EXPECT_LE(*alpha, 0.01) << "frame " << i << " of the login";
+        }
+    }
+    EXPECT_GT(framesOnFirstCard, 20); // the wallet was watched on its first card
+    // To the third card by its dot, and back to the first by its dot.
+    run("tap " + std::to_string(dotX(3, 4)) + " 264\nwait 0.8");
+    ASSERT_EQ(page().offset, 640);
+    run("tap " + std::to_string(dotX(1, 4)) + " 264");
+    framesOnFirstCard = 0;
+    for (int i = 0; i < 50; ++i) {
+        run("wait 0.02");
+        if (const auto alpha = leftArrowOnFirstCard()) {
+            ++framesOnFirstCard;
+            EXPECT_LE(*alpha, 0.01) << "frame " << i << " of the jump";
+        }
+    }
+    EXPECT_GT(framesOnFirstCard, 5);
+    EXPECT_EQ(page().offset, 0);
 }
