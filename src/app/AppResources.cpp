@@ -2,6 +2,7 @@
 
 #include "app/Capoluoghi.h"
 #include "core/Image.h"
+#include "ui/UIImage.h"
 
 #include <fstream>
 #include <iterator>
@@ -46,6 +47,13 @@ bool AppResources::verify(const std::filesystem::path& folder, std::string& erro
         }
         if (!Image::fromData(bytes)) {
             error = "the picture " + file.string() + " is damaged (it does not decode)";
+            return false;
+        }
+        // The sharper version for HiDPI screens is optional, but one that is there must be
+        // sound.
+        const auto sharp = folder / "images" / ui::UIImage::highResolutionName(std::string(name));
+        if (readWhole(sharp, bytes) == Read::Ok && !Image::fromData(bytes)) {
+            error = "the picture " + sharp.string() + " is damaged (it does not decode)";
             return false;
         }
     }

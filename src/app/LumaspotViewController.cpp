@@ -112,10 +112,9 @@ void LumaspotViewController::found(int code, std::vector<LumaspotVicino> risulta
     risultati_ = std::move(risultati);
     showingResults_ = true;
     const std::string where = " entro " + std::to_string(raggioKm_) + " km da " + citta_->nome;
-    as<Label>("stato")->setText(
-        risultati_.empty() ? "Nessun Lumaspot" + where + "."
-                           : std::to_string(risultati_.size()) +
-                                 " Lumaspot" + where);
+    as<Label>("stato")->setText(risultati_.empty()
+                                    ? "Nessun Lumaspot" + where + "."
+                                    : std::to_string(risultati_.size()) + " Lumaspot" + where);
     reloadList();
 }
 

@@ -64,6 +64,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     vestrino::ui::UIImage::setResourceFolder(*folder / "images");
+    vestrino::ui::UIImage::setPreferredScale(options.scale);
     vestrino::ui::LayoutLoader::setLayoutFolder(*folder / "layouts");
     vestrino::Capoluoghi::setDataFolder(*folder / "data");
     if (!options.headless) {

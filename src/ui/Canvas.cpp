@@ -75,11 +75,15 @@ void Canvas::drawImageStretched(const UIImage& image, const Rect& dest) {
     // turn into points when the picture is taller than its button).
     const double f = std::min(left + right > dest.width() ? dest.width() / (left + right) : 1.0,
                               top + bottom > dest.height() ? dest.height() / (top + bottom) : 1.0);
-    const double fx = f, fy = f;
-    const double xd[] = {dest.minX(), dest.minX() + left * fx, dest.maxX() - right * fx,
-                         dest.maxX()};
-    const double yd[] = {dest.minY(), dest.minY() + top * fy, dest.maxY() - bottom * fy,
-                         dest.maxY()};
+    // The nine pieces meet on whole device pixels: a piece that ended inside a pixel would
+    // share it with its neighbour, each painting it part-covered, and the background would
+    // show through as a thin line.
+    const double ppp = pixelsPerPoint();
+    auto snap = [ppp](double v) { return std::round(v * ppp) / ppp; };
+    const double xd[] = {snap(dest.minX()), snap(dest.minX() + left * f),
+                         snap(dest.maxX() - right * f), snap(dest.maxX())};
+    const double yd[] = {snap(dest.minY()), snap(dest.minY() + top * f),
+                         snap(dest.maxY() - bottom * f), snap(dest.maxY())};
     for (int row = 0; row < 3; ++row) {
         for (int col = 0; col < 3; ++col) {
             const Rect src =

@@ -26,6 +26,9 @@ public:
     virtual void popOpacity() = 0;
     // Called before a frame is painted: no clip, full opacity.
     virtual void beginFrame() {}
+    // Device pixels a point: where the edges of pieces drawn side by side are put on whole
+    // pixels, so that no seam shows between them.
+    virtual double pixelsPerPoint() const { return 1.0; }
 
     // A picture scaled into `dest`, stretching only the middle row and column of a
     // stretchable image (its caps keep their size).

@@ -166,6 +166,9 @@ std::shared_ptr<View> Builder::build(const Json& node, const std::string& path) 
             t->setSecureTextEntry(node.at("secure").get<bool>());
         if (node.contains("font"))
             t->setFont(font(node, path));
+        if (node.contains("focusRingOutset"))
+            t->setFocusRingOutset({node.at("focusRingOutset").at(0).get<double>(),
+                                   node.at("focusRingOutset").at(1).get<double>()});
         view = t;
     } else if (cls == "ScrollView") {
         auto s = std::make_shared<ScrollView>();

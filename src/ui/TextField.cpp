@@ -276,8 +276,21 @@ void TextField::touchesEnded(const Touch& touch) {
     }
 }
 
+TextField::TextField() : TextField(Rect{}) {}
+
+TextField::TextField(const Rect& frame) : View(frame) {
+    setCornerRadius(kCornerRadius);
+    setBorder(kEdgeWidth, kEdgeColor);
+}
+
 void TextField::draw(Canvas& canvas, const Rect& rect) {
     View::draw(canvas, rect);
+    if (isFirstResponder()) {
+        const Size o = focusRingOutset_;
+        canvas.strokeRoundedRect(makeRect(rect.minX() - o.width, rect.minY() - o.height,
+                                          rect.width() + 2 * o.width, rect.height() + 2 * o.height),
+                                 cornerRadius(), kFocusRingWidth, kFocusRingColor);
+    }
     const std::string shown = shownText();
     const bool empty = shown.empty();
     const std::string& line = empty ? placeholder_ : shown;

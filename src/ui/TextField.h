@@ -41,10 +41,26 @@ class TextField : public View {
 public:
     static constexpr Duration kCaretBlink = std::chrono::milliseconds(530);
     static constexpr double kInset = 6; // between the field's edge and its text
-    // Placeholders: 4.6:1 on white and on the fields' pale fill (WCAG AA for text).
-    static constexpr Color kPlaceholderColor = Color::rgb(104, 112, 124);
+    // Placeholders: at least 4.5:1 on white and on the fields' pale fill (WCAG AA for text).
+    static constexpr Color kPlaceholderColor = Color::rgb(95, 102, 114);
+    // Every field shows its edge (at least 3:1 on white and on the pale fill), with round
+    // corners; the field being edited has a ring of the accent colour over it.
+    static constexpr Color kEdgeColor = Color::rgb(118, 127, 140);
+    static constexpr double kEdgeWidth = 1;
+    static constexpr double kCornerRadius = 6;
+    static constexpr Color kFocusRingColor = Color::rgb(11, 61, 145);
+    static constexpr double kFocusRingWidth = 2;
 
-    using View::View;
+    TextField();
+    explicit TextField(const Rect& frame);
+
+    // How far the focus ring lies outside the field: for a field drawn inside a picture of a
+    // field, the ring goes round the picture.
+    Size focusRingOutset() const { return focusRingOutset_; }
+    void setFocusRingOutset(Size outset) {
+        focusRingOutset_ = outset;
+        setNeedsDisplay();
+    }
     ~TextField() override;
 
     const std::string& text() const { return text_; }
@@ -109,6 +125,7 @@ private:
     bool secure_ = false;
     Font font_ = Font::systemFont(17);
     Color textColor_ = Color::black();
+    Size focusRingOutset_{0, 0};
     TextFieldDelegate* delegate_ = nullptr;
     std::shared_ptr<Timer> caretTimer_; // repaints while the caret blinks
     TimePoint caretSince_{};            // the caret shows from here, then blinks

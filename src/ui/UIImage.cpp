@@ -5,6 +5,7 @@
 #include <iterator>
 #include <map>
 #include <mutex>
+#include <optional>
 
 namespace vestrino::ui {
 
@@ -12,6 +13,7 @@ namespace {
 struct Cache {
     std::mutex mutex;
     std::filesystem::path folder = "resources/images";
+    double preferredScale = 1.0;
     std::map<std::string, std::shared_ptr<UIImage>> images;
 };
 Cache& cache() {
@@ -42,23 +44,51 @@ void UIImage::clearCache() {
     cache().images.clear();
 }
 
+void UIImage::setPreferredScale(double pixelsPerPoint) {
+    std::lock_guard lock(cache().mutex);
+    cache().preferredScale = pixelsPerPoint;
+    cache().images.clear();
+}
+
+std::string UIImage::highResolutionName(const std::string& name) {
+    const auto dot = name.rfind('.');
+    return dot == std::string::npos ? name + "@2x" : name.substr(0, dot) + "@2x" + name.substr(dot);
+}
+
+namespace {
+// The decoded picture in the file, or nothing when it is missing or is no picture.
+std::optional<Image> decodeFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return Image::fromData(bytes);
+}
+} // namespace
+
 std::shared_ptr<UIImage> UIImage::imageNamed(const std::string& name) {
     auto& c = cache();
     std::lock_guard lock(c.mutex);
     if (const auto it = c.images.find(name); it != c.images.end()) {
         return it->second;
     }
-    std::ifstream in(c.folder / name, std::ios::binary);
     std::shared_ptr<UIImage> image;
-    if (in) {
-        const std::string bytes((std::istreambuf_iterator<char>(in)),
-                                std::istreambuf_iterator<char>());
-        if (auto pixels = Image::fromData(bytes)) {
-            // "_320" pictures are drawn at one pixel a point; "@2x" ones at two.
-            const double scale = name.find("@2x") != std::string::npos ? 2.0 : 1.0;
-            image = std::make_shared<UIImage>(std::move(*pixels), scale);
-            image->name_ = name;
+    // "_320" pictures are drawn at one pixel a point; "@2x" ones at two. A sharper version is
+    // only worth its pixels on a screen that shows them.
+    const bool named2x = name.find("@2x") != std::string::npos;
+    if (!named2x && c.preferredScale > 1.0) {
+        if (auto pixels = decodeFile(c.folder / highResolutionName(name))) {
+            image = std::make_shared<UIImage>(std::move(*pixels), 2.0);
         }
+    }
+    if (!image) {
+        if (auto pixels = decodeFile(c.folder / name)) {
+            image = std::make_shared<UIImage>(std::move(*pixels), named2x ? 2.0 : 1.0);
+        }
+    }
+    if (image) {
+        image->name_ = name; // snapshots name the picture the screens asked for
     }
     c.images[name] = image; // a missing picture is remembered as missing
     return image;

@@ -22,6 +22,11 @@ public:
     static std::shared_ptr<UIImage> initWithData(std::string_view bytes);
     static void setResourceFolder(std::filesystem::path folder);
     static void clearCache();
+    // On a screen of more than one pixel a point, `imageNamed("x.png")` takes the picture drawn
+    // at two pixels a point, "x@2x.png", when the folder has one that decodes.
+    static void setPreferredScale(double pixelsPerPoint);
+    // The name of a picture's two-pixels-a-point version: "x_320.png" -> "x_320@2x.png".
+    static std::string highResolutionName(const std::string& name);
 
     std::shared_ptr<UIImage> stretchableImage(int leftCapWidth, int topCapHeight) const;
 

@@ -23,6 +23,7 @@ public:
     SdlCanvas& operator=(const SdlCanvas&) = delete;
 
     void beginFrame() override;
+    double pixelsPerPoint() const override { return scale_; }
     void fillRect(const Rect& rect, const Color& color) override;
     void drawImage(const UIImage& image, const Rect& source, const Rect& dest) override;
     void drawText(std::string_view text, const Font& font, const Color& color,
