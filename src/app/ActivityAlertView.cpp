@@ -1,4 +1,5 @@
 #include "app/ActivityAlertView.h"
+#include "app/AppStyle.h"
 
 namespace vestrino {
 
@@ -7,7 +8,7 @@ ActivityAlertView::ActivityAlertView(std::string title, std::string message,
     : AlertView(std::move(title), std::move(message), delegate, std::nullopt, {}),
       activity_(std::make_shared<ui::ActivityIndicatorView>()) {
     activity_->setFrame(ui::makeRect(125, 80, 30, 30));
-    activity_->setBackgroundColor(ui::Color::rgb(11, 61, 145));
+    activity_->setBackgroundColor(appstyle::kSpinner);
     setAccessoryView(activity_);
     activity_->startAnimating();
 }

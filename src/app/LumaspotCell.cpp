@@ -1,4 +1,5 @@
 #include "app/LumaspotCell.h"
+#include "app/AppStyle.h"
 
 namespace vestrino {
 
@@ -13,12 +14,12 @@ LumaspotCell::LumaspotCell() : TableViewCell(kReuseIdentifier) {
         addSubview(l);
         return l;
     };
-    ufficio_ = label(makeRect(10, 4, 300, 19), {"HelveticaNeue-Bold", 14}, Color::rgb(31, 41, 55),
+    ufficio_ = label(makeRect(10, 4, 300, 19), {"HelveticaNeue-Bold", 14}, appstyle::kCellTitle,
                      TextAlignment::Left);
-    luogo_ = label(makeRect(10, 23, 220, 17), {"Helvetica", 13}, Color::rgb(60, 70, 90),
+    luogo_ = label(makeRect(10, 23, 220, 17), {"Helvetica", 13}, appstyle::kCellDetail,
                    TextAlignment::Left);
     distanza_ = label(makeRect(230, 23, 80, 17), {"HelveticaNeue-Bold", 13},
-                      Color::rgb(11, 61, 145), TextAlignment::Right);
+                      appstyle::kCellDistance, TextAlignment::Right);
 }
 
 void LumaspotCell::prepareForReuse() {

@@ -1,4 +1,5 @@
 #include "app/LumaspotViewController.h"
+#include "app/AppStyle.h"
 
 #include "app/LumaspotCell.h"
 #include "app/Preferences.h"
@@ -17,12 +18,7 @@ namespace vestrino {
 
 using namespace ui;
 
-namespace {
-
-const Color kChosen = Color::rgb(11, 61, 145);
-const Color kNotChosen = Color::rgb(232, 236, 243);
-
-} // namespace
+namespace {} // namespace
 
 LayoutLoader::Actions LumaspotViewController::layoutActions() {
     return {{"raggioChanged", [this](Button& b) { raggioChanged(b); }}};
@@ -50,7 +46,7 @@ void LumaspotViewController::showRaggio() {
     for (const int r : kRaggiKm) {
         if (auto b = as<Button>(("raggio" + std::to_string(r)).c_str())) {
             b->setSelected(r == raggioKm_);
-            b->setBackgroundColor(r == raggioKm_ ? kChosen : kNotChosen);
+            b->setBackgroundColor(r == raggioKm_ ? appstyle::kChosen : appstyle::kNotChosen);
         }
     }
 }

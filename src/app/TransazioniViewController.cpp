@@ -1,4 +1,5 @@
 #include "app/TransazioniViewController.h"
+#include "app/AppStyle.h"
 
 #include "app/HomeViewController.h"
 #include "app/MovimentoCell.h"
@@ -23,8 +24,6 @@ using namespace ui;
 namespace {
 
 constexpr double kArrowFade = 0.125;
-const Color kCreditColor = Color::rgb(26, 127, 55);
-const Color kDebitColor = Color::rgb(31, 41, 55);
 constexpr Point kTipoCartaAnonima{9, 104};
 constexpr Point kAsterisksAnonima{9, 123};
 constexpr Point kLastDigitAnonima{112, 123};
@@ -254,8 +253,8 @@ std::shared_ptr<TableViewCell> TransazioniViewController::cellForRow(TableView& 
     cell->desc()->setText(formatted(m.dataContabile()) + " " + m.descrizione().value_or(""));
     const std::string importo = importoText(m);
     // Hidden amounts hide their sign too, colour included.
-    cell->importo()->setTextColor(importo.starts_with("+") && !hideAmounts_ ? kCreditColor
-                                                                            : kDebitColor);
+    cell->importo()->setTextColor(importo.starts_with("+") && !hideAmounts_ ? appstyle::kCredit
+                                                                            : appstyle::kDebit);
     cell->importo()->setText(hideAmounts_ ? std::string(Preferences::kHiddenAmount) : importo);
     return cell;
 }

@@ -1,4 +1,5 @@
 #include "ui/AlertView.h"
+#include "ui/Style.h"
 
 #include "ui/Window.h"
 
@@ -21,7 +22,7 @@ AlertView::AlertView(std::string title, std::string message, AlertViewDelegate* 
       delegate_(delegate) {
     setBackgroundColor(Color{0, 0, 0, 0.45f}); // the dimmed screen under the alert
     panel_ = std::make_shared<View>();
-    panel_->setBackgroundColor(Color::rgb(248, 249, 251));
+    panel_->setBackgroundColor(style::kAlertPanel);
     panel_->setCornerRadius(kPanelCornerRadius);
     addSubview(panel_);
     titleLabel_ = std::make_shared<Label>();
@@ -45,9 +46,9 @@ AlertView::AlertView(std::string title, std::string message, AlertViewDelegate* 
     for (std::size_t i = 0; i < titles.size(); ++i) {
         auto b = std::make_shared<Button>();
         b->setTitle(titles[i], ControlState::Normal);
-        b->setTitleColor(Color::rgb(11, 61, 145), ControlState::Normal);
-        b->setTitleColor(Color::rgb(90, 130, 200), ControlState::Highlighted);
-        b->setBackgroundColor(Color::rgb(232, 236, 243));
+        b->setTitleColor(style::kAlertButtonTitle, ControlState::Normal);
+        b->setTitleColor(style::kAlertButtonTitleHighlighted, ControlState::Highlighted);
+        b->setBackgroundColor(style::kAlertButton);
         b->setCornerRadius(kButtonHeight / 2);
         const int index = static_cast<int>(i);
         b->addTarget([this, index](Button&) { dismissWithClickedButtonIndex(index); });

@@ -71,6 +71,16 @@ void ImageView::describe(nlohmann::ordered_json& node) const {
     const UIImagePtr& shown = highlighted_ && highlightedImage_ ? highlightedImage_ : image_;
     node["image"] = shown ? nlohmann::ordered_json(shown->name()) : nlohmann::ordered_json(nullptr);
     node["highlighted"] = highlighted_;
+    if (shown) {
+        // Where the picture is drawn, in the view's own points, and its own size: a snapshot
+        // shows whether it keeps its shape.
+        const Size s = shown->size();
+        const Rect r = shown->stretchable() || contentMode() == ContentMode::ScaleToFill
+                           ? bounds()
+                           : placement(s, bounds(), contentMode());
+        node["imageSize"] = {s.width, s.height};
+        node["drawnRect"] = {r.minX(), r.minY(), r.width(), r.height()};
+    }
 }
 
 } // namespace vestrino::ui

@@ -1,4 +1,5 @@
 #include "ui/NavigationController.h"
+#include "ui/Style.h"
 
 #include "ui/Animator.h"
 
@@ -25,10 +26,10 @@ void NavigationController::loadView() {
     content_->setClipsToBounds(true);
     container->addSubview(content_);
     navigationBar_ = std::make_shared<View>(makeRect(0, 0, 320, kBarHeight));
-    navigationBar_->setBackgroundColor(Color::rgb(11, 61, 145));
+    navigationBar_->setBackgroundColor(style::kBars);
     navigationBar_->setName("navigationBar");
     toolbar_ = std::make_shared<View>(makeRect(0, 480 - kBarHeight, 320, kBarHeight));
-    toolbar_->setBackgroundColor(Color::rgb(11, 61, 145));
+    toolbar_->setBackgroundColor(style::kBars);
     toolbar_->setName("toolbar");
     container->addSubview(navigationBar_);
     container->addSubview(toolbar_);

@@ -54,11 +54,11 @@ void Switch::touchesEnded(const Touch& touch) {
 void Switch::draw(Canvas& canvas, const Rect& rect) {
     View::draw(canvas, rect);
     const Rect track = makeRect(rect.minX(), rect.minY(), kSize.width, kSize.height);
-    fillPill(canvas, track, on_ ? onColor_ : Color::rgb(120, 128, 140));
+    fillPill(canvas, track, on_ ? onColor_ : style::kSwitchOff);
     const double knob = kSize.height - 4;
     const double x = on_ ? track.maxX() - 2 - knob : track.minX() + 2;
     fillPill(canvas, makeRect(x, track.minY() + 2, knob, knob),
-             pressed_ ? Color::rgb(225, 229, 236) : Color::rgb(255, 255, 255));
+             pressed_ ? style::kSwitchKnobPressed : style::kSwitchKnob);
 }
 
 void Switch::describe(nlohmann::ordered_json& node) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/Style.h"
 #include "ui/View.h"
 
 #include <functional>
@@ -35,7 +36,7 @@ public:
 private:
     bool on_ = false;
     bool pressed_ = false;
-    Color onColor_ = Color::rgb(11, 61, 145);
+    Color onColor_ = style::kSwitchOn;
     std::vector<Action> actions_;
 };
 

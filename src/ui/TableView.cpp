@@ -1,4 +1,5 @@
 #include "ui/TableView.h"
+#include "ui/Style.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,14 +8,14 @@ namespace vestrino::ui {
 
 TableViewCell::TableViewCell(std::string reuseIdentifier)
     : reuseIdentifier_(std::move(reuseIdentifier)), textLabel_(std::make_shared<Label>()) {
-    setBackgroundColor(Color::white());
+    setBackgroundColor(style::kRow);
     textLabel_->setFont({"Helvetica", 15});
     addSubview(textLabel_);
 }
 
 void TableViewCell::setSelected(bool on) {
     selected_ = on;
-    setBackgroundColor(on ? Color::rgb(214, 226, 245) : Color::white());
+    setBackgroundColor(on ? style::kRowSelected : style::kRow);
 }
 
 void TableViewCell::prepareForReuse() {
@@ -29,7 +30,7 @@ void TableViewCell::layoutSubviews() {
 void TableViewCell::draw(Canvas& canvas, const Rect& rect) {
     View::draw(canvas, rect);
     canvas.fillRect(makeRect(rect.minX() + 12, rect.maxY() - 1, rect.width() - 12, 1),
-                    Color::rgb(224, 228, 234));
+                    style::kRowSeparator);
 }
 
 void TableViewCell::describe(nlohmann::ordered_json& node) const {

@@ -308,13 +308,13 @@ void TextField::draw(Canvas& canvas, const Rect& rect) {
     if (isFirstResponder() && selectionLength() > 0) {
         const double a = offsetOf(selectionStart()),
                      b = offsetOf(selectionStart() + selectionLength());
-        canvas.fillRect(makeRect(x0 + a, y, b - a, size.height), Color::rgb(182, 205, 240));
+        canvas.fillRect(makeRect(x0 + a, y, b - a, size.height), style::kSelection);
     }
     if (!line.empty()) {
         canvas.drawText(line, font_, empty ? kPlaceholderColor : textColor_, {x0, y});
     }
     if (caretVisible()) {
-        canvas.fillRect(makeRect(x0 + caretAt, y + 1, 2, size.height - 2), Color::rgb(11, 61, 145));
+        canvas.fillRect(makeRect(x0 + caretAt, y + 1, 2, size.height - 2), style::kCaret);
     }
     canvas.popClip();
 }

@@ -2,6 +2,7 @@
 
 #include "ui/Clipboard.h"
 #include "ui/KeyCommand.h"
+#include "ui/Style.h"
 #include "ui/View.h"
 
 #include "core/Timer.h"
@@ -42,13 +43,13 @@ public:
     static constexpr Duration kCaretBlink = std::chrono::milliseconds(530);
     static constexpr double kInset = 6; // between the field's edge and its text
     // Placeholders: at least 4.5:1 on white and on the fields' pale fill (WCAG AA for text).
-    static constexpr Color kPlaceholderColor = Color::rgb(95, 102, 114);
+    static constexpr Color kPlaceholderColor = style::kFieldPlaceholder;
     // Every field shows its edge (at least 3:1 on white and on the pale fill), with round
     // corners; the field being edited has a ring of the accent colour over it.
-    static constexpr Color kEdgeColor = Color::rgb(118, 127, 140);
+    static constexpr Color kEdgeColor = style::kFieldEdge;
     static constexpr double kEdgeWidth = 1;
     static constexpr double kCornerRadius = 6;
-    static constexpr Color kFocusRingColor = Color::rgb(11, 61, 145);
+    static constexpr Color kFocusRingColor = style::kFocusRing;
     static constexpr double kFocusRingWidth = 2;
 
     TextField();

@@ -255,3 +255,45 @@ TEST_F(AppTest, QuittingWhileTheLoginWorkerWaitsIsClean) {
     EXPECT_LT(seconds, 2.5); // it did not wait for the service
     EXPECT_EQ(server().knobs().requestCount("/LumaCard/login.do"), 1u);
 }
+
+// The service's banner keeps its shape in each of its slots (the splash, the login screen, the
+// information screen): drawn at the picture's own proportions, covering the slot, centred, the
+// overflow cut at the slot's edge.
+TEST_F(AppTest, TheBannerKeepsItsShapeInEverySlot) {
+    launch();
+    auto checkBanners = [&](const char* where, std::size_t expected) {
+        SCOPED_TRACE(where);
+        std::vector<ordered_json> banners;
+        std::function<void(const ordered_json&)> walk = [&](const ordered_json& n) {
+            if (n.value("class", "") == "UIBannerView" && !n["hidden"].get<bool>()) {
+                banners.push_back(n);
+            }
+            for (const auto& c : n.value("children", ordered_json::array())) {
+                walk(c);
+            }
+        };
+        walk(state()["window"]);
+        ASSERT_EQ(banners.size(), expected);
+        for (const auto& b : banners) {
+            ASSERT_TRUE(b.contains("drawnRect")) << b.dump();
+            const double fw = b["frame"][2], fh = b["frame"][3];
+            const double iw = b["imageSize"][0], ih = b["imageSize"][1];
+            const double x = b["drawnRect"][0], y = b["drawnRect"][1];
+            const double w = b["drawnRect"][2], h = b["drawnRect"][3];
+            EXPECT_NEAR(w / h, iw / ih, 1e-9) << b.dump();
+            EXPECT_GE(w + 1e-9, fw);
+            EXPECT_GE(h + 1e-9, fh);
+            EXPECT_TRUE(std::abs(w - fw) < 1e-9 ||
+                        std::abs(h - fh) < 1e-9); // no larger than needed
+            EXPECT_NEAR(x + w / 2, fw / 2, 1e-9);
+            EXPECT_NEAR(y + h / 2, fh / 2, 1e-9);
+        }
+    };
+    run("wait 0.5");
+    checkBanners("splash", 1);
+    run("wait 1.5");
+    checkBanners("login", 1);
+    login("mario.rossi", "lumacard1");
+    run("tap 175 455\nwait 0.6");
+    checkBanners("information", 1);
+}

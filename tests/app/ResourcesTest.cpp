@@ -164,6 +164,8 @@ TEST(AppResources, AMissingOrDamagedFileEndsTheProgramNamingIt) {
         {"a picture that is no picture", "images/vestrino_head_320.png",
          std::string("\x89PNG\r\n\x1a\n cut short", 19)},
         {"an empty picture", "images/vestrino_riga_320.png", std::string()},
+        {"a damaged HiDPI picture", "images/vestrino_button_scegli_320@2x.png",
+         std::string("not a picture")},
     };
     const fs::path script = work / "never.script";
     for (const auto& c : cases) {

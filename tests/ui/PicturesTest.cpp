@@ -1,0 +1,137 @@
+#include "StandinFixture.h"
+#include "ui/ImageView.h"
+#include "ui/UIImage.h"
+#include "ui/UiTestSupport.h"
+#include "ui/headless/HeadlessScreen.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace vestrino;
+using namespace vestrino::ui;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A picture of one colour.
+Image solid(int w, int h, std::array<std::uint8_t, 4> rgba) {
+    Image im{w, h, {}};
+    for (int i = 0; i < w * h; ++i) {
+        im.rgba.insert(im.rgba.end(), rgba.begin(), rgba.end());
+    }
+    return im;
+}
+
+std::array<int, 3> rgb(SDL_Surface* s, int x, int y) {
+    const auto* p = static_cast<const std::uint8_t*>(s->pixels) + y * s->pitch + x * 4;
+    return {p[0], p[1], p[2]};
+}
+
+constexpr std::array<int, 3> kRed{255, 0, 0};
+constexpr std::array<int, 3> kWhite{255, 255, 255};
+
+} // namespace
+
+// A picture keeps its shape in the aspect modes: fitted inside its view (the rest of the view
+// shows what is behind), or covering it with the overflow cut at the view's edge; the pixels
+// painted say so, and the snapshot gives the same rectangle.
+TEST(Pictures, AspectModesKeepTheShapeInPixels) {
+    struct Case {
+        const char* name;
+        int pw, ph; // the picture
+        ContentMode mode;
+        Rect drawn;                              // in the view's points
+        std::vector<std::pair<Point, bool>> red; // window points, red or not
+    };
+    // The view is at (10, 20), 100 × 50 points, on a white window.
+    const Case cases[] = {
+        {"wide picture fitted",
+         40,
+         10,
+         ContentMode::AspectFit,
+         makeRect(0, 12.5, 100, 25),
+         {{{60, 45}, true}, {{60, 30}, false}, {{60, 60}, false}, {{11, 45}, true}}},
+        {"tall picture fitted",
+         10,
+         40,
+         ContentMode::AspectFit,
+         makeRect(43.75, 0, 12.5, 50),
+         {{{60, 45}, true}, {{50, 45}, false}, {{70, 45}, false}}},
+        {"tall picture filling",
+         10,
+         40,
+         ContentMode::AspectFill,
+         makeRect(0, -175, 100, 400),
+         {{{11, 21}, true}, {{109, 69}, true}, {{60, 19}, false}, {{60, 71}, false}}},
+        {"wide picture filling",
+         40,
+         10,
+         ContentMode::AspectFill,
+         makeRect(-50, 0, 200, 50),
+         {{{11, 45}, true}, {{108, 45}, true}, {{8, 45}, false}, {{112, 45}, false}}},
+        {"stretched",
+         40,
+         10,
+         ContentMode::ScaleToFill,
+         makeRect(0, 0, 100, 50),
+         {{{11, 21}, true}, {{109, 69}, true}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::UiClock clock;
+        auto window = std::make_shared<Window>();
+        window->setBackgroundColor(Color::white());
+        HeadlessScreen headless(window);
+        auto view = std::make_shared<ImageView>(
+            std::make_shared<UIImage>(solid(c.pw, c.ph, {255, 0, 0, 255})));
+        view->setFrame(makeRect(10, 20, 100, 50));
+        view->setContentMode(c.mode);
+        window->addSubview(view);
+        headless.tick(clock.now());
+        for (const auto& [p, red] : c.red) {
+            const auto got = rgb(headless.surface(), static_cast<int>(p.x), static_cast<int>(p.y));
+            EXPECT_EQ(got, red ? kRed : kWhite) << p.x << "," << p.y;
+        }
+        nlohmann::ordered_json node;
+        view->describe(node);
+        EXPECT_EQ(node["drawnRect"], nlohmann::ordered_json({c.drawn.minX(), c.drawn.minY(),
+                                                             c.drawn.width(), c.drawn.height()}));
+    }
+}
+
+// On a screen of two pixels a point the sharper picture is taken when there is one that
+// decodes; the size in points is the same, so nothing moves.
+TEST(Pictures, TwoPixelsAPointOnHiDpiScreens) {
+    const fs::path dir = test::StandinFixture::tempDir() / "hidpi";
+    fs::create_directories(dir);
+    ASSERT_TRUE(solid(6, 4, {255, 0, 0, 255}).writePng(dir / "a_320.png"));
+    ASSERT_TRUE(solid(12, 8, {0, 0, 255, 255}).writePng(dir / "a_320@2x.png"));
+    ASSERT_TRUE(solid(6, 4, {255, 0, 0, 255}).writePng(dir / "b_320.png"));
+    std::ofstream(dir / "b_320@2x.png") << "not a picture";
+    ASSERT_TRUE(solid(6, 4, {255, 0, 0, 255}).writePng(dir / "c_320.png"));
+    struct Case {
+        const char* name;
+        double screen;
+        int pixelsWide;
+        double scale;
+    };
+    const Case cases[] = {
+        {"a_320.png", 1, 6, 1},     {"a_320.png", 2, 12, 2}, {"a_320.png", 1.5, 12, 2},
+        {"b_320.png", 2, 6, 1}, // a damaged sharper picture: the ordinary one
+        {"c_320.png", 2, 6, 1}, // none: the ordinary one
+        {"a_320@2x.png", 1, 12, 2},
+    };
+    UIImage::setResourceFolder(dir);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " at " + std::to_string(c.screen));
+        UIImage::setPreferredScale(c.screen);
+        const auto image = UIImage::imageNamed(c.name);
+        ASSERT_TRUE(image);
+        EXPECT_EQ(image->pixels().width, c.pixelsWide);
+        EXPECT_EQ(image->scale(), c.scale);
+        EXPECT_EQ(image->size(), (Size{6, 4}));
+        EXPECT_EQ(image->name(), c.name);
+    }
+    UIImage::setPreferredScale(1);
+    UIImage::setResourceFolder(fs::path(VESTRINO_SOURCE_DIR) / "resources" / "images");
+}
