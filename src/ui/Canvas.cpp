@@ -19,41 +19,77 @@ double cornerInset(double radius, double y) {
 
 } // namespace
 
-void Canvas::fillRoundedRect(const Rect& r, double radius, const Color& color) {
+// Both are drawn a row of device pixels at a time, on whole pixels: the window's renderer and
+// the software one of the snapshots then paint the same pixels, and the corners look alike in
+// both.
+namespace {
+
+struct PixelRows {
+    Rect rect;   // the rectangle, its edges on whole pixels
+    double step; // one device pixel, in points
+    int count;
+};
+
+PixelRows pixelRows(const Rect& r, double ppp) {
+    auto snap = [ppp](double v) { return std::round(v * ppp) / ppp; };
+    const double x0 = snap(r.minX()), y0 = snap(r.minY());
+    const Rect snapped = makeRect(x0, y0, snap(r.maxX()) - x0, snap(r.maxY()) - y0);
+    return {snapped, 1.0 / ppp, static_cast<int>(std::lround(snapped.height() * ppp))};
+}
+
+} // namespace
+
+void Canvas::fillRoundedRect(const Rect& rect, double radius, const Color& color) {
+    const double ppp = pixelsPerPoint();
+    const auto [r, step, rows] = pixelRows(rect, ppp);
     radius = std::min(radius, std::min(r.width(), r.height()) / 2);
     if (radius <= 0) {
         fillRect(r, color);
         return;
     }
-    const double band = std::ceil(radius);
-    if (r.height() > 2 * band) {
-        fillRect(makeRect(r.minX(), r.minY() + band, r.width(), r.height() - 2 * band), color);
-    }
-    for (double y = 0; y < band && y < r.height() / 2; y += 1) {
-        const double h = std::min(1.0, r.height() / 2 - y);
-        const double inset = cornerInset(radius, y + 0.5);
-        fillRect(makeRect(r.minX() + inset, r.minY() + y, r.width() - 2 * inset, h), color);
-        fillRect(makeRect(r.minX() + inset, r.maxY() - y - h, r.width() - 2 * inset, h), color);
+    auto snap = [ppp](double v) { return std::round(v * ppp) / ppp; };
+    for (int i = 0; i < rows; ++i) {
+        const double y = i * step;
+        const double fromEdge = std::min(y + step / 2, r.height() - y - step / 2);
+        if (fromEdge >= radius) {
+            // The straight middle, in one piece.
+            const int last = rows - 1 - i;
+            fillRect(makeRect(r.minX(), r.minY() + y, r.width(), (last - i + 1) * step), color);
+            i = last;
+            continue;
+        }
+        const double inset = cornerInset(radius, fromEdge);
+        const double x0 = snap(r.minX() + inset), x1 = snap(r.maxX() - inset);
+        if (x1 > x0) {
+            fillRect(makeRect(x0, r.minY() + y, x1 - x0, step), color);
+        }
     }
 }
 
-void Canvas::strokeRoundedRect(const Rect& r, double radius, double width, const Color& color) {
+void Canvas::strokeRoundedRect(const Rect& rect, double radius, double width, const Color& color) {
+    const double ppp = pixelsPerPoint();
+    const auto [r, step, rows] = pixelRows(rect, ppp);
     radius = std::min(radius, std::min(r.width(), r.height()) / 2);
     const double inner = std::max(0.0, radius - width);
-    for (double y = 0; y < r.height(); y += 1) {
-        const double h = std::min(1.0, r.height() - y);
-        const double mid = y + h / 2;
-        const double fromEdge = std::min(mid, r.height() - mid);
+    auto snap = [ppp](double v) { return std::round(v * ppp) / ppp; };
+    for (int i = 0; i < rows; ++i) {
+        const double y = i * step;
+        const double fromEdge = std::min(y + step / 2, r.height() - y - step / 2);
         const double outerInset = cornerInset(radius, fromEdge);
+        const double x0 = snap(r.minX() + outerInset), x3 = snap(r.maxX() - outerInset);
+        if (x3 <= x0) {
+            continue;
+        }
         if (fromEdge < width) {
-            fillRect(makeRect(r.minX() + outerInset, r.minY() + y, r.width() - 2 * outerInset, h),
-                     color);
+            fillRect(makeRect(x0, r.minY() + y, x3 - x0, step), color);
             continue;
         }
         const double innerInset = width + cornerInset(inner, fromEdge - width);
-        const double segment = innerInset - outerInset;
-        fillRect(makeRect(r.minX() + outerInset, r.minY() + y, segment, h), color);
-        fillRect(makeRect(r.maxX() - innerInset, r.minY() + y, segment, h), color);
+        // At least a pixel on each side, so that a steep part of a corner shows.
+        const double x1 = std::max(snap(r.minX() + innerInset), x0 + step);
+        const double x2 = std::min(snap(r.maxX() - innerInset), x3 - step);
+        fillRect(makeRect(x0, r.minY() + y, x1 - x0, step), color);
+        fillRect(makeRect(x2, r.minY() + y, x3 - x2, step), color);
     }
 }
 
