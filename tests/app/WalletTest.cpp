@@ -1,13 +1,18 @@
 #include "AppFixture.h"
 #include "app/VestrinoVC.h"
+#include "core/Image.h"
 #include "service/Constants.h"
 #include "store/UnreadableCardFile.h"
 #include "ui/ScrollView.h"
 
+#include <cmath>
 #include <fstream>
+#include <iterator>
+#include <sys/wait.h>
 
 using namespace vestrino;
 using nlohmann::ordered_json;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -312,4 +317,84 @@ TEST_F(WalletTest, NoLeftArrowFlashesBesideTheFirstCard) {
     }
     EXPECT_GT(framesOnFirstCard, 5);
     EXPECT_EQ(page().offset, 0);
+}
+
+// The outline button under the card has round ends like the filled buttons, a line that is
+// not a hairline, and room between its title and its ends, at one and at two pixels a point
+// (the real program's headless snapshots).
+TEST_F(WalletTest, TheOutlineButtonHasRoundEndsAtBothScales) {
+    launch(); // the stand-in and the temporary folder
+    const fs::path work = tempDir() / "outline";
+    fs::create_directories(work / "docs");
+    fs::permissions(work / "docs", fs::perms::owner_all);
+    const fs::path script = work / "wallet.script";
+    std::ofstream(script) << "wait 2.1\ntap 160 201\ntype \"mario.rossi\"\nkey tab\n"
+                             "type \"lumacard1\"\nkey return\nidle 20\nwait 1\nsnapshot shot\n";
+    for (const int scale : {1, 2}) {
+        SCOPED_TRACE("scale " + std::to_string(scale));
+        const fs::path out = work / ("out" + std::to_string(scale));
+        const std::string command =
+            "XDG_CONFIG_HOME='" + (work / "config").string() + "' " + VESTRINO_APP + " --host " +
+            server().hostAndPort() + " --cafile " + server().caFile().string() +
+            " --reachability 2 --documents '" + (work / "docs").string() + "' --scale " +
+            std::to_string(scale) + " --headless --script '" + script.string() + "' --out '" +
+            out.string() + "' > /dev/null 2>&1";
+        const int status = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        std::ifstream json(out / "shot.json");
+        const auto shot = ordered_json::parse(json, nullptr, false);
+        const auto* button = find(shot["window"], "name", "btnAlias");
+        ASSERT_TRUE(button);
+        std::ifstream png(out / "shot.png", std::ios::binary);
+        const auto image = Image::fromData(std::string{std::istreambuf_iterator<char>(png), {}});
+        ASSERT_TRUE(image);
+        ASSERT_EQ(image->width, 320 * scale);
+        // Whether the device pixel at window point (x, y) belongs to the button's line: dark
+        // and blue, unlike the grey screen, the white inside and the anti-aliased fringe.
+        auto line = [&](double x, double y) {
+            const int px = static_cast<int>(x * scale), py = static_cast<int>(y * scale);
+            const std::size_t i = (static_cast<std::size_t>(py) * image->width + px) * 4;
+            const int r = image->rgba[i], g = image->rgba[i + 1], b = image->rgba[i + 2];
+            return r < 110 && g < 140 && b > 100 && b - r > 40;
+        };
+        const auto& f = (*button)["windowFrame"];
+        const double x0 = f[0], y0 = f[1], w = f[2], h = f[3];
+        const double step = 1.0 / scale;
+        // The top edge's line: where it starts from the left end, and its thickness in the middle.
+        std::optional<double> topRow;
+        for (double y = y0; y < y0 + h / 2 && !topRow; y += step) {
+            if (line(x0 + w / 2, y)) {
+                topRow = y;
+            }
+        }
+        ASSERT_TRUE(topRow) << "no line along the top";
+        double thickness = 0;
+        for (double y = *topRow; line(x0 + w / 2, y); y += step) {
+            thickness += step;
+        }
+        EXPECT_GE(thickness, 1.0) << "a hairline";
+        EXPECT_LE(thickness, 3.0);
+        double startOfTop = x0 + w / 2;
+        while (startOfTop > x0 && line(startOfTop - step, *topRow)) {
+            startOfTop -= step;
+        }
+        // A round end of radius r = h/2: the line's topmost row of device pixels (s points
+        // high) meets the curve where the curve comes within s of the top, r - sqrt(r² -
+        // (r - s)²) from the end. An end stretched into a long point meets it about twice as
+        // far in, a square end at once.
+        const double r = h / 2;
+        const double expected = r - std::sqrt(r * r - (r - step) * (r - step));
+        EXPECT_NEAR(startOfTop - x0, expected, 2.5) << "the end is not round";
+        // The end's middle reaches the frame's side; its corners are the screen's grey.
+        bool sideReached = false;
+        for (double x = x0; x < x0 + 3; x += step) {
+            sideReached = sideReached || line(x, y0 + h / 2);
+        }
+        EXPECT_TRUE(sideReached);
+        EXPECT_FALSE(line(x0 + step, y0 + step));
+        EXPECT_FALSE(line(x0 + w - 2 * step, y0 + h - 2 * step));
+        // The title keeps clear of the round ends.
+        const double titleWidth = (*button)["titleSize"][0];
+        EXPECT_GE((w - titleWidth) / 2, h / 2) << "the title runs into the ends";
+    }
 }
