@@ -2,21 +2,13 @@
 
 #include "ui/Canvas.h"
 
-#include <cmath>
-
 namespace vestrino::ui {
 
 namespace {
 
-// A disc or a pill (a rectangle with round ends), filled row by row: the painter has
-// rectangles only.
+// A disc or a pill (a rectangle with round ends), drawn a row of device pixels at a time.
 void fillPill(Canvas& canvas, const Rect& r, const Color& color) {
-    const double radius = r.height() / 2;
-    for (double y = 0; y < r.height(); y += 1) {
-        const double dy = std::abs(y + 0.5 - radius);
-        const double inset = radius - std::sqrt(std::max(0.0, radius * radius - dy * dy));
-        canvas.fillRect(makeRect(r.minX() + inset, r.minY() + y, r.width() - 2 * inset, 1), color);
-    }
+    canvas.fillRoundedRect(r, r.height() / 2, color);
 }
 
 } // namespace
