@@ -50,34 +50,41 @@ Rect ImageView::placement(Size s, const Rect& rect, ContentMode mode) {
     }
 }
 
+const UIImagePtr& ImageView::shownImage() const {
+    return highlighted_ && highlightedImage_ ? highlightedImage_ : image_;
+}
+
+Rect ImageView::drawnRect(const UIImage& shown, const Rect& rect) const {
+    return shown.stretchable() || contentMode() == ContentMode::ScaleToFill
+               ? rect
+               : placement(shown.size(), rect, contentMode());
+}
+
 void ImageView::draw(Canvas& canvas, const Rect& rect) {
     View::draw(canvas, rect);
-    const UIImagePtr& shown = highlighted_ && highlightedImage_ ? highlightedImage_ : image_;
+    const UIImagePtr& shown = shownImage();
     if (!shown) {
         return;
     }
     if (shown->stretchable() || contentMode() == ContentMode::ScaleToFill) {
-        canvas.drawImageStretched(*shown, rect);
+        canvas.drawImageStretched(*shown, drawnRect(*shown, rect));
         return;
     }
     canvas.pushClip(rect);
-    canvas.drawImage(*shown, {{0, 0}, shown->size()},
-                     placement(shown->size(), rect, contentMode()));
+    canvas.drawImage(*shown, {{0, 0}, shown->size()}, drawnRect(*shown, rect));
     canvas.popClip();
 }
 
 void ImageView::describe(nlohmann::ordered_json& node) const {
     View::describe(node);
-    const UIImagePtr& shown = highlighted_ && highlightedImage_ ? highlightedImage_ : image_;
+    const UIImagePtr& shown = shownImage();
     node["image"] = shown ? nlohmann::ordered_json(shown->name()) : nlohmann::ordered_json(nullptr);
     node["highlighted"] = highlighted_;
     if (shown) {
         // Where the picture is drawn, in the view's own points, and its own size: a snapshot
         // shows whether it keeps its shape.
         const Size s = shown->size();
-        const Rect r = shown->stretchable() || contentMode() == ContentMode::ScaleToFill
-                           ? bounds()
-                           : placement(s, bounds(), contentMode());
+        const Rect r = drawnRect(*shown, bounds());
         node["imageSize"] = {s.width, s.height};
         node["drawnRect"] = {r.minX(), r.minY(), r.width(), r.height()};
     }

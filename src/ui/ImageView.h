@@ -27,6 +27,11 @@ public:
     static Rect placement(Size image, const Rect& rect, ContentMode mode);
 
 private:
+    // The picture shown now (the highlighted one while highlighted, if there is one).
+    const UIImagePtr& shownImage() const;
+    // Where `shown` is drawn in `rect`: the whole of it when stretched, else its placement.
+    Rect drawnRect(const UIImage& shown, const Rect& rect) const;
+
     UIImagePtr image_;
     UIImagePtr highlightedImage_;
     bool highlighted_ = false;
