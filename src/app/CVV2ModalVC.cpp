@@ -1,4 +1,5 @@
 #include "app/CVV2ModalVC.h"
+#include "ui/Window.h"
 
 #include "core/Utf8.h"
 
@@ -41,8 +42,19 @@ bool CVV2ModalVC::textFieldShouldChangeCharacters(TextField& field, std::size_t,
     return true;
 }
 
-void CVV2ModalVC::textFieldDidBeginEditing(TextField&) {
-    scrollView()->setContentOffset(kRaisedOffset, true);
+void CVV2ModalVC::textFieldDidBeginEditing(TextField& field) {
+    // Room for an on-screen keyboard; a desktop's keyboard covers nothing.
+    if (const Window* w = field.window(); w && w->onScreenKeyboard()) {
+        scrollView()->setContentOffset(kRaisedOffset, true);
+    }
+}
+
+bool CVV2ModalVC::keyDown(KeyCommand key) {
+    if (key != KeyCommand::Escape) {
+        return false;
+    }
+    qvImageViewTapped(*bgImage()); // what a touch on the backdrop does
+    return true;
 }
 
 } // namespace vestrino

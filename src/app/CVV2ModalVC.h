@@ -39,6 +39,8 @@ public:
                                          std::size_t length,
                                          const std::string& replacement) override;
     void textFieldDidBeginEditing(ui::TextField& field) override;
+    // Escape closes the dialog as a touch on its backdrop does.
+    bool keyDown(ui::KeyCommand key) override;
     // Return is accepted and does nothing else.
     bool textFieldShouldReturn(ui::TextField&) override { return true; }
     bool textFieldShouldEndEditing(ui::TextField&) override { return true; }

@@ -1,4 +1,5 @@
 #include "app/CarteViewController.h"
+#include "ui/Window.h"
 
 #include "app/AggiungiCartaViewController.h"
 #include "app/CVV2ModalVC.h"
@@ -149,6 +150,10 @@ void CarteViewController::showLoadedData() {
             page->setFrame(makeRect(kPageWidth * (k - 1), 0, kPageWidth, kPageHeight));
             page->setContentMode(ContentMode::Top);
             page->setUserInteractionEnabled(true);
+            // A card is chosen when the touch ends: a press that turns into a drag of the
+            // carousel is cancelled and chooses nothing. Tab reaches the card in view.
+            page->setTapsOnRelease(true);
+            page->setFocusable(true);
             page->setTag(k);
             page->setDelegate(this);
             pages_.push_back(page);
@@ -366,6 +371,10 @@ void CarteViewController::openCVV2Dialog() {
         view()->addSubview(dialogView);
         dialogView->setAlpha(1);
     });
+    // Every touch, key and text goes to the dialog until it has gone.
+    if (Window* w = dialogView->window()) {
+        w->beginModal(dialogView.get());
+    }
 }
 
 void CarteViewController::dismissWithCVV2(const std::optional<std::string>& cvv2) {

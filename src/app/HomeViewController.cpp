@@ -1,4 +1,5 @@
 #include "app/HomeViewController.h"
+#include "ui/Window.h"
 
 #include "app/CarteViewController.h"
 #include "app/VestrinoAppDelegate.h"
@@ -40,9 +41,24 @@ void HomeViewController::viewWillAppear(bool animated) {
     field("usernameField")->setText("");
     field("passwordField")->setText("");
     VestrinoVC::viewWillAppear(animated);
+    // With a keyboard of its own a person types the user name at once. On a phone the fields
+    // wait for a touch: focusing one would raise the on-screen keyboard over the screen.
+    auto self = std::static_pointer_cast<HomeViewController>(shared_from_this());
+    RunLoop::main().post([self] {
+        Window* w = self->window();
+        if (w && !w->onScreenKeyboard() && !w->firstResponder() && self->isViewLoaded() &&
+            self->view()->window() == w) {
+            self->field("usernameField")->becomeFirstResponder();
+        }
+    });
 }
 
 void HomeViewController::moveContainer(Point center, const char* name) {
+    // The container makes room for an on-screen keyboard; with none, it stays where the person
+    // saw the fields.
+    if (Window* w = window(); !w || !w->onScreenKeyboard()) {
+        return;
+    }
     auto container = outlet("contenitore");
     Animator::shared().animate({.duration = 0.5, .name = name},
                                [&] { container->setCenter(center); });

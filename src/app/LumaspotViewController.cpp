@@ -167,7 +167,8 @@ void LumaspotViewController::didSelectRow(TableView& table, int row) {
                               LinkOpener::webLink(p->first, p->second));
         }
     }
-    (void)table;
+    // The place has been handed to the map: the row goes back to how it looked.
+    table.selectRow(std::nullopt);
 }
 
 void LumaspotViewController::textFieldDidChange(TextField&) {

@@ -4,9 +4,23 @@ namespace vestrino {
 
 void QVImageView::touchesBegan(const ui::Touch& touch) {
     if (delegate_) {
-        delegate_->qvImageViewTapped(*this);
+        if (!tapsOnRelease_) {
+            delegate_->qvImageViewTapped(*this);
+        }
         delegate_->qvImageViewTouchBegin(*this, touch.locationInView(*this));
     }
+}
+
+bool QVImageView::keyDown(ui::KeyCommand key) {
+    if (key != ui::KeyCommand::Space && key != ui::KeyCommand::Return) {
+        return false;
+    }
+    // The same reports, in the same order, as a finger lifted where it came down.
+    const ui::Point middle = convertPointToView(bounds().center(), nullptr);
+    const ui::Touch touch{middle, middle, {}};
+    touchesBegan(touch);
+    touchesEnded(touch);
+    return true;
 }
 
 void QVImageView::touchesMoved(const ui::Touch& touch) {
@@ -18,6 +32,9 @@ void QVImageView::touchesMoved(const ui::Touch& touch) {
 void QVImageView::touchesEnded(const ui::Touch& touch) {
     if (delegate_) {
         delegate_->qvImageViewTouchEnd(*this, touch.locationInView(*this));
+        if (tapsOnRelease_) {
+            delegate_->qvImageViewTapped(*this);
+        }
     }
 }
 

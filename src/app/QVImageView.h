@@ -18,14 +18,20 @@ public:
 };
 
 // An image view that reports touches to its delegate: the tap at touch-down, before the begin
-// report; no touch is passed on.
+// report; no touch is passed on. A picture inside a scroll view that may still take the touch
+// over (a carousel's card) reports its tap when the touch ends instead, after the end report's
+// place in the order: a touch that the scroll view takes over is cancelled and taps nothing.
+// With the focus, Space and Return report what a touch at its middle would.
 class QVImageView : public ui::ImageView {
 public:
     using ui::ImageView::ImageView;
 
     QVImageViewDelegate* delegate() const { return delegate_; }
     void setDelegate(QVImageViewDelegate* delegate) { delegate_ = delegate; }
+    bool tapsOnRelease() const { return tapsOnRelease_; }
+    void setTapsOnRelease(bool on) { tapsOnRelease_ = on; }
 
+    bool keyDown(ui::KeyCommand key) override;
     void touchesBegan(const ui::Touch& touch) override;
     void touchesMoved(const ui::Touch& touch) override;
     void touchesEnded(const ui::Touch& touch) override;
@@ -34,6 +40,7 @@ public:
 
 private:
     QVImageViewDelegate* delegate_ = nullptr;
+    bool tapsOnRelease_ = false;
 };
 
 } // namespace vestrino

@@ -111,6 +111,8 @@ void VestrinoAppDelegate::applicationDidFinishLaunching(const std::shared_ptr<ui
     navigationController_->setNavigationBar(std::make_shared<VestrinoNavigationBar>());
     navigationController_->setToolbar(std::make_shared<VestrinoToolbar>());
     navigationController_->setTranslucent(true);
+    // Keys nobody has the focus for go to the screen shown.
+    window_->setRootViewController(navigationController_);
 
     auto banner = UIBannerView::initWithFrame(ui::makeRect(0, 0, 320, 480));
     if (banner) {

@@ -54,6 +54,11 @@ void VestrinoNavigationBar::redraw(VestrinoVC* visible) {
     back->setHidden(!(visible && visible->isBackButtonRequired()));
 }
 
+bool VestrinoNavigationBar::backButtonShown() {
+    const View* back = viewWithTag(kBackButtonTag);
+    return back && !back->hidden() && userInteractionEnabled() && !hidden();
+}
+
 void VestrinoNavigationBar::backButtonPressed() {
     if (visible_) {
         visible_->backButtonPressed();

@@ -20,6 +20,8 @@ public:
     // button for the visible screen (nothing when it is not a VestrinoVC).
     void redraw(VestrinoVC* visible);
     void backButtonPressed();
+    // Whether "Indietro" is on the bar now and takes touches (what Escape stands for).
+    bool backButtonShown();
 
     std::shared_ptr<ui::ImageView> createImageViewBG();
     std::shared_ptr<ui::Button> createBackButton();

@@ -54,6 +54,18 @@ bool VestrinoVC::isLoggedIn() {
     return delegate && delegate->loggedIn();
 }
 
+bool VestrinoVC::keyDown(ui::KeyCommand key) {
+    if (key != ui::KeyCommand::Escape) {
+        return false;
+    }
+    auto* bar = navigationBar();
+    if (!bar || !bar->backButtonShown()) {
+        return false;
+    }
+    bar->backButtonPressed(); // the same call as a touch on the button
+    return true;
+}
+
 void VestrinoVC::backButtonPressed() {
     if (auto* nav = navigationController()) {
         nav->popViewControllerAnimated(true);

@@ -49,6 +49,8 @@ public:
                                     const std::string& cancelButtonTitle);
 
     void alertViewDidDismissWithButtonIndex(ui::AlertView& alert, int index) override;
+    // Escape goes back as "Indietro" does, where it is shown.
+    bool keyDown(ui::KeyCommand key) override;
 
     std::string className() const override { return "VestrinoVC"; }
 

@@ -33,7 +33,11 @@ int main(int argc, char** argv) {
                    "Fixed reachability flags instead of the kernel's (2: reachable)");
     app.add_option("--scale", options.scale, "Pixels per point (HiDPI)")
         ->check(CLI::Range(1.0, 4.0));
+    app.add_flag("--touch", options.touch,
+                 "A touch screen: typing happens on an on-screen keyboard, the screens make room");
     app.add_flag("--headless", options.headless, "No window: run a script on a virtual clock");
+    app.add_flag("--physical-keyboard", options.physicalKeyboard,
+                 "Headless: model a desktop with its own keyboard (no on-screen keyboard)");
     app.add_option("--script", options.script, "The headless script");
     app.add_option("--out", options.out, "Where headless snapshots go");
     try {

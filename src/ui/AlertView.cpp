@@ -55,7 +55,26 @@ AlertView::AlertView(std::string title, std::string message, AlertViewDelegate* 
         panel_->addSubview(b);
         buttons_.push_back(b);
     }
+    if (buttons_.size() == 1) {
+        defaultButton_ = 0;
+    }
     layoutSubviews();
+}
+
+bool AlertView::keyDown(KeyCommand key) {
+    if (!visible_) {
+        return false;
+    }
+    if (key == KeyCommand::Return && defaultButton_ && *defaultButton_ >= 0 &&
+        *defaultButton_ < static_cast<int>(buttons_.size())) {
+        dismissWithClickedButtonIndex(*defaultButton_);
+        return true;
+    }
+    if (key == KeyCommand::Escape && hasCancel_) {
+        dismissWithClickedButtonIndex(0);
+        return true;
+    }
+    return false;
 }
 
 void AlertView::setTitle(std::string title) {
@@ -130,7 +149,7 @@ void AlertView::show(Window& window) {
     setFrame(window.bounds());
     layoutSubviews();
     window.addSubview(shared_from_this());
-    window.setModalView(this);
+    window.beginModal(this);
     visible_ = true;
 }
 
@@ -140,8 +159,8 @@ void AlertView::dismissWithClickedButtonIndex(int index) {
     }
     visible_ = false;
     auto keep = shared_from_this(); // the delegate may drop its last reference
-    if (Window* w = window(); w && w->modalView() == this) {
-        w->setModalView(nullptr);
+    if (Window* w = window()) {
+        w->endModal(this);
     }
     removeFromSuperview();
     if (delegate_) {

@@ -18,9 +18,11 @@ public:
 };
 
 // A modal alert: title, message, a cancel button (index 0) and others (1, 2, …), a tag. While
-// it is up, nothing under it takes a touch. Dismissed by a button or by code ("as if button
-// 0"), then it tells its delegate the index. There is room under the message for an extra view
-// (a spinner, a field).
+// it is up, nothing under it takes a touch, a key or text. Dismissed by a button or by code ("as
+// if button 0"), then it tells its delegate the index. Return answers its default button (the
+// only button of a one-button alert, or the one set), Escape its cancel button; Tab moves
+// between its buttons, and Space or Return press the one with the focus. There is room under the
+// message for an extra view (a spinner, a field).
 class AlertView : public View {
 public:
     AlertView(std::string title, std::string message, AlertViewDelegate* delegate,
@@ -31,6 +33,10 @@ public:
     bool visible() const { return visible_; }
     // True when the alert was made with a cancel button (index 0), which Escape answers.
     bool hasCancelButton() const { return hasCancel_; }
+    // The button Return answers: by default the only one of a one-button alert, none otherwise.
+    std::optional<int> defaultButtonIndex() const { return defaultButton_; }
+    void setDefaultButtonIndex(std::optional<int> index) { defaultButton_ = index; }
+    bool keyDown(KeyCommand key) override;
 
     const std::string& title() const { return title_; }
     void setTitle(std::string title);
@@ -56,6 +62,7 @@ private:
     std::shared_ptr<View> accessory_;
     bool visible_ = false;
     bool hasCancel_ = false;
+    std::optional<int> defaultButton_;
 };
 
 } // namespace vestrino::ui

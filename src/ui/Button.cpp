@@ -75,6 +75,14 @@ void Button::sendActions() {
     }
 }
 
+bool Button::keyDown(KeyCommand key) {
+    if ((key != KeyCommand::Space && key != KeyCommand::Return) || !enabled_) {
+        return false;
+    }
+    sendActions(); // what a touch up inside does
+    return true;
+}
+
 void Button::touchesBegan(const Touch&) {
     if (!enabled_) {
         return;

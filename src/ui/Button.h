@@ -13,7 +13,8 @@ enum class ControlState { Normal, Highlighted, Selected };
 
 // A custom button: a background picture, a picture and a title for each state (normal,
 // highlighted while the finger is on it, selected), falling back to the normal ones. The
-// action runs when a touch that began on it ends on it. Pictures are never dimmed.
+// action runs when a touch that began on it ends on it, or at Space or Return while it has the
+// focus. Pictures are never dimmed.
 class Button : public View {
 public:
     using Action = std::function<void(Button&)>;
@@ -49,6 +50,8 @@ public:
     // Runs the actions as a touch up inside would.
     void sendActions();
 
+    bool canBecomeFocused() const override { return enabled_ && isFocusable(); }
+    bool keyDown(KeyCommand key) override;
     void touchesBegan(const Touch& touch) override;
     void touchesMoved(const Touch& touch) override;
     void touchesEnded(const Touch& touch) override;
@@ -56,6 +59,9 @@ public:
     void draw(Canvas& canvas, const Rect& rect) override;
     std::string className() const override { return "Button"; }
     void describe(nlohmann::ordered_json& node) const override;
+
+protected:
+    bool focusableByDefault() const override { return true; }
 
 private:
     ControlState state() const;

@@ -22,6 +22,15 @@ TextMeasurer*& installed() {
 
 } // namespace
 
+std::vector<double> TextMeasurer::caretOffsets(std::string_view text, const Font& font) {
+    const std::size_t n = codePointCount(text);
+    std::vector<double> offsets{0};
+    for (std::size_t i = 1; i <= n; ++i) {
+        offsets.push_back(measure(text.substr(0, byteOffsetOfCodePoint(text, i)), font).width);
+    }
+    return offsets;
+}
+
 TextMeasurer& TextMeasurer::shared() {
     static ApproximateMeasurer approximate;
     return installed() ? *installed() : approximate;

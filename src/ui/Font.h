@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vestrino::ui {
 
@@ -22,6 +23,10 @@ public:
     virtual ~TextMeasurer() = default;
     virtual Size measure(std::string_view text, const Font& font) = 0;
     virtual double lineHeight(const Font& font) = 0;
+    // Where the caret stands before each code point of one line of text and after the last
+    // (size: code points + 1), from the line's start. The base measures every prefix; an engine
+    // does it in one pass.
+    virtual std::vector<double> caretOffsets(std::string_view text, const Font& font);
 
     // The one measuring function the views use; a backend installs its engine at start.
     static TextMeasurer& shared();

@@ -90,4 +90,9 @@ void ImageView::describe(nlohmann::ordered_json& node) const {
     }
 }
 
+Rect ImageView::focusRingRect(const Rect& rect) const {
+    const UIImagePtr& shown = shownImage();
+    return View::focusRingRect(shown ? drawnRect(*shown, rect) : rect);
+}
+
 } // namespace vestrino::ui

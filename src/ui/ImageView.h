@@ -25,6 +25,8 @@ public:
 
     // Where a picture of the size lands in `rect` by the content mode.
     static Rect placement(Size image, const Rect& rect, ContentMode mode);
+    // The ring goes round the picture as drawn.
+    Rect focusRingRect(const Rect& rect) const override;
 
 private:
     // The picture shown now (the highlighted one while highlighted, if there is one).

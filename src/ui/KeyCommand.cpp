@@ -6,8 +6,9 @@
 namespace vestrino::ui {
 
 std::optional<KeyCommand> keyCommandNamed(std::string_view name) {
-    static constexpr std::array<std::pair<std::string_view, KeyCommand>, 18> kNames{{
+    static constexpr std::array<std::pair<std::string_view, KeyCommand>, 25> kNames{{
         {"return", KeyCommand::Return},
+        {"space", KeyCommand::Space},
         {"backspace", KeyCommand::Backspace},
         {"tab", KeyCommand::Tab},
         {"shift+tab", KeyCommand::BackTab},
@@ -15,6 +16,10 @@ std::optional<KeyCommand> keyCommandNamed(std::string_view name) {
         {"ctrl+v", KeyCommand::Paste},
         {"left", KeyCommand::Left},
         {"right", KeyCommand::Right},
+        {"up", KeyCommand::Up},
+        {"down", KeyCommand::Down},
+        {"pageup", KeyCommand::PageUp},
+        {"pagedown", KeyCommand::PageDown},
         {"shift+left", KeyCommand::SelectLeft},
         {"shift+right", KeyCommand::SelectRight},
         {"home", KeyCommand::Home},
@@ -25,6 +30,8 @@ std::optional<KeyCommand> keyCommandNamed(std::string_view name) {
         {"ctrl+a", KeyCommand::SelectAll},
         {"ctrl+c", KeyCommand::Copy},
         {"ctrl+x", KeyCommand::Cut},
+        {"ctrl+z", KeyCommand::Undo},
+        {"ctrl+shift+z", KeyCommand::Redo},
     }};
     for (const auto& [n, command] : kNames) {
         if (n == name) {

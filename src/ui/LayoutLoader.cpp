@@ -211,6 +211,8 @@ std::shared_ptr<View> Builder::build(const Json& node, const std::string& path) 
         view->setClipsToBounds(node.at("clipsToBounds").get<bool>());
     if (node.contains("interaction"))
         view->setUserInteractionEnabled(node.at("interaction").get<bool>());
+    if (node.contains("focusable"))
+        view->setFocusable(node.at("focusable").get<bool>());
     if (node.contains("backgroundColor"))
         view->setBackgroundColor(color(node, "backgroundColor", path));
     if (node.contains("cornerRadius"))

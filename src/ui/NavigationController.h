@@ -24,6 +24,7 @@ public:
     const std::vector<std::shared_ptr<ViewController>>& viewControllers() const { return stack_; }
     std::shared_ptr<ViewController> topViewController() const;
     std::shared_ptr<ViewController> visibleViewController() const { return topViewController(); }
+    ViewController* visibleChild() const override { return topViewController().get(); }
 
     const std::shared_ptr<View>& navigationBar() const { return navigationBar_; }
     void setNavigationBar(std::shared_ptr<View> bar);

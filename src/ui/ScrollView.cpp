@@ -312,6 +312,118 @@ bool ScrollView::pageBy(int delta) {
     return true;
 }
 
+bool ScrollView::scrollBy(Point delta) {
+    if (tracking_) {
+        return false; // the finger holds the content
+    }
+    const Point target = clamped(contentOffset() + delta);
+    if (target == contentOffset()) {
+        return false;
+    }
+    if (motion_) {
+        moving().erase(this);
+        motion_.reset();
+    }
+    moveTo(target);
+    if (delegate_) {
+        // As a short drag that ends where it is: the screens hear of the rest they depend on.
+        delegate_->scrollViewDidEndDragging(*this, false);
+    }
+    return true;
+}
+
+bool ScrollView::scrollWheel(Point delta) {
+    const Point m = maxOffset();
+    // A strip that moves only sideways takes the wheel's up and down as sideways.
+    if (m.y == 0 && delta.x == 0 && (m.x > 0 || paging_)) {
+        delta = {delta.y, 0};
+    }
+    if (paging_) {
+        if (std::abs(delta.x) < std::abs(delta.y)) {
+            return false;
+        }
+        if (!hasRoomAlong({-delta.x, 0})) {
+            wheelTowardsPage_ = 0;
+            return false;
+        }
+        wheelTowardsPage_ += delta.x;
+        if (std::abs(wheelTowardsPage_) >= kWheelPage) {
+            const int direction = wheelTowardsPage_ > 0 ? 1 : -1;
+            wheelTowardsPage_ = 0;
+            pageBy(direction);
+        }
+        return true;
+    }
+    return scrollBy(delta);
+}
+
+bool ScrollView::scrollKey(KeyCommand key) {
+    const double line = 40;
+    const double page = std::max(line, bounds().height() - line);
+    const Point m = maxOffset();
+    switch (key) {
+    case KeyCommand::Left:
+    case KeyCommand::Right:
+        return paging_ && pageBy(key == KeyCommand::Left ? -1 : 1);
+    case KeyCommand::Up:
+        return m.y > 0 && scrollBy({0, -line});
+    case KeyCommand::Down:
+        return m.y > 0 && scrollBy({0, line});
+    case KeyCommand::PageUp:
+        return m.y > 0 && scrollBy({0, -page});
+    case KeyCommand::PageDown:
+        return m.y > 0 && scrollBy({0, page});
+    case KeyCommand::Home:
+        return m.y > 0 && scrollBy({0, -contentOffset().y});
+    case KeyCommand::End:
+        return m.y > 0 && scrollBy({0, m.y - contentOffset().y});
+    default:
+        return false;
+    }
+}
+
+bool ScrollView::keyDown(KeyCommand key) {
+    return scrollKey(key);
+}
+
+bool ScrollView::keyDownWithoutFocus(KeyCommand key) {
+    if (key == KeyCommand::Left || key == KeyCommand::Right) {
+        // Only a carousel wholly on screen pages (not one sliding in or out with its screen).
+        const Rect f = convertRectToView(bounds(), nullptr);
+        const Window* w = window();
+        if (!paging_ || !w || f.minX() < w->bounds().minX() - 1 ||
+            f.maxX() > w->bounds().maxX() + 1) {
+            return false;
+        }
+    }
+    return scrollKey(key);
+}
+
+void ScrollView::scrollRectToVisible(const Rect& rect) {
+    if (!paging_) {
+        // The least movement that shows the rectangle (its start when it is larger).
+        const Rect b = bounds();
+        Point offset = contentOffset();
+        auto fit = [](double o, double size, double lo, double hi) {
+            if (hi - lo > size || lo < o) {
+                return lo;
+            }
+            return hi > o + size ? hi - size : o;
+        };
+        offset.x = fit(offset.x, b.width(), rect.minX(), rect.maxX());
+        offset.y = fit(offset.y, b.height(), rect.minY(), rect.maxY());
+        offset = clamped(offset);
+        if (offset != contentOffset() && !tracking_) {
+            if (motion_) {
+                moving().erase(this);
+                motion_.reset();
+            }
+            moveTo(offset);
+        }
+    }
+    View::scrollRectToVisible(rect);
+}
+
 void ScrollView::touchesCancelled(const Touch& touch) {
     touchesEnded(touch);
 }

@@ -40,18 +40,34 @@ public:
     void setBounces(bool on) { bounces_ = on; }
     // Whether a touch-down on the content waits a moment (Window::kContentTouchDelay) before
     // the content sees it, so that a drag that starts on a control scrolls without touching it.
-    bool delaysContentTouches() const { return delaysContentTouches_; }
+    bool delaysContentTouches() const override { return delaysContentTouches_; }
     void setDelaysContentTouches(bool on) { delaysContentTouches_ = on; }
     ScrollViewDelegate* delegate() const { return delegate_; }
     void setDelegate(ScrollViewDelegate* delegate) { delegate_ = delegate; }
 
     bool isDragging() const { return dragging_; }
     bool isDecelerating() const { return motion_ && motion_->kind != Motion::Animation; }
+    bool isScrolling() const override { return isDragging() || isDecelerating(); }
+    bool takesOverMovingTouches() const override { return true; }
     // Whether a finger movement in that direction would move the content.
-    bool canScrollAlong(Point delta) const;
+    bool canScrollAlong(Point delta) const override;
     // Whether it would move the content without going past an edge (along the movement's
     // main axis).
-    bool hasRoomAlong(Point delta) const;
+    bool hasRoomAlong(Point delta) const override;
+
+    // The wheel moves the content at once, within its edges (no bounce); a paging view turns a
+    // wheel's worth of movement (kWheelPage) into one page, as a drag would. False when the
+    // content cannot move that way (the scroll view around it gets the movement).
+    static constexpr double kWheelPage = 40;
+    bool scrollWheel(Point delta) override;
+    // Keys with the focus inside: Up and Down a line, Page Up and Page Down a screenful, Home
+    // and End to the ends; with paging, Left and Right a page. False when nothing moves.
+    bool keyDown(KeyCommand key) override;
+    bool keyDownWithoutFocus(KeyCommand key) override;
+    void scrollRectToVisible(const Rect& rect) override;
+    // A strip or a page that scrolls brings a focused control into sight; a carousel's pages
+    // are reached by paging, not by focus.
+    bool revealsContentForFocus() const override { return !paging_; }
 
     // With paging: moves `delta` pages as a drag that ends there would (didEndDragging with
     // willDecelerate, the glide, didEndDecelerating); false when there is no such page or the
@@ -85,6 +101,9 @@ private:
         TimePoint lastStep; // glides only
     };
     Point maxOffset() const;
+    // Moves the content by `delta` within its edges; false when it cannot move.
+    bool scrollBy(Point delta);
+    bool scrollKey(KeyCommand key);
     Point clamped(Point offset) const;
     void moveTo(Point offset);
     void startMotion(Motion motion);
@@ -104,6 +123,7 @@ private:
     int pageAtStart_ = 0;
     std::deque<std::pair<TimePoint, Point>> samples_;
     std::optional<Motion> motion_;
+    double wheelTowardsPage_ = 0; // wheel movement not yet turned into a page
 };
 
 } // namespace vestrino::ui

@@ -18,6 +18,9 @@ inline constexpr Color kAlertButtonTitleHighlighted = Color::rgb(40, 80, 150);
 inline constexpr Color kFieldPlaceholder = Color::rgb(95, 102, 114);
 inline constexpr Color kFieldEdge = Color::rgb(118, 127, 140);
 inline constexpr Color kFocusRing = kAccent;
+inline constexpr double kFocusRingWidth = 2;
+// A light line round the focus ring of a control, so that the ring also shows on the dark bars.
+inline constexpr Color kFocusRingHalo = Color::rgb(255, 255, 255);
 inline constexpr Color kCaret = kAccent;
 inline constexpr Color kSelection = Color::rgb(182, 205, 240);
 // Switches: the track off and on, the knob.

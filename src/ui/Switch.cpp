@@ -20,6 +20,23 @@ void Switch::setOn(bool on) {
     setNeedsDisplay();
 }
 
+void Switch::toggle() {
+    setOn(!on_);
+    // From a copy: an action may add or remove actions.
+    const auto actions = actions_;
+    for (const auto& action : actions) {
+        action(*this);
+    }
+}
+
+bool Switch::keyDown(KeyCommand key) {
+    if (key != KeyCommand::Space && key != KeyCommand::Return) {
+        return false;
+    }
+    toggle();
+    return true;
+}
+
 void Switch::touchesBegan(const Touch&) {
     pressed_ = true;
     setNeedsDisplay();
@@ -33,12 +50,7 @@ void Switch::touchesCancelled(const Touch&) {
 void Switch::touchesEnded(const Touch& touch) {
     pressed_ = false;
     if (bounds().contains(touch.locationInView(*this))) {
-        setOn(!on_);
-        // From a copy: an action may add or remove actions.
-        const auto actions = actions_;
-        for (const auto& action : actions) {
-            action(*this);
-        }
+        toggle();
     }
     setNeedsDisplay();
 }

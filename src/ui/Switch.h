@@ -9,8 +9,8 @@
 namespace vestrino::ui {
 
 // An on/off switch (51 × 31 points): a rounded track, filled with the accent colour when on,
-// and a round knob at the end that is on. A touch that ends inside it flips it and runs its
-// actions; setting it by code runs none.
+// and a round knob at the end that is on. A touch that ends inside it, or Space or Return while
+// it has the focus, flips it and runs its actions; setting it by code runs none.
 class Switch : public View {
 public:
     using Action = std::function<void(Switch&)>;
@@ -26,6 +26,7 @@ public:
         setNeedsDisplay();
     }
 
+    bool keyDown(KeyCommand key) override;
     void touchesBegan(const Touch& touch) override;
     void touchesEnded(const Touch& touch) override;
     void touchesCancelled(const Touch& touch) override;
@@ -33,7 +34,11 @@ public:
     std::string className() const override { return "Switch"; }
     void describe(nlohmann::ordered_json& node) const override;
 
+protected:
+    bool focusableByDefault() const override { return true; }
+
 private:
+    void toggle();
     bool on_ = false;
     bool pressed_ = false;
     Color onColor_ = style::kSwitchOn;

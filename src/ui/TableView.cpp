@@ -123,14 +123,47 @@ void TableView::selectRow(std::optional<int> row) {
     }
 }
 
+void TableView::choose(int row) {
+    selectRow(row);
+    if (tableDelegate_) {
+        tableDelegate_->didSelectRow(*this, row);
+    }
+}
+
 void TableView::didTap(Point point) {
     const int row = static_cast<int>(std::floor(point.y / rowHeight_));
     if (row < 0 || row >= rows_) {
         return;
     }
-    selectRow(row);
-    if (tableDelegate_) {
-        tableDelegate_->didSelectRow(*this, row);
+    choose(row);
+}
+
+bool TableView::keyDown(KeyCommand key) {
+    switch (key) {
+    case KeyCommand::Up:
+    case KeyCommand::Down: {
+        if (rows_ == 0) {
+            return false;
+        }
+        const int firstInSight =
+            std::clamp(static_cast<int>(std::ceil(contentOffset().y / rowHeight_)), 0, rows_ - 1);
+        const int row = selected_ ? *selected_ + (key == KeyCommand::Up ? -1 : 1) : firstInSight;
+        if (row < 0 || row >= rows_) {
+            return false;
+        }
+        selectRow(row);
+        scrollRectToVisible(makeRect(0, row * rowHeight_, frame().width(), rowHeight_));
+        return true;
+    }
+    case KeyCommand::Return:
+    case KeyCommand::Space:
+        if (!selected_) {
+            return false;
+        }
+        choose(*selected_);
+        return true;
+    default:
+        return ScrollView::keyDown(key);
     }
 }
 

@@ -47,7 +47,9 @@ public:
 };
 
 // A one-section list of rows of equal height. Only the rows in sight have cells; a cell that
-// leaves is kept for reuse by its identifier. A tapped row stays selected.
+// leaves is kept for reuse by its identifier. A tapped row stays selected. With the focus, Up
+// and Down select the row above or below (brought into sight), Return or Space choose it as a
+// tap does, Page Up, Page Down, Home and End scroll.
 class TableView : public ScrollView {
 public:
     using ScrollView::ScrollView;
@@ -67,14 +69,17 @@ public:
     std::size_t cellsMade() const { return made_; }
 
     std::string className() const override { return "TableView"; }
+    bool keyDown(KeyCommand key) override;
 
 protected:
+    bool focusableByDefault() const override { return true; }
     void didTap(Point point) override;
     void contentOffsetChanged() override;
     void layoutSubviews() override;
 
 private:
     void layoutRows();
+    void choose(int row);
 
     TableViewDataSource* dataSource_ = nullptr;
     TableViewDelegate* tableDelegate_ = nullptr;

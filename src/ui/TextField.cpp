@@ -4,37 +4,41 @@
 #include "core/Utf8.h"
 #include "ui/Window.h"
 
+#include <cmath>
+
 namespace vestrino::ui {
 
 void TextField::setText(std::string text) {
-    text_ = isValidUtf8(text) ? std::move(text) : std::string();
-    caret_ = anchor_ = codePointCount(text_);
+    model_.setText(std::move(text));
     setNeedsDisplay();
 }
 
 void TextField::setSelection(std::size_t anchor, std::size_t caret) {
-    const std::size_t n = codePointCount(text_);
-    anchor_ = std::min(anchor, n);
-    caret_ = std::min(caret, n);
-    startCaretBlinkIfEditing();
-    setNeedsDisplay();
+    model_.setSelection(anchor, caret);
+    changed(false);
 }
 
-void TextField::moveCaret(std::size_t to, bool extend) {
-    caret_ = std::min(to, codePointCount(text_));
-    if (!extend) {
-        anchor_ = caret_;
-    }
-    startCaretBlinkIfEditing();
+TextEditingModel::Filter TextField::filter() {
+    return [this](const TextChange& change) {
+        return !delegate_ || delegate_->textFieldShouldChangeCharacters(
+                                 *this, change.location, change.length, change.replacement);
+    };
+}
+
+void TextField::changed(bool edited) {
+    startCaretBlinkIfEditing(); // a caret that is being typed at or moved does not blink
     setNeedsDisplay();
+    if (edited && delegate_) {
+        delegate_->textFieldDidChange(*this);
+    }
 }
 
 std::string TextField::shownText() const {
-    if (!secure_) {
-        return text_;
+    if (!model_.secure()) {
+        return model_.text();
     }
     std::string dots;
-    for (std::size_t i = 0, n = codePointCount(text_); i < n; ++i) {
+    for (std::size_t i = 0, n = model_.length(); i < n; ++i) {
         dots += "\u2022";
     }
     return dots;
@@ -47,85 +51,82 @@ double TextField::offsetOf(std::size_t position) const {
 }
 
 std::size_t TextField::positionAt(double x) const {
-    const std::size_t n = codePointCount(text_);
     const double target = x - kInset + scroll_;
+    const auto offsets = TextMeasurer::shared().caretOffsets(shownText(), font_);
     std::size_t best = 0;
-    double bestDistance = std::abs(target);
-    for (std::size_t i = 1; i <= n; ++i) {
-        const double d = std::abs(offsetOf(i) - target);
-        if (d < bestDistance) {
+    for (std::size_t i = 1; i < offsets.size(); ++i) {
+        if (std::abs(offsets[i] - target) < std::abs(offsets[best] - target)) {
             best = i;
-            bestDistance = d;
         }
     }
     return best;
 }
 
-bool TextField::editingKey(KeyCommand command, Clipboard* clipboard) {
-    const std::size_t n = codePointCount(text_);
-    const std::size_t start = selectionStart(), length = selectionLength();
+bool TextField::keyDown(KeyCommand command) {
     switch (command) {
     case KeyCommand::Left:
-        // A selection collapses to its start; otherwise one character back.
-        moveCaret(length > 0 ? start : (caret_ > 0 ? caret_ - 1 : 0), false);
-        return true;
-    case KeyCommand::Right:
-        moveCaret(length > 0 ? start + length : std::min(n, caret_ + 1), false);
-        return true;
     case KeyCommand::SelectLeft:
-        moveCaret(caret_ > 0 ? caret_ - 1 : 0, true);
-        return true;
+        model_.moveLeft(command == KeyCommand::SelectLeft);
+        break;
+    case KeyCommand::Right:
     case KeyCommand::SelectRight:
-        moveCaret(std::min(n, caret_ + 1), true);
-        return true;
+        model_.moveRight(command == KeyCommand::SelectRight);
+        break;
     case KeyCommand::Home:
     case KeyCommand::SelectHome:
-        moveCaret(0, command == KeyCommand::SelectHome);
-        return true;
+        model_.moveHome(command == KeyCommand::SelectHome);
+        break;
     case KeyCommand::End:
     case KeyCommand::SelectEnd:
-        moveCaret(n, command == KeyCommand::SelectEnd);
-        return true;
+        model_.moveEnd(command == KeyCommand::SelectEnd);
+        break;
     case KeyCommand::SelectAll:
-        setSelection(0, n);
-        return true;
+        model_.selectAll();
+        break;
     case KeyCommand::Backspace:
         deleteBackward();
         return true;
     case KeyCommand::DeleteForward:
-        if (length > 0) {
-            replace(start, length, "");
-        } else if (caret_ < n) {
-            replace(caret_, 1, "");
-        }
+        changed(model_.deleteForward(filter()));
         return true;
     case KeyCommand::Copy:
-    case KeyCommand::Cut:
-        // What a secure field holds never leaves it.
-        if (secure_ || length == 0 || !clipboard) {
-            return true;
-        }
-        clipboard->setText(text_.substr(byteOffsetOfCodePoint(text_, start),
-                                        byteOffsetOfCodePoint(text_, start + length) -
-                                            byteOffsetOfCodePoint(text_, start)));
-        if (command == KeyCommand::Cut) {
-            replace(start, length, "");
+        // What a secure field holds never leaves it (the model gives nothing).
+        if (const auto text = model_.copy(); text && window() && window()->clipboard()) {
+            window()->clipboard()->setText(*text);
         }
         return true;
+    case KeyCommand::Cut: {
+        const auto text = model_.copy();
+        if (text && window() && window()->clipboard() && model_.cut(filter())) {
+            window()->clipboard()->setText(*text);
+            changed(true);
+        }
+        return true;
+    }
     case KeyCommand::Paste: {
-        const auto text = clipboard ? clipboard->text() : std::nullopt;
-        if (text) {
+        auto* clipboard = window() ? window()->clipboard().get() : nullptr;
+        if (const auto text = clipboard ? clipboard->text() : std::nullopt) {
             // One line: a field has no room for more, and a line break would be typed into it.
             insertText(text->substr(0, text->find_first_of("\r\n")));
         }
         return true;
     }
+    case KeyCommand::Undo:
+        changed(model_.undo(filter()));
+        return true;
+    case KeyCommand::Redo:
+        changed(model_.redo(filter()));
+        return true;
     case KeyCommand::Return:
         returnKey();
         return true;
+    case KeyCommand::Space:
+        return true; // the space itself arrives as typed text
     default:
         return false;
     }
+    changed(false);
+    return true;
 }
 
 void TextField::setPlaceholder(std::string text) {
@@ -134,7 +135,7 @@ void TextField::setPlaceholder(std::string text) {
 }
 
 void TextField::setSecureTextEntry(bool on) {
-    secure_ = on;
+    model_.setSecure(on);
     setNeedsDisplay();
 }
 
@@ -176,17 +177,17 @@ void TextField::stopCaretBlink() {
     }
 }
 
+void TextField::focusReturned() {
+    startCaretBlinkIfEditing();
+    setNeedsDisplay();
+}
+
 bool TextField::caretVisible() const {
     if (!isFirstResponder()) {
         return false;
     }
     const auto since = RunLoop::main().clock().now() - caretSince_;
     return since < Duration::zero() || (since / kCaretBlink) % 2 == 0;
-}
-
-bool TextField::isFirstResponder() const {
-    const Window* w = window();
-    return w && w->firstResponder() == this;
 }
 
 bool TextField::becomeFirstResponder() {
@@ -225,39 +226,13 @@ bool TextField::resignFirstResponder() {
     return true;
 }
 
-bool TextField::replace(std::size_t location, std::size_t length, const std::string& replacement) {
-    if (!isValidUtf8(replacement)) {
-        return false;
-    }
-    if (delegate_ &&
-        !delegate_->textFieldShouldChangeCharacters(*this, location, length, replacement)) {
-        return false;
-    }
-    const std::size_t from = byteOffsetOfCodePoint(text_, location);
-    const std::size_t to = byteOffsetOfCodePoint(text_, location + length);
-    text_.replace(from, to - from, replacement);
-    caret_ = anchor_ = location + codePointCount(replacement);
-    startCaretBlinkIfEditing(); // a caret that is being typed at does not blink
-    setNeedsDisplay();
-    if (delegate_) {
-        delegate_->textFieldDidChange(*this);
-    }
+bool TextField::insertText(const std::string& text) {
+    changed(model_.insert(text, filter()));
     return true;
 }
 
-void TextField::insertText(const std::string& text) {
-    // Typed text takes the selection's place (or goes in at the caret).
-    if (!text.empty() || selectionLength() > 0) {
-        replace(selectionStart(), selectionLength(), text);
-    }
-}
-
 void TextField::deleteBackward() {
-    if (selectionLength() > 0) {
-        replace(selectionStart(), selectionLength(), "");
-    } else if (caret_ > 0) {
-        replace(caret_ - 1, 1, "");
-    }
+    changed(model_.deleteBackward(filter()));
 }
 
 void TextField::returnKey() {
@@ -272,7 +247,8 @@ void TextField::touchesEnded(const Touch& touch) {
     const Point p = touch.locationInView(*this);
     if (bounds().contains(p) && becomeFirstResponder()) {
         // The caret goes where the finger (the mouse) touched.
-        moveCaret(positionAt(p.x), false);
+        const std::size_t at = positionAt(p.x);
+        setSelection(at, at);
     }
 }
 
@@ -298,7 +274,7 @@ void TextField::draw(Canvas& canvas, const Rect& rect) {
     const double y = rect.minY() + (rect.height() - size.height) / 2;
     // Keep the caret in sight: the text slides left when the caret would pass the right edge.
     const double room = rect.width() - 2 * kInset - 2;
-    const double caretAt = empty ? 0 : offsetOf(caret_);
+    const double caretAt = empty ? 0 : offsetOf(model_.caret());
     scroll_ = std::clamp(scroll_, std::max(0.0, caretAt - room), std::max(0.0, caretAt));
     if (empty) {
         scroll_ = 0;
@@ -321,9 +297,9 @@ void TextField::draw(Canvas& canvas, const Rect& rect) {
 
 void TextField::describe(nlohmann::ordered_json& node) const {
     View::describe(node);
-    node["text"] = secure_ ? std::string(codePointCount(text_), '*') : text_;
+    node["text"] = model_.secure() ? std::string(model_.length(), '*') : model_.text();
     if (isFirstResponder()) {
-        node["caret"] = caret_;
+        node["caret"] = model_.caret();
         node["selection"] = {selectionStart(), selectionLength()};
     }
 }

@@ -3,6 +3,7 @@
 #include "ui/Clipboard.h"
 #include "ui/KeyCommand.h"
 #include "ui/Style.h"
+#include "ui/TextEditingModel.h"
 #include "ui/View.h"
 
 #include "core/Timer.h"
@@ -34,10 +35,11 @@ public:
 
 // One line of editable text. A tap makes it the window's first responder, which receives what
 // is typed, and puts the caret where it touched; the caret blinks (shown kCaretBlink, hidden
-// kCaretBlink, shown again at every edit). The editing keys move the caret and grow a selection
-// (from an anchor to the caret), typed text replaces the selection, copy and cut take it (never
-// from a secure field, which shows a dot per character). Every change reaches the delegate as
-// one proposed change (location, length, replacement) before it is made.
+// kCaretBlink, shown again at every edit). What it edits (text, caret, selection, undo) is its
+// TextEditingModel; the field draws it, times the caret and turns keys into the model's moves
+// and edits, every edit reaching the delegate as one proposed change (location, length,
+// replacement) before it is made. A secure field shows a dot per character and never gives its
+// text to the clipboard.
 class TextField : public View {
 public:
     static constexpr Duration kCaretBlink = std::chrono::milliseconds(530);
@@ -50,10 +52,11 @@ public:
     static constexpr double kEdgeWidth = 1;
     static constexpr double kCornerRadius = 6;
     static constexpr Color kFocusRingColor = style::kFocusRing;
-    static constexpr double kFocusRingWidth = 2;
+    static constexpr double kFocusRingWidth = style::kFocusRingWidth;
 
     TextField();
     explicit TextField(const Rect& frame);
+    ~TextField() override;
 
     // How far the focus ring lies outside the field: for a field drawn inside a picture of a
     // field, the ring goes round the picture.
@@ -62,13 +65,12 @@ public:
         focusRingOutset_ = outset;
         setNeedsDisplay();
     }
-    ~TextField() override;
 
-    const std::string& text() const { return text_; }
+    const std::string& text() const { return model_.text(); }
     void setText(std::string text);
     const std::string& placeholder() const { return placeholder_; }
     void setPlaceholder(std::string text);
-    bool secureTextEntry() const { return secure_; }
+    bool secureTextEntry() const { return model_.secure(); }
     void setSecureTextEntry(bool on);
     const Font& font() const { return font_; }
     void setFont(Font font);
@@ -79,29 +81,29 @@ public:
     TextFieldDelegate* delegate() const { return delegate_; }
     void setDelegate(TextFieldDelegate* delegate) { delegate_ = delegate; }
 
-    bool becomeFirstResponder();
-    bool resignFirstResponder();
-    bool isFirstResponder() const;
+    bool becomeFirstResponder() override;
+    bool resignFirstResponder() override;
+    bool acceptsTextInput() const override { return true; }
+    void focusReturned() override;
     // Whether the caret shows now (the first responder only; it blinks).
     bool caretVisible() const;
 
-    // Keyboard input, for the first responder.
-    void insertText(const std::string& text);
+    // Typed text replaces the selection (or goes in at the caret).
+    bool insertText(const std::string& text) override;
     void deleteBackward();
     void returnKey();
-    // An editing key (arrows, Home, End, Delete, select all, copy, cut, paste, backspace,
-    // return); the clipboard for copy, cut and paste. True when the key was one for a field.
-    bool editingKey(KeyCommand command, Clipboard* clipboard);
+    // The editing keys (arrows, Home, End, Delete, select all, copy, cut, paste, undo, redo,
+    // backspace, return; the space arrives as text). Other keys go on along the chain.
+    bool keyDown(KeyCommand command) override;
 
     // The caret and the selection, in code points of the text.
-    std::size_t caret() const { return caret_; }
-    std::size_t selectionStart() const { return std::min(anchor_, caret_); }
-    std::size_t selectionLength() const {
-        return std::max(anchor_, caret_) - std::min(anchor_, caret_);
-    }
+    std::size_t caret() const { return model_.caret(); }
+    std::size_t selectionStart() const { return model_.selectionStart(); }
+    std::size_t selectionLength() const { return model_.selectionLength(); }
     // Selects from `anchor` to `caret` (both clamped to the text).
     void setSelection(std::size_t anchor, std::size_t caret);
-    // The position (code points) nearest to `x` points from the field's left edge.
+    // The position (code points) nearest to `x` points from the field's left edge; the text is
+    // measured once.
     std::size_t positionAt(double x) const;
 
     void touchesBegan(const Touch& touch) override;
@@ -110,28 +112,32 @@ public:
     std::string className() const override { return "TextField"; }
     void describe(nlohmann::ordered_json& node) const override;
 
+protected:
+    bool focusableByDefault() const override { return true; }
+    // The ring is drawn with the field, under its text.
+    void drawFocusRing(Canvas&, const Rect&) override {}
+
 private:
     void startCaretBlink();
     void startCaretBlinkIfEditing();
     void stopCaretBlink();
-    // True when the delegate allowed the change and it was made; the caret ends after it.
-    bool replace(std::size_t location, std::size_t length, const std::string& replacement);
-    void moveCaret(std::size_t to, bool extend);
+    // After the model changed: the caret shows again, the field repaints, and after an edit the
+    // delegate hears of it.
+    void changed(bool edited);
+    // The filter the model asks: the delegate's answer.
+    TextEditingModel::Filter filter();
     std::string shownText() const;
     // The x of a position, from the text's start (no inset, no scroll).
     double offsetOf(std::size_t position) const;
 
-    std::string text_;
+    TextEditingModel model_;
     std::string placeholder_;
-    bool secure_ = false;
     Font font_ = Font::systemFont(17);
     Color textColor_ = Color::black();
     Size focusRingOutset_{0, 0};
     TextFieldDelegate* delegate_ = nullptr;
     std::shared_ptr<Timer> caretTimer_; // repaints while the caret blinks
     TimePoint caretSince_{};            // the caret shows from here, then blinks
-    std::size_t caret_ = 0;             // code points
-    std::size_t anchor_ = 0;            // the selection's other end
     double scroll_ = 0; // how far the text is shifted left to keep the caret in sight
 };
 

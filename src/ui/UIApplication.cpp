@@ -13,6 +13,7 @@ int UIApplicationMain(const LaunchOptions& options, UIApplicationDelegate& deleg
                       std::ostream& err, const WindowHost& host) {
     RunLoop::main().adoptCurrentThread();
     auto window = std::make_shared<Window>();
+    window->setOnScreenKeyboard(options.headless ? !options.physicalKeyboard : options.touch);
     if (!options.headless) {
         delegate.applicationDidFinishLaunching(window);
         std::string error;

@@ -29,6 +29,11 @@ struct LaunchOptions {
     std::string script;            // headless: the script to run
     std::string out = "snapshots"; // headless: where snapshots go
     double scale = 1.0;
+    // A window on a touch screen: a person types on an on-screen keyboard (the screens make room
+    // for it). Headless mode stands for the phone and has one, unless `physicalKeyboard` says
+    // it models a desktop.
+    bool touch = false;
+    bool physicalKeyboard = false;
     std::string title = "Vestrino";
     std::optional<Image> icon; // the window's icon, if the program has one
 };

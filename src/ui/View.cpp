@@ -1,6 +1,8 @@
 #include "ui/View.h"
 
 #include "ui/Animator.h"
+#include "ui/Style.h"
+#include "ui/ViewController.h"
 #include "ui/Window.h"
 
 #include <algorithm>
@@ -252,6 +254,9 @@ void View::drawTree(Canvas& canvas, Point origin) {
     if (clipsToBounds_) {
         canvas.popClip();
     }
+    if (isFirstResponder()) {
+        drawFocusRing(canvas, rect);
+    }
     if (fade) {
         canvas.popOpacity();
     }
@@ -268,6 +273,55 @@ void View::draw(Canvas& canvas, const Rect& rect) {
     if (borderWidth_ > 0 && borderColor_.a > 0) {
         canvas.strokeRoundedRect(rect, cornerRadius_, borderWidth_, borderColor_);
     }
+}
+
+Responder* View::nextResponder() const {
+    if (viewController_) {
+        return viewController_;
+    }
+    return superview_;
+}
+
+void View::scrollRectToVisible(const Rect& rect) {
+    if (superview_) {
+        superview_->scrollRectToVisible({rect.origin + frame_.origin - boundsOrigin_, rect.size});
+    }
+}
+
+bool View::isFirstResponder() const {
+    const Window* w = window();
+    return w && w->firstResponder() == this;
+}
+
+bool View::becomeFirstResponder() {
+    Window* w = window();
+    if (!w || !canBecomeFocused()) {
+        return false;
+    }
+    return w->setFirstResponder(this);
+}
+
+bool View::resignFirstResponder() {
+    if (Window* w = window(); w && w->firstResponder() == this) {
+        w->clearFirstResponder();
+        setNeedsDisplay();
+    }
+    return true;
+}
+
+Rect View::focusRingRect(const Rect& rect) const {
+    constexpr double kOutset = 3;
+    return makeRect(rect.minX() - kOutset, rect.minY() - kOutset, rect.width() + 2 * kOutset,
+                    rect.height() + 2 * kOutset);
+}
+
+void View::drawFocusRing(Canvas& canvas, const Rect& rect) {
+    const Rect ring = focusRingRect(rect);
+    const double radius = std::min(std::max(cornerRadius_ + 3, 6.0), ring.height() / 2);
+    const Rect halo =
+        makeRect(ring.minX() - 1, ring.minY() - 1, ring.width() + 2, ring.height() + 2);
+    canvas.strokeRoundedRect(halo, radius + 1, 1, style::kFocusRingHalo);
+    canvas.strokeRoundedRect(ring, radius, style::kFocusRingWidth, style::kFocusRing);
 }
 
 void View::touchesBegan(const Touch& touch) {

@@ -2,6 +2,7 @@
 
 #include "ui/Canvas.h"
 #include "ui/Geometry.h"
+#include "ui/Responder.h"
 #include "ui/Touch.h"
 
 #include <memory>
@@ -13,6 +14,7 @@
 namespace vestrino::ui {
 
 class Window;
+class ViewController;
 
 // How a picture fills its view: stretched to the bounds, at its own size (centred, or at the
 // top), or scaled keeping its shape to fit inside (AspectFit) or to cover (AspectFill, the
@@ -22,8 +24,9 @@ enum class ContentMode { ScaleToFill, Center, Top, AspectFit, AspectFill };
 // A rectangle of the screen with its children. Geometry is the model value, set at once; what
 // is drawn is the presentation value, which an animation moves towards the model frame by
 // frame. Touches go to the view hit at touch-down; a view that does not handle one passes it to
-// its superview.
-class View : public std::enable_shared_from_this<View> {
+// its superview. Keys go to the window's first responder and what it does not use goes on along
+// the responder chain (Responder); a view that can take the focus says so, and Tab visits it.
+class View : public std::enable_shared_from_this<View>, public Responder {
 public:
     View();
     explicit View(const Rect& frame);
@@ -109,6 +112,52 @@ public:
     virtual void draw(Canvas& canvas, const Rect& rect);
     virtual void layoutSubviews() {}
 
+    // ---- keys and focus ----
+    // The screen whose view this is, if any: keys go on to it before the superview.
+    ViewController* viewController() const { return viewController_; }
+    void setViewController(ViewController* controller) { viewController_ = controller; }
+    Responder* nextResponder() const override;
+    // Whether Tab stops here: a control a person can touch. Each kind of view has its default
+    // (controls yes, pictures and containers no); a layout or a screen may change it.
+    bool isFocusable() const { return focusable_.value_or(focusableByDefault()); }
+    void setFocusable(bool on) { focusable_ = on; }
+    // Whether it may take the focus now (a disabled button may not).
+    virtual bool canBecomeFocused() const { return isFocusable(); }
+    // Whether typed text goes here while it has the focus (what raises an on-screen keyboard).
+    virtual bool acceptsTextInput() const { return false; }
+    virtual bool becomeFirstResponder();
+    // Gives the focus up; false when the view refuses (a field whose delegate says no).
+    virtual bool resignFirstResponder();
+    bool isFirstResponder() const;
+    // The focus is back after a modal view that held the input has gone.
+    virtual void focusReturned() { setNeedsDisplay(); }
+    // A key the window offers to the views on screen when nobody with the focus used it
+    // (arrows page a carousel, Page Down scrolls the page); true when used.
+    virtual bool keyDownWithoutFocus(KeyCommand) { return false; }
+    // The mouse wheel or a touchpad's two fingers over the view, in points the content should
+    // move; true when used (otherwise it goes to the superview).
+    virtual bool scrollWheel(Point) { return false; }
+    // Where the focus ring goes, around the view's drawn rectangle (window points).
+    virtual Rect focusRingRect(const Rect& rect) const;
+    // Brings the rectangle (in this view's coordinates) into sight: the scroll views around it
+    // move as little as they can. The base passes it to the superview.
+    virtual void scrollRectToVisible(const Rect& rect);
+    // Whether content this view clips may still take the focus (a scrolling strip or page
+    // scrolls it into sight when it gets the focus); a carousel's other pages may not.
+    virtual bool revealsContentForFocus() const { return false; }
+
+    // ---- what the window asks of a view that can scroll its content ----
+    // Whether the view takes over a touch that moves inside it (a scroll view does).
+    virtual bool takesOverMovingTouches() const { return false; }
+    // Whether a touch-down on its content waits a moment before the content sees it.
+    virtual bool delaysContentTouches() const { return false; }
+    // Dragged or still gliding: a finger on it stops the content.
+    virtual bool isScrolling() const { return false; }
+    // Whether a finger movement in that direction would move the content at all, and whether
+    // it would move it without going past an edge (along the movement's main axis).
+    virtual bool canScrollAlong(Point) const { return false; }
+    virtual bool hasRoomAlong(Point) const { return false; }
+
     // ---- touches ----
     virtual void touchesBegan(const Touch& touch);
     virtual void touchesMoved(const Touch& touch);
@@ -126,6 +175,9 @@ public:
     void setPresentationAlpha(double alpha);
 
 protected:
+    virtual bool focusableByDefault() const { return false; }
+    // Draws the ring of the view that has the keyboard's focus.
+    virtual void drawFocusRing(Canvas& canvas, const Rect& rect);
     virtual void didMoveToWindow() {}
     void setWindowRecursively(Window* window);
     void forgetWindow();
@@ -149,6 +201,8 @@ private:
     std::string name_;
     View* superview_ = nullptr;
     Window* window_ = nullptr;
+    ViewController* viewController_ = nullptr;
+    std::optional<bool> focusable_;
     std::vector<std::shared_ptr<View>> subviews_;
 };
 

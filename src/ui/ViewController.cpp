@@ -4,12 +4,33 @@
 
 namespace vestrino::ui {
 
+ViewController::~ViewController() {
+    if (view_ && view_->viewController() == this) {
+        view_->setViewController(nullptr);
+    }
+}
+
+Responder* ViewController::nextResponder() const {
+    return view_ ? view_->superview() : nullptr;
+}
+
+void ViewController::setView(std::shared_ptr<View> view) {
+    if (view_ && view_->viewController() == this) {
+        view_->setViewController(nullptr);
+    }
+    view_ = std::move(view);
+    if (view_) {
+        view_->setViewController(this);
+    }
+}
+
 std::shared_ptr<View> ViewController::view() {
     if (!view_) {
         loadView();
         if (!view_) {
-            view_ = std::make_shared<View>(makeRect(0, 0, 320, 480));
+            setView(std::make_shared<View>(makeRect(0, 0, 320, 480)));
         }
+        view_->setViewController(this);
         viewDidLoad();
     }
     return view_;
@@ -34,7 +55,7 @@ void ViewController::unloadView() {
         return;
     }
     view_->removeFromSuperview();
-    view_.reset();
+    setView(nullptr);
     outlets_.clear();
     viewDidUnload();
 }

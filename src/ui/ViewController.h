@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/LayoutLoader.h"
+#include "ui/Responder.h"
 #include "ui/View.h"
 
 #include <memory>
@@ -11,10 +12,17 @@ namespace vestrino::ui {
 class NavigationController;
 
 // A screen: its view, made on first use from the layout resource named after the screen (or a
-// plain view), and the moments of its life on the navigation stack.
-class ViewController : public std::enable_shared_from_this<ViewController> {
+// plain view), and the moments of its life on the navigation stack. It is a responder: keys
+// that the views of the screen do not use come to it before they go on to the views around it.
+class ViewController : public std::enable_shared_from_this<ViewController>, public Responder {
 public:
-    virtual ~ViewController() = default;
+    ~ViewController() override;
+
+    // The view's superview (the screen is the next responder of its own view).
+    Responder* nextResponder() const override;
+    // The screen inside this one that is shown now (a navigation stack's top), if any: keys
+    // nobody has the focus for go to the innermost.
+    virtual ViewController* visibleChild() const { return nullptr; }
 
     // The view, loaded (loadView, then viewDidLoad) on first access.
     std::shared_ptr<View> view();
@@ -43,7 +51,7 @@ public:
 
 protected:
     // For loadView overrides that build their view in code.
-    void setView(std::shared_ptr<View> view) { view_ = std::move(view); }
+    void setView(std::shared_ptr<View> view);
 
 private:
     friend class NavigationController;

@@ -40,6 +40,8 @@ protected:
         RunLoop::main().setClock(clock_);
         delegate_ = VestrinoAppDelegate::shared();
         window_ = std::make_shared<ui::Window>();
+        // As the program's headless mode: a phone, typing on an on-screen keyboard.
+        window_->setOnScreenKeyboard(onScreenKeyboard_);
         delegate_->applicationDidFinishLaunching(window_);
         screen_ = std::make_unique<ui::HeadlessScreen>(window_);
         ui::ScriptRunner::Hooks hooks;
@@ -113,6 +115,7 @@ protected:
             "\"\nkey return\nidle 20\nwait 0.6");
     }
 
+    bool onScreenKeyboard_ = true; // false: a desktop with its own keyboard
     std::shared_ptr<VirtualClock> clock_;
     std::shared_ptr<VestrinoAppDelegate> delegate_;
     std::shared_ptr<ui::Window> window_;

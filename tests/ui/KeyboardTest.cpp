@@ -93,12 +93,19 @@ TEST(Keyboard, TabAndShiftTabVisitTheShownFieldsInReadingOrder) {
     f.window->keyCommand(K::Tab);
     f.window->keyCommand(K::Tab);
     EXPECT_EQ(f.log.calls, (std::vector<std::string>{"begin top", "end top", "begin left"}));
-    // With an alert up, Tab stays inside it: it has no field, so nothing moves.
-    auto alert = std::make_shared<AlertView>("Attenzione", "Messaggio", nullptr, std::string("OK"),
+    // With an alert up, Tab stays inside it (its button); the field behind keeps its text and,
+    // once the alert has gone, the focus, without ending or beginning its editing.
+    auto alert = std::make_shared<AlertView>("Attenzione", "Messaggio", &f.log, std::string("OK"),
                                              std::vector<std::string>{});
     alert->show(*f.window);
-    EXPECT_FALSE(f.window->keyCommand(K::Tab));
+    EXPECT_TRUE(f.window->keyCommand(K::Tab));
+    EXPECT_EQ(f.responder(), "none");
+    EXPECT_EQ(f.window->tabOrder().size(), 1u);
+    EXPECT_TRUE(f.window->keyCommand(K::Return));
+    EXPECT_FALSE(alert->visible());
     EXPECT_EQ(f.responder(), "left");
+    EXPECT_EQ(f.log.calls,
+              (std::vector<std::string>{"begin top", "end top", "begin left", "alert 0"}));
 }
 
 TEST(Keyboard, EscapeAnswersAnAlertWithItsCancelButtonOnly) {

@@ -35,7 +35,7 @@ TEST(ScriptCommand, LinesAreCheckedBeforeTheyRun) {
         {"type \"mario.rossi\"", Kind::Type, ""},
         {"type mario", std::nullopt, "double quotes"},
         {"key return", Kind::Key, ""},
-        {"key space", std::nullopt, "key wants"},
+        {"key f13", std::nullopt, "key wants"},
         {"snapshot 04-wallet", Kind::Snapshot, ""},
         {"snapshot v1.2_b", Kind::Snapshot, ""},
         {"snapshot ../../x", std::nullopt, "no plain file name"},

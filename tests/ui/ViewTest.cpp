@@ -108,7 +108,7 @@ TEST(View, TouchesGoToTheViewHitAtTouchDown) {
     modal->setTag(9);
     modal->log = &log;
     window->addSubview(modal);
-    window->setModalView(modal.get());
+    window->beginModal(modal.get());
     window->touchDown({20, 20}, clock.now());
     window->touchUp({20, 20}, clock.now());
     window->touchDown({100, 220}, clock.now());

@@ -20,7 +20,7 @@ struct Shape {
     int duration;
 };
 
-constexpr std::array<Shape, 11> kShapes{{
+constexpr std::array<Shape, 12> kShapes{{
     {"wait", Kind::Wait, 1, 0},
     {"idle", Kind::Idle, 1, 0},
     {"tap", Kind::Tap, 2, -1},
@@ -28,6 +28,7 @@ constexpr std::array<Shape, 11> kShapes{{
     {"touch-move", Kind::TouchMove, 2, -1},
     {"touch-up", Kind::TouchUp, 2, -1},
     {"drag", Kind::Drag, 5, 4},
+    {"wheel", Kind::Wheel, 4, -1},
     {"type", Kind::Type, 0, -1},
     {"key", Kind::Key, 0, -1},
     {"clipboard", Kind::Clipboard, 0, -1},
@@ -111,7 +112,9 @@ std::optional<ScriptCommand> ScriptCommand::parse(std::string_view raw, std::str
     case Kind::Key:
         in >> command.text;
         if (!keyCommandNamed(command.text)) {
-            error = "key wants return, backspace, tab, shift+tab, escape or ctrl+v";
+            error = "key wants a key's name (return, space, tab, shift+tab, escape, up, pagedown, "
+                    "ctrl+v, ctrl+z, ...), not \"" +
+                    command.text + "\"";
             return std::nullopt;
         }
         break;

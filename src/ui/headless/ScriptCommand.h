@@ -21,6 +21,7 @@ struct ScriptCommand {
         TouchMove,
         TouchUp,
         Drag,
+        Wheel,
         Type,
         Key,
         Clipboard,
@@ -31,7 +32,8 @@ struct ScriptCommand {
     static constexpr double kFarthestPoint = 10000;
 
     Kind kind = Kind::Wait;
-    std::vector<double> numbers; // wait S; idle S; tap X Y; drag X1 Y1 X2 Y2 S; ...
+    std::vector<double> numbers; // wait S; idle S; tap X Y; drag X1 Y1 X2 Y2 S; wheel X Y DX DY
+                                 // (the content moves DX, DY points); ...
     std::string text;            // type, clipboard: the text; key: the key; snapshot: the name
 
     // The command on the line; nothing, with `error` empty, for a blank or comment line;

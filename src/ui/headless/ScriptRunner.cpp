@@ -111,6 +111,10 @@ void ScriptRunner::run(const ScriptCommand& command, std::string& error) {
         frame();
         break;
     }
+    case Kind::Wheel:
+        window.scrollWheel({n[0], n[1]}, {n[2], n[3]});
+        frame();
+        break;
     case Kind::Type:
         window.insertText(command.text);
         frame();

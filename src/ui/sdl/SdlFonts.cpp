@@ -74,6 +74,36 @@ Size SdlFonts::measure(std::string_view text, const Font& font) {
     return {w / scale_, h / scale_};
 }
 
+std::vector<double> SdlFonts::caretOffsets(std::string_view text, const Font& font) {
+    TTF_Font* f = ttf(font);
+    if (!f) {
+        return TextMeasurer::caretOffsets(text, font);
+    }
+    std::vector<double> offsets{0};
+    int x = 0;
+    Uint32 previous = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        // Well-formed UTF-8 (the fields hold nothing else): the lead byte gives the length.
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t n = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        Uint32 ch = n == 1 ? lead : lead & (0x3F >> (n - 1));
+        for (std::size_t k = 1; k < n && i + k < text.size(); ++k) {
+            ch = (ch << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        }
+        i += n;
+        if (previous != 0) {
+            x += TTF_GetFontKerningSizeGlyphs32(f, previous, ch);
+        }
+        int minX = 0, maxX = 0, minY = 0, maxY = 0, advance = 0;
+        if (TTF_GlyphMetrics32(f, ch, &minX, &maxX, &minY, &maxY, &advance) == 0) {
+            x += advance;
+        }
+        previous = ch;
+        offsets.push_back(x / scale_);
+    }
+    return offsets;
+}
+
 double SdlFonts::lineHeight(const Font& font) {
     TTF_Font* f = ttf(font);
     return f ? TTF_FontLineSkip(f) / scale_ : font.size * 1.2;

@@ -21,6 +21,8 @@ public:
 
     Size measure(std::string_view text, const Font& font) override;
     double lineHeight(const Font& font) override;
+    // One pass over the glyphs' advances and the kerning between them.
+    std::vector<double> caretOffsets(std::string_view text, const Font& font) override;
     // The font at the screen's pixel size (nothing when no font file is found).
     TTF_Font* ttf(const Font& font);
     double scale() const { return scale_; }

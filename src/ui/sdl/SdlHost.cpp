@@ -3,6 +3,7 @@
 #include "core/RunLoop.h"
 #include "ui/sdl/SdlCanvas.h"
 #include "ui/sdl/SdlClipboard.h"
+#include "ui/sdl/SdlEventRouter.h"
 #include "ui/sdl/SdlFonts.h"
 
 #include <SDL2/SDL.h>
@@ -20,43 +21,6 @@ struct RendererFree {
 };
 } // namespace
 
-std::optional<KeyCommand> SdlHost::keyCommandFor(const SDL_Keysym& key) {
-    const bool ctrl = key.mod & KMOD_CTRL;
-    const bool shift = key.mod & KMOD_SHIFT;
-    auto with = [shift](KeyCommand plain, KeyCommand extended) { return shift ? extended : plain; };
-    switch (key.sym) {
-    case SDLK_BACKSPACE:
-        return KeyCommand::Backspace;
-    case SDLK_DELETE:
-        return KeyCommand::DeleteForward;
-    case SDLK_RETURN:
-    case SDLK_KP_ENTER:
-        return KeyCommand::Return;
-    case SDLK_TAB:
-        return with(KeyCommand::Tab, KeyCommand::BackTab);
-    case SDLK_ESCAPE:
-        return KeyCommand::Escape;
-    case SDLK_LEFT:
-        return with(KeyCommand::Left, KeyCommand::SelectLeft);
-    case SDLK_RIGHT:
-        return with(KeyCommand::Right, KeyCommand::SelectRight);
-    case SDLK_HOME:
-        return with(KeyCommand::Home, KeyCommand::SelectHome);
-    case SDLK_END:
-        return with(KeyCommand::End, KeyCommand::SelectEnd);
-    case SDLK_a:
-        return ctrl ? std::optional(KeyCommand::SelectAll) : std::nullopt;
-    case SDLK_c:
-        return ctrl ? std::optional(KeyCommand::Copy) : std::nullopt;
-    case SDLK_x:
-        return ctrl ? std::optional(KeyCommand::Cut) : std::nullopt;
-    case SDLK_v:
-        return ctrl ? std::optional(KeyCommand::Paste) : std::nullopt;
-    default:
-        return std::nullopt;
-    }
-}
-
 SdlHost::SdlHost(std::shared_ptr<Window> window, double scale, std::string title,
                  std::optional<Image> icon)
     : window_(std::move(window)), scale_(scale), title_(std::move(title)), icon_(std::move(icon)) {}
@@ -66,6 +30,8 @@ SdlHost::~SdlHost() {
 }
 
 bool SdlHost::run(std::string& error) {
+    // Fingers are handled as fingers: no mouse events made up for them (a tap would come twice).
+    SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         error = std::string("SDL cannot open a window: ") + SDL_GetError();
         return false;
@@ -115,7 +81,7 @@ bool SdlHost::run(std::string& error) {
         Screen screen(window_);
         bool moving = true;
         bool quit = false;
-        auto toPoint = [this](int x, int y) { return Point{x / scale_, y / scale_}; };
+        SdlEventRouter router(window_, scale_);
         while (!quit) {
             int timeout = 0;
             if (!moving) {
@@ -130,57 +96,22 @@ bool SdlHost::run(std::string& error) {
             SDL_Event e;
             if (SDL_WaitEventTimeout(&e, timeout)) {
                 do {
-                    const TimePoint now = RunLoop::main().clock().now();
-                    switch (e.type) {
-                    case SDL_QUIT:
+                    switch (router.handle(e, RunLoop::main().clock().now())) {
+                    case SdlEventRouter::Outcome::Quit:
                         quit = true;
                         break;
-                    case SDL_MOUSEBUTTONDOWN:
-                        if (e.button.which != SDL_TOUCH_MOUSEID &&
-                            e.button.button == SDL_BUTTON_LEFT) {
-                            window_->touchDown(toPoint(e.button.x, e.button.y), now);
-                        }
+                    case SdlEventRouter::Outcome::Repaint:
+                        window_->markDirty();
                         break;
-                    case SDL_MOUSEMOTION:
-                        if (e.motion.which != SDL_TOUCH_MOUSEID &&
-                            (e.motion.state & SDL_BUTTON_LMASK)) {
-                            window_->touchMove(toPoint(e.motion.x, e.motion.y), now);
-                        }
-                        break;
-                    case SDL_MOUSEBUTTONUP:
-                        if (e.button.which != SDL_TOUCH_MOUSEID &&
-                            e.button.button == SDL_BUTTON_LEFT) {
-                            window_->touchUp(toPoint(e.button.x, e.button.y), now);
-                        }
-                        break;
-                    case SDL_TEXTINPUT:
-                        // Characters come from here, editing keys from key presses; with Ctrl
-                        // held (a shortcut) no text is typed.
-                        if (!(SDL_GetModState() & KMOD_CTRL)) {
-                            window_->insertText(e.text.text);
-                        }
-                        break;
-                    case SDL_KEYDOWN:
-                        if (const auto key = keyCommandFor(e.key.keysym)) {
-                            window_->keyCommand(*key);
-                        } else if (e.key.keysym.sym == SDLK_q && (e.key.keysym.mod & KMOD_CTRL)) {
-                            quit = true; // Ctrl+Q: as the window's close button
-                        }
-                        break;
-                    case SDL_WINDOWEVENT:
-                        if (e.window.event == SDL_WINDOWEVENT_EXPOSED) {
-                            window_->markDirty();
-                        }
-                        break;
-                    default:
+                    case SdlEventRouter::Outcome::None:
                         break;
                     }
                 } while (!quit && SDL_PollEvent(&e));
             }
-            // Text input only while a text field is first responder.
-            if (window_->firstResponder() && !SDL_IsTextInputActive()) {
+            // Text input (and a phone's on-screen keyboard) only while a field has the focus.
+            if (window_->wantsTextInput() && !SDL_IsTextInputActive()) {
                 SDL_StartTextInput();
-            } else if (!window_->firstResponder() && SDL_IsTextInputActive()) {
+            } else if (!window_->wantsTextInput() && SDL_IsTextInputActive()) {
                 SDL_StopTextInput();
             }
             const auto painted = screen.framesPainted();

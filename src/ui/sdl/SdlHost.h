@@ -14,8 +14,8 @@ namespace vestrino::ui {
 // The screen in a desktop window: 320 × 480 points (× scale for HiDPI), vsync, the mouse as
 // the one finger. It sleeps until the next event or timer when nothing moves, wakes when work
 // is posted to the main queue from another thread, and quits when the window is closed (the
-// window manager's close, or Ctrl+Q). Keys map to the window's key commands; Ctrl+V pastes
-// from the desktop's clipboard.
+// window manager's close, or Ctrl+Q). Its events reach the window through SdlEventRouter; Ctrl+V
+// pastes from the desktop's clipboard.
 class SdlHost {
 public:
     SdlHost(std::shared_ptr<Window> window, double scale, std::string title,
@@ -30,9 +30,6 @@ public:
     // The host for UIApplicationMain: a window with the options' scale and title.
     static bool show(const std::shared_ptr<Window>& window, const LaunchOptions& options,
                      std::string& error);
-
-    // The window's command for a key press, if it is one (Tab, Shift+Tab, Escape, Ctrl+V, ...).
-    static std::optional<KeyCommand> keyCommandFor(const SDL_Keysym& key);
 
 private:
     std::shared_ptr<Window> window_;
