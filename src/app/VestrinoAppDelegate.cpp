@@ -169,6 +169,11 @@ nlohmann::ordered_json VestrinoAppDelegate::describeForSnapshot() {
                                  {"firstResponder", responder && !responder->name().empty()
                                                         ? nlohmann::ordered_json(responder->name())
                                                         : nlohmann::ordered_json(nullptr)}};
+    // The view with the keyboard's focus, named or not (a card, a toolbar button).
+    state["focus"] = responder ? nlohmann::ordered_json{{"class", responder->className()},
+                                                        {"name", responder->name()},
+                                                        {"tag", responder->tag()}}
+                               : nlohmann::ordered_json(nullptr);
     if (const auto* recorder = dynamic_cast<const RecordingLinkOpener*>(linkOpener_.get())) {
         state["openedLinks"] = recorder->opened();
     }

@@ -92,7 +92,17 @@ void ImageView::describe(nlohmann::ordered_json& node) const {
 
 Rect ImageView::focusRingRect(const Rect& rect) const {
     const UIImagePtr& shown = shownImage();
-    return View::focusRingRect(shown ? drawnRect(*shown, rect) : rect);
+    if (!shown || shown->size().width <= 0 || shown->size().height <= 0) {
+        return View::focusRingRect(rect);
+    }
+    // Round what the picture shows, where it is drawn.
+    const Rect drawn = drawnRect(*shown, rect);
+    const Rect opaque = shown->opaqueBounds();
+    const double sx = drawn.width() / shown->size().width;
+    const double sy = drawn.height() / shown->size().height;
+    return View::focusRingRect(makeRect(drawn.minX() + opaque.minX() * sx,
+                                        drawn.minY() + opaque.minY() * sy, opaque.width() * sx,
+                                        opaque.height() * sy));
 }
 
 } // namespace vestrino::ui

@@ -103,9 +103,9 @@ bool TextEditingModel::insert(const std::string& text, const Filter& filter) {
         return false;
     }
     Step step{{selectionStart(), selectionLength(), text},
-               slice(selectionStart(), selectionLength()),
-               anchor_,
-               caret_};
+              slice(selectionStart(), selectionLength()),
+              anchor_,
+              caret_};
     if (!apply(step.change, filter)) {
         return false;
     }

@@ -1,5 +1,6 @@
 #include "ui/UIImage.h"
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <iterator>
@@ -106,6 +107,28 @@ std::shared_ptr<UIImage> UIImage::stretchableImage(int leftCapWidth, int topCapH
     copy->leftCap_ = leftCapWidth;
     copy->topCap_ = topCapHeight;
     return copy;
+}
+
+Rect UIImage::opaqueBounds() const {
+    if (opaqueBounds_) {
+        return *opaqueBounds_;
+    }
+    const Image& p = *pixels_;
+    int x0 = p.width, y0 = p.height, x1 = -1, y1 = -1;
+    for (int y = 0; y < p.height; ++y) {
+        for (int x = 0; x < p.width; ++x) {
+            if (p.rgba[(static_cast<std::size_t>(y) * p.width + x) * 4 + 3] != 0) {
+                x0 = std::min(x0, x);
+                x1 = std::max(x1, x);
+                y0 = std::min(y0, y);
+                y1 = std::max(y1, y);
+            }
+        }
+    }
+    opaqueBounds_ =
+        x1 < 0 ? Rect{{0, 0}, size()}
+               : makeRect(x0 / scale_, y0 / scale_, (x1 - x0 + 1) / scale_, (y1 - y0 + 1) / scale_);
+    return *opaqueBounds_;
 }
 
 } // namespace vestrino::ui

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace vestrino::ui {
@@ -29,6 +30,9 @@ public:
     static std::string highResolutionName(const std::string& name);
 
     std::shared_ptr<UIImage> stretchableImage(int leftCapWidth, int topCapHeight) const;
+    // The part of the picture that shows (pixels not wholly transparent), in points from its
+    // top-left corner: a card drawn with a margin round it has its ring round the card.
+    Rect opaqueBounds() const;
 
     Size size() const { return {pixels_->width / scale_, pixels_->height / scale_}; }
     const Image& pixels() const { return *pixels_; }
@@ -49,6 +53,7 @@ private:
     int topCap_ = 0;
     std::string name_;
     std::uint64_t identity_;
+    mutable std::optional<Rect> opaqueBounds_;
 };
 
 using UIImagePtr = std::shared_ptr<UIImage>;

@@ -1,5 +1,6 @@
 #include "app/QVImageView.h"
 #include "app/QVPageControlView.h"
+#include "ui/ScrollView.h"
 #include "ui/UIImage.h"
 #include "ui/UiTestSupport.h"
 #include "ui/Window.h"
@@ -85,4 +86,85 @@ TEST(QVImageView, TheTapComesAtTouchDownBeforeTheBegin) {
     window->touchMove({300, 400}, clock.now()); // dragged away: still a tap
     window->touchUp({300, 400}, clock.now());
     EXPECT_EQ(log.calls.back(), "end");
+}
+
+// A card of a carousel reports its tap when the touch ends: a press that turns into a drag is
+// taken over by the carousel and chooses nothing, as on a phone. The keyboard's Space gives the
+// reports of a touch at the card's middle.
+TEST(QVImageView, ACardInACarouselTapsWhenTheTouchEndsAndNotWhenItTurnsIntoADrag) {
+    struct Move {
+        double x;  // the finger's x (y stays 100)
+        double at; // seconds after touch-down
+    };
+    struct Case {
+        const char* name;
+        std::vector<Move> moves;
+        double liftAt;
+        std::vector<std::string> reports;
+        double offset; // the carousel's offset at the end
+    };
+    const Case cases[] = {
+        {"a quick tap", {}, 0.05, {"begin 100,90", "end", "tapped"}, 320},
+        {"a still press, lifted after the delay", {}, 0.4, {"begin 100,90", "end", "tapped"}, 320},
+        {"held past the delay, then dragged 160 points",
+         {{140, 0.30}, {220, 0.35}, {260, 0.4}},
+         0.45,
+         {"begin 100,90", "cancelled"},
+         0},
+        {"dragged at once: the card never hears of it", {{60, 0.02}, {-60, 0.08}}, 0.1, {}, 640},
+        {"a small wobble within the slop stays a tap",
+         {{106, 0.2}},
+         0.3,
+         {"begin 100,90", "end", "tapped"},
+         320},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::UiClock clock;
+        auto window = std::make_shared<Window>();
+        auto carousel = std::make_shared<ScrollView>(makeRect(0, 10, 320, 200));
+        carousel->setPagingEnabled(true);
+        carousel->setContentSize({960, 200});
+        carousel->setContentOffset({320, 0});
+        window->addSubview(carousel);
+        auto card = std::make_shared<QVImageView>(makeRect(320, 0, 320, 200));
+        card->setUserInteractionEnabled(true);
+        card->setTapsOnRelease(true);
+        carousel->addSubview(card);
+        struct Log : TouchLog {
+            void qvImageViewTouchCancelled(QVImageView&, Point) override {
+                calls.push_back("cancelled");
+            }
+        } log;
+        card->setDelegate(&log);
+        window->touchDown({100, 100}, clock.now());
+        double t = 0;
+        for (const auto& m : c.moves) {
+            clock.run(m.at - t);
+            t = m.at;
+            window->touchMove({m.x, 100}, clock.now());
+        }
+        clock.run(c.liftAt - t);
+        const double lastX = c.moves.empty() ? 100 : c.moves.back().x;
+        window->touchUp({lastX, 100}, clock.now());
+        clock.run(1.0);
+        EXPECT_EQ(log.calls, c.reports);
+        EXPECT_EQ(carousel->contentOffset().x, c.offset);
+    }
+    // Space with the card focused: the same reports as a touch at its middle.
+    test::UiClock clock;
+    auto window = std::make_shared<Window>();
+    auto card = std::make_shared<QVImageView>(makeRect(0, 0, 320, 200));
+    card->setFocusable(true);
+    card->setTapsOnRelease(true);
+    window->addSubview(card);
+    TouchLog log;
+    card->setDelegate(&log);
+    ASSERT_TRUE(card->becomeFirstResponder());
+    EXPECT_TRUE(window->keyCommand(KeyCommand::Space));
+    EXPECT_EQ(log.calls, (std::vector<std::string>{"begin 160,100", "end", "tapped"}));
+    // The backdrop's kind (tap at touch-down) is not a focus stop unless asked.
+    auto backdrop = std::make_shared<QVImageView>(makeRect(0, 200, 320, 200));
+    window->addSubview(backdrop);
+    EXPECT_FALSE(backdrop->becomeFirstResponder());
 }

@@ -72,8 +72,7 @@ SdlEventRouter::Outcome SdlEventRouter::handle(const SDL_Event& e, TimePoint now
     case SDL_QUIT:
         return Outcome::Quit;
     case SDL_MOUSEBUTTONDOWN:
-        if (e.button.which != SDL_TOUCH_MOUSEID && e.button.button == SDL_BUTTON_LEFT &&
-            !finger_) {
+        if (e.button.which != SDL_TOUCH_MOUSEID && e.button.button == SDL_BUTTON_LEFT && !finger_) {
             window.touchDown(toPoint(e.button.x, e.button.y), now);
         }
         break;
@@ -87,8 +86,7 @@ SdlEventRouter::Outcome SdlEventRouter::handle(const SDL_Event& e, TimePoint now
         }
         break;
     case SDL_MOUSEBUTTONUP:
-        if (e.button.which != SDL_TOUCH_MOUSEID && e.button.button == SDL_BUTTON_LEFT &&
-            !finger_) {
+        if (e.button.which != SDL_TOUCH_MOUSEID && e.button.button == SDL_BUTTON_LEFT && !finger_) {
             window.touchUp(toPoint(e.button.x, e.button.y), now);
         }
         break;
