@@ -1,0 +1,150 @@
+#include "AppFixture.h"
+#include "service/RemoteServiceUtil.h"
+#include "store/CardList.h"
+
+using namespace vestrino;
+using nlohmann::ordered_json;
+
+namespace {
+
+constexpr const char* kMovimenti = "/LumaCard/movimenti.do";
+constexpr const char* kAnonima = "/LumaCard/carta_anonima.do";
+
+} // namespace
+
+// The application on a desktop with a keyboard of its own (no on-screen keyboard): a person
+// who uses the keyboard alone, from the login to a new card.
+class KeyboardAccess : public test::AppFixture {
+protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        onScreenKeyboard_ = false;
+    }
+    // The anonymous card the stand-in knows (CVV2 739), stored on the device for mario.rossi.
+    void storeAnonymousCard() {
+        auto card = std::make_shared<CartaDiPagamento>();
+        card->setSerial("5375123400001117");
+        card->setDataAA("28");
+        card->setDataMM("04");
+        card->setAnonima(true);
+        ASSERT_TRUE(RemoteServiceUtil::salvaCartePerUtente("mario.rossi", {card}));
+    }
+    // What has the focus: its outlet name, or its class and tag.
+    std::string focus() {
+        const auto f = state()["focus"];
+        if (f.is_null()) {
+            return "none";
+        }
+        const std::string name = f["name"];
+        return name.empty()
+                   ? f["class"].get<std::string>() + "#" + std::to_string(f["tag"].get<int>())
+                   : name;
+    }
+    // Presses Tab until the focus is on `target` (at most `limit` times).
+    void tabTo(const std::string& target, int limit = 12) {
+        for (int i = 0; i < limit && focus() != target; ++i) {
+            run("key tab");
+        }
+        ASSERT_EQ(focus(), target);
+    }
+    bool dialogShown() {
+        const auto s = state();
+        return find(s["window"], "name", "textCVV2") != nullptr;
+    }
+    std::vector<double> containerCenter() {
+        const auto s = state();
+        const auto* c = find(s["window"], "name", "contenitore");
+        const auto& f = (*c)["frame"];
+        return {f[0].get<double>() + f[2].get<double>() / 2,
+                f[1].get<double>() + f[3].get<double>() / 2};
+    }
+};
+
+TEST_F(KeyboardAccess, FromTheLoginToANewCardWithTheKeyboardAlone) {
+    storeAnonymousCard();
+    launch();
+    run("wait 2");
+    // The user name has the focus at start; with no on-screen keyboard the form stays put.
+    EXPECT_EQ(focus(), "usernameField");
+    run("type \"mario.rossi\"\nkey tab\ntype \"lumacard1\"\nwait 0.6");
+    EXPECT_EQ(containerCenter(), (std::vector<double>{160, 230}));
+    run("key return\nidle 20\nwait 0.6");
+    ASSERT_EQ(state()["visible"], "CarteViewController");
+
+    // The first card is the anonymous one: Tab reaches its picture, Space opens the dialog.
+    tabTo("QVImageView#1");
+    run("key space\nwait 0.4");
+    ASSERT_TRUE(dialogShown());
+    // Escape closes it as a touch on its backdrop does: no request.
+    run("key escape\nwait 0.4");
+    EXPECT_FALSE(dialogShown());
+    EXPECT_EQ(server().knobs().requestCount(kAnonima), 0u);
+    // The card has the focus again; Return opens the dialog, whose field and button Tab
+    // reaches (nothing behind it); Return in the field neither saves nor closes.
+    EXPECT_EQ(focus(), "QVImageView#1");
+    run("key return\nwait 0.4");
+    ASSERT_TRUE(dialogShown());
+    std::vector<std::string> order;
+    for (int i = 0; i < 3; ++i) {
+        run("key tab");
+        order.push_back(focus());
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"textCVV2", "btnSave", "textCVV2"}));
+    // The dialog does not move for a keyboard that does not cover it.
+    const auto s = state();
+    EXPECT_EQ((*find(s["window"], "name", "scrollView"))["contentOffset"][1], 0);
+    run("type \"739\"\nkey return\nwait 0.4");
+    EXPECT_TRUE(dialogShown());
+    EXPECT_EQ(server().knobs().requestCount(kAnonima), 0u);
+    run("key tab\nkey return\nwait 0.4\nidle 20\nwait 0.6");
+    ASSERT_EQ(state()["visible"], "TransazioniViewController");
+    ASSERT_EQ(server().knobs().requestCount(kAnonima), 1u);
+    EXPECT_NE(server().knobs().lastRequest(kAnonima)->body.find("cvv2=739"), std::string::npos);
+
+    // The statement: a search, "Esporta" by the keyboard, the alert answered with Return; what
+    // was typed while the alert was up went nowhere.
+    tabTo("cercaField");
+    run("type \"ric\"");
+    tabTo("esportaButton");
+    run("key return\nwait 0.3");
+    ASSERT_EQ(state()["alert"]["title"], "Esportazione");
+    run("type \"zz\"\nkey backspace\nkey return\nwait 0.3");
+    EXPECT_TRUE(state()["alert"].is_null());
+    EXPECT_EQ(fieldText("cercaField"), "ric");
+    EXPECT_EQ(focus(), "esportaButton");
+    // A toggle by the keyboard.
+    tabTo("filtroPagamenti", 20);
+    run("key space\nwait 0.3");
+    {
+        const auto t = state();
+        EXPECT_TRUE((*find(t["window"], "name", "filtroPagamenti"))["selected"].get<bool>());
+    }
+    // Escape goes back, as "Indietro".
+    run("key escape\nwait 0.6");
+    ASSERT_EQ(state()["visible"], "CarteViewController");
+
+    // To the add page by the arrows, its picture by Tab, Return: the editor, filled by the
+    // keyboard, its "Aggiungi" pressed by Return.
+    for (int i = 0; i < 6; ++i) {
+        run("key right\nwait 0.4");
+    }
+    const auto w = state();
+    const int pages =
+        static_cast<int>((*find(w["window"], "name", "pageControl"))["numberOfPages"]);
+    tabTo("QVImageView#" + std::to_string(pages));
+    run("key return\nwait 0.6");
+    ASSERT_EQ(state()["visible"], "AggiungiCartaViewController");
+    tabTo("nomeCarta");
+    run("type \"Spesa\"\nkey tab\ntype \"5375123499990001\"\nkey tab\ntype \"05/29\"");
+    tabTo("aggiungiButton");
+    run("key return\nwait 0.6\nidle 10\nwait 0.6");
+    EXPECT_EQ(state()["visible"], "CarteViewController") << state()["alert"].dump();
+    bool found = false;
+    const auto stored = RemoteServiceUtil::caricaCartaPerUtente("mario.rossi");
+    ASSERT_TRUE(stored);
+    for (const auto& c : *stored) {
+        found = found || (c->serial() == "5375123499990001" && c->anonima());
+    }
+    EXPECT_TRUE(found) << "the new card is not in the card file";
+    EXPECT_EQ(server().knobs().requestCount(kMovimenti), 0u);
+}
