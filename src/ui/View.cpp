@@ -316,7 +316,13 @@ Rect View::focusRingRect(const Rect& rect) const {
 }
 
 void View::drawFocusRing(Canvas& canvas, const Rect& rect) {
-    const Rect ring = focusRingRect(rect);
+    Rect ring = focusRingRect(rect);
+    // A control at the screen's edge keeps its whole ring on the screen.
+    if (const Window* w = window()) {
+        const Rect inside = ring.intersection(makeRect(1, 1, w->bounds().width() - 2,
+                                                       w->bounds().height() - 2));
+        ring = inside.isEmpty() ? ring : inside;
+    }
     const double radius = std::min(std::max(cornerRadius_ + 3, 6.0), ring.height() / 2);
     const Rect halo =
         makeRect(ring.minX() - 1, ring.minY() - 1, ring.width() + 2, ring.height() + 2);

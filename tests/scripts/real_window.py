@@ -7,7 +7,9 @@ program on a virtual clock. Then the window gets the close request a window mana
 (WM_DELETE_WINDOW) and the program must end with status 0 and no X error. A second run logs
 in with the keyboard alone, mending a typo in the middle of the user name, and quits with
 Ctrl+Q; a third, with no service to reach, shows the connection alert whole and Escape puts
-it away.
+it away; a fourth goes through the application with the keyboard alone (the focus ring on a
+card, a button and a toggle, the CVV2 dialog, an export, back, a new card). The headless
+references model a desktop with its own keyboard (--physical-keyboard), as the window is.
 
     real_window.py BUILD_DIR SOURCE_DIR [ARTIFACTS_DIR]
 """
@@ -51,12 +53,11 @@ wait 1
 snapshot statement
 """
 
-# A person with the keyboard alone: Tab to the user name, typed with a letter missing and
-# mended in the middle (the window types "mario.rosi", Left, Left, "s", End), Tab, the
-# password, Return.
+# A person with the keyboard alone: the user name has the focus at start; typed with a letter
+# missing and mended in the middle (the window types "mario.rosi", Left, Left, "s", End), Tab,
+# the password, Return.
 HEADLESS_KEYBOARD_SCRIPT = """\
 wait 2.1
-key tab
 type "mario.rossi"
 wait 0.6
 snapshot login-name
@@ -72,7 +73,6 @@ snapshot wallet-by-keyboard
 HEADLESS_OFFLINE_SCRIPT = """\
 wait 2.1
 snapshot offline-login
-key tab
 type "mario.rossi"
 key tab
 type "lumacard1"
@@ -83,6 +83,83 @@ snapshot offline-alert
 key escape
 wait 0.6
 snapshot offline-dismissed
+"""
+
+# The keyboard alone from the wallet on: Tab to the anonymous card, Return opens the CVV2
+# dialog, Tab to its field and its button, Return; in the statement a search, "Esporta" by the
+# keyboard and its alert answered with Return, a toggle; Escape back; the arrows to the add
+# page, Return, the editor filled and its button pressed by Return. The focus ring is seen on a
+# card, a button and a toggle.
+HEADLESS_KEYBOARD_TOUR_SCRIPT = """\
+wait 2.1
+type "mario.rossi"
+key tab
+type "lumacard1"
+key return
+idle 20
+wait 1
+snapshot kb-wallet
+key tab
+wait 0.3
+snapshot kb-card
+key return
+wait 0.6
+key tab
+type "739"
+key tab
+wait 0.3
+snapshot kb-save
+key return
+wait 0.5
+idle 20
+wait 1
+snapshot kb-statement
+key tab
+key tab
+type "ric"
+key tab
+key return
+wait 0.5
+snapshot kb-export
+key return
+wait 0.3
+key tab
+key tab
+wait 0.5
+snapshot kb-toggle
+key space
+wait 0.5
+key escape
+wait 0.6
+idle 20
+wait 1
+snapshot kb-back
+key right
+wait 0.6
+key right
+wait 0.6
+key right
+wait 0.6
+key right
+wait 0.6
+key tab
+key return
+wait 0.6
+key tab
+key tab
+type "Spesa"
+key tab
+type "5375123499990001"
+key tab
+type "05/29"
+key tab
+wait 0.3
+snapshot kb-add
+key return
+wait 0.6
+idle 20
+wait 1
+snapshot kb-added
 """
 
 
@@ -162,21 +239,31 @@ class Session:
         """Runs the headless scripts; their snapshots all go to one folder."""
         out = self.path("headless")
         runs = [("steps", HEADLESS_SCRIPT, None), ("keyboard", HEADLESS_KEYBOARD_SCRIPT, None),
-                ("offline", HEADLESS_OFFLINE_SCRIPT, OFFLINE_HOST)]
+                ("offline", HEADLESS_OFFLINE_SCRIPT, OFFLINE_HOST),
+                ("tour", HEADLESS_KEYBOARD_TOUR_SCRIPT, None)]
         for name, text, host in runs:
             script = self.path(name + ".script")
             with open(script, "w") as f:
                 f.write(text)
             r = subprocess.run(self.app_command(self.documents("documents-headless-" + name),
                                                 host) +
-                               ["--headless", "--script", script, "--out", out],
-                               capture_output=True, text=True, timeout=120)
+                               ["--headless", "--physical-keyboard", "--script", script,
+                                "--out", out],
+                               capture_output=True, text=True, timeout=120, env=self.app_env())
             if r.returncode != 0:
                 fail("the headless run %s failed: %s" % (name, r.stderr))
         return out
 
+    def app_env(self):
+        """Exports go to a folder of the session's, the same for the headless run and the
+        window (the alert names it); emptied before each run."""
+        downloads = self.path("downloads")
+        shutil.rmtree(downloads, ignore_errors=True)
+        os.makedirs(downloads)
+        return dict(os.environ, XDG_DOWNLOAD_DIR=downloads)
+
     def env(self):
-        env = dict(os.environ, DISPLAY=self.display, SDL_VIDEODRIVER="x11")
+        env = dict(self.app_env(), DISPLAY=self.display, SDL_VIDEODRIVER="x11")
         env.pop("WAYLAND_DISPLAY", None)
         return env
 
@@ -329,9 +416,9 @@ def main():
         # The keyboard alone, a typo mended in the middle of the user name.
         app = session.start_app(session.documents("documents-window-2"))
         wait_for(session, refs, "login")
-        # Keys go to the window under the pointer (no window manager gives focus).
+        # Keys go to the window under the pointer (no window manager gives focus); the user
+        # name has the focus at start.
         session.xdotool("mousemove", "--window", session.window, "160", "440")
-        session.xdotool("key", "Tab")
         session.xdotool("type", "--delay", "40", "mario.rosi")
         session.xdotool("key", "--delay", "60", "Left", "Left")
         session.xdotool("type", "--delay", "40", "s")
@@ -348,7 +435,6 @@ def main():
         app = session.start_app(session.documents("documents-window-3"), OFFLINE_HOST)
         wait_for(session, refs, "offline-login")  # no banner without the service
         session.xdotool("mousemove", "--window", session.window, "160", "440")
-        session.xdotool("key", "Tab")
         session.xdotool("type", "--delay", "40", "mario.rossi")
         session.xdotool("key", "Tab")
         session.xdotool("type", "--delay", "40", "lumacard1")
@@ -358,6 +444,54 @@ def main():
         wait_for(session, refs, "offline-dismissed")
         close_like_a_window_manager(session)
         expect_clean_exit(session, app, "the window manager's close, offline")
+
+        # The keyboard alone through the application: the focus ring on a card, a button, a
+        # toggle; a statement opened, exported, left; a card added.
+        app = session.start_app(session.documents("documents-window-4"))
+        wait_for(session, refs, "login")
+        session.xdotool("mousemove", "--window", session.window, "160", "440")
+        session.xdotool("type", "--delay", "40", "mario.rossi")
+        session.xdotool("key", "Tab")
+        session.xdotool("type", "--delay", "40", "lumacard1")
+        session.xdotool("key", "Return")
+        wait_for(session, refs, "kb-wallet")
+        session.xdotool("key", "Tab")
+        wait_for(session, refs, "kb-card")
+        session.xdotool("key", "Return")
+        time.sleep(0.6)
+        session.xdotool("key", "Tab")
+        session.xdotool("type", "--delay", "40", "739")
+        session.xdotool("key", "Tab")
+        wait_for(session, refs, "kb-save")
+        session.xdotool("key", "Return")
+        wait_for(session, refs, "kb-statement")
+        session.xdotool("key", "--delay", "60", "Tab", "Tab")
+        session.xdotool("type", "--delay", "40", "ric")
+        session.xdotool("key", "--delay", "60", "Tab", "Return")
+        wait_for(session, refs, "kb-export")
+        session.xdotool("key", "--delay", "60", "Return", "Tab", "Tab")
+        wait_for(session, refs, "kb-toggle")
+        session.xdotool("key", "space")
+        time.sleep(0.5)
+        session.xdotool("key", "Escape")
+        wait_for(session, refs, "kb-back")
+        for _ in range(4):
+            session.xdotool("key", "Right")
+            time.sleep(0.6)
+        session.xdotool("key", "--delay", "60", "Tab", "Return")
+        time.sleep(0.6)
+        session.xdotool("key", "--delay", "60", "Tab", "Tab")
+        session.xdotool("type", "--delay", "40", "Spesa")
+        session.xdotool("key", "Tab")
+        session.xdotool("type", "--delay", "40", "5375123499990001")
+        session.xdotool("key", "Tab")
+        session.xdotool("type", "--delay", "40", "05/29")
+        session.xdotool("key", "Tab")
+        wait_for(session, refs, "kb-add")
+        session.xdotool("key", "Return")
+        wait_for(session, refs, "kb-added")
+        session.xdotool("key", "ctrl+q")
+        expect_clean_exit(session, app, "Ctrl+Q after the keyboard's tour")
     finally:
         session.close()
     print("a person's session in a real window: ok")
