@@ -319,8 +319,8 @@ void View::drawFocusRing(Canvas& canvas, const Rect& rect) {
     Rect ring = focusRingRect(rect);
     // A control at the screen's edge keeps its whole ring on the screen.
     if (const Window* w = window()) {
-        const Rect inside = ring.intersection(makeRect(1, 1, w->bounds().width() - 2,
-                                                       w->bounds().height() - 2));
+        const Rect inside =
+            ring.intersection(makeRect(1, 1, w->bounds().width() - 2, w->bounds().height() - 2));
         ring = inside.isEmpty() ? ring : inside;
     }
     const double radius = std::min(std::max(cornerRadius_ + 3, 6.0), ring.height() / 2);

@@ -450,4 +450,17 @@ TEST(TextEditing, AClickPutsTheCaretWhereItTouched) {
     // Arrows with no field being edited page a carousel, and only then.
     field->resignFirstResponder();
     EXPECT_FALSE(window->keyCommand(KeyCommand::Right)); // no carousel here
+    // A click measures the line once: the font engine's one pass gives every caret place the
+    // drawing gives it (within a point), for accented letters, symbols and both faces.
+    for (const Font& font : {Font::systemFont(17), Font::boldSystemFont(15)}) {
+        const std::string text = "Pagamento POS - caffè \u20ac 1.234,56 \u2022\u2022\u2022 AVA";
+        const auto offsets = TextMeasurer::shared().caretOffsets(text, font);
+        ASSERT_EQ(offsets.size(), codePointCount(text) + 1);
+        for (std::size_t i = 1; i < offsets.size(); ++i) {
+            const double drawn = TextMeasurer::shared()
+                                     .measure(text.substr(0, byteOffsetOfCodePoint(text, i)), font)
+                                     .width;
+            EXPECT_NEAR(offsets[i], drawn, 1.0) << font.name << " at " << i;
+        }
+    }
 }

@@ -314,6 +314,20 @@ TEST(ResponderChain, KeysNobodyFocusedUsesScrollThePageAndTheWheelTheViewUnderTh
     EXPECT_EQ(s.screen->page->contentOffset().y, 0);
     EXPECT_TRUE(s.window->scrollWheel({160, 200}, {0, 80}));
     EXPECT_EQ(s.screen->page->contentOffset().y, 80);
+    // A carousel takes a wheel's worth of movement as one page, and waits for the glide.
+    auto carousel = std::make_shared<ScrollView>(makeRect(0, 0, 320, 100));
+    carousel->setPagingEnabled(true);
+    carousel->setContentSize({960, 100});
+    s.screen->view()->addSubview(carousel);
+    EXPECT_TRUE(s.window->scrollWheel({160, 50}, {0, 15}));
+    EXPECT_TRUE(s.window->scrollWheel({160, 50}, {0, 30}));
+    EXPECT_TRUE(s.window->scrollWheel({160, 50}, {0, 40})); // gliding: not a second page
+    clock.run(1.0);
+    EXPECT_EQ(carousel->contentOffset().x, 320);
+    EXPECT_TRUE(s.window->scrollWheel({160, 50}, {0, -40}));
+    clock.run(1.0);
+    EXPECT_EQ(carousel->contentOffset().x, 0);
+    carousel->removeFromSuperview();
     // Nothing behind a modal view moves.
     auto alert = std::make_shared<AlertView>("T", "M", nullptr, std::string("OK"),
                                              std::vector<std::string>{});
