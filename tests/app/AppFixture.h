@@ -8,6 +8,7 @@
 #include "app/VestrinoAppDelegate.h"
 #include "core/DictCache.h"
 #include "core/RunLoop.h"
+#include "entities/CartaDiPagamento.h"
 #include "service/RemoteServiceUtil.h"
 #include "ui/Animator.h"
 #include "ui/LayoutLoader.h"
@@ -113,6 +114,16 @@ protected:
     void login(const std::string& user, const std::string& password) {
         run("tap 160 201\ntype \"" + user + "\"\nkey return\ntype \"" + password +
             "\"\nkey return\nidle 20\nwait 0.6");
+    }
+
+    // The anonymous card the stand-in knows (CVV2 739), stored on the device for mario.rossi.
+    void storeAnonymousCard() {
+        auto card = std::make_shared<CartaDiPagamento>();
+        card->setSerial("5375123400001117");
+        card->setDataAA("28");
+        card->setDataMM("04");
+        card->setAnonima(true);
+        ASSERT_TRUE(RemoteServiceUtil::salvaCartePerUtente("mario.rossi", {card}));
     }
 
     bool onScreenKeyboard_ = true; // false: a desktop with its own keyboard

@@ -20,15 +20,6 @@ protected:
         AppFixture::SetUp();
         onScreenKeyboard_ = false;
     }
-    // The anonymous card the stand-in knows (CVV2 739), stored on the device for mario.rossi.
-    void storeAnonymousCard() {
-        auto card = std::make_shared<CartaDiPagamento>();
-        card->setSerial("5375123400001117");
-        card->setDataAA("28");
-        card->setDataMM("04");
-        card->setAnonima(true);
-        ASSERT_TRUE(RemoteServiceUtil::salvaCartePerUtente("mario.rossi", {card}));
-    }
     // What has the focus: its outlet name, or its class and tag.
     std::string focus() {
         const auto f = state()["focus"];

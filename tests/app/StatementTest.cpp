@@ -37,15 +37,6 @@ protected:
         login(user, password);
         run("wait 0.5");
     }
-    // The anonymous card the stand-in knows (CVV2 739), stored on the device for mario.rossi.
-    void storeAnonymousCard() {
-        auto card = std::make_shared<CartaDiPagamento>();
-        card->setSerial("5375123400001117");
-        card->setDataAA("28");
-        card->setDataMM("04");
-        card->setAnonima(true);
-        ASSERT_TRUE(RemoteServiceUtil::salvaCartePerUtente("mario.rossi", {card}));
-    }
     static const ordered_json& node(const ordered_json& s, const char* name) {
         const auto* n = find(s["window"], "name", name);
         EXPECT_TRUE(n) << name;

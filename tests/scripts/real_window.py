@@ -283,6 +283,18 @@ class Session:
     def xdotool(self, *args):
         subprocess.run(["xdotool", *args], env=self.env(), check=True, timeout=30)
 
+    def type_text(self, text):
+        self.xdotool("type", "--delay", "40", text)
+
+    def log_in_by_keyboard(self):
+        """The user name has the focus at start: it, Tab, the password, Return. Keys go to the
+        window under the pointer (no window manager gives focus)."""
+        self.xdotool("mousemove", "--window", self.window, "160", "440")
+        self.type_text("mario.rossi")
+        self.xdotool("key", "Tab")
+        self.type_text("lumacard1")
+        self.xdotool("key", "Return")
+
     def click(self, x, y):
         self.xdotool("mousemove", "--window", self.window, str(x), str(y), "click", "1")
 
@@ -401,9 +413,9 @@ def main():
         app = session.start_app(session.documents("documents-window"))
         wait_for(session, refs, "login")
         session.click(160, 201)
-        session.xdotool("type", "--delay", "40", "mario.rossi")
+        session.type_text("mario.rossi")
         session.xdotool("key", "Tab")
-        session.xdotool("type", "--delay", "40", "lumacard1")
+        session.type_text("lumacard1")
         session.xdotool("key", "Return")
         wait_for(session, refs, "wallet")
         session.drag(280, 150, 40, 150, 0.3)
@@ -419,13 +431,13 @@ def main():
         # Keys go to the window under the pointer (no window manager gives focus); the user
         # name has the focus at start.
         session.xdotool("mousemove", "--window", session.window, "160", "440")
-        session.xdotool("type", "--delay", "40", "mario.rosi")
+        session.type_text("mario.rosi")
         session.xdotool("key", "--delay", "60", "Left", "Left")
-        session.xdotool("type", "--delay", "40", "s")
+        session.type_text("s")
         session.xdotool("key", "End")
         wait_for(session, refs, "login-name")
         session.xdotool("key", "Tab")
-        session.xdotool("type", "--delay", "40", "lumacard1")
+        session.type_text("lumacard1")
         session.xdotool("key", "Return")
         wait_for(session, refs, "wallet-by-keyboard")
         session.xdotool("key", "ctrl+q")
@@ -434,11 +446,7 @@ def main():
         # No service: the connection alert is read whole, and Escape puts it away.
         app = session.start_app(session.documents("documents-window-3"), OFFLINE_HOST)
         wait_for(session, refs, "offline-login")  # no banner without the service
-        session.xdotool("mousemove", "--window", session.window, "160", "440")
-        session.xdotool("type", "--delay", "40", "mario.rossi")
-        session.xdotool("key", "Tab")
-        session.xdotool("type", "--delay", "40", "lumacard1")
-        session.xdotool("key", "Return")
+        session.log_in_by_keyboard()
         wait_for(session, refs, "offline-alert")
         session.xdotool("key", "Escape")
         wait_for(session, refs, "offline-dismissed")
@@ -449,24 +457,20 @@ def main():
         # toggle; a statement opened, exported, left; a card added.
         app = session.start_app(session.documents("documents-window-4"))
         wait_for(session, refs, "login")
-        session.xdotool("mousemove", "--window", session.window, "160", "440")
-        session.xdotool("type", "--delay", "40", "mario.rossi")
-        session.xdotool("key", "Tab")
-        session.xdotool("type", "--delay", "40", "lumacard1")
-        session.xdotool("key", "Return")
+        session.log_in_by_keyboard()
         wait_for(session, refs, "kb-wallet")
         session.xdotool("key", "Tab")
         wait_for(session, refs, "kb-card")
         session.xdotool("key", "Return")
         time.sleep(0.6)
         session.xdotool("key", "Tab")
-        session.xdotool("type", "--delay", "40", "739")
+        session.type_text("739")
         session.xdotool("key", "Tab")
         wait_for(session, refs, "kb-save")
         session.xdotool("key", "Return")
         wait_for(session, refs, "kb-statement")
         session.xdotool("key", "--delay", "60", "Tab", "Tab")
-        session.xdotool("type", "--delay", "40", "ric")
+        session.type_text("ric")
         session.xdotool("key", "--delay", "60", "Tab", "Return")
         wait_for(session, refs, "kb-export")
         session.xdotool("key", "--delay", "60", "Return", "Tab", "Tab")
@@ -481,11 +485,11 @@ def main():
         session.xdotool("key", "--delay", "60", "Tab", "Return")
         time.sleep(0.6)
         session.xdotool("key", "--delay", "60", "Tab", "Tab")
-        session.xdotool("type", "--delay", "40", "Spesa")
+        session.type_text("Spesa")
         session.xdotool("key", "Tab")
-        session.xdotool("type", "--delay", "40", "5375123499990001")
+        session.type_text("5375123499990001")
         session.xdotool("key", "Tab")
-        session.xdotool("type", "--delay", "40", "05/29")
+        session.type_text("05/29")
         session.xdotool("key", "Tab")
         wait_for(session, refs, "kb-add")
         session.xdotool("key", "Return")
