@@ -131,6 +131,24 @@ void VestrinoAppDelegate::applicationDidFinishLaunching(const std::shared_ptr<ui
     }
 }
 
+void VestrinoAppDelegate::applicationWillTerminate() {
+    if (splashTimer_) {
+        splashTimer_->invalidate();
+        splashTimer_.reset();
+    }
+    if (auto monitor = hostReach()) {
+        monitor->stopNotifer();
+    }
+    if (window_) {
+        window_->setRootViewController(nullptr);
+        for (const auto& v : std::vector<std::shared_ptr<ui::View>>(window_->subviews())) {
+            v->removeFromSuperview();
+        }
+    }
+    navigationController_.reset();
+    window_.reset();
+}
+
 void VestrinoAppDelegate::nascondiBanner() {
     if (auto banner = banner_.lock()) {
         banner->removeFromSuperview();

@@ -61,6 +61,9 @@ public:
     // banner for 1.5 s when the service gives one, then the navigation stack rooted at the
     // login screen.
     void applicationDidFinishLaunching(const std::shared_ptr<ui::Window>& window) override;
+    // Quitting: the splash timer stops, the reachability monitor ends, the screens and the
+    // window are let go (a worker still running keeps only the screen it holds).
+    void applicationWillTerminate() override;
     // The splash timer's end: the banner goes, the navigation view comes.
     void nascondiBanner();
     nlohmann::ordered_json describeForSnapshot() override;

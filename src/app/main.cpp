@@ -5,6 +5,7 @@
 #include "app/LinkOpener.h"
 #include "app/VestrinoAppDelegate.h"
 #include "cli/ServiceSetup.h"
+#include "core/Application.h"
 #include "core/BackgroundTask.h"
 #include "core/BuildVersion.h"
 #include "core/ResourceLocator.h"
@@ -101,5 +102,9 @@ int main(int argc, char** argv) {
         std::cerr.flush();
         std::_Exit(code);
     }
+    // The delegate, the one owner of the application's objects, goes before main returns: the
+    // objects it holds are gone before any static they use.
+    vestrino::Application::sharedApplication().setDelegate(nullptr);
+    delegate.reset();
     return code;
 }

@@ -1,6 +1,7 @@
 #include "ui/UIApplication.h"
 
 #include "core/RunLoop.h"
+#include "ui/Animator.h"
 #include "ui/headless/HeadlessScreen.h"
 #include "ui/headless/ScriptRunner.h"
 
@@ -8,6 +9,19 @@
 #include <ostream>
 
 namespace vestrino::ui {
+
+namespace {
+
+// The one order of teardown: animations end where they are (nothing animates a view that is
+// going), then the delegate lets go of its screens, then the window and what is left in it.
+void terminate(UIApplicationDelegate& delegate, std::shared_ptr<Window>& window) {
+    Animator::shared().reset();
+    delegate.applicationWillTerminate();
+    window.reset();
+    Animator::shared().reset();
+}
+
+} // namespace
 
 int UIApplicationMain(const LaunchOptions& options, UIApplicationDelegate& delegate,
                       std::ostream& err, const WindowHost& host) {
@@ -17,7 +31,9 @@ int UIApplicationMain(const LaunchOptions& options, UIApplicationDelegate& deleg
     if (!options.headless) {
         delegate.applicationDidFinishLaunching(window);
         std::string error;
-        if (!host || !host(window, options, error)) {
+        const bool shown = host && host(window, options, error);
+        terminate(delegate, window);
+        if (!shown) {
             err << error << '\n';
             return 1;
         }
@@ -36,7 +52,9 @@ int UIApplicationMain(const LaunchOptions& options, UIApplicationDelegate& deleg
     hooks.describe = [&delegate] { return delegate.describeForSnapshot(); };
     ScriptRunner runner(screen, clock, options.out, hooks);
     std::string error;
-    if (!runner.run(script, error)) {
+    const bool ran = runner.run(script, error);
+    terminate(delegate, window);
+    if (!ran) {
         err << options.script << ", " << error << '\n';
         return 1;
     }

@@ -18,6 +18,9 @@ class UIApplicationDelegate {
 public:
     virtual ~UIApplicationDelegate() = default;
     virtual void applicationDidFinishLaunching(const std::shared_ptr<Window>& window) = 0;
+    // The loop has ended (the window closed, the script ran out): let go of the screens, their
+    // views and timers now, while everything they use still exists.
+    virtual void applicationWillTerminate() {}
     // Keys added to every snapshot ("screens", "visible", "alert", "firstResponder").
     virtual nlohmann::ordered_json describeForSnapshot() {
         return nlohmann::ordered_json::object();
