@@ -22,6 +22,10 @@
 #include <iterator>
 
 int main(int argc, char** argv) {
+    // With no session bus, the libraries below us (SDL's input-method and screen-saver code)
+    // would have one started for them, and that daemon would outlive the program: say there
+    // is none. Done first, before any thread reads the environment.
+    ::setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
     CLI::App app{"vestrino: your Lumacard cards, balances and transactions"};
     vestrino::ServiceSetup setup;
     app.set_version_flag("--version", vestrino::versionLine("vestrino"));
@@ -32,8 +36,9 @@ int main(int argc, char** argv) {
     app.add_option("--documents", setup.documents, "The documents folder (card files)");
     app.add_option("--reachability", setup.reachability,
                    "Fixed reachability flags instead of the kernel's (2: reachable)");
-    app.add_option("--scale", options.scale, "Pixels per point (HiDPI)")
-        ->check(CLI::Range(1.0, 4.0));
+    auto* scaleOption = app.add_option("--scale", options.scale,
+                                       "Pixels per point (HiDPI; lowered to what fits the screen)")
+                            ->check(CLI::Range(1.0, 4.0));
     app.add_flag("--touch", options.touch,
                  "A touch screen: typing happens on an on-screen keyboard, the screens make room");
     app.add_flag("--headless", options.headless, "No window: run a script on a virtual clock");
@@ -46,6 +51,7 @@ int main(int argc, char** argv) {
     } catch (const CLI::ParseError& e) {
         return app.exit(e) == 0 ? 0 : 2;
     }
+    options.scaleAsked = scaleOption->count() > 0;
     if (std::string error; !setup.apply(error)) {
         std::cerr << "vestrino: " << error << '\n';
         return 2;

@@ -8,10 +8,17 @@ void MainQueue::post(Task task) {
         std::lock_guard lock(mutex_);
         tasks_.push_back(std::move(task));
         wakeUp = wakeUp_;
+        if (wakeUp) {
+            ++waking_;
+        }
     }
     posted_.notify_all();
     if (wakeUp) {
+        // Called without the lock (it may take the backend's own locks), but counted.
         wakeUp();
+        std::lock_guard lock(mutex_);
+        --waking_;
+        woken_.notify_all();
     }
 }
 
@@ -44,8 +51,9 @@ void MainQueue::clear() {
 }
 
 void MainQueue::setWakeUp(std::function<void()> wakeUp) {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
     wakeUp_ = std::move(wakeUp);
+    woken_.wait(lock, [this] { return waking_ == 0; });
 }
 
 } // namespace vestrino

@@ -23,6 +23,8 @@ public:
     void waitForWork(TimePoint deadline);
     bool empty() const;
     void clear();
+    // Replaces the hook; returns once no call of the old one is still running, so that a
+    // backend can take its window down right after removing it.
     void setWakeUp(std::function<void()> wakeUp);
 
 private:
@@ -30,6 +32,8 @@ private:
     std::condition_variable posted_;
     std::deque<Task> tasks_;
     std::function<void()> wakeUp_;
+    std::size_t waking_ = 0; // calls of the hook under way
+    std::condition_variable woken_;
 };
 
 } // namespace vestrino

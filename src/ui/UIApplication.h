@@ -32,6 +32,7 @@ struct LaunchOptions {
     std::string script;            // headless: the script to run
     std::string out = "snapshots"; // headless: where snapshots go
     double scale = 1.0;
+    bool scaleAsked = false; // --scale given: else a window follows the desktop's scale
     // A window on a touch screen: a person types on an on-screen keyboard (the screens make room
     // for it). Headless mode stands for the phone and has one, unless `physicalKeyboard` says
     // it models a desktop.

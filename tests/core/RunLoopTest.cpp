@@ -1,9 +1,11 @@
 #include "core/RunLoop.h"
 #include "core/DictCache.h"
+#include "core/MainQueue.h"
 #include "core/NotificationCenter.h"
 #include "core/Timer.h"
 
 #include <gtest/gtest.h>
+#include <atomic>
 #include <thread>
 
 using namespace vestrino;
@@ -140,4 +142,33 @@ TEST(Clock, TheVirtualClockTellsTheCalendarTimeFromItsStart) {
     EXPECT_EQ(clock.wallNow(), may15 + std::chrono::seconds(90));
     RealClock real;
     EXPECT_LE(std::chrono::abs(real.wallNow() - system), std::chrono::seconds(5));
+}
+
+// A backend takes its window down right after removing the wake-up hook: by then no call of the
+// hook may still be under way on another thread (it would wake a window that is gone).
+TEST(MainQueue, RemovingTheWakeUpHookWaitsForCallsUnderWay) {
+    MainQueue queue;
+    std::atomic<bool> inside{false}, release{false}, removed{false};
+    queue.setWakeUp([&] {
+        inside = true;
+        while (!release) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    std::thread poster([&] { queue.post([] {}); });
+    while (!inside) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    std::thread remover([&] {
+        queue.setWakeUp({});
+        removed = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(removed) << "the hook was removed while a call of it was still running";
+    release = true;
+    poster.join();
+    remover.join();
+    EXPECT_TRUE(removed);
+    queue.post([] {}); // no hook any more: nothing is called
+    EXPECT_EQ(queue.runPending(), 2u);
 }

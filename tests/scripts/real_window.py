@@ -265,6 +265,8 @@ class Session:
     def env(self):
         env = dict(self.app_env(), DISPLAY=self.display, SDL_VIDEODRIVER="x11")
         env.pop("WAYLAND_DISPLAY", None)
+        # A desktop with no session bus: nothing may start one that outlives the program.
+        env.pop("DBUS_SESSION_BUS_ADDRESS", None)
         return env
 
     def start_app(self, documents, host=None):
@@ -398,6 +400,11 @@ def expect_clean_exit(session, process, how):
     print("vestrino ended with status 0 after " + how)
 
 
+def session_bus_daemons():
+    r = subprocess.run(["pgrep", "-f", "dbus-daemon.*--session"], capture_output=True, text=True)
+    return set(r.stdout.split())
+
+
 def main():
     build, source = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     artifacts = os.path.abspath(sys.argv[3]) if len(sys.argv) > 3 else None
@@ -405,6 +412,7 @@ def main():
         shutil.rmtree(artifacts, ignore_errors=True)
         os.makedirs(artifacts)
     session = Session(build, source, artifacts)
+    daemons = session_bus_daemons()
     try:
         session.start_standin()
         refs = session.headless_references()
@@ -496,6 +504,9 @@ def main():
         wait_for(session, refs, "kb-added")
         session.xdotool("key", "ctrl+q")
         expect_clean_exit(session, app, "Ctrl+Q after the keyboard's tour")
+        left = session_bus_daemons() - daemons
+        if left:
+            fail("a session bus daemon started during the runs outlived them: %s" % left)
     finally:
         session.close()
     print("a person's session in a real window: ok")

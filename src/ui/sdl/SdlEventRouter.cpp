@@ -135,6 +135,9 @@ SdlEventRouter::Outcome SdlEventRouter::handle(const SDL_Event& e, TimePoint now
         if (e.window.event == SDL_WINDOWEVENT_EXPOSED) {
             return Outcome::Repaint;
         }
+        if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
+            return Outcome::Quit; // the window manager's close, whether or not a quit follows
+        }
         break;
     default:
         break;

@@ -5,6 +5,10 @@
 #include "ui/sdl/SdlClipboard.h"
 #include "ui/sdl/SdlEventRouter.h"
 #include "ui/sdl/SdlFonts.h"
+#include "ui/sdl/WindowScale.h"
+
+#include <cmath>
+#include <iostream>
 
 #include <SDL2/SDL.h>
 #include <algorithm>
@@ -21,9 +25,10 @@ struct RendererFree {
 };
 } // namespace
 
-SdlHost::SdlHost(std::shared_ptr<Window> window, double scale, std::string title,
+SdlHost::SdlHost(std::shared_ptr<Window> window, double scale, bool scaleAsked, std::string title,
                  std::optional<Image> icon)
-    : window_(std::move(window)), scale_(scale), title_(std::move(title)), icon_(std::move(icon)) {}
+    : window_(std::move(window)), scale_(scale), scaleAsked_(scaleAsked), title_(std::move(title)),
+      icon_(std::move(icon)) {}
 
 SdlHost::~SdlHost() {
     RunLoop::main().queue().setWakeUp({});
@@ -32,14 +37,35 @@ SdlHost::~SdlHost() {
 bool SdlHost::run(std::string& error) {
     // Fingers are handled as fingers: no mouse events made up for them (a tap would come twice).
     SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
+    // A card application leaves the screen saver alone.
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    // The view layer paints in software: the frame goes to the window's own surface, with no
+    // GL stack loaded for it (a renderer over GL only where the platform has no such surface).
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         error = std::string("SDL cannot open a window: ") + SDL_GetError();
         return false;
     }
     const Rect f = window_->frame();
+    // The window opens wholly on the screen: the scale comes down until it fits.
+    SDL_Rect area{};
+    const Rect usable = SDL_GetDisplayUsableBounds(0, &area) == 0
+                            ? makeRect(area.x, area.y, area.w, area.h)
+                            : Rect{};
+    const auto chosen =
+        WindowScale::choose(f.size, scaleAsked_ ? std::optional<double>(scale_) : std::nullopt,
+                            WindowScale::desktopFactor(), usable);
+    if (chosen.note) {
+        std::cerr << *chosen.note << '\n';
+    }
+    scale_ = chosen.scale;
+    UIImage::setPreferredScale(scale_);
+    const Size pixels{std::floor(f.width() * scale_), std::floor(f.height() * scale_)};
+    const Point at = usable.isEmpty() ? Point{} : WindowScale::placement(pixels, usable);
     std::unique_ptr<SDL_Window, WindowFree> sdlWindow(SDL_CreateWindow(
-        title_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-        static_cast<int>(f.width() * scale_), static_cast<int>(f.height() * scale_), 0));
+        title_.c_str(), usable.isEmpty() ? SDL_WINDOWPOS_CENTERED : static_cast<int>(at.x),
+        usable.isEmpty() ? SDL_WINDOWPOS_CENTERED : static_cast<int>(at.y),
+        static_cast<int>(pixels.width), static_cast<int>(pixels.height), 0));
     if (!sdlWindow) {
         error = std::string("SDL cannot open a window: ") + SDL_GetError();
         SDL_Quit();
@@ -55,10 +81,15 @@ bool SdlHost::run(std::string& error) {
             SDL_SetWindowIcon(sdlWindow.get(), surface.get());
         }
     }
-    std::unique_ptr<SDL_Renderer, RendererFree> renderer(SDL_CreateRenderer(
-        sdlWindow.get(), -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
+    // The software renderer paints into the window's surface and presents it (X11, the
+    // offscreen driver); SDL 2.26's Wayland driver has no window surface, and there the
+    // accelerated renderer presents.
+    std::unique_ptr<SDL_Renderer, RendererFree> renderer(
+        SDL_CreateRenderer(sdlWindow.get(), -1, SDL_RENDERER_SOFTWARE));
+    const bool paced = !renderer; // vsync paces the accelerated renderer's frames
     if (!renderer) {
-        renderer.reset(SDL_CreateRenderer(sdlWindow.get(), -1, SDL_RENDERER_SOFTWARE));
+        renderer.reset(SDL_CreateRenderer(sdlWindow.get(), -1,
+                                          SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
     }
     if (!renderer) {
         error = std::string("SDL has no renderer: ") + SDL_GetError();
@@ -82,8 +113,17 @@ bool SdlHost::run(std::string& error) {
         bool moving = true;
         bool quit = false;
         SdlEventRouter router(window_, scale_);
+        auto lastFrame = std::chrono::steady_clock::now();
         while (!quit) {
             int timeout = 0;
+            if (moving && !paced) {
+                // Something moves: the next frame comes a sixtieth of a second after the last.
+                const auto due = lastFrame + std::chrono::microseconds(16667);
+                timeout = static_cast<int>(
+                    std::max<long long>(0, std::chrono::duration_cast<std::chrono::milliseconds>(
+                                               due - std::chrono::steady_clock::now())
+                                               .count()));
+            }
             if (!moving) {
                 // Nothing moves: sleep until an event, a post or the next timer.
                 timeout = 1000;
@@ -114,6 +154,7 @@ bool SdlHost::run(std::string& error) {
             } else if (!window_->wantsTextInput() && SDL_IsTextInputActive()) {
                 SDL_StopTextInput();
             }
+            lastFrame = std::chrono::steady_clock::now();
             const auto painted = screen.framesPainted();
             moving = screen.tick(RunLoop::main().clock().now(), &canvas);
             if (screen.framesPainted() != painted) {
@@ -132,7 +173,7 @@ bool SdlHost::run(std::string& error) {
 
 bool SdlHost::show(const std::shared_ptr<Window>& window, const LaunchOptions& options,
                    std::string& error) {
-    SdlHost host(window, options.scale, options.title, options.icon);
+    SdlHost host(window, options.scale, options.scaleAsked, options.title, options.icon);
     return host.run(error);
 }
 

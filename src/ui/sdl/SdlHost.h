@@ -18,7 +18,9 @@ namespace vestrino::ui {
 // pastes from the desktop's clipboard.
 class SdlHost {
 public:
-    SdlHost(std::shared_ptr<Window> window, double scale, std::string title,
+    // `scale` is the one asked for when `scaleAsked`, else the desktop's factor is used; either
+    // is lowered to what fits the screen.
+    SdlHost(std::shared_ptr<Window> window, double scale, bool scaleAsked, std::string title,
             std::optional<Image> icon = std::nullopt);
     ~SdlHost();
     SdlHost(const SdlHost&) = delete;
@@ -34,6 +36,7 @@ public:
 private:
     std::shared_ptr<Window> window_;
     double scale_;
+    bool scaleAsked_;
     std::string title_;
     std::optional<Image> icon_;
 };
