@@ -26,6 +26,8 @@ int main(int argc, char** argv) {
     // would have one started for them, and that daemon would outlive the program: say there
     // is none. Done first, before any thread reads the environment.
     ::setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
+    // The Wayland app id is the desktop file's name: the shell shows its icon and name.
+    ::setenv("SDL_VIDEO_WAYLAND_WMCLASS", "it.vestrino.Vestrino", 0);
     CLI::App app{"vestrino: your Lumacard cards, balances and transactions"};
     vestrino::ServiceSetup setup;
     app.set_version_flag("--version", vestrino::versionLine("vestrino"));

@@ -8,6 +8,9 @@
 #include "ui/sdl/WindowScale.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <iostream>
 
 #include <SDL2/SDL.h>
@@ -42,6 +45,11 @@ bool SdlHost::run(std::string& error) {
     // The view layer paints in software: the frame goes to the window's own surface, with no
     // GL stack loaded for it (a renderer over GL only where the platform has no such surface).
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // On a Wayland desktop, Wayland itself (SDL would take XWayland otherwise), unless the
+    // person chose a driver.
+    if (std::getenv("WAYLAND_DISPLAY") && !std::getenv("SDL_VIDEODRIVER")) {
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "wayland,x11");
+    }
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         error = std::string("SDL cannot open a window: ") + SDL_GetError();
         return false;
@@ -114,6 +122,7 @@ bool SdlHost::run(std::string& error) {
         bool quit = false;
         SdlEventRouter router(window_, scale_);
         auto lastFrame = std::chrono::steady_clock::now();
+        bool firstFrameLogged = false;
         while (!quit) {
             int timeout = 0;
             if (moving && !paced) {
@@ -160,6 +169,16 @@ bool SdlHost::run(std::string& error) {
             if (screen.framesPainted() != painted) {
                 SDL_RenderPresent(renderer.get());
                 canvas.endFrame();
+                if (!firstFrameLogged && std::getenv("VESTRINO_LOG_FIRST_FRAME")) {
+                    // For benchmarks: when the first frame was on the screen, on the clock a
+                    // parent process reads too (CLOCK_MONOTONIC), and with which presenter.
+                    timespec t{};
+                    clock_gettime(CLOCK_MONOTONIC, &t);
+                    std::fprintf(stderr, "first frame presented at monotonic %ld.%06ld s (%s)\n",
+                                 static_cast<long>(t.tv_sec), t.tv_nsec / 1000,
+                                 paced ? "renderer" : "window surface");
+                }
+                firstFrameLogged = true;
             }
         }
     }
