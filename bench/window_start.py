@@ -1,0 +1,70 @@
+#!/usr/bin/python3
+"""The window's start and memory, as a person meets them: vestrino in an X server (Xvfb, SDL's
+x11 driver) against the stand-in. For each run: the time from starting the process to its first
+frame on the screen (the program logs the moment with VESTRINO_LOG_FIRST_FRAME, on the clock
+this script reads), and the resident memory on the login screen once the splash is over. The
+headless program's memory on the same screen beside it. Run from the source folder after a
+build: bench/window_start.py [RUNS]
+"""
+import os
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests",
+                                "scripts"))
+import real_window as rw  # noqa: E402  (the session helpers of the real-window test)
+
+
+def rss_mb(pid):
+    for line in open("/proc/%d/status" % pid):
+        if line.startswith("VmRSS:"):
+            return int(line.split()[1]) / 1024
+    return float("nan")
+
+
+def main():
+    runs = int(sys.argv[1]) if len(sys.argv) > 1 else 10
+    s = rw.Session(os.path.abspath("build"), os.path.abspath("."), None)
+    firsts, memories = [], []
+    try:
+        s.start_standin()
+        s.start_xvfb()
+        for i in range(runs):
+            env = dict(s.env(), VESTRINO_LOG_FIRST_FRAME="1")
+            err = open(s.path("start-%d.err" % i), "w+")
+            started = time.monotonic()
+            p = subprocess.Popen(s.app_command(s.documents("docs-%d" % i)), env=env,
+                                 stdout=subprocess.DEVNULL, stderr=err)
+            line = ""
+            while time.monotonic() - started < 20 and "first frame" not in line:
+                time.sleep(0.005)
+                err.seek(0)
+                line = err.read()
+            at = float(line.split("monotonic ")[1].split(" s")[0])
+            firsts.append((at - started) * 1000)
+            time.sleep(2.5)  # the splash is over: the login screen
+            memories.append(rss_mb(p.pid))
+            p.terminate()
+            p.wait(10)
+        script = s.path("login.script")
+        with open(script, "w") as f:
+            f.write("wait 2\n")
+        headless = subprocess.Popen(s.app_command(s.documents("docs-headless")) +
+                                    ["--headless", "--script", script, "--out", s.path("out")])
+        _, status, usage = os.wait4(headless.pid, 0)
+        headless_mb = usage.ru_maxrss / 1024
+    finally:
+        s.close()
+    firsts.sort()
+    memories.sort()
+    print("window (Xvfb, x11), %d runs" % runs)
+    print("  process start to first frame: median %.1f ms (%.1f to %.1f)" %
+          (firsts[len(firsts) // 2], firsts[0], firsts[-1]))
+    print("  resident memory on the login screen: median %.1f MB (%.1f to %.1f)" %
+          (memories[len(memories) // 2], memories[0], memories[-1]))
+    print("headless, the login screen: peak resident memory %.1f MB" % headless_mb)
+
+
+if __name__ == "__main__":
+    main()
