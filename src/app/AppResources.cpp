@@ -1,7 +1,7 @@
 #include "app/AppResources.h"
 
 #include "app/Capoluoghi.h"
-#include "core/Image.h"
+#include "core/PngCheck.h"
 #include "ui/UIImage.h"
 
 #include <fstream>
@@ -45,15 +45,15 @@ bool AppResources::verify(const std::filesystem::path& folder, std::string& erro
             error = "the picture " + file.string() + " is missing or cannot be read";
             return false;
         }
-        if (!Image::fromData(bytes)) {
-            error = "the picture " + file.string() + " is damaged (it does not decode)";
+        if (!isSoundPng(bytes)) {
+            error = "the picture " + file.string() + " is damaged (not a whole PNG file)";
             return false;
         }
         // The sharper version for HiDPI screens is optional, but one that is there must be
         // sound.
         const auto sharp = folder / "images" / ui::UIImage::highResolutionName(std::string(name));
-        if (readWhole(sharp, bytes) == Read::Ok && !Image::fromData(bytes)) {
-            error = "the picture " + sharp.string() + " is damaged (it does not decode)";
+        if (readWhole(sharp, bytes) == Read::Ok && !isSoundPng(bytes)) {
+            error = "the picture " + sharp.string() + " is damaged (not a whole PNG file)";
             return false;
         }
     }

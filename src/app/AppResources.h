@@ -66,8 +66,8 @@ public:
     };
 
     // Checks that `folder` has layouts/<name>.json for every layout (JSON with a top view),
-    // images/<name> for every picture (a picture that decodes) and the town list in data/. False
-    // with the first file that is missing or damaged named in `error`.
+    // images/<name> for every picture (a whole PNG file, every chunk's CRC sound) and the town list
+    // in data/. False with the first file that is missing or damaged named in `error`.
     static bool verify(const std::filesystem::path& folder, std::string& error);
 };
 
