@@ -213,6 +213,33 @@ std::shared_ptr<View> Builder::build(const Json& node, const std::string& path) 
         view->setUserInteractionEnabled(node.at("interaction").get<bool>());
     if (node.contains("focusable"))
         view->setFocusable(node.at("focusable").get<bool>());
+    if (node.contains("autoresizing")) {
+        // The parts that follow the superview's size: "flexibleLeftMargin", "flexibleWidth",
+        // "flexibleRightMargin", "flexibleTopMargin", "flexibleHeight", "flexibleBottomMargin".
+        static const std::pair<const char*, unsigned> kParts[] = {
+            {"flexibleLeftMargin", kFlexibleLeftMargin},
+            {"flexibleWidth", kFlexibleWidth},
+            {"flexibleRightMargin", kFlexibleRightMargin},
+            {"flexibleTopMargin", kFlexibleTopMargin},
+            {"flexibleHeight", kFlexibleHeight},
+            {"flexibleBottomMargin", kFlexibleBottomMargin},
+        };
+        unsigned mask = kAutoresizeNone;
+        for (const auto& part : node.at("autoresizing")) {
+            const auto name = part.get<std::string>();
+            bool known = false;
+            for (const auto& [n, bit] : kParts) {
+                if (name == n) {
+                    mask |= bit;
+                    known = true;
+                }
+            }
+            if (!known) {
+                throw LayoutError{path + ".autoresizing", "no such part \"" + name + "\""};
+            }
+        }
+        view->setAutoresizingMask(mask);
+    }
     if (node.contains("backgroundColor"))
         view->setBackgroundColor(color(node, "backgroundColor", path));
     if (node.contains("cornerRadius"))

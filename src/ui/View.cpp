@@ -52,9 +52,52 @@ void View::setFrame(const Rect& frame) {
         presentationFrame_ = frame;
     }
     if (old.size != frame.size) {
+        for (const auto& v : std::vector<std::shared_ptr<View>>(subviews_)) {
+            if (v->autoresizingMask_ != kAutoresizeNone) {
+                v->setFrame(v->autoresizedFrame(old.size, frame.size));
+            }
+        }
         layoutSubviews();
     }
     setNeedsDisplay();
+}
+
+namespace {
+
+// One axis: the margin before, the size and the margin after, given the superview's change.
+void shareChange(double delta, bool flexBefore, bool flexSize, bool flexAfter, double& before,
+                 double& size, double& after) {
+    const double parts[3] = {flexBefore ? before : 0, flexSize ? size : 0, flexAfter ? after : 0};
+    const int flexible = int(flexBefore) + int(flexSize) + int(flexAfter);
+    if (flexible == 0 || delta == 0) {
+        return;
+    }
+    const double total =
+        std::max(0.0, parts[0]) + std::max(0.0, parts[1]) + std::max(0.0, parts[2]);
+    auto share = [&](bool flex, double part) {
+        if (!flex) {
+            return 0.0;
+        }
+        return total > 0 ? delta * std::max(0.0, part) / total : delta / flexible;
+    };
+    const double b = share(flexBefore, parts[0]), s = share(flexSize, parts[1]),
+                 a = share(flexAfter, parts[2]);
+    before += b;
+    size += s;
+    after += a;
+}
+
+} // namespace
+
+Rect View::autoresizedFrame(Size oldSize, Size newSize) const {
+    const unsigned m = autoresizingMask_;
+    double left = frame_.minX(), width = frame_.width(), right = oldSize.width - frame_.maxX();
+    double top = frame_.minY(), height = frame_.height(), bottom = oldSize.height - frame_.maxY();
+    shareChange(newSize.width - oldSize.width, m & kFlexibleLeftMargin, m & kFlexibleWidth,
+                m & kFlexibleRightMargin, left, width, right);
+    shareChange(newSize.height - oldSize.height, m & kFlexibleTopMargin, m & kFlexibleHeight,
+                m & kFlexibleBottomMargin, top, height, bottom);
+    return makeRect(left, top, std::max(0.0, width), std::max(0.0, height));
 }
 
 void View::setBoundsOrigin(Point origin) {

@@ -21,6 +21,19 @@ class ViewController;
 // overflow cut by the bounds).
 enum class ContentMode { ScaleToFill, Center, Top, AspectFit, AspectFill };
 
+// Which of a view's margins and sizes follow its superview when the superview's size changes
+// (the platform's autoresizing mask): a flexible part takes its share of the change, the
+// others keep their points. None: the view keeps its frame.
+enum AutoresizingMask : unsigned {
+    kAutoresizeNone = 0,
+    kFlexibleLeftMargin = 1 << 0,
+    kFlexibleWidth = 1 << 1,
+    kFlexibleRightMargin = 1 << 2,
+    kFlexibleTopMargin = 1 << 3,
+    kFlexibleHeight = 1 << 4,
+    kFlexibleBottomMargin = 1 << 5,
+};
+
 // A rectangle of the screen with its children. Geometry is the model value, set at once; what
 // is drawn is the presentation value, which an animation moves towards the model frame by
 // frame. Touches go to the view hit at touch-down; a view that does not handle one passes it to
@@ -76,6 +89,12 @@ public:
     Color borderColor() const { return borderColor_; }
     ContentMode contentMode() const { return contentMode_; }
     void setContentMode(ContentMode mode);
+    unsigned autoresizingMask() const { return autoresizingMask_; }
+    void setAutoresizingMask(unsigned mask) { autoresizingMask_ = mask; }
+    // The frame this view takes when its superview goes from `oldSize` to `newSize`: each axis's
+    // change shared among its flexible parts in proportion to their points (equally when those
+    // are all zero).
+    Rect autoresizedFrame(Size oldSize, Size newSize) const;
     // The outlet name a layout gave the view (snapshots show it).
     const std::string& name() const { return name_; }
     void setName(std::string name) { name_ = std::move(name); }
@@ -198,6 +217,7 @@ private:
     double borderWidth_ = 0;
     Color borderColor_ = Color::clear();
     ContentMode contentMode_ = ContentMode::ScaleToFill;
+    unsigned autoresizingMask_ = kAutoresizeNone;
     std::string name_;
     View* superview_ = nullptr;
     Window* window_ = nullptr;

@@ -1,5 +1,6 @@
 #include "ui/View.h"
 #include "ui/Animator.h"
+#include "ui/LayoutLoader.h"
 #include "ui/UiTestSupport.h"
 #include "ui/Window.h"
 
@@ -174,4 +175,56 @@ TEST(Animator, ModelAtOncePresentationPerFrame) {
     EXPECT_EQ(done.back(), "fade-x");
     clock.run(1.0 / 60);
     EXPECT_EQ(done.back(), "empty");
+}
+
+// A taller or wider superview moves and stretches the views that say which of their parts
+// follow it; the others keep their frames. The mask comes from a layout too.
+TEST(View, AutoresizingSharesTheChangeAmongTheFlexibleParts) {
+    struct Case {
+        const char* name;
+        unsigned mask;
+        Rect frame;    // in a 320 × 480 superview
+        Rect expected; // once the superview is 360 × 720
+    };
+    const Case cases[] = {
+        {"nothing flexible stays", kAutoresizeNone, makeRect(20, 100, 280, 40),
+         makeRect(20, 100, 280, 40)},
+        {"a bar at the bottom keeps to the bottom", kFlexibleTopMargin | kFlexibleWidth,
+         makeRect(0, 436, 320, 44), makeRect(0, 676, 360, 44)},
+        {"a list takes the height", kFlexibleHeight, makeRect(0, 140, 320, 300),
+         makeRect(0, 140, 320, 540)},
+        {"centred: both margins share the change",
+         kFlexibleLeftMargin | kFlexibleRightMargin | kFlexibleTopMargin | kFlexibleBottomMargin,
+         makeRect(60, 140, 200, 200), makeRect(80, 260, 200, 200)},
+        {"margin and height in proportion", kFlexibleTopMargin | kFlexibleHeight,
+         makeRect(0, 80, 320, 320), makeRect(0, 128, 320, 512)},
+        {"flexible parts that are all zero share equally", kFlexibleLeftMargin | kFlexibleWidth,
+         makeRect(0, 0, 0, 10), makeRect(20, 0, 20, 10)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto parent = std::make_shared<View>(makeRect(0, 0, 320, 480));
+        auto child = std::make_shared<View>(c.frame);
+        child->setAutoresizingMask(c.mask);
+        parent->addSubview(child);
+        parent->setFrame(makeRect(0, 0, 360, 720));
+        EXPECT_EQ(child->frame(), c.expected);
+        // And back: the same frame as before.
+        parent->setFrame(makeRect(0, 0, 320, 480));
+        EXPECT_EQ(child->frame(), c.frame);
+    }
+    LayoutLoader::Outlets outlets;
+    std::string error;
+    auto root = LayoutLoader::fromJson(
+        R"({"class": "View", "frame": [0, 0, 320, 480], "children": [
+              {"class": "View", "name": "list", "frame": [0, 140, 320, 300],
+               "autoresizing": ["flexibleHeight", "flexibleWidth"]}]})",
+        "test", outlets, {}, error);
+    ASSERT_TRUE(root) << error;
+    root->setFrame(makeRect(0, 0, 320, 568));
+    EXPECT_EQ(outlets.at("list")->frame(), makeRect(0, 140, 320, 388));
+    EXPECT_FALSE(LayoutLoader::fromJson(
+        R"({"class": "View", "frame": [0, 0, 10, 10], "autoresizing": ["stretchy"]})", "test",
+        outlets, {}, error));
+    EXPECT_NE(error.find("stretchy"), std::string::npos) << error;
 }
