@@ -1,5 +1,6 @@
 #include "ui/sdl/SdlHost.h"
 
+#include "core/BackgroundTask.h"
 #include "core/RunLoop.h"
 #include "ui/sdl/SdlCanvas.h"
 #include "ui/sdl/SdlClipboard.h"
@@ -20,6 +21,10 @@
 namespace vestrino::ui {
 
 namespace {
+// The longest the idle loop sleeps without looking at the main queue, and the longest while a
+// background task runs (its continuation shows within a frame or so).
+constexpr int kIdleWait = 250;
+constexpr int kWorkWait = 10;
 struct WindowFree {
     void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
 };
@@ -33,9 +38,7 @@ SdlHost::SdlHost(std::shared_ptr<Window> window, double scale, bool scaleAsked, 
     : window_(std::move(window)), scale_(scale), scaleAsked_(scaleAsked), title_(std::move(title)),
       icon_(std::move(icon)) {}
 
-SdlHost::~SdlHost() {
-    RunLoop::main().queue().setWakeUp({});
-}
+SdlHost::~SdlHost() = default;
 
 bool SdlHost::run(std::string& error) {
     // Fingers are handled as fingers: no mouse events made up for them (a tap would come twice).
@@ -108,12 +111,10 @@ bool SdlHost::run(std::string& error) {
     // Ctrl+V pastes what the desktop copied; headless keeps its own clipboard.
     const auto ownClipboard = window_->clipboard();
     window_->setClipboard(std::make_shared<SdlClipboard>());
-    const Uint32 wake = SDL_RegisterEvents(1);
-    RunLoop::main().queue().setWakeUp([wake] {
-        SDL_Event e{};
-        e.type = wake;
-        SDL_PushEvent(&e);
-    });
+    // Work posted by other threads is picked up by the loop's own short waits (below), not by
+    // waking it with an event: on X11 SDL wakes a waiting loop by sending an event to the
+    // window over a second connection, and one sent just before the window went down reached
+    // the server after it (an X error, and Xlib ends the program with status 1).
     {
         SdlFonts fonts(scale_);
         SdlCanvas canvas(renderer.get(), fonts);
@@ -134,12 +135,16 @@ bool SdlHost::run(std::string& error) {
                                                .count()));
             }
             if (!moving) {
-                // Nothing moves: sleep until an event, a post or the next timer.
-                timeout = 1000;
+                // Nothing moves: sleep until an event or the next timer, and look at the main
+                // queue often while a background task may post its continuation to it.
+                timeout = kIdleWait;
                 if (const auto next = RunLoop::main().nextTimerDate()) {
                     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                         *next - RunLoop::main().clock().now());
-                    timeout = static_cast<int>(std::clamp<long long>(ms.count(), 0, 1000));
+                    timeout = static_cast<int>(std::clamp<long long>(ms.count(), 0, kIdleWait));
+                }
+                if (BackgroundTask::running() > 0 || !RunLoop::main().queue().empty()) {
+                    timeout = std::min(timeout, kWorkWait);
                 }
             }
             SDL_Event e;
@@ -182,7 +187,6 @@ bool SdlHost::run(std::string& error) {
             }
         }
     }
-    RunLoop::main().queue().setWakeUp({});
     window_->setClipboard(ownClipboard);
     renderer.reset();
     sdlWindow.reset();

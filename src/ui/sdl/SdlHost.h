@@ -11,11 +11,12 @@
 
 namespace vestrino::ui {
 
-// The screen in a desktop window: 320 × 480 points (× scale for HiDPI), vsync, the mouse as
-// the one finger. It sleeps until the next event or timer when nothing moves, wakes when work
-// is posted to the main queue from another thread, and quits when the window is closed (the
-// window manager's close, or Ctrl+Q). Its events reach the window through SdlEventRouter; Ctrl+V
-// pastes from the desktop's clipboard.
+// The screen in a desktop window: 320 × 480 points (× a scale that fits the display), frames
+// painted in software and handed to the window's surface, the mouse or one finger as the touch.
+// When nothing moves it sleeps until the next event or timer, looking at the main queue every
+// 250 ms (every 10 ms while a background task runs), and it quits when the window is closed
+// (the window manager's close, Ctrl+Q, SIGTERM). Its events reach the window through
+// SdlEventRouter; Ctrl+V pastes from the desktop's clipboard.
 class SdlHost {
 public:
     // `scale` is the one asked for when `scaleAsked`, else the desktop's factor is used; either
