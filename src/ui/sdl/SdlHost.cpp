@@ -25,6 +25,8 @@ namespace {
 // background task runs (its continuation shows within a frame or so).
 constexpr int kIdleWait = 250;
 constexpr int kWorkWait = 10;
+// How long a closing window waits, hidden, before it is destroyed (see the end of run).
+constexpr Uint32 kCloseSettle = 30;
 struct WindowFree {
     void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
 };
@@ -188,6 +190,15 @@ bool SdlHost::run(std::string& error) {
         }
     }
     window_->setClipboard(ownClipboard);
+    // An event queued while the loop waited (the close itself) makes SDL wake the wait by
+    // sending an event to the window over a second X connection; destroyed at once, the window
+    // could be gone before the server took that event: an X error, and Xlib ends the program
+    // with status 1. Hidden first (a round trip on the first connection) and given a moment, the
+    // window goes after the server has taken it.
+    SDL_HideWindow(sdlWindow.get());
+    SDL_PumpEvents();
+    SDL_Delay(kCloseSettle);
+    SDL_PumpEvents();
     renderer.reset();
     sdlWindow.reset();
     SDL_Quit();
