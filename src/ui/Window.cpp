@@ -259,7 +259,7 @@ Responder* Window::visibleScreen() const {
     return screen;
 }
 
-Responder* Window::inputStart() const {
+Responder* Window::inputStart() {
     if (takesInput(firstResponder_)) {
         return firstResponder_;
     }
@@ -269,17 +269,16 @@ Responder* Window::inputStart() const {
     if (Responder* screen = visibleScreen()) {
         return screen;
     }
-    return const_cast<Window*>(this);
+    return this;
 }
 
-Responder* Window::nextInChain(Responder* r) const {
+Responder* Window::nextInChain(Responder* r) {
     View* modal = modalView();
     if (modal && r == modal) {
-        return modal->viewController() ? static_cast<Responder*>(modal->viewController())
-                                       : const_cast<Window*>(this);
+        return modal->viewController() ? static_cast<Responder*>(modal->viewController()) : this;
     }
     if (modal && modal->viewController() && r == modal->viewController()) {
-        return const_cast<Window*>(this);
+        return this;
     }
     return r->nextResponder();
 }

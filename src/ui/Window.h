@@ -114,10 +114,10 @@ private:
     void dropHeldTouch();
     // Where input goes first: the focus if it is inside the top modal view (or there is none),
     // else the modal view, else the screen shown.
-    Responder* inputStart() const;
+    Responder* inputStart();
     // The responder after `r`, stopping at the top modal view: after it (and its screen) comes
     // the window.
-    Responder* nextInChain(Responder* r) const;
+    Responder* nextInChain(Responder* r);
     // The innermost screen shown, if any.
     Responder* visibleScreen() const;
     // Whether the view is shown and takes input: in this window, inside the top modal view,
