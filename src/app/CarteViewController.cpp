@@ -366,6 +366,7 @@ void CarteViewController::openCVV2Dialog() {
     modalVC_ = dialog;
     dialog->setMDelegate(this);
     auto dialogView = dialog->view();
+    dialogView->setFrame(view()->bounds()); // the whole screen, however tall
     dialogView->setAlpha(0);
     Animator::shared().animate({.duration = kDialogFade, .name = "cvv2show"}, [&] {
         view()->addSubview(dialogView);

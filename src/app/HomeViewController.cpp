@@ -53,19 +53,29 @@ void HomeViewController::viewWillAppear(bool animated) {
     });
 }
 
-void HomeViewController::moveContainer(Point center, const char* name) {
+void HomeViewController::moveContainer(bool raised, const char* name) {
     // The container makes room for an on-screen keyboard; with none, it stays where the person
     // saw the fields.
     if (Window* w = window(); !w || !w->onScreenKeyboard()) {
         return;
     }
+    raised_ = raised;
+    const Point center = raised ? restCenter_ - (kRest - kRaised) : restCenter_;
     auto container = outlet("contenitore");
     Animator::shared().animate({.duration = 0.5, .name = name},
                                [&] { container->setCenter(center); });
 }
 
+void HomeViewController::viewDidLayoutSubviews() {
+    // The screen's height changed and the container with it: its rest follows.
+    if (auto container = outlet("contenitore")) {
+        const Point center = container->frame().center();
+        restCenter_ = raised_ ? center + (kRest - kRaised) : center;
+    }
+}
+
 void HomeViewController::textFieldDidBeginEditing(TextField&) {
-    moveContainer(kRaised, "scrollup");
+    moveContainer(true, "scrollup");
 }
 
 bool HomeViewController::textFieldShouldReturn(TextField& f) {
@@ -80,7 +90,7 @@ bool HomeViewController::textFieldShouldReturn(TextField& f) {
 void HomeViewController::backgroundTap() {
     field("usernameField")->resignFirstResponder();
     field("passwordField")->resignFirstResponder();
-    moveContainer(kRest, "scrolldown");
+    moveContainer(false, "scrolldown");
 }
 
 void HomeViewController::showAlertError(const std::string& message) {
@@ -108,7 +118,7 @@ void HomeViewController::accedi() {
 }
 
 void HomeViewController::editingEnded() {
-    moveContainer(kRest, "scrolldown");
+    moveContainer(false, "scrolldown");
     showAlertWithTitle("Attendere", "Richiesta autenticazione in corso", true, std::nullopt,
                        std::nullopt);
     auto self = std::static_pointer_cast<HomeViewController>(shared_from_this());

@@ -10,6 +10,8 @@ namespace vestrino {
 // activity alert, then the wallet or an error.
 class HomeViewController : public VestrinoVC, public ui::TextFieldDelegate {
 public:
+    // The container's centre on a 480-point screen, at rest and raised over an on-screen
+    // keyboard; a taller screen moves the rest (the layout's margins) and keeps the rise.
     static constexpr ui::Point kRest{160, 230};
     static constexpr ui::Point kRaised{160, 160};
 
@@ -19,6 +21,7 @@ public:
 
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
+    void viewDidLayoutSubviews() override;
 
     void textFieldDidBeginEditing(ui::TextField& field) override;
     bool textFieldShouldReturn(ui::TextField& field) override;
@@ -31,8 +34,11 @@ public:
 
 private:
     std::shared_ptr<ui::TextField> field(const char* name) const;
-    void moveContainer(ui::Point center, const char* name);
+    void moveContainer(bool raised, const char* name);
     void loginFinished(int code, std::optional<std::string> message);
+
+    ui::Point restCenter_ = kRest;
+    bool raised_ = false;
 };
 
 } // namespace vestrino

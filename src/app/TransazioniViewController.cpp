@@ -87,6 +87,7 @@ void TransazioniViewController::viewDidLoad() {
     if (auto field = as<TextField>("cercaField")) {
         field->setDelegate(this);
     }
+    layoutScrollHeight_ = as<ScrollView>("scroll")->frame().height();
     setUpHeader();
     auto table = as<TableView>("tableView");
     table->setDataSource(this);
@@ -113,7 +114,6 @@ void TransazioniViewController::setUpHeader() {
     label("lastDigit")->setText(lastCodePoints(carta_->serial().value_or(""), 4));
 
     auto scroll = as<ScrollView>("scroll");
-    scroll->setContentSize(kContentSize);
     as<ScrollView>("filtroScroll")->setContentSize(kFiltroContentSize);
     if (carta_->anonima()) {
         // No holder lines: the card lines and the rest of the page close up.
@@ -123,7 +123,20 @@ void TransazioniViewController::setUpHeader() {
         moveTo(*outlet("asterisks"), kAsterisksAnonima);
         moveTo(*outlet("lastDigit"), kLastDigitAnonima);
         moveTo(*outlet("toMove"), kToMoveAnonima);
-        scroll->setContentSize(kContentSizeAnonima);
+    }
+    scroll->setContentSize(contentSize());
+}
+
+ui::Size TransazioniViewController::contentSize() const {
+    const Size laidOut = carta_ && carta_->anonima() ? kContentSizeAnonima : kContentSize;
+    const auto scroll = as<ScrollView>("scroll");
+    const double added = scroll ? std::max(0.0, scroll->frame().height() - layoutScrollHeight_) : 0;
+    return {laidOut.width, laidOut.height + added};
+}
+
+void TransazioniViewController::viewDidLayoutSubviews() {
+    if (auto scroll = as<ScrollView>("scroll"); scroll && layoutScrollHeight_ > 0) {
+        scroll->setContentSize(contentSize());
     }
 }
 

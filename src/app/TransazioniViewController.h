@@ -51,6 +51,8 @@ public:
 
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
+    // On a taller screen the page and its list are taller by the same points.
+    void viewDidLayoutSubviews() override;
 
     // Switches the type of the toggle (its tag) on or off and lists again.
     void filterChanged(ui::Button& sender);
@@ -90,6 +92,8 @@ private:
         return std::dynamic_pointer_cast<T>(outlet(name));
     }
     void setUpHeader();
+    // The page's content: the layout's, taller by what the screen adds to the page's height.
+    ui::Size contentSize() const;
     // movimentiFiltrati from the filters, sorted newest value date first, and the table reloaded.
     void refilter();
     std::string formatted(const std::optional<Date>& date);
@@ -108,6 +112,7 @@ private:
     std::string query_; // folded
     StatementSummary summary_;
     bool hideAmounts_ = false;
+    double layoutScrollHeight_ = 0; // the page's height as laid out (a 480-point screen)
 };
 
 } // namespace vestrino

@@ -107,14 +107,15 @@ void VestrinoAppDelegate::applicationDidFinishLaunching(const std::shared_ptr<ui
 
     navigationController_ =
         std::make_shared<ui::NavigationController>(std::make_shared<HomeViewController>());
-    navigationController_->view();
+    // The screens are laid out for 320 × 480 and follow the window's height from here.
+    navigationController_->view()->setFrame(window_->bounds());
     navigationController_->setNavigationBar(std::make_shared<VestrinoNavigationBar>());
     navigationController_->setToolbar(std::make_shared<VestrinoToolbar>());
     navigationController_->setTranslucent(true);
     // Keys nobody has the focus for go to the screen shown.
     window_->setRootViewController(navigationController_);
 
-    auto banner = UIBannerView::initWithFrame(ui::makeRect(0, 0, 320, 480));
+    auto banner = UIBannerView::initWithFrame(window_->bounds());
     if (banner) {
         banner_ = banner;
         window_->addSubview(banner);

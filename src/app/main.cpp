@@ -41,6 +41,10 @@ int main(int argc, char** argv) {
     auto* scaleOption = app.add_option("--scale", options.scale,
                                        "Pixels per point (HiDPI; lowered to what fits the screen)")
                             ->check(CLI::Range(1.0, 4.0));
+    std::string sizeText;
+    app.add_option("--size", sizeText,
+                   "The phone screen in points, WIDTHxHEIGHT (320x480 unless given; 360x720 "
+                   "shows the screens 1.125 times larger and 640 points tall)");
     app.add_flag("--touch", options.touch,
                  "A touch screen: typing happens on an on-screen keyboard, the screens make room");
     app.add_flag("--headless", options.headless, "No window: run a script on a virtual clock");
@@ -54,6 +58,15 @@ int main(int argc, char** argv) {
         return app.exit(e) == 0 ? 0 : 2;
     }
     options.scaleAsked = scaleOption->count() > 0;
+    if (!sizeText.empty()) {
+        std::string why;
+        const auto size = vestrino::ui::ScreenSize::parse(sizeText, why);
+        if (!size) {
+            std::cerr << "vestrino: --size: " << why << '\n';
+            return 2;
+        }
+        options.size = *size;
+    }
     if (std::string error; !setup.apply(error)) {
         std::cerr << "vestrino: " << error << '\n';
         return 2;
@@ -77,7 +90,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     vestrino::ui::UIImage::setResourceFolder(*folder / "images");
-    vestrino::ui::UIImage::setPreferredScale(options.scale);
+    vestrino::ui::UIImage::setPreferredScale(options.scale * options.size.zoom());
     vestrino::ui::LayoutLoader::setLayoutFolder(*folder / "layouts");
     vestrino::Capoluoghi::setDataFolder(*folder / "data");
     if (!options.headless) {

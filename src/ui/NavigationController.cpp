@@ -13,22 +13,30 @@ NavigationController::NavigationController(std::shared_ptr<ViewController> root)
 }
 
 Rect NavigationController::contentFrame() const {
+    const Rect all = makeRect(0, 0, 320, content_ ? content_->frame().height() : 480);
     if (translucent_) {
-        return makeRect(0, 0, 320, 480);
+        return all;
     }
     const double bottom = toolbar_ && !toolbar_->hidden() ? kBarHeight : 0;
-    return makeRect(0, kBarHeight, 320, 480 - kBarHeight - bottom);
+    return makeRect(0, kBarHeight, all.width(), all.height() - kBarHeight - bottom);
 }
 
 void NavigationController::loadView() {
+    // Laid out for 320 × 480; on a taller screen the window sizes the container, the content
+    // and the screen shown grow, and the toolbar stays at the bottom.
+    constexpr unsigned kFlexibleSize = kFlexibleWidth | kFlexibleHeight;
     auto container = std::make_shared<View>(makeRect(0, 0, 320, 480));
+    container->setAutoresizingMask(kFlexibleSize);
     content_ = std::make_shared<View>(makeRect(0, 0, 320, 480));
+    content_->setAutoresizingMask(kFlexibleSize);
     content_->setClipsToBounds(true);
     container->addSubview(content_);
     navigationBar_ = std::make_shared<View>(makeRect(0, 0, 320, kBarHeight));
+    navigationBar_->setAutoresizingMask(kFlexibleWidth);
     navigationBar_->setBackgroundColor(style::kBars);
     navigationBar_->setName("navigationBar");
     toolbar_ = std::make_shared<View>(makeRect(0, 480 - kBarHeight, 320, kBarHeight));
+    toolbar_->setAutoresizingMask(kFlexibleWidth | kFlexibleTopMargin);
     toolbar_->setBackgroundColor(style::kBars);
     toolbar_->setName("toolbar");
     container->addSubview(navigationBar_);
@@ -49,6 +57,7 @@ std::shared_ptr<ViewController> NavigationController::topViewController() const 
 void NavigationController::setNavigationBar(std::shared_ptr<View> bar) {
     view(); // the bars exist once the view does
     bar->setFrame(navigationBar_->frame());
+    bar->setAutoresizingMask(navigationBar_->autoresizingMask());
     View* parent = navigationBar_->superview();
     navigationBar_->removeFromSuperview();
     navigationBar_ = std::move(bar);
@@ -58,6 +67,7 @@ void NavigationController::setNavigationBar(std::shared_ptr<View> bar) {
 void NavigationController::setToolbar(std::shared_ptr<View> bar) {
     view();
     bar->setFrame(toolbar_->frame());
+    bar->setAutoresizingMask(toolbar_->autoresizingMask());
     bar->setHidden(toolbar_->hidden());
     View* parent = toolbar_->superview();
     toolbar_->removeFromSuperview();

@@ -26,7 +26,7 @@ void terminate(UIApplicationDelegate& delegate, std::shared_ptr<Window>& window)
 int UIApplicationMain(const LaunchOptions& options, UIApplicationDelegate& delegate,
                       std::ostream& err, const WindowHost& host) {
     RunLoop::main().adoptCurrentThread();
-    auto window = std::make_shared<Window>();
+    auto window = std::make_shared<Window>(options.size.layoutFrame());
     window->setOnScreenKeyboard(options.headless ? !options.physicalKeyboard : options.touch);
     if (!options.headless) {
         delegate.applicationDidFinishLaunching(window);
@@ -47,7 +47,7 @@ int UIApplicationMain(const LaunchOptions& options, UIApplicationDelegate& deleg
     auto clock = std::make_shared<VirtualClock>();
     RunLoop::main().setClock(clock);
     delegate.applicationDidFinishLaunching(window);
-    HeadlessScreen screen(window, options.scale);
+    HeadlessScreen screen(window, options.scale * options.size.zoom());
     ScriptRunner::Hooks hooks;
     hooks.describe = [&delegate] { return delegate.describeForSnapshot(); };
     ScriptRunner runner(screen, clock, options.out, hooks);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/ScreenSize.h"
 #include "ui/Window.h"
 
 #include "core/Image.h"
@@ -32,6 +33,9 @@ struct LaunchOptions {
     std::string script;            // headless: the script to run
     std::string out = "snapshots"; // headless: where snapshots go
     double scale = 1.0;
+    // The phone screen in its points (--size): the window is laid out 320 points wide at the
+    // height that leaves, and painted at its zoom times `scale` pixels a point.
+    ScreenSize size;
     bool scaleAsked = false; // --scale given: else a window follows the desktop's scale
     // A window on a touch screen: a person types on an on-screen keyboard (the screens make room
     // for it). Headless mode stands for the phone and has one, unless `physicalKeyboard` says

@@ -58,6 +58,9 @@ void View::setFrame(const Rect& frame) {
             }
         }
         layoutSubviews();
+        if (viewController_) {
+            viewController_->viewDidLayoutSubviews();
+        }
     }
     setNeedsDisplay();
 }

@@ -35,6 +35,9 @@ public:
     virtual void viewWillAppear(bool /*animated*/) {}
     virtual void viewWillDisappear(bool /*animated*/) {}
     virtual void viewDidUnload() {}
+    // The view has a new size and its subviews have followed their autoresizing masks (a screen
+    // taller than the layout): what a mask cannot say (a scroll view's content size) is set here.
+    virtual void viewDidLayoutSubviews() {}
 
     // The layout resource's name; the class name of the screen.
     virtual std::string layoutName() const { return ""; }

@@ -40,7 +40,7 @@ protected:
         clock_ = std::make_shared<VirtualClock>();
         RunLoop::main().setClock(clock_);
         delegate_ = VestrinoAppDelegate::shared();
-        window_ = std::make_shared<ui::Window>();
+        window_ = std::make_shared<ui::Window>(windowFrame_);
         // As the program's headless mode: a phone, typing on an on-screen keyboard.
         window_->setOnScreenKeyboard(onScreenKeyboard_);
         delegate_->applicationDidFinishLaunching(window_);
@@ -126,7 +126,8 @@ protected:
         ASSERT_TRUE(RemoteServiceUtil::salvaCartePerUtente("mario.rossi", {card}));
     }
 
-    bool onScreenKeyboard_ = true; // false: a desktop with its own keyboard
+    bool onScreenKeyboard_ = true;                        // false: a desktop with its own keyboard
+    ui::Rect windowFrame_ = ui::makeRect(0, 0, 320, 480); // a taller phone: more height
     std::shared_ptr<VirtualClock> clock_;
     std::shared_ptr<VestrinoAppDelegate> delegate_;
     std::shared_ptr<ui::Window> window_;

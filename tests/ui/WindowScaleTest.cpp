@@ -1,4 +1,5 @@
 #include "ui/sdl/WindowScale.h"
+#include "ui/ScreenSize.h"
 
 #include <gtest/gtest.h>
 
@@ -58,6 +59,45 @@ TEST(WindowScale, TheWindowOpensWhollyOnTheScreen) {
         if (!c.usable.isEmpty()) {
             const Point at = WindowScale::placement({320 * c.scale, 480 * c.scale}, c.usable);
             EXPECT_EQ(at, c.at);
+        }
+    }
+}
+
+TEST(ScreenSize, AScreenIsLaidOut320PointsWideBetween480And800High) {
+    struct Case {
+        const char* text;
+        std::optional<Rect> layout; // nothing: refused
+        double zoom;
+    };
+    const Case cases[] = {
+        {"320x480", makeRect(0, 0, 320, 480), 1},
+        {"320x568", makeRect(0, 0, 320, 568), 1},
+        {"360x720", makeRect(0, 0, 320, 640), 1.125},
+        {"360X780", makeRect(0, 0, 320, 693), 1.125}, // 693.3: whole points
+        {"640x960", makeRect(0, 0, 320, 480), 2},
+        {"320x800", makeRect(0, 0, 320, 800), 1},
+        {"320x801", std::nullopt, 0}, // taller than any layout
+        {"320x479", std::nullopt, 0}, // shorter than the layouts
+        {"300x600", std::nullopt, 0}, // narrower than the layouts
+        {"480x600", std::nullopt, 0}, // 400 points high once scaled to 320 wide
+        {"360", std::nullopt, 0},
+        {"360x", std::nullopt, 0},
+        {"x720", std::nullopt, 0},
+        {"360x720px", std::nullopt, 0},
+        {"-360x720", std::nullopt, 0},
+        {"99999999999x720", std::nullopt, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::string error;
+        const auto size = ScreenSize::parse(c.text, error);
+        ASSERT_EQ(size.has_value(), c.layout.has_value()) << error;
+        if (size) {
+            EXPECT_EQ(size->layoutFrame(), *c.layout);
+            EXPECT_DOUBLE_EQ(size->zoom(), c.zoom);
+        } else {
+            EXPECT_NE(error.find(c.text), std::string::npos)
+                << "the message names the input: " << error;
         }
     }
 }

@@ -36,9 +36,9 @@ struct RendererFree {
 } // namespace
 
 SdlHost::SdlHost(std::shared_ptr<Window> window, double scale, bool scaleAsked, std::string title,
-                 std::optional<Image> icon)
-    : window_(std::move(window)), scale_(scale), scaleAsked_(scaleAsked), title_(std::move(title)),
-      icon_(std::move(icon)) {}
+                 std::optional<Image> icon, double zoom)
+    : window_(std::move(window)), scale_(scale), scaleAsked_(scaleAsked), zoom_(zoom),
+      title_(std::move(title)), icon_(std::move(icon)) {}
 
 SdlHost::~SdlHost() = default;
 
@@ -66,12 +66,14 @@ bool SdlHost::run(std::string& error) {
                             ? makeRect(area.x, area.y, area.w, area.h)
                             : Rect{};
     const auto chosen =
-        WindowScale::choose(f.size, scaleAsked_ ? std::optional<double>(scale_) : std::nullopt,
+        WindowScale::choose(Size{f.width() * zoom_, f.height() * zoom_},
+                            scaleAsked_ ? std::optional<double>(scale_) : std::nullopt,
                             WindowScale::desktopFactor(), usable);
     if (chosen.note) {
         std::cerr << *chosen.note << '\n';
     }
-    scale_ = chosen.scale;
+    // Pixels a layout point: painting and the pointer's coordinates use it from here on.
+    scale_ = chosen.scale * zoom_;
     UIImage::setPreferredScale(scale_);
     const Size pixels{std::floor(f.width() * scale_), std::floor(f.height() * scale_)};
     const Point at = usable.isEmpty() ? Point{} : WindowScale::placement(pixels, usable);
@@ -207,7 +209,8 @@ bool SdlHost::run(std::string& error) {
 
 bool SdlHost::show(const std::shared_ptr<Window>& window, const LaunchOptions& options,
                    std::string& error) {
-    SdlHost host(window, options.scale, options.scaleAsked, options.title, options.icon);
+    SdlHost host(window, options.scale, options.scaleAsked, options.title, options.icon,
+                 options.size.zoom());
     return host.run(error);
 }
 

@@ -11,7 +11,8 @@
 
 namespace vestrino::ui {
 
-// The screen in a desktop window: 320 × 480 points (× a scale that fits the display), frames
+// The screen in a desktop window: 320 × 480 points or taller (× a scale that fits the display),
+// frames
 // painted in software and handed to the window's surface, the mouse or one finger as the touch.
 // When nothing moves it sleeps until the next event or timer, looking at the main queue every
 // 250 ms (every 10 ms while a background task runs), and it quits when the window is closed
@@ -20,9 +21,11 @@ namespace vestrino::ui {
 class SdlHost {
 public:
     // `scale` is the one asked for when `scaleAsked`, else the desktop's factor is used; either
-    // is lowered to what fits the screen.
+    // is lowered to what fits the screen. `zoom` is the device's points a layout point (a screen
+    // wider than 320 points shows the layout scaled to its width): the window paints at the
+    // scale times the zoom.
     SdlHost(std::shared_ptr<Window> window, double scale, bool scaleAsked, std::string title,
-            std::optional<Image> icon = std::nullopt);
+            std::optional<Image> icon = std::nullopt, double zoom = 1.0);
     ~SdlHost();
     SdlHost(const SdlHost&) = delete;
     SdlHost& operator=(const SdlHost&) = delete;
@@ -38,6 +41,7 @@ private:
     std::shared_ptr<Window> window_;
     double scale_;
     bool scaleAsked_;
+    double zoom_;
     std::string title_;
     std::optional<Image> icon_;
 };

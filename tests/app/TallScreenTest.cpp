@@ -1,0 +1,68 @@
+#include "AppFixture.h"
+
+namespace vestrino::test {
+
+// Phones taller than 320 × 480 points: the bars stay at the top and the bottom, the login form
+// and the wallet keep to the middle, and the statement's and the cash machines' lists take the
+// height the screen adds. At 480 points everything is where the layouts put it.
+class TallScreenTest : public AppFixture, public ::testing::WithParamInterface<double> {
+protected:
+    ordered_json windowFrame(const char* key, const ordered_json& value) {
+        const auto s = state();
+        const auto* node = find(s["window"], key, value);
+        return node ? (*node)["windowFrame"] : ordered_json();
+    }
+    ordered_json contentSize(const char* name) {
+        const auto s = state();
+        const auto* node = find(s["window"], "name", name);
+        return node ? (*node)["contentSize"] : ordered_json();
+    }
+};
+
+TEST_P(TallScreenTest, BarsAtTheEdgesListsTakeTheHeight) {
+    {
+        const double height = GetParam();
+        const double added = height - 480;
+        windowFrame_ = ui::makeRect(0, 0, 320, height);
+        launch();
+        run("wait 2");
+        // The login form keeps its margins in proportion (110 above, 130 below at 480).
+        const double formTop = 110 + added * 110 / 240;
+        EXPECT_EQ(windowFrame("name", "contenitore"), ordered_json({20, formTop, 280, 240}));
+        tapTitled("usernameField", "name");
+        run("type \"mario.rossi\"\nkey return\ntype \"lumacard1\"\nkey return\nidle 20\nwait 1");
+        ASSERT_EQ(state()["visible"], "CarteViewController");
+        EXPECT_EQ(windowFrame("class", "VestrinoToolbar"), ordered_json({0, height - 44, 320, 44}));
+        EXPECT_EQ(windowFrame("class", "VestrinoNavigationBar"), ordered_json({0, 0, 320, 44}));
+        // The carousel and its controls stay together, as far from both bars.
+        EXPECT_EQ(windowFrame("name", "gruppo"), ordered_json({0, 62 + added / 2, 320, 356}));
+
+        // The statement: the page, its list and the content grow by the added points, the
+        // total stays under the list.
+        tapTitled("btnScegli", "name");
+        run("idle 20\nwait 1");
+        ASSERT_EQ(state()["visible"], "TransazioniViewController");
+        EXPECT_EQ(windowFrame("name", "scroll"), ordered_json({0, 0, 320, 436 + added}));
+        EXPECT_EQ(contentSize("scroll"), ordered_json({320, 690 + added}));
+        const auto table = windowFrame("name", "tableView");
+        ASSERT_TRUE(table.is_array());
+        EXPECT_EQ(table[3], 353 + added);
+        EXPECT_EQ(windowFrame("name", "totaleLabel")[1],
+                  table[1].get<double>() + table[3].get<double>() + 2);
+
+        // The cash machines: the list down to the toolbar.
+        run("tap 175 " + std::to_string(height - 25) + "\nwait 0.8\nidle 20");
+        tapTitled("Lumaspot vicini");
+        run("wait 0.8");
+        ASSERT_EQ(state()["visible"], "LumaspotViewController");
+        EXPECT_EQ(windowFrame("name", "tableView"), ordered_json({0, 190, 320, 246 + added}));
+    }
+}
+
+// 320 × 480, 320 × 568, 360 × 720 (640 points at 320 wide) and the tallest laid out.
+INSTANTIATE_TEST_SUITE_P(Heights, TallScreenTest, ::testing::Values(480.0, 568.0, 640.0, 800.0),
+                         [](const auto& info) {
+                             return std::to_string(static_cast<int>(info.param)) + "Points";
+                         });
+
+} // namespace vestrino::test
