@@ -21,7 +21,9 @@ void Preferences::reload() {
     nascondiImporti_ = false;
     citta_.reset();
     raggioKm_ = kDefaultRaggioKm;
-    const auto bytes = FileUtils::readFile(file_);
+    // A preferences file is a few hundred bytes; anything else at its name (a FIFO, a folder,
+    // a link, a huge file) is not read and the defaults hold.
+    const auto bytes = FileUtils::readFile(file_, kMaxFileBytes);
     if (!bytes) {
         return;
     }
@@ -36,8 +38,12 @@ void Preferences::reload() {
         citta_ = it->get<std::string>();
     }
     if (const auto it = doc.find("lumaspotRaggioKm"); it != doc.end() && it->is_number_integer()) {
-        const int r = it->get<int>();
-        raggioKm_ = r == 1 || r == 5 || r == 20 ? r : kDefaultRaggioKm;
+        // Compared as the number written (4294967297 is no 1 km), never narrowed first.
+        for (const int r : {1, 5, 20}) {
+            if (*it == r) {
+                raggioKm_ = r;
+            }
+        }
     }
 }
 

@@ -14,6 +14,8 @@ namespace vestrino {
 class Preferences {
 public:
     static constexpr int kDefaultRaggioKm = 5;
+    // The largest preferences file read: a few hundred bytes are written.
+    static constexpr std::size_t kMaxFileBytes = 64 * 1024;
     // What a hidden amount reads.
     static constexpr const char* kHiddenAmount = "••• €";
 

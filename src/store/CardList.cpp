@@ -99,7 +99,7 @@ bool CardList::writeToFile(const std::filesystem::path& path) const {
 }
 
 std::shared_ptr<CardList> CardList::initWithContentfile(const std::filesystem::path& path) {
-    const auto bytes = FileUtils::readFile(path);
+    const auto bytes = FileUtils::readFile(path, kMaxFileBytes);
     if (bytes && !bytes->empty()) {
         if (auto list = unarchive(*bytes)) {
             return *list;
@@ -150,10 +150,15 @@ std::optional<ListaCarte> CardList::loadCardListWithFile(const std::filesystem::
 
 CardFileLoad CardList::readCardListFile(const std::filesystem::path& path) {
     using State = CardFileLoad::State;
-    const auto contents = FileUtils::readContents(path);
+    const auto contents = FileUtils::readContents(path, kMaxFileBytes);
     if (!contents.bytes) {
         if (contents.error == ENOENT) {
             return {State::Missing, {}, {}};
+        }
+        // Something else at the card file's name (a FIFO, a folder, a link) or a file no card
+        // list could fill: it holds no cards to read, and is set aside as a damaged file is.
+        if (contents.refused != FileUtils::Contents::Refused::No) {
+            return {State::Damaged, {}, path.string() + ": " + contents.why()};
         }
         // A permission, a read error: it may pass, and says nothing of the file's bytes.
         return {State::Unavailable, {}, path.string() + ": " + std::strerror(contents.error)};

@@ -15,6 +15,10 @@ namespace vestrino {
 // "cards", its cards under "cards" again), and the encrypted per-user store's two operations.
 class CardList {
 public:
+    // The largest card file read (a list of thousands of cards is far smaller): a larger file
+    // at the card file's name is no card list, and reading it would only cost time and memory.
+    static constexpr std::size_t kMaxFileBytes = 16 * 1024 * 1024;
+
     ListaCarte& cards() { return cards_; }
     const ListaCarte& cards() const { return cards_; }
 

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -191,12 +192,34 @@ std::size_t FileUtils::removeStaleTemporaryFilesInFolder(const fs::path& folder)
     return removed;
 }
 
-FileUtils::Contents FileUtils::readContents(const fs::path& path) {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+FileUtils::Contents FileUtils::readContents(const fs::path& path, std::size_t maxBytes) {
+    // No link is followed and opening never waits (a FIFO with no writer would); what was
+    // opened is then looked at before a byte is read.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
     if (!fd.valid()) {
+        const int error = errno;
+        // A link (not followed), a socket or a device with nothing behind it cannot be opened:
+        // none is a file.
+        if (error == ELOOP || error == ENXIO) {
+            return {std::nullopt, error, Contents::Refused::NotRegularFile};
+        }
+        return {std::nullopt, error};
+    }
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) {
         return {std::nullopt, errno};
     }
+    if (S_ISDIR(st.st_mode)) {
+        return {std::nullopt, EISDIR}; // as reading it would say: it may hold someone's files
+    }
+    if (!S_ISREG(st.st_mode)) {
+        return {std::nullopt, 0, Contents::Refused::NotRegularFile};
+    }
+    if (static_cast<std::uint64_t>(st.st_size) > maxBytes) {
+        return {std::nullopt, 0, Contents::Refused::TooLarge};
+    }
     std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(st.st_size));
     std::array<char, 65536> chunk{};
     for (;;) {
         const ssize_t n = ::read(fd.get(), chunk.data(), chunk.size());
@@ -210,11 +233,26 @@ FileUtils::Contents FileUtils::readContents(const fs::path& path) {
             return {std::move(bytes), 0};
         }
         bytes.append(chunk.data(), static_cast<std::size_t>(n));
+        if (bytes.size() > maxBytes) { // it grew while being read
+            return {std::nullopt, 0, Contents::Refused::TooLarge};
+        }
     }
 }
 
-std::optional<std::string> FileUtils::readFile(const fs::path& path) {
-    return readContents(path).bytes;
+std::optional<std::string> FileUtils::readFile(const fs::path& path, std::size_t maxBytes) {
+    return readContents(path, maxBytes).bytes;
+}
+
+std::string FileUtils::Contents::why() const {
+    switch (refused) {
+    case Refused::NotRegularFile:
+        return "not a regular file";
+    case Refused::TooLarge:
+        return "too large";
+    case Refused::No:
+        break;
+    }
+    return bytes ? std::string("read") : std::string(std::strerror(error));
 }
 
 } // namespace vestrino

@@ -31,7 +31,14 @@ std::optional<fs::path> UnreadableCardFile::keepAside(const fs::path& file,
         const fs::path aside = n == 1 ? fs::path(base) : fs::path(base + "-" + std::to_string(n));
         // Never over another file kept aside.
         if (::renameat2(AT_FDCWD, file.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) == 0) {
-            ::chmod(aside.c_str(), 0600);
+            // Only the owner may read what was kept aside: the file itself, never what a link
+            // at its name points to (a chmod by path would follow it out of the folder).
+            FileDescriptor kept(
+                ::open(aside.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+            struct stat st {};
+            if (kept.valid() && ::fstat(kept.get(), &st) == 0 && S_ISREG(st.st_mode)) {
+                ::fchmod(kept.get(), 0600);
+            }
             FileDescriptor dir(::open(file.parent_path().empty() ? "." : file.parent_path().c_str(),
                                       O_RDONLY | O_DIRECTORY | O_CLOEXEC));
             if (dir.valid()) {
