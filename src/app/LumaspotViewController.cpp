@@ -87,13 +87,15 @@ void LumaspotViewController::cerca(const Capoluogo& citta) {
         const int code = RemoteServiceUtil::trovaAtmLumaSpot(
             static_cast<float>(lat), static_cast<float>(lng), static_cast<float>(raggio), found);
         auto nearest = LumaspotVicino::nearestFirst(found, lat, lng);
-        RunLoop::main().post([self, code, nearest = std::move(nearest)]() mutable {
-            self->found(code, std::move(nearest));
+        const std::size_t farther = LumaspotVicino::fartherLast(nearest, raggio);
+        RunLoop::main().post([self, code, farther, nearest = std::move(nearest)]() mutable {
+            self->found(code, std::move(nearest), farther);
         });
     });
 }
 
-void LumaspotViewController::found(int code, std::vector<LumaspotVicino> risultati) {
+void LumaspotViewController::found(int code, std::vector<LumaspotVicino> risultati,
+                                   std::size_t farther) {
     searching_ = false;
     dismissAlertView();
     if (code != SUCCESS) {
@@ -108,9 +110,17 @@ void LumaspotViewController::found(int code, std::vector<LumaspotVicino> risulta
     risultati_ = std::move(risultati);
     showingResults_ = true;
     const std::string where = " entro " + std::to_string(raggioKm_) + " km da " + citta_->nome;
-    as<Label>("stato")->setText(risultati_.empty()
-                                    ? "Nessun Lumaspot" + where + "."
-                                    : std::to_string(risultati_.size()) + " Lumaspot" + where);
+    // The count is of those within the radius; any the service sent from farther away are
+    // listed after them and counted apart.
+    const std::size_t within = risultati_.size() - std::min(farther, risultati_.size());
+    std::string line =
+        within == 0 ? "Nessun Lumaspot" + where : std::to_string(within) + " Lumaspot" + where;
+    if (farther > 0) {
+        line += ", " + std::to_string(farther) + (farther == 1 ? " più lontano" : " più lontani");
+    } else if (within == 0) {
+        line += ".";
+    }
+    as<Label>("stato")->setText(line);
     reloadList();
 }
 

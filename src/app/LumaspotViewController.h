@@ -56,7 +56,7 @@ private:
     void showRaggio();
     void showTowns();
     void reloadList();
-    void found(int code, std::vector<LumaspotVicino> risultati);
+    void found(int code, std::vector<LumaspotVicino> risultati, std::size_t farther);
 
     std::vector<const Capoluogo*> towns_;
     std::optional<Capoluogo> citta_;

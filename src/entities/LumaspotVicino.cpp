@@ -55,4 +55,12 @@ std::vector<LumaspotVicino> LumaspotVicino::nearestFirst(const ListaLumaspot& fo
     return out;
 }
 
+std::size_t LumaspotVicino::fartherLast(std::vector<LumaspotVicino>& nearest, double radiusKm) {
+    const auto farther =
+        std::stable_partition(nearest.begin(), nearest.end(), [radiusKm](const LumaspotVicino& v) {
+            return !(v.km && *v.km > radiusKm);
+        });
+    return static_cast<std::size_t>(nearest.end() - farther);
+}
+
 } // namespace vestrino

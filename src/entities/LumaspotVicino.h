@@ -19,6 +19,9 @@ struct LumaspotVicino {
     // position last, in the service's order.
     static std::vector<LumaspotVicino> nearestFirst(const ListaLumaspot& found, double lat,
                                                     double lng);
+    // The same list with the cash machines known to be farther than `radiusKm` (the service
+    // may send some) moved to the end, in their order; the number moved.
+    static std::size_t fartherLast(std::vector<LumaspotVicino>& nearest, double radiusKm);
 };
 
 } // namespace vestrino

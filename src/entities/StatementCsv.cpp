@@ -55,6 +55,24 @@ void appendField(std::string& out, std::string_view text) {
     out += '"';
 }
 
+// A text a spreadsheet would take for a formula (=HYPERLINK(…), +cmd|…, @SUM(…), a tab or a
+// carriage return first) is written with an apostrophe before it, which spreadsheets show as
+// text and do not run (OWASP's advice for CSV).
+void appendTextField(std::string& out, std::string_view text) {
+    if (!text.empty() &&
+        std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos) {
+        appendField(out, "'" + std::string(text));
+    } else {
+        appendField(out, text);
+    }
+}
+
+// The service's own amount text after our sign: a plain amount (digits, separators, spaces)
+// as it is; anything else also gets the apostrophe.
+bool plainAmount(std::string_view text) {
+    return text.find_first_not_of("0123456789., \xC2\xA0") == std::string_view::npos;
+}
+
 } // namespace
 
 std::string StatementCsv::field(std::string_view text) {
@@ -77,15 +95,19 @@ std::string StatementCsv::write(std::span<const MovimentoPtr> rows) {
         out += ',';
         out += dates.text(m->dataValuta());
         out += ',';
-        appendField(out, m->descrizione() ? std::string_view(*m->descrizione()) : "");
+        appendTextField(out, m->descrizione() ? std::string_view(*m->descrizione()) : "");
         out += ',';
         out += cents ? Importo::decimalPoint(*cents) : std::string();
         out += ',';
         out += std::to_string(m->tipoMovimento());
         out += ',';
         out += '"'; // the service's text, signed: always with its comma, so quoted
+        const std::string original = credit ? *m->accrediti() : m->addebiti().value_or("");
+        if (!plainAmount(original)) {
+            out += '\'';
+        }
         out += credit ? '+' : '-';
-        for (const char c : credit ? *m->accrediti() : m->addebiti().value_or("")) {
+        for (const char c : original) {
             out += c;
             if (c == '"') {
                 out += '"';

