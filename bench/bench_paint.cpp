@@ -7,6 +7,7 @@
 #include "ui/headless/HeadlessScreen.h"
 
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 using namespace vestrino;
 using namespace vestrino::ui;
@@ -97,9 +98,41 @@ void BM_TableEndToEnd(benchmark::State& state) {
     }
 }
 
+// Eight statement rows whose descriptions are a million characters each, set anew and painted:
+// a label measures and paints only what fits its frame, so a frame costs what short texts
+// cost. The resident memory's growth over the run is reported too (goal: under 10 MB).
+void BM_HugeDescriptions(benchmark::State& state) {
+    auto window = std::make_shared<Window>();
+    window->setBackgroundColor(Color::white());
+    std::vector<std::shared_ptr<Label>> rows;
+    for (int i = 0; i < 8; ++i) {
+        auto l = std::make_shared<Label>(makeRect(10, 60 + i * 44, 300, 18));
+        l->setFont({"Helvetica", 13});
+        window->addSubview(l);
+        rows.push_back(l);
+    }
+    HeadlessScreen screen(window);
+    std::string text(1'000'000, 'A');
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    int n = 0;
+    for (auto _ : state) {
+        for (auto& l : rows) {
+            text.back() = static_cast<char>('A' + (n++ % 26)); // a new text every time
+            l->setText(text);
+        }
+        screen.tick(RunLoop::main().clock().now());
+    }
+    rusage after{};
+    getrusage(RUSAGE_SELF, &after);
+    state.counters["peak_rss_growth_MB"] =
+        static_cast<double>(after.ru_maxrss - before.ru_maxrss) / 1024.0;
+}
+
 } // namespace
 
 BENCHMARK(BM_TableEndToEnd)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintFrame)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TickWithNothingChanged)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_HugeDescriptions)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

@@ -277,8 +277,14 @@ void TransazioniViewController::didSelectRow(TableView&, int row) {
         return;
     }
     const Movimento& m = *movimenti_[rows_[static_cast<std::size_t>(row)]];
-    const std::string message = "Causale: " + m.descrizione().value_or("") +
-                                "\nImporto: " + shownAmount(m) +
+    // The alert grows with its text: a description of any length shows its first
+    // kDetailDescriptionLength characters.
+    const std::string& description = m.descrizione().value_or(std::string());
+    const std::string causale =
+        codePointCount(description) > kDetailDescriptionLength
+            ? firstCodePoints(description, kDetailDescriptionLength) + "\u2026"
+            : description;
+    const std::string message = "Causale: " + causale + "\nImporto: " + shownAmount(m) +
                                 "\nData Contabile: " + formatted(m.dataContabile()) +
                                 "\nData Valuta: " + formatted(m.dataValuta());
     showAlertWithTitle("Dettaglio Movimento", message, false, std::string("OK"), std::nullopt);

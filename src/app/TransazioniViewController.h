@@ -35,6 +35,8 @@ public:
     static constexpr ui::Size kContentSize{320, 690};
     static constexpr ui::Size kContentSizeAnonima{320, 673};
     static constexpr ui::Size kFiltroContentSize{560, 40};
+    // The most of a description the detail alert shows (a few lines of it).
+    static constexpr std::size_t kDetailDescriptionLength = 300;
 
     std::string layoutName() const override { return "TransazioniViewController"; }
     std::string className() const override { return "TransazioniViewController"; }

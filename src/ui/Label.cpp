@@ -1,5 +1,7 @@
 #include "ui/Label.h"
 
+#include "core/Utf8.h"
+
 #include <algorithm>
 
 namespace vestrino::ui {
@@ -77,7 +79,40 @@ void wrapParagraph(std::string_view text, const Font& font, double width,
     out.push_back(std::move(line));
 }
 
+constexpr std::string_view kEllipsis = "\u2026";
+// No glyph is narrower than this many points at any size used: a line of more code points than
+// the width allows at that narrowness cannot fit, whatever its letters.
+constexpr double kNarrowestGlyph = 1.5;
+
 } // namespace
+
+std::string Label::fittedLine(std::string_view line, double width) const {
+    TextMeasurer& m = TextMeasurer::shared();
+    // Only what could ever show is measured: a line of a million characters costs the same as
+    // one a little wider than the label.
+    const auto most = static_cast<std::size_t>(std::max(0.0, width) / kNarrowestGlyph) + 2;
+    const std::size_t cut = byteOffsetOfCodePoint(line, most);
+    if (cut == line.size() && m.measure(line, font_).width <= width) {
+        return std::string(line);
+    }
+    // The longest beginning that fits with the ellipsis after it (in whole code points).
+    std::size_t lo = 0, hi = most;
+    while (lo < hi) {
+        const std::size_t mid = (lo + hi + 1) / 2;
+        std::string candidate(line.substr(0, byteOffsetOfCodePoint(line, mid)));
+        candidate += kEllipsis;
+        if (m.measure(candidate, font_).width <= width) {
+            lo = mid;
+        } else {
+            hi = mid - 1;
+        }
+    }
+    std::string fitted(line.substr(0, byteOffsetOfCodePoint(line, lo)));
+    while (!fitted.empty() && fitted.back() == ' ') {
+        fitted.pop_back(); // "PAGAMENTO…", not "PAGAMENTO …"
+    }
+    return fitted + std::string(kEllipsis);
+}
 
 std::vector<std::string> Label::lines(double width) const {
     std::vector<std::string> out;
@@ -87,6 +122,8 @@ std::vector<std::string> Label::lines(double width) const {
         const std::string_view paragraph = std::string_view(text_).substr(start, end - start);
         if (wraps_ && width > 0) {
             wrapParagraph(paragraph, font_, width, out);
+        } else if (width > 0) {
+            out.push_back(fittedLine(paragraph, width));
         } else {
             out.emplace_back(paragraph);
         }

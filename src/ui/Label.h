@@ -11,7 +11,8 @@ enum class TextAlignment { Left, Center, Right };
 
 // Text vertically centred in the view: one line, or one line per line break in the text; a
 // label that wraps also breaks lines between words to fit its width (a word wider than the
-// label between characters).
+// label between characters). A line of a label that does not wrap and is wider than the label
+// ends in "…" where it stops fitting; only what can show is measured and painted.
 class Label : public View {
 public:
     using View::View;
@@ -32,6 +33,8 @@ public:
     // label's font.
     std::vector<std::string> lines(double width) const;
     double textHeight(double width) const;
+    // The line as shown at `width` when the label does not wrap: whole, or cut with "…".
+    std::string fittedLine(std::string_view line, double width) const;
 
     void draw(Canvas& canvas, const Rect& rect) override;
     std::string className() const override { return "Label"; }
