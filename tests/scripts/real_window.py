@@ -378,6 +378,7 @@ def wait_until_still(session):
         time.sleep(0.25)
         shot = session.screenshot()
         if shot == last:
+            time.sleep(float(os.environ.get("VESTRINO_CLOSE_SETTLE", "0")))
             return
         last = shot
     fail("the window never stood still")
