@@ -137,6 +137,7 @@ ui::Size TransazioniViewController::contentSize() const {
 void TransazioniViewController::viewDidLayoutSubviews() {
     if (auto scroll = as<ScrollView>("scroll"); scroll && layoutScrollHeight_ > 0) {
         scroll->setContentSize(contentSize());
+        placeTotale();
     }
 }
 
@@ -189,7 +190,37 @@ void TransazioniViewController::refilter() {
     if (auto totale = as<Label>("totaleLabel")) {
         totale->setText(summary_.line(hideAmounts_));
     }
+    if (auto vuoto = as<Label>("vuoto")) {
+        // An empty list says so, and why.
+        vuoto->setHidden(!rows_.empty());
+        const bool filtered = !filters_.empty(), searched = !query_.empty();
+        vuoto->setText(filtered && searched ? "Nessun movimento per i filtri e la ricerca"
+                       : filtered           ? "Nessun movimento per i filtri scelti"
+                       : searched           ? "Nessun movimento per la ricerca"
+                                            : "Nessun movimento");
+    }
     as<TableView>("tableView")->reloadData();
+    placeTotale();
+}
+
+void TransazioniViewController::placeTotale() {
+    // The count and total stay in sight whenever the list is: right under the last row when the
+    // rows end above the bottom of what the page shows, else along that bottom, over the list.
+    auto bar = outlet("totaleBar");
+    auto table = as<TableView>("tableView");
+    auto scroll = as<ScrollView>("scroll");
+    auto toMove = outlet("toMove");
+    if (!bar || !table || !scroll || !toMove) {
+        return;
+    }
+    const Rect list = table->frame();
+    const double rows = std::max(static_cast<double>(rows_.size()), rows_.empty() ? 1.0 : 0.0);
+    const double underRows = list.minY() + std::min(list.height(), rows * table->rowHeight());
+    const double shownBottom =
+        scroll->contentOffset().y + scroll->frame().height() - toMove->frame().minY();
+    const double y =
+        std::max(list.minY(), std::min(underRows, shownBottom - bar->frame().height()));
+    bar->setFrame({{bar->frame().minX(), y}, bar->frame().size});
 }
 
 void TransazioniViewController::viewWillAppear(bool animated) {
@@ -305,6 +336,10 @@ void TransazioniViewController::scrollViewDidEndDecelerating(ScrollView& scroll)
 }
 
 void TransazioniViewController::scrollViewDidScroll(ScrollView& scroll) {
+    if (&scroll == outlet("scroll").get()) {
+        placeTotale();
+        return;
+    }
     scrollViewDidEndDecelerating(scroll);
 }
 

@@ -96,6 +96,8 @@ private:
     void setUpHeader();
     // The page's content: the layout's, taller by what the screen adds to the page's height.
     ui::Size contentSize() const;
+    // The count and total line, kept where the list can be seen.
+    void placeTotale();
     // movimentiFiltrati from the filters, sorted newest value date first, and the table reloaded.
     void refilter();
     std::string formatted(const std::optional<Date>& date);

@@ -595,3 +595,66 @@ TEST_F(StatementTest, ThePageScrollsBeforeTheListGoingUpAndAfterItGoingDown) {
     EXPECT_EQ(state()["visible"], "TransazioniViewController");
     EXPECT_TRUE(state()["alert"].is_null()); // no row was chosen on the way
 }
+
+// The count and total are in sight whenever the list is: under the rows of a short list, along
+// the bottom of the page shown over a long one, and still there once the page has scrolled; an
+// empty list says "Nessun movimento" and why.
+TEST_F(StatementTest, TheTotalIsInSightAndAnEmptyListSaysSo) {
+    toWallet("mario.rossi", "lumacard1");
+    struct Case {
+        std::size_t rows;
+        const char* search; // typed into the search field, if anything
+        const char* empty;  // what the empty list says; nullptr: rows show
+    };
+    const Case cases[] = {
+        {1, nullptr, nullptr},
+        {2, nullptr, nullptr},
+        {200, nullptr, nullptr},
+        {0, nullptr, "Nessun movimento"},
+        {3, "nessuna corrispondenza", "Nessun movimento per la ricerca"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rows);
+        ListaMovimenti list;
+        for (std::size_t i = 0; i < c.rows; ++i) {
+            auto m = std::make_shared<Movimento>();
+            m->setDescrizione("PAGAMENTO POS " + std::to_string(i));
+            m->setAddebiti(std::string("1,00"));
+            m->setTipoMovimento(4);
+            list.push_back(m);
+        }
+        auto screen = std::make_shared<TransazioniViewController>();
+        screen->setMovimenti(std::move(list));
+        delegate_->navigationController()->pushViewController(screen, false);
+        run("wait 0.5");
+        if (c.search) {
+            tapTitled("cercaField", "name");
+            run(std::string("type \"") + c.search + "\"\nwait 0.3");
+        }
+        for (const double scrolled : {0.0, 120.0}) {
+            SCOPED_TRACE(scrolled);
+            std::dynamic_pointer_cast<ui::ScrollView>(screen->outlet("scroll"))
+                ->setContentOffset({0, scrolled});
+            run("wait 0.1");
+            const auto s = state();
+            const auto& table = node(s, "tableView")["windowFrame"];
+            const auto& total = node(s, "totaleLabel")["windowFrame"];
+            const double pageBottom = 436; // the toolbar's top
+            EXPECT_GE(total[1].get<double>(), table[1].get<double>());
+            EXPECT_LE(total[1].get<double>() + total[3].get<double>(), pageBottom);
+            const double rowsBottom =
+                table[1].get<double>() +
+                44.0 * static_cast<double>(std::max<std::size_t>(c.search ? 1 : c.rows, 1));
+            if (rowsBottom + 26 <= pageBottom) {
+                EXPECT_EQ(total[1].get<double>(), rowsBottom + 2) << "right under the rows";
+            }
+            const auto& vuoto = node(s, "vuoto");
+            EXPECT_EQ(vuoto["hidden"].get<bool>(), c.empty == nullptr);
+            if (c.empty) {
+                EXPECT_EQ(vuoto["text"], c.empty);
+            }
+        }
+        delegate_->navigationController()->popViewControllerAnimated(false);
+        run("wait 0.3");
+    }
+}
