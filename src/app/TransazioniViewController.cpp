@@ -250,6 +250,12 @@ std::string TransazioniViewController::searchText() const {
 
 void TransazioniViewController::esporta() {
     const auto rows = movimentiFiltrati();
+    if (rows.empty()) {
+        // A file of a header alone would only be one more file to delete.
+        showAlertWithTitle("Esportazione", "Nessun movimento da esportare.", false,
+                           std::string("OK"), std::nullopt);
+        return;
+    }
     const std::string day =
         DateFormatter("yyyy-MM-dd")
             .stringFromDate(std::chrono::time_point_cast<std::chrono::milliseconds>(

@@ -208,6 +208,16 @@ TEST_F(FeaturesTest, ExportWritesTheRowsShownAndNeverReplacesAFile) {
     EXPECT_TRUE(std::regex_match(std::filesystem::path(files[0]).filename().string(), name))
         << files[0];
     EXPECT_EQ(files[1], files[0].substr(0, files[0].size() - 4) + "-2.csv");
+    // Nothing shown: nothing to export, and no file written.
+    search("nessuna corrispondenza");
+    ASSERT_TRUE(statement()->movimentiFiltrati().empty());
+    tapTitled("Esporta");
+    run("wait 0.3");
+    EXPECT_EQ(state()["alert"]["message"], "Nessun movimento da esportare.");
+    run("key escape\nwait 0.3");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(downloads),
+                            std::filesystem::directory_iterator()),
+              2);
     for (const auto& file : files) {
         struct stat st {};
         ASSERT_EQ(::stat(file.c_str(), &st), 0) << file;
