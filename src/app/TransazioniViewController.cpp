@@ -214,7 +214,8 @@ void TransazioniViewController::placeTotale() {
         return;
     }
     const Rect list = table->frame();
-    const double rows = std::max(static_cast<double>(rows_.size()), rows_.empty() ? 1.0 : 0.0);
+    // An empty list shows one row's height: the line saying it is empty.
+    const double rows = rows_.empty() ? 1.0 : static_cast<double>(rows_.size());
     const double underRows = list.minY() + std::min(list.height(), rows * table->rowHeight());
     const double shownBottom =
         scroll->contentOffset().y + scroll->frame().height() - toMove->frame().minY();
