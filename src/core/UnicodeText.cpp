@@ -1,7 +1,11 @@
 #include "core/UnicodeText.h"
 
+#include <unicode/ubrk.h>
 #include <unicode/uchar.h>
+#include <unicode/utext.h>
 #include <unicode/utf8.h>
+
+#include <memory>
 
 namespace vestrino {
 
@@ -44,6 +48,55 @@ bool allDecimalDigits(std::string_view text) {
         return digits;
     });
     return digits;
+}
+
+std::vector<std::size_t> graphemeEnds(std::string_view text, std::size_t most) {
+    std::vector<std::size_t> ends;
+    if (text.empty() || most == 0) {
+        return ends;
+    }
+    // ICU's character break rules over the UTF-8 bytes as they are: for UTF-8 text its indices
+    // are byte offsets.
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<UText, decltype(&utext_close)> utext(
+        utext_openUTF8(nullptr, text.data(), static_cast<int64_t>(text.size()), &status),
+        &utext_close);
+    std::unique_ptr<UBreakIterator, decltype(&ubrk_close)> breaks(
+        ubrk_open(UBRK_CHARACTER, "", nullptr, 0, &status), &ubrk_close);
+    if (U_SUCCESS(status)) {
+        ubrk_setUText(breaks.get(), utext.get(), &status);
+    }
+    if (U_FAILURE(status)) {
+        // No break rules: whole code points are the next best thing.
+        for (std::size_t i = 1; ends.size() < most && i <= text.size(); ++i) {
+            if (i == text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+                ends.push_back(i);
+            }
+        }
+        return ends;
+    }
+    std::size_t start = 0;
+    while (ends.size() < most) {
+        const int32_t next = ubrk_next(breaks.get());
+        if (next == UBRK_DONE) {
+            break;
+        }
+        const auto end = static_cast<std::size_t>(next);
+        // A cluster with more code points than any script needs is taken in pieces of
+        // kMaxClusterCodePoints.
+        while (start < end && ends.size() < most) {
+            std::size_t piece = end;
+            std::size_t counted = 0;
+            forEachCodePoint(text.substr(start, end - start),
+                             [&](std::size_t, std::size_t e, UChar32) {
+                                 piece = start + e;
+                                 return ++counted < kMaxClusterCodePoints;
+                             });
+            ends.push_back(piece);
+            start = piece;
+        }
+    }
+    return ends;
 }
 
 } // namespace vestrino

@@ -1,5 +1,6 @@
 #include "ui/Label.h"
 
+#include "core/UnicodeText.h"
 #include "core/Utf8.h"
 
 #include <algorithm>
@@ -57,21 +58,18 @@ void wrapParagraph(std::string_view text, const Font& font, double width,
                 out.push_back(std::move(line));
                 line.clear();
             }
+            // Whole characters only (grapheme clusters), never half of one.
             std::size_t k = 0;
-            while (k < word.size()) {
-                std::size_t n = 1;
-                while (k + n < word.size() &&
-                       (static_cast<unsigned char>(word[k + n]) & 0xC0) == 0x80) {
-                    ++n; // whole code points only
-                }
-                const std::string next = line + std::string(word.substr(k, n));
+            for (const std::size_t clusterEnd : graphemeEnds(word, word.size())) {
+                const std::string_view character = word.substr(k, clusterEnd - k);
+                const std::string next = line + std::string(character);
                 if (!line.empty() && !fits(next)) {
                     out.push_back(std::move(line));
-                    line = std::string(word.substr(k, n));
+                    line = std::string(character);
                 } else {
                     line = next;
                 }
-                k += n;
+                k = clusterEnd;
             }
         }
         i = end == text.size() ? end : end + 1;
@@ -91,15 +89,20 @@ std::string Label::fittedLine(std::string_view line, double width) const {
     // Only what could ever show is measured: a line of a million characters costs the same as
     // one a little wider than the label.
     const auto most = static_cast<std::size_t>(std::max(0.0, width) / kNarrowestGlyph) + 2;
-    const std::size_t cut = byteOffsetOfCodePoint(line, most);
+    const std::size_t cut = byteOffsetOfCodePoint(line, most * kMaxClusterCodePoints);
     if (cut == line.size() && m.measure(line, font_).width <= width) {
         return std::string(line);
     }
-    // The longest beginning that fits with the ellipsis after it (in whole code points).
-    std::size_t lo = 0, hi = most;
+    // The longest beginning in whole characters (grapheme clusters: an accent stays with its
+    // letter) that fits with the ellipsis after it.
+    const std::vector<std::size_t> ends = graphemeEnds(line.substr(0, cut), most);
+    auto prefix = [&](std::size_t count) {
+        return line.substr(0, count == 0 ? 0 : ends[count - 1]);
+    };
+    std::size_t lo = 0, hi = ends.size();
     while (lo < hi) {
         const std::size_t mid = (lo + hi + 1) / 2;
-        std::string candidate(line.substr(0, byteOffsetOfCodePoint(line, mid)));
+        std::string candidate(prefix(mid));
         candidate += kEllipsis;
         if (m.measure(candidate, font_).width <= width) {
             lo = mid;
@@ -107,7 +110,7 @@ std::string Label::fittedLine(std::string_view line, double width) const {
             hi = mid - 1;
         }
     }
-    std::string fitted(line.substr(0, byteOffsetOfCodePoint(line, lo)));
+    std::string fitted(prefix(lo));
     while (!fitted.empty() && fitted.back() == ' ') {
         fitted.pop_back(); // "PAGAMENTO…", not "PAGAMENTO …"
     }

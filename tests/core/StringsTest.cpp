@@ -168,3 +168,35 @@ TEST(UnicodeText, TrimmingAndDecimalDigits) {
         EXPECT_EQ(allDecimalDigits(text), expected) << text;
     }
 }
+
+// Where the characters a person sees end: an accent stays with its letter, a flag's two
+// letters and a family's joined people are one, and a hostile pile of accents is taken in
+// bounded pieces.
+TEST(UnicodeText, GraphemeEnds) {
+    struct Case {
+        std::string text;
+        std::size_t most;
+        std::vector<std::size_t> ends;
+    };
+    const std::string pile = "a" + [] {
+        std::string marks;
+        for (int i = 0; i < 40; ++i) {
+            marks += "\u0301"; // 2 bytes each
+        }
+        return marks;
+    }();
+    const Case cases[] = {
+        {"abc", 10, {1, 2, 3}},
+        {"abc", 2, {1, 2}},
+        {"", 3, {}},
+        {"e\u0301a", 5, {3, 4}},                      // e + combining acute, then a
+        {"\U0001F1EE\U0001F1F9x", 5, {8, 9}},         // the Italian flag: two regional letters
+        {"\U0001F44D\U0001F3FD!", 5, {8, 9}},         // thumbs up with a skin tone
+        {"\U0001F469\u200D\U0001F467z", 5, {11, 12}}, // woman ZWJ girl
+        {"\r\nx", 5, {2, 3}},                         // a CR LF pair is one
+        {pile, 5, {1 + 31 * 2, 1 + 40 * 2}},          // 32 code points, then the other 9 marks
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(graphemeEnds(c.text, c.most), c.ends) << c.text;
+    }
+}

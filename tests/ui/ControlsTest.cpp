@@ -223,6 +223,18 @@ TEST(Label, BreaksLinesAtLineBreaksAndWrapsWordsWhenAsked) {
         {"abcdefghijklmnopqrstuvwxy z", true, {"abcdefghij", "klmnopqrst", "uvwxy z"}},
         {"uno\n\ndue tre quattro", true, {"uno", "", "due tre", "quattro"}},
         {"èèèèèèèèèèè", true, {"èèèèèèèèèè", "è"}}, // whole characters, never half of one
+        // An accent written as its own code point stays with its letter: each "é" here is two
+        // code points, so four and the ellipsis take nine of the ten places, and a fifth would
+        // not fit whole.
+        {"e\u0301e\u0301e\u0301e\u0301e\u0301e\u0301",
+         false,
+         {"e\u0301e\u0301e\u0301e\u0301\u2026"}},
+        {"e\u0301e\u0301e\u0301e\u0301e\u0301e\u0301",
+         true,
+         {"e\u0301e\u0301e\u0301e\u0301e\u0301", "e\u0301"}},
+        {"Bar \U0001F1EE\U0001F1F9\U0001F1EE\U0001F1F9\U0001F1EE\U0001F1F9\U0001F1EE\U0001F1F9",
+         false,
+         {"Bar \U0001F1EE\U0001F1F9\U0001F1EE\U0001F1F9\u2026"}},
         {"", true, {""}},
     };
     for (const auto& c : cases) {
