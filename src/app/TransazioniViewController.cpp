@@ -8,6 +8,7 @@
 #include "core/Paths.h"
 #include "core/RunLoop.h"
 #include "core/SearchText.h"
+#include "core/UnicodeText.h"
 #include "core/Utf8.h"
 #include "entities/Importo.h"
 #include "ui/Animator.h"
@@ -27,6 +28,9 @@ constexpr double kArrowFade = 0.125;
 constexpr Point kTipoCartaAnonima{9, 104};
 constexpr Point kAsterisksAnonima{9, 123};
 constexpr Point kLastDigitAnonima{112, 123};
+// The most the masked number's characters are spread apart: beyond it they read as separate
+// marks, not a number.
+constexpr double kMostMaskSpacing = 3;
 constexpr Point kToMoveAnonima{0, 154};
 
 void moveTo(View& view, Point origin) {
@@ -124,7 +128,34 @@ void TransazioniViewController::setUpHeader() {
         moveTo(*outlet("lastDigit"), kLastDigitAnonima);
         moveTo(*outlet("toMove"), kToMoveAnonima);
     }
+    lineUpHeader();
     scroll->setContentSize(contentSize());
+}
+
+void TransazioniViewController::lineUpHeader() {
+    auto measured = [](const Label& label, std::string_view text) {
+        return ui::TextMeasurer::shared().measure(text, label.font()).width;
+    };
+    // The holder's name a space after its caption, whatever the caption's width in the font.
+    const auto prefix = as<Label>("intestatarioPrefix");
+    const auto holder = as<Label>("intestatario");
+    const double holderX =
+        prefix->frame().minX() + measured(*prefix, prefix->text()) + measured(*prefix, " ");
+    Rect frame = holder->frame();
+    frame.size.width = std::max(0.0, frame.maxX() - holderX);
+    frame.origin.x = holderX;
+    holder->setFrame(frame);
+    // The masked part starts on the card title's left edge and is spread to end a space before
+    // the last digits, so that the number reads as one.
+    const auto asterisks = as<Label>("asterisks");
+    const auto digits = as<Label>("lastDigit");
+    const double room = digits->frame().minX() - measured(*digits, " ") - asterisks->frame().minX();
+    const double natural = measured(*asterisks, asterisks->text());
+    const std::size_t gaps = graphemeEnds(asterisks->text(), asterisks->text().size()).size();
+    if (gaps > 1 && room > natural) {
+        asterisks->setLetterSpacing(
+            std::min(kMostMaskSpacing, (room - natural) / static_cast<double>(gaps - 1)));
+    }
 }
 
 ui::Size TransazioniViewController::contentSize() const {

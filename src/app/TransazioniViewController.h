@@ -94,6 +94,7 @@ private:
         return std::dynamic_pointer_cast<T>(outlet(name));
     }
     void setUpHeader();
+    void lineUpHeader();
     // The page's content: the layout's, taller by what the screen adds to the page's height.
     ui::Size contentSize() const;
     // The count and total line, kept where the list can be seen.

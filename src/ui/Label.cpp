@@ -4,6 +4,7 @@
 #include "core/Utf8.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace vestrino::ui {
 
@@ -30,6 +31,20 @@ void Label::setTextAlignment(TextAlignment alignment) {
 void Label::setWrapsText(bool on) {
     wraps_ = on;
     setNeedsDisplay();
+}
+
+void Label::setLetterSpacing(double points) {
+    letterSpacing_ = points;
+    setNeedsDisplay();
+}
+
+double Label::lineWidth(std::string_view line) const {
+    const double width = TextMeasurer::shared().measure(line, font_).width;
+    if (letterSpacing_ == 0 || wraps_ || line.empty()) {
+        return width;
+    }
+    const std::size_t characters = graphemeEnds(line, line.size()).size();
+    return width + letterSpacing_ * static_cast<double>(characters - 1);
 }
 
 namespace {
@@ -85,12 +100,11 @@ constexpr double kNarrowestGlyph = 1.5;
 } // namespace
 
 std::string Label::fittedLine(std::string_view line, double width) const {
-    TextMeasurer& m = TextMeasurer::shared();
     // Only what could ever show is measured: a line of a million characters costs the same as
     // one a little wider than the label.
     const auto most = static_cast<std::size_t>(std::max(0.0, width) / kNarrowestGlyph) + 2;
     const std::size_t cut = byteOffsetOfCodePoint(line, most * kMaxClusterCodePoints);
-    if (cut == line.size() && m.measure(line, font_).width <= width) {
+    if (cut == line.size() && lineWidth(line) <= width) {
         return std::string(line);
     }
     // The longest beginning in whole characters (grapheme clusters: an accent stays with its
@@ -104,7 +118,7 @@ std::string Label::fittedLine(std::string_view line, double width) const {
         const std::size_t mid = (lo + hi + 1) / 2;
         std::string candidate(prefix(mid));
         candidate += kEllipsis;
-        if (m.measure(candidate, font_).width <= width) {
+        if (lineWidth(candidate) <= width) {
             lo = mid;
         } else {
             hi = mid - 1;
@@ -159,18 +173,33 @@ void Label::draw(Canvas& canvas, const Rect& rect) {
     canvas.pushClip(rect);
     for (const auto& line : all) {
         if (!line.empty()) {
-            const Size size = TextMeasurer::shared().measure(line, font_);
+            const double width = lineWidth(line);
             double x = rect.minX();
             if (alignment_ == TextAlignment::Center) {
-                x += (rect.width() - size.width) / 2;
+                x += (rect.width() - width) / 2;
             } else if (alignment_ == TextAlignment::Right) {
-                x += rect.width() - size.width;
+                x += rect.width() - width;
             }
-            canvas.drawText(line, font_, textColor_, {x, y});
+            drawLine(canvas, line, {x, y});
         }
         y += lineStep;
     }
     canvas.popClip();
+}
+
+void Label::drawLine(Canvas& canvas, std::string_view line, Point origin) const {
+    if (letterSpacing_ == 0 || wraps_) {
+        canvas.drawText(line, font_, textColor_, origin);
+        return;
+    }
+    // Character by character, each moved on by the spacing.
+    std::size_t start = 0;
+    for (const std::size_t end : graphemeEnds(line, line.size())) {
+        const std::string_view character = line.substr(start, end - start);
+        canvas.drawText(character, font_, textColor_, origin);
+        origin.x += TextMeasurer::shared().measure(character, font_).width + letterSpacing_;
+        start = end;
+    }
 }
 
 void Label::describe(nlohmann::ordered_json& node) const {
@@ -181,10 +210,18 @@ void Label::describe(nlohmann::ordered_json& node) const {
         const double width = frame().width();
         double widest = 0;
         for (const auto& line : lines(width)) {
-            widest = std::max(widest, TextMeasurer::shared().measure(line, font_).width);
+            widest = std::max(widest, lineWidth(line));
         }
         node["textSize"] = {widest, textHeight(width)};
     }
+    // How the text looks, so that a snapshot shows whether two labels match.
+    node["font"] = {font_.name, font_.size};
+    node["alignment"] = alignment_ == TextAlignment::Left     ? "left"
+                        : alignment_ == TextAlignment::Center ? "center"
+                                                              : "right";
+    const auto channel = [](float c) { return std::lround(c * 255); };
+    node["textColor"] = {channel(textColor_.r), channel(textColor_.g), channel(textColor_.b),
+                         channel(textColor_.a)};
 }
 
 } // namespace vestrino::ui

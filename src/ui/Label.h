@@ -29,6 +29,13 @@ public:
     bool wrapsText() const { return wraps_; }
     void setWrapsText(bool on);
 
+    // Points added between the characters of a label that does not wrap (a masked card number
+    // spread to line up with what follows it); 0, the default, is the font's own spacing.
+    double letterSpacing() const { return letterSpacing_; }
+    void setLetterSpacing(double points);
+    // The width a line takes in this label's font and letter spacing.
+    double lineWidth(std::string_view line) const;
+
     // The lines the text is drawn in at the given width, and the height they take in this
     // label's font.
     std::vector<std::string> lines(double width) const;
@@ -41,11 +48,14 @@ public:
     void describe(nlohmann::ordered_json& node) const override;
 
 private:
+    void drawLine(Canvas& canvas, std::string_view line, Point origin) const;
+
     std::string text_;
     Font font_ = Font::systemFont(17);
     Color textColor_ = Color::black();
     TextAlignment alignment_ = TextAlignment::Left;
     bool wraps_ = false;
+    double letterSpacing_ = 0;
 };
 
 } // namespace vestrino::ui

@@ -64,6 +64,31 @@ protected:
         }
         return nullptr;
     }
+    // The header reads as a person expects: the masked number starts on the card title's left
+    // edge, in the last digits' size and colour, and ends a space before them; the holder's
+    // name follows its caption after a space.
+    static void expectHeaderLinedUp(const ordered_json& s) {
+        const auto& title = node(s, "tipoCarta");
+        const auto& mask = node(s, "asterisks");
+        const auto& digits = node(s, "lastDigit");
+        EXPECT_EQ(mask["frame"][0], title["frame"][0]);
+        EXPECT_EQ(mask["alignment"], "left");
+        EXPECT_EQ(title["alignment"], "left");
+        EXPECT_EQ(mask["font"], digits["font"]);
+        EXPECT_EQ(mask["textColor"], digits["textColor"]);
+        EXPECT_EQ(mask["frame"][1], digits["frame"][1]);
+        const double maskEnd = mask["frame"][0].get<double>() + mask["textSize"][0].get<double>();
+        EXPECT_LE(maskEnd, digits["frame"][0].get<double>() - 2);
+        EXPECT_GE(maskEnd, digits["frame"][0].get<double>() - 6);
+        const auto& caption = node(s, "intestatarioPrefix");
+        if (!caption["hidden"].get<bool>()) {
+            const double captionEnd =
+                caption["frame"][0].get<double>() + caption["textSize"][0].get<double>();
+            const double holderX = node(s, "intestatario")["frame"][0].get<double>();
+            EXPECT_GE(holderX - captionEnd, 2);
+            EXPECT_LE(holderX - captionEnd, 6);
+        }
+    }
     // The rows' texts on screen, top first.
     std::vector<std::pair<std::string, std::string>> visibleRows() {
         std::vector<std::pair<std::string, std::string>> rows;
@@ -158,6 +183,7 @@ TEST_F(StatementTest, ACardOfTheAccountFromChoiceToDetailAndBack) {
     EXPECT_EQ(node(s, "scroll")["contentSize"], ordered_json({320, 690}));
     EXPECT_EQ(node(s, "filtroScroll")["contentSize"], ordered_json({560, 40}));
     EXPECT_EQ(node(s, "toMove")["frame"], ordered_json({0, 171, 320, 519}));
+    expectHeaderLinedUp(s);
 
     // Newest value date first; the two of 13/11 in the service's order.
     const auto rows = visibleRows();
@@ -353,6 +379,7 @@ TEST_F(StatementTest, AnAnonymousCardsStatementAndAWrongCode) {
     EXPECT_EQ(node(s, "lastDigit")["frame"][1], 123);
     EXPECT_EQ(node(s, "toMove")["frame"][1], 154);
     EXPECT_EQ(node(s, "scroll")["contentSize"], ordered_json({320, 673}));
+    expectHeaderLinedUp(s);
     EXPECT_EQ(text("tipoCarta"), "Carta Lumacard");
     EXPECT_EQ(text("lastDigit"), "1117");
     EXPECT_EQ(text("saldoDisponibile"), "150,00 €");
