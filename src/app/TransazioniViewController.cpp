@@ -74,6 +74,8 @@ void TransazioniViewController::viewDidLoad() {
     const auto pill = UIImage::imageNamed("vestrino_button_filtro_320.png");
     auto strip = as<ScrollView>("filtroScroll");
     const auto pillStretched = pill ? pill->stretchableImage(20, 25) : nullptr;
+    // The strip shows two whole toggles a page; Tab turns to the page of the toggle it reaches.
+    strip->setFocusTurnsPages(true);
     for (const auto& v : strip->subviews()) {
         if (auto* b = dynamic_cast<Button*>(v.get())) {
             b->setBackgroundImage(pillStretched, ControlState::Normal);

@@ -138,20 +138,51 @@ void Button::draw(Canvas& canvas, const Rect& rect) {
     }
     const std::string title = currentTitle();
     if (!title.empty()) {
-        const Size s = TextMeasurer::shared().measure(title, font_);
+        // Each line of the title centred, the lines together centred in the button.
+        const auto lines = titleLines(title);
+        const Size block = titleSize(title);
+        const double lineStep = TextMeasurer::shared().lineHeight(font_);
+        double y = rect.minY() + (rect.height() - block.height) / 2;
         canvas.pushClip(rect);
-        canvas.drawText(title, font_, forState(titleColors_),
-                        {rect.minX() + (rect.width() - s.width) / 2,
-                         rect.minY() + (rect.height() - s.height) / 2});
+        for (const auto line : lines) {
+            const double width = TextMeasurer::shared().measure(line, font_).width;
+            canvas.drawText(line, font_, forState(titleColors_),
+                            {rect.minX() + (rect.width() - width) / 2, y});
+            y += lineStep;
+        }
         canvas.popClip();
     }
+}
+
+std::vector<std::string_view> Button::titleLines(std::string_view title) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = std::min(title.find('\n', start), title.size());
+        lines.push_back(title.substr(start, end - start));
+        if (end == title.size()) {
+            return lines;
+        }
+        start = end + 1;
+    }
+}
+
+Size Button::titleSize(std::string_view title) const {
+    TextMeasurer& m = TextMeasurer::shared();
+    const auto lines = titleLines(title);
+    double widest = 0;
+    for (const auto line : lines) {
+        widest = std::max(widest, m.measure(line, font_).width);
+    }
+    const double first = m.measure("M", font_).height;
+    return {widest, first + m.lineHeight(font_) * static_cast<double>(lines.size() - 1)};
 }
 
 void Button::describe(nlohmann::ordered_json& node) const {
     View::describe(node);
     node["title"] = currentTitle();
     if (!currentTitle().empty()) {
-        const Size s = TextMeasurer::shared().measure(currentTitle(), font_);
+        const Size s = titleSize(currentTitle());
         node["titleSize"] = {s.width, s.height};
     }
     const auto image = currentImage() ? currentImage() : currentBackgroundImage();

@@ -6,6 +6,8 @@
 
 #include <functional>
 #include <map>
+#include <string_view>
+#include <vector>
 
 namespace vestrino::ui {
 
@@ -14,7 +16,8 @@ enum class ControlState { Normal, Highlighted, Selected };
 // A custom button: a background picture, a picture and a title for each state (normal,
 // highlighted while the finger is on it, selected), falling back to the normal ones. The
 // action runs when a touch that began on it ends on it, or at Space or Return while it has the
-// focus. Pictures are never dimmed.
+// focus. Pictures are never dimmed. A title of several lines (line breaks in it) is centred
+// line by line.
 class Button : public View {
 public:
     using Action = std::function<void(Button&)>;
@@ -65,6 +68,8 @@ protected:
 
 private:
     ControlState state() const;
+    static std::vector<std::string_view> titleLines(std::string_view title);
+    Size titleSize(std::string_view title) const;
     template <typename T> T forState(const std::map<ControlState, T>& values) const;
 
     std::map<ControlState, UIImagePtr> images_, backgrounds_;

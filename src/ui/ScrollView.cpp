@@ -400,7 +400,17 @@ bool ScrollView::keyDownWithoutFocus(KeyCommand key) {
 }
 
 void ScrollView::scrollRectToVisible(const Rect& rect) {
-    if (!paging_) {
+    if (paging_ && focusTurnsPages_ && bounds().width() > 0 && !tracking_ && !motion_) {
+        // The page the rectangle starts on (the last page ends at the content's end).
+        const Rect b = bounds();
+        if (rect.minX() < b.minX() || rect.maxX() > b.maxX()) {
+            const int page = static_cast<int>(std::floor(std::max(0.0, rect.minX()) / b.width()));
+            const Point target = clamped({page * b.width(), contentOffset().y});
+            if (target != contentOffset()) {
+                moveTo(target);
+            }
+        }
+    } else if (!paging_) {
         // The least movement that shows the rectangle (its start when it is larger).
         const Rect b = bounds();
         Point offset = contentOffset();

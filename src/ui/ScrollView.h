@@ -67,7 +67,11 @@ public:
     void scrollRectToVisible(const Rect& rect) override;
     // A strip or a page that scrolls brings a focused control into sight; a carousel's pages
     // are reached by paging, not by focus.
-    bool revealsContentForFocus() const override { return !paging_; }
+    bool revealsContentForFocus() const override { return !paging_ || focusTurnsPages_; }
+    // Whether a paging view turns to the page that shows a focused control (a strip of
+    // controls shown a page at a time); off, a carousel's pages are reached by paging alone.
+    bool focusTurnsPages() const { return focusTurnsPages_; }
+    void setFocusTurnsPages(bool on) { focusTurnsPages_ = on; }
 
     // With paging: moves `delta` pages as a drag that ends there would (didEndDragging with
     // willDecelerate, the glide, didEndDecelerating); false when there is no such page or the
@@ -113,6 +117,7 @@ private:
 
     Size contentSize_;
     bool paging_ = false;
+    bool focusTurnsPages_ = false;
     bool bounces_ = true;
     bool delaysContentTouches_ = true;
     ScrollViewDelegate* delegate_ = nullptr;

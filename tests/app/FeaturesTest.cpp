@@ -99,8 +99,10 @@ protected:
         run("key ctrl+a\nkey backspace\ntype \"" + query + "\"\nkey return\nwait 0.2");
     }
     void togglePayments() {
-        run("touch-down 280 285\ntouch-move 200 285\ntouch-move 0 285\nwait 0.3\ntouch-up 0 "
-            "285\nwait 0.5");
+        // Two pages of the toggle strip to its right end.
+        const std::string drag = "touch-down 260 285\ntouch-move 200 285\ntouch-move 60 285\n"
+                                 "wait 0.3\ntouch-up 60 285\nwait 0.5\n";
+        run(drag + drag);
         tapTitled("Pagamenti");
         run("wait 0.3");
     }

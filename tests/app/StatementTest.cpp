@@ -141,11 +141,14 @@ protected:
         }));
     }
     // Taps the filter toggle with the title, scrolling the strip to either end first.
+    // The strip shows two toggles a page; a drag turns one page, so two reach either end.
     void toggle(const std::string& title, bool rightEnd) {
-        run(rightEnd ? "touch-down 280 285\ntouch-move 200 285\ntouch-move 0 285\nwait 0.3\n"
-                       "touch-up 0 285\nwait 0.5"
-                     : "touch-down 40 285\ntouch-move 120 285\ntouch-move 320 285\nwait 0.3\n"
-                       "touch-up 320 285\nwait 0.5");
+        const std::string drag =
+            rightEnd ? "touch-down 260 285\ntouch-move 200 285\ntouch-move 60 285\nwait 0.3\n"
+                       "touch-up 60 285\nwait 0.5\n"
+                     : "touch-down 60 285\ntouch-move 120 285\ntouch-move 260 285\nwait 0.3\n"
+                       "touch-up 260 285\nwait 0.5\n";
+        run(drag + drag);
         tapTitled(title);
         run("wait 0.3");
     }
@@ -266,12 +269,45 @@ TEST_F(StatementTest, FilterTogglesShowTheUnionOfTheirTypes) {
         return std::make_pair(node(s, "frecciaSx")["alpha"].get<double>(),
                               node(s, "frecciaDx")["alpha"].get<double>());
     };
-    run("touch-down 40 285\ntouch-move 120 285\ntouch-move 320 285\nwait 0.3\ntouch-up 320 "
-        "285\nwait 0.5");
+    // Wherever the strip rests, every toggle is whole or out of sight: none is cut at an edge.
+    auto noToggleCut = [this] {
+        const auto s = state();
+        const auto& strip = node(s, "filtroScroll");
+        const double from = strip["contentOffset"][0].get<double>();
+        const double to = from + strip["frame"][2].get<double>();
+        for (const auto& toggle : strip["children"]) {
+            const double x = toggle["frame"][0].get<double>();
+            const double end = x + toggle["frame"][2].get<double>();
+            if (end > from && x < to && (x < from || end > to)) {
+                ADD_FAILURE() << toggle["title"] << " cut at offset " << from;
+            }
+        }
+    };
+    const std::string towardsEnd = "touch-down 260 285\ntouch-move 200 285\ntouch-move 60 285\n"
+                                   "wait 0.3\ntouch-up 60 285\nwait 0.5";
+    const std::string towardsStart = "touch-down 60 285\ntouch-move 120 285\ntouch-move 260 "
+                                     "285\nwait 0.3\ntouch-up 260 285\nwait 0.5";
+    run(towardsStart + "\n" + towardsStart);
     EXPECT_EQ(arrows(), std::make_pair(0.0, 1.0));
-    run("touch-down 280 285\ntouch-move 200 285\ntouch-move 0 285\nwait 0.3\ntouch-up 0 "
-        "285\nwait 0.5");
+    noToggleCut();
+    run(towardsEnd);
+    EXPECT_EQ(arrows(), std::make_pair(1.0, 1.0));
+    noToggleCut();
+    run(towardsEnd);
     EXPECT_EQ(arrows(), std::make_pair(1.0, 0.0));
+    noToggleCut();
+    // A short drag that is let go settles back on whole toggles too.
+    run("touch-down 200 285\ntouch-move 180 285\ntouch-move 170 285\nwait 0.3\ntouch-up 170 "
+        "285\nwait 0.5");
+    noToggleCut();
+    // Every title reads whole: none is wider than its toggle less the round ends.
+    const auto s = state();
+    for (const auto& toggle : node(s, "filtroScroll")["children"]) {
+        EXPECT_LE(toggle["titleSize"][0].get<double>(), toggle["frame"][2].get<double>() - 16)
+            << toggle["title"];
+        EXPECT_EQ(toggle["title"].get<std::string>().find('.'), std::string::npos)
+            << toggle["title"]; // words, not abbreviations
+    }
 }
 
 TEST_F(StatementTest, TheCvv2DialogSendsOnlyThreeTypedCharacters) {
