@@ -9,9 +9,9 @@ namespace vestrino::appstyle {
 // Statement rows: a credit in green, a debit (and a hidden amount) in near black, on white.
 inline constexpr ui::Color kCredit = ui::Color::rgb(22, 105, 47);
 inline constexpr ui::Color kDebit = ui::Color::rgb(31, 41, 55);
-// The radius buttons of the cash-machine screen: the chosen one filled with the accent.
-inline constexpr ui::Color kChosen = ui::style::kAccent;
-inline constexpr ui::Color kNotChosen = ui::Color::rgb(232, 236, 243);
+// The buttons' titles: white on a filled pill, the accent on an outlined one.
+inline constexpr ui::Color kFilledPillTitle = ui::Color::rgb(255, 255, 255);
+inline constexpr ui::Color kOutlinedPillTitle = ui::style::kAccent;
 // A cash machine's row: office, place, distance.
 inline constexpr ui::Color kCellTitle = ui::Color::rgb(31, 41, 55);
 inline constexpr ui::Color kCellDetail = ui::Color::rgb(60, 70, 90);

@@ -1,4 +1,5 @@
 #include "app/CVV2ModalVC.h"
+#include "ui/Style.h"
 #include "ui/Window.h"
 
 #include "core/Utf8.h"
@@ -19,6 +20,10 @@ LayoutLoader::Actions CVV2ModalVC::layoutActions() {
 void CVV2ModalVC::viewDidLoad() {
     bgImage()->setDelegate(this);
     textCVV2()->setDelegate(this);
+    // The panel is shown above the wallet as an alert is, with the same corners.
+    if (const auto panel = outlet("pannello")) {
+        panel->setCornerRadius(ui::style::kPanelCornerRadius);
+    }
 }
 
 void CVV2ModalVC::btnSave() {

@@ -1,4 +1,5 @@
 #include "app/InfoViewController.h"
+#include "app/ButtonStyle.h"
 
 #include "app/LumaspotViewController.h"
 #include "app/Preferences.h"
@@ -15,6 +16,9 @@ void InfoViewController::viewDidLoad() {
     if (auto hide = std::dynamic_pointer_cast<ui::Switch>(outlet("nascondiImporti"))) {
         hide->setOn(Preferences::shared().nascondiImporti());
         hide->addTarget([](ui::Switch& s) { Preferences::shared().setNascondiImporti(s.isOn()); });
+    }
+    if (const auto lumaspot = std::dynamic_pointer_cast<ui::Button>(outlet("lumaspotButton"))) {
+        ButtonStyle::makePrimary(*lumaspot);
     }
 }
 

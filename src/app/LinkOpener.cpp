@@ -2,6 +2,7 @@
 
 #include "core/BackgroundTask.h"
 #include "core/Log.h"
+#include "core/RunLoop.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -43,26 +44,47 @@ std::string LinkOpener::geoLink(double lat, double lng) {
     return "geo:" + sixDecimals(lat) + "," + sixDecimals(lng);
 }
 
+std::string LinkOpener::coordinates(double lat, double lng) {
+    return sixDecimals(lat) + ", " + sixDecimals(lng);
+}
+
 std::string LinkOpener::webLink(double lat, double lng) {
     const std::string la = sixDecimals(lat), lo = sixDecimals(lng);
     return "https://www.openstreetmap.org/?mlat=" + la + "&mlon=" + lo + "#map=17/" + la + "/" + lo;
 }
 
-void DesktopLinkOpener::openPlace(const std::string& geo, const std::string& web) {
-    BackgroundTask::detach([geo, web] {
-        if (xdgOpen(geo) == 0) {
-            return;
+void DesktopLinkOpener::openPlace(const std::string& geo, const std::string& web, Done done) {
+    BackgroundTask::detach([geo, web, done = std::move(done)] {
+        bool opened = xdgOpen(geo) == 0;
+        if (!opened) {
+            const int status = xdgOpen(web);
+            opened = status == 0;
+            if (!opened) {
+                Log::write("no program opened " + web + " (xdg-open status " +
+                           std::to_string(status) + ")");
+            }
         }
-        if (const int status = xdgOpen(web); status != 0) {
-            Log::write("no program opened " + web + " (xdg-open status " + std::to_string(status) +
-                       ")");
+        if (done) {
+            RunLoop::main().post([done, opened] { done(opened); });
         }
     });
 }
 
-void RecordingLinkOpener::openPlace(const std::string& geo, const std::string&) {
+void RecordingLinkOpener::openPlace(const std::string& geo, const std::string&, Done done) {
+    bool installed = true;
+    {
+        std::lock_guard lock(mutex_);
+        opened_.push_back(geo);
+        installed = handlerInstalled_;
+    }
+    if (done) {
+        RunLoop::main().post([done, installed] { done(installed); });
+    }
+}
+
+void RecordingLinkOpener::setHandlerInstalled(bool installed) {
     std::lock_guard lock(mutex_);
-    opened_.push_back(geo);
+    handlerInstalled_ = installed;
 }
 
 std::vector<std::string> RecordingLinkOpener::opened() const {

@@ -1,6 +1,8 @@
 #include "app/LumaspotViewController.h"
 #include "app/AppStyle.h"
+#include "app/ButtonStyle.h"
 
+#include "app/LinkOpener.h"
 #include "app/LumaspotCell.h"
 #include "app/Preferences.h"
 #include "app/VestrinoAppDelegate.h"
@@ -11,6 +13,7 @@
 #include "service/RemoteServiceUtil.h"
 #include "ui/Label.h"
 #include "ui/TextField.h"
+#include "ui/Window.h"
 
 #include <algorithm>
 
@@ -32,10 +35,17 @@ void LumaspotViewController::viewDidLoad() {
     table->setDataSource(this);
     table->setTableDelegate(this);
     as<TextField>("cercaCitta")->setDelegate(this);
+    for (const int r : kRaggiKm) {
+        if (auto b = as<Button>(("raggio" + std::to_string(r)).c_str())) {
+            ButtonStyle::makeOption(*b);
+        }
+    }
     showRaggio();
     const auto last = prefs.lumaspotCitta();
     const Capoluogo* remembered = last ? Capoluoghi::shared().named(*last) : nullptr;
     if (remembered) {
+        // The town searched again is the one in the field.
+        as<TextField>("cercaCitta")->setText(remembered->nome);
         cerca(*remembered);
     } else {
         showTowns();
@@ -46,7 +56,6 @@ void LumaspotViewController::showRaggio() {
     for (const int r : kRaggiKm) {
         if (auto b = as<Button>(("raggio" + std::to_string(r)).c_str())) {
             b->setSelected(r == raggioKm_);
-            b->setBackgroundColor(r == raggioKm_ ? appstyle::kChosen : appstyle::kNotChosen);
         }
     }
 }
@@ -171,14 +180,53 @@ void LumaspotViewController::didSelectRow(TableView& table, int row) {
     if (index >= risultati_.size()) {
         return;
     }
-    if (const auto p = LumaspotVicino::position(*risultati_[index].atm)) {
+    const ATMLumaspotPtr atm = risultati_[index].atm;
+    if (const auto p = LumaspotVicino::position(*atm)) {
         if (const auto& opener = VestrinoAppDelegate::shared()->linkOpener()) {
-            opener->openPlace(LinkOpener::geoLink(p->first, p->second),
-                              LinkOpener::webLink(p->first, p->second));
+            std::weak_ptr<ViewController> weak = shared_from_this();
+            opener->openPlace(
+                LinkOpener::geoLink(p->first, p->second), LinkOpener::webLink(p->first, p->second),
+                [weak, atm](bool opened) {
+                    const auto self = std::static_pointer_cast<LumaspotViewController>(weak.lock());
+                    // Told only while the screen is still shown.
+                    if (!opened && self && self->isViewLoaded() && self->view()->window()) {
+                        self->showPlace(*atm);
+                    }
+                });
+        }
+    } else {
+        showPlace(*atm); // nothing a map could open: where it is, in words
+    }
+    // The place has been handed on: the row goes back to how it looked.
+    table.selectRow(std::nullopt);
+}
+
+void LumaspotViewController::showPlace(const ATMLumaspot& atm) {
+    if (isAlertShown()) {
+        return;
+    }
+    const std::string office = atm.ufficio().value_or("");
+    const std::string place = atm.cap().value_or("") + " " + atm.provincia().value_or("");
+    const auto p = LumaspotVicino::position(atm);
+    const std::string coordinates = p ? LinkOpener::coordinates(p->first, p->second) : "";
+    placeToCopy_ = office + ", " + place + (p ? " (" + coordinates + ")" : "");
+    const std::string message =
+        std::string(p ? "Nessun programma ha aperto la mappa." : "La posizione non è nota.") +
+        "\n\n" + office + "\n" + place + (p ? "\nCoordinate: " + coordinates : "");
+    showAlertWithTitle("Mappa non disponibile", message, false, std::string("OK"),
+                       std::string("Copia"));
+    if (alertView()) {
+        alertView()->setTag(kPlaceAlertTag);
+    }
+}
+
+void LumaspotViewController::alertViewDidDismissWithButtonIndex(ui::AlertView& alert, int index) {
+    VestrinoVC::alertViewDidDismissWithButtonIndex(alert, index);
+    if (alert.tag() == kPlaceAlertTag && index == 1) {
+        if (ui::Window* w = window(); w && w->clipboard()) {
+            w->clipboard()->setText(placeToCopy_);
         }
     }
-    // The place has been handed to the map: the row goes back to how it looked.
-    table.selectRow(std::nullopt);
 }
 
 void LumaspotViewController::textFieldDidChange(TextField&) {

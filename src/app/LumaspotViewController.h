@@ -16,8 +16,9 @@ namespace vestrino {
 // capital from the list (the field above narrows it as they type) and a radius (1, 5 or 20 km);
 // the search runs on a background task and the results are listed nearest first with office,
 // postcode, province and distance; touching one opens it on a map (the delegate's link
-// opener). The town and radius are remembered (Preferences): the screen opens on the last
-// search's results.
+// opener), or, when no program takes it, tells where it is in an alert whose "Copia" puts the
+// place on the clipboard. The town and radius are remembered (Preferences): the screen opens on
+// the last search's results, the town's name in the field.
 class LumaspotViewController : public VestrinoVC,
                                public ui::TableViewDataSource,
                                public ui::TableViewDelegate,
@@ -43,6 +44,9 @@ public:
     void didSelectRow(ui::TableView& table, int row) override;
     void textFieldDidChange(ui::TextField& field) override;
     bool textFieldShouldReturn(ui::TextField& field) override;
+    void alertViewDidDismissWithButtonIndex(ui::AlertView& alert, int index) override;
+
+    static constexpr int kPlaceAlertTag = 71;
 
     // What the list shows: the towns to choose from, or the results of the last search.
     bool showingResults() const { return showingResults_; }
@@ -57,6 +61,7 @@ private:
     void showTowns();
     void reloadList();
     void found(int code, std::vector<LumaspotVicino> risultati, std::size_t farther);
+    void showPlace(const ATMLumaspot& atm);
 
     std::vector<const Capoluogo*> towns_;
     std::optional<Capoluogo> citta_;
@@ -64,6 +69,7 @@ private:
     bool showingResults_ = false;
     bool searching_ = false;
     std::vector<LumaspotVicino> risultati_;
+    std::string placeToCopy_; // the place the open alert tells of
 };
 
 } // namespace vestrino

@@ -1,5 +1,6 @@
 #include "app/TransazioniViewController.h"
 #include "app/AppStyle.h"
+#include "app/ButtonStyle.h"
 
 #include "app/HomeViewController.h"
 #include "app/MovimentoCell.h"
@@ -74,6 +75,9 @@ void TransazioniViewController::viewDidLoad() {
     const auto pill = UIImage::imageNamed("vestrino_button_filtro_320.png");
     auto strip = as<ScrollView>("filtroScroll");
     const auto pillStretched = pill ? pill->stretchableImage(20, 25) : nullptr;
+    if (const auto esporta = as<Button>("esportaButton")) {
+        ButtonStyle::makeOption(*esporta);
+    }
     // The strip shows two whole toggles a page; Tab turns to the page of the toggle it reaches.
     strip->setFocusTurnsPages(true);
     for (const auto& v : strip->subviews()) {

@@ -10,7 +10,6 @@ namespace vestrino::ui {
 namespace {
 constexpr double kPanelWidth = 284;
 // Round corners like the application's buttons: the panel's, and pill-shaped buttons.
-constexpr double kPanelCornerRadius = 16;
 constexpr double kButtonHeight = 40;
 // The panel stays this far inside the screen however long its message.
 constexpr double kScreenMargin = 8;
@@ -23,7 +22,7 @@ AlertView::AlertView(std::string title, std::string message, AlertViewDelegate* 
     setBackgroundColor(Color{0, 0, 0, 0.45f}); // the dimmed screen under the alert
     panel_ = std::make_shared<View>();
     panel_->setBackgroundColor(style::kAlertPanel);
-    panel_->setCornerRadius(kPanelCornerRadius);
+    panel_->setCornerRadius(style::kPanelCornerRadius);
     addSubview(panel_);
     titleLabel_ = std::make_shared<Label>();
     titleLabel_->setFont({"HelveticaNeue-Bold", 17});

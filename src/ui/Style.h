@@ -14,6 +14,8 @@ inline constexpr Color kAlertText = Color::rgb(0, 0, 0);
 inline constexpr Color kAlertButton = Color::rgb(232, 236, 243);
 inline constexpr Color kAlertButtonTitle = kAccent;
 inline constexpr Color kAlertButtonTitleHighlighted = Color::rgb(40, 80, 150);
+// The corners of an alert's panel, and of every panel shown above a screen like one.
+inline constexpr double kPanelCornerRadius = 16;
 // Text fields.
 inline constexpr Color kFieldPlaceholder = Color::rgb(95, 102, 114);
 inline constexpr Color kFieldEdge = Color::rgb(118, 127, 140);

@@ -77,11 +77,6 @@ void collect(const nlohmann::json& node, Color behind, const std::string& where,
     }
     if (cls == "Button" && node.contains("title")) {
         out.push_back({name + " title", parse(node.value("titleColor", "#000000")), own, kText});
-        if (node.contains("selectedTitleColor")) {
-            // A chosen option is filled with the accent by the screen.
-            out.push_back({name + " chosen title", parse(node["selectedTitleColor"]),
-                           appstyle::kChosen, kText});
-        }
     }
     if (cls == "TextField") {
         out.push_back({name + " text", Color::black(), own, kText});
@@ -180,13 +175,38 @@ TEST(Contrast, EveryTextAndEdgeOfTheLayoutsAndTheCode) {
         {"cash machine office", appstyle::kCellTitle, kRow, kText},
         {"cash machine place", appstyle::kCellDetail, kRow, kText},
         {"cash machine distance", appstyle::kCellDistance, kRow, kText},
-        {"radius not chosen, on the screen", appstyle::kNotChosen, Color::white(), 1.0},
     };
     pairs.insert(pairs.end(), code.begin(), code.end());
     for (const auto& p : pairs) {
         EXPECT_GE(contrast(p.front, p.back), p.minimum)
             << p.where << ": " << hex(p.front) << " on " << hex(p.back) << " is "
             << contrast(p.front, p.back) << ":1";
+    }
+}
+
+// The pill buttons' titles on the pictures they are drawn on: white on the filled pill's
+// middle, the accent on the outlined pill's middle and on the screens' grey behind it, and the
+// outline itself against that grey.
+TEST(Contrast, PillButtonTitles) {
+    const Color screen = parse(layout("TransazioniViewController")["backgroundColor"]);
+    for (const char* suffix : {".png", "@2x.png"}) {
+        SCOPED_TRACE(suffix);
+        const Image filled = picture(std::string("vestrino_button_selected_320") + suffix);
+        const Image outlined = picture(std::string("vestrino_button_filtro_320") + suffix);
+        const auto middle = [&](const Image& im, const Color& back) {
+            const std::size_t i = (static_cast<std::size_t>(im.height / 2) * im.width +
+                                   static_cast<std::size_t>(im.width / 2)) *
+                                  4;
+            const double a = im.rgba[i + 3] / 255.0;
+            auto mix = [&](std::uint8_t c, float b) {
+                return static_cast<int>(std::lround(c * a + b * 255 * (1 - a)));
+            };
+            return Color::rgb(mix(im.rgba[i], back.r), mix(im.rgba[i + 1], back.g),
+                              mix(im.rgba[i + 2], back.b));
+        };
+        EXPECT_GE(contrast(appstyle::kFilledPillTitle, middle(filled, screen)), kText);
+        EXPECT_GE(contrast(appstyle::kOutlinedPillTitle, middle(outlined, screen)), kText);
+        EXPECT_GE(contrast(strongestPixel(outlined, screen), screen), kGraphic);
     }
 }
 

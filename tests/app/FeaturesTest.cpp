@@ -335,6 +335,23 @@ TEST_F(FeaturesTest, CashMachinesNearATownNearestFirstAndOpenedOnAMap) {
         *std::find_if(server().data().lumaspot.begin(), server().data().lumaspot.end(),
                       [&](const auto& a) { return a.ufficio == offices[0]; });
     EXPECT_EQ(links[0], LinkOpener::geoLink(nearest.lat, nearest.lng));
+    // With no program for maps the place is told in words, and "Copia" puts it on the clipboard.
+    recorder_->setHandlerInstalled(false);
+    run("tap 160 212\nwait 0.3");
+    auto s = state();
+    ASSERT_FALSE(s["alert"].is_null());
+    EXPECT_EQ(s["alert"]["title"], "Mappa non disponibile");
+    const std::string coordinates = LinkOpener::coordinates(nearest.lat, nearest.lng);
+    EXPECT_EQ(s["alert"]["message"], "Nessun programma ha aperto la mappa.\n\n" + nearest.ufficio +
+                                         "\n" + nearest.cap + " " + nearest.provincia +
+                                         "\nCoordinate: " + coordinates);
+    EXPECT_EQ(s["alert"]["buttons"], ordered_json({"OK", "Copia"}));
+    tapTitled("Copia");
+    run("wait 0.3");
+    EXPECT_TRUE(state()["alert"].is_null());
+    EXPECT_EQ(window_->clipboard()->text(), nearest.ufficio + ", " + nearest.cap + " " +
+                                                nearest.provincia + " (" + coordinates + ")");
+    recorder_->setHandlerInstalled(true);
 
     // 1 km: nothing that near.
     ASSERT_TRUE(expect(1).empty());
@@ -375,6 +392,7 @@ TEST_F(FeaturesTest, CashMachinesNearATownNearestFirstAndOpenedOnAMap) {
     tapTitled("Lumaspot vicini");
     run("wait 0.5\nidle 20\nwait 0.5");
     EXPECT_EQ(text("stato"), std::to_string(expect(20).size()) + " Lumaspot entro 20 km da Roma");
+    EXPECT_EQ(text("cercaCitta"), "Roma");
 }
 
 // Hidden amounts as the person leaves them: the program quits and starts again, and every
@@ -452,32 +470,37 @@ TEST(DesktopLinkOpener, TheMapLinkFirstTheWebPageWhenNothingTakesIt) {
     const auto log = bin / "opened.txt";
     struct Case {
         int geoStatus;
+        int webStatus;
         std::vector<std::string> opened;
+        bool said; // what the opener tells the screen
     };
     const std::string geo = LinkOpener::geoLink(41.90233, 12.48161);
     const std::string web = LinkOpener::webLink(41.90233, 12.48161);
     EXPECT_EQ(geo, "geo:41.902330,12.481610");
     EXPECT_EQ(web, "https://www.openstreetmap.org/?mlat=41.902330&mlon=12.481610#map=17/41.902330/"
                    "12.481610");
-    const Case cases[] = {{0, {geo}}, {4, {geo, web}}};
+    const Case cases[] = {{0, 0, {geo}, true}, {4, 0, {geo, web}, true}, {4, 3, {geo, web}, false}};
     const std::string path = std::getenv("PATH");
     setenv("PATH", (bin.string() + ":" + path).c_str(), 1);
     for (const auto& c : cases) {
         std::filesystem::remove(log);
         std::ofstream(bin / "xdg-open")
             << "#!/bin/sh\necho \"$1\" >> '" << log.string() << "'\ncase \"$1\" in geo:*) exit "
-            << c.geoStatus << ";; esac\nexit 0\n";
+            << c.geoStatus << ";; esac\nexit " << c.webStatus << "\n";
         std::filesystem::permissions(bin / "xdg-open", std::filesystem::perms::owner_all);
-        DesktopLinkOpener().openPlace(geo, web);
+        std::optional<bool> said;
+        DesktopLinkOpener().openPlace(geo, web, [&said](bool opened) { said = opened; });
         for (int i = 0; i < 500 && BackgroundTask::running() > 0; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
+        RunLoop::main().queue().runPending();
         std::ifstream in(log);
         std::vector<std::string> lines;
         for (std::string line; std::getline(in, line);) {
             lines.push_back(line);
         }
         EXPECT_EQ(lines, c.opened) << "geo: answered " << c.geoStatus;
+        EXPECT_EQ(said, c.said) << "geo: answered " << c.geoStatus;
     }
     setenv("PATH", path.c_str(), 1);
     std::filesystem::remove_all(bin);
