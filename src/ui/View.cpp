@@ -409,6 +409,9 @@ void View::describe(nlohmann::ordered_json& node) const {
     node["alpha"] = alpha_;
     node["hidden"] = hidden_;
     node["interaction"] = userInteractionEnabled_;
+    if (cornerRadius_ > 0) {
+        node["cornerRadius"] = cornerRadius_;
+    }
 }
 
 nlohmann::ordered_json View::dumpTree() const {

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <nlohmann/json.hpp>
@@ -207,6 +208,32 @@ TEST(Contrast, PillButtonTitles) {
         EXPECT_GE(contrast(appstyle::kFilledPillTitle, middle(filled, screen)), kText);
         EXPECT_GE(contrast(appstyle::kOutlinedPillTitle, middle(outlined, screen)), kText);
         EXPECT_GE(contrast(strongestPixel(outlined, screen), screen), kGraphic);
+    }
+}
+
+// Every field's placeholder looks alike: the regular face, at a text field's size, in the one
+// placeholder colour (the field draws it); the buttons that are pill pictures have no flat
+// background of their own in the layouts.
+TEST(Look, PlaceholdersAndButtonsAlike) {
+    std::function<void(const nlohmann::json&, const std::string&)> visit =
+        [&](const nlohmann::json& node, const std::string& where) {
+            const std::string cls = node.value("class", "");
+            const std::string name = where + "/" + node.value("name", cls);
+            if (cls == "TextField" && node.contains("placeholder")) {
+                ASSERT_TRUE(node.contains("font")) << name;
+                EXPECT_EQ(node["font"][0], "Helvetica") << name;
+                EXPECT_GE(node["font"][1].get<double>(), 14) << name;
+                EXPECT_LE(node["font"][1].get<double>(), 16) << name;
+            }
+            if (cls == "Button" && node.contains("title")) {
+                EXPECT_FALSE(node.contains("backgroundColor")) << name << " is a flat rectangle";
+            }
+            for (const auto& c : node.value("children", nlohmann::json::array())) {
+                visit(c, name);
+            }
+        };
+    for (const auto& entry : std::filesystem::directory_iterator(kResources / "layouts")) {
+        visit(layout(entry.path().stem().string()), entry.path().stem().string());
     }
 }
 

@@ -6,6 +6,7 @@
 #include "core/Utf8.h"
 #include "service/Constants.h"
 #include "store/CardList.h"
+#include "ui/Style.h"
 
 #include <fstream>
 #include <map>
@@ -354,6 +355,8 @@ TEST_F(StatementTest, TheCvv2DialogSendsOnlyThreeTypedCharacters) {
         run(std::string("tap ") + kChoose + "\nwait 0.3");
         ASSERT_TRUE(dialogShown());
         EXPECT_TRUE(state()["alert"].is_null());
+        // The panel has an alert's corners.
+        EXPECT_EQ(node(state(), "pannello")["cornerRadius"], ui::style::kPanelCornerRadius);
         run(std::string("tap ") + kCvv2Field + "\nwait 0.4");
         auto s = state();
         EXPECT_EQ(node(s, "scrollView")["contentOffset"], ordered_json({0, 50}));
