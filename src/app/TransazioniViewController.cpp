@@ -305,12 +305,15 @@ void TransazioniViewController::esporta() {
                            std::string("OK"), std::nullopt);
         return;
     }
-    showAlertWithTitle(
-        "Esportazione",
-        std::to_string(rows.size()) +
-            (rows.size() == 1 ? " movimento salvato in " : " movimenti salvati in ") +
-            file->string(),
-        false, std::string("OK"), std::nullopt);
+    std::string message = std::to_string(rows.size()) +
+                          (rows.size() == 1 ? " movimento salvato in " : " movimenti salvati in ") +
+                          file->string();
+    if (hideAmounts_) {
+        // What the screen hides is in the file all the same: said, so that it is not shared
+        // unawares.
+        message += "\n\nIl file contiene gli importi, nascosti sullo schermo.";
+    }
+    showAlertWithTitle("Esportazione", message, false, std::string("OK"), std::nullopt);
 }
 
 ListaMovimenti TransazioniViewController::movimentiFiltrati() const {

@@ -81,6 +81,23 @@ std::string StatementCsv::field(std::string_view text) {
     return out;
 }
 
+std::string_view StatementCsv::typeName(std::int32_t tipoMovimento) {
+    switch (tipoMovimento) {
+    case 0:
+        return "prelievo";
+    case 1:
+        return "ricarica carta";
+    case 2:
+        return "ricarica carta Lumacard";
+    case 3:
+        return "ricarica telefonica";
+    case 4:
+        return "pagamento";
+    default:
+        return "altro";
+    }
+}
+
 std::string StatementCsv::write(std::span<const MovimentoPtr> rows) {
     IsoDates dates;
     std::string out = std::string(kHeader) + "\r\n";
@@ -100,6 +117,8 @@ std::string StatementCsv::write(std::span<const MovimentoPtr> rows) {
         out += cents ? Importo::decimalPoint(*cents) : std::string();
         out += ',';
         out += std::to_string(m->tipoMovimento());
+        out += ',';
+        out += typeName(m->tipoMovimento());
         out += ',';
         out += '"'; // the service's text, signed: always with its comma, so quoted
         const std::string original = credit ? *m->accrediti() : m->addebiti().value_or("");

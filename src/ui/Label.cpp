@@ -73,18 +73,35 @@ void wrapParagraph(std::string_view text, const Font& font, double width,
                 out.push_back(std::move(line));
                 line.clear();
             }
-            // Whole characters only (grapheme clusters), never half of one.
+            // Broken after its hyphens and slashes (a file's path and name), so that a number
+            // stays whole; a piece still wider than the label in whole characters (grapheme
+            // clusters), never half of one.
             std::size_t k = 0;
-            for (const std::size_t clusterEnd : graphemeEnds(word, word.size())) {
-                const std::string_view character = word.substr(k, clusterEnd - k);
-                const std::string next = line + std::string(character);
-                if (!line.empty() && !fits(next)) {
+            while (k < word.size()) {
+                const std::size_t mark = word.find_first_of("-/", k);
+                const std::size_t pieceEnd =
+                    mark == std::string_view::npos ? word.size() : mark + 1;
+                const std::string_view piece = word.substr(k, pieceEnd - k);
+                if (fits(line + std::string(piece))) {
+                    line += piece;
+                } else if (fits(piece)) {
                     out.push_back(std::move(line));
-                    line = std::string(character);
+                    line = std::string(piece);
                 } else {
-                    line = next;
+                    std::size_t c = 0;
+                    for (const std::size_t clusterEnd : graphemeEnds(piece, piece.size())) {
+                        const std::string_view character = piece.substr(c, clusterEnd - c);
+                        const std::string next = line + std::string(character);
+                        if (!line.empty() && !fits(next)) {
+                            out.push_back(std::move(line));
+                            line = std::string(character);
+                        } else {
+                            line = next;
+                        }
+                        c = clusterEnd;
+                    }
                 }
-                k = clusterEnd;
+                k = pieceEnd;
             }
         }
         i = end == text.size() ? end : end + 1;

@@ -11,8 +11,9 @@ enum class TextAlignment { Left, Center, Right };
 
 // Text vertically centred in the view: one line, or one line per line break in the text; a
 // label that wraps also breaks lines between words to fit its width (a word wider than the
-// label between characters). A line of a label that does not wrap and is wider than the label
-// ends in "…" where it stops fitting; only what can show is measured and painted.
+// label after its hyphens and slashes, or else between characters). A line of a label that
+// does not wrap and is wider than the label ends in "…" where it stops fitting; only what can
+// show is measured and painted.
 class Label : public View {
 public:
     using View::View;

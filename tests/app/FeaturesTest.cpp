@@ -7,6 +7,7 @@
 #include "app/LinkOpener.h"
 #include "app/Preferences.h"
 #include "app/TransazioniViewController.h"
+#include "entities/StatementCsv.h"
 
 #include "core/BackgroundTask.h"
 
@@ -203,6 +204,7 @@ TEST_F(FeaturesTest, ExportWritesTheRowsShownAndNeverReplacesAFile) {
         files.push_back(message.substr(at));
         EXPECT_TRUE(message.starts_with(std::to_string(rows.size()) + " movimenti salvati in "))
             << message;
+        EXPECT_EQ(message.find("nascosti"), std::string::npos) << message; // amounts shown
         run("key escape\nwait 0.3");
     }
     // Named after the card's last digits and the day; the second beside the first.
@@ -233,13 +235,14 @@ TEST_F(FeaturesTest, ExportWritesTheRowsShownAndNeverReplacesAFile) {
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const auto& m = *rows[i];
             const auto& r = read[i + 1];
-            ASSERT_EQ(r.size(), 6u);
+            ASSERT_EQ(r.size(), 7u);
             EXPECT_EQ(r[2], *m.descrizione());
             // "38,56" debit → "-38.56"
             std::string debit = *m.addebiti();
             std::replace(debit.begin(), debit.end(), ',', '.');
             EXPECT_EQ(r[3], "-" + debit);
             EXPECT_EQ(r[4], std::to_string(m.tipoMovimento()));
+            EXPECT_EQ(r[5], StatementCsv::typeName(m.tipoMovimento()));
             const std::regex isoDay(R"(\d{4}-\d{2}-\d{2})");
             EXPECT_TRUE(std::regex_match(r[0], isoDay)) << r[0];
             EXPECT_TRUE(std::regex_match(r[1], isoDay)) << r[1];
@@ -265,6 +268,12 @@ TEST_F(FeaturesTest, HiddenAmountsReachAnOpenStatementAtOnce) {
             EXPECT_EQ(find(cell, "name", "importo")->at("text"), Preferences::kHiddenAmount);
         }
     }
+    // An export says that the file holds what the screen hides.
+    tapTitled("Esporta");
+    run("wait 0.3");
+    const std::string message = state()["alert"]["message"];
+    EXPECT_TRUE(message.ends_with("\n\nIl file contiene gli importi, nascosti sullo schermo."))
+        << message;
 }
 
 TEST_F(FeaturesTest, CashMachinesNearATownNearestFirstAndOpenedOnAMap) {

