@@ -25,12 +25,14 @@ std::shared_ptr<UIBannerView> UIBannerView::initWithFrame(const ui::Rect& frame)
     // The picture keeps its shape: it covers the view, the overflow cut.
     view->setContentMode(ui::ContentMode::AspectFill);
     view->setClipsToBounds(true);
+    view->setResamplesOnce(true);
     view->setImage(picture);
     return view;
 }
 
 std::shared_ptr<UIBannerView> UIBannerView::initWithCoder() {
     auto view = std::make_shared<UIBannerView>();
+    view->setResamplesOnce(true);
     view->setImage(fetchBanner());
     return view;
 }

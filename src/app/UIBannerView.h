@@ -4,7 +4,9 @@
 
 namespace vestrino {
 
-// An image view that shows the service's banner, fetched (blocking) when it is made.
+// An image view that shows the service's banner, fetched (blocking) when it is made; the
+// picture is resized once to the pixels it covers (the service sends one size for every
+// screen).
 class UIBannerView : public ui::ImageView {
 public:
     // By frame (the start-up splash): no view at all when there is no banner.

@@ -1,6 +1,9 @@
 #include "ui/ImageView.h"
 
+#include "core/ImageResampler.h"
+
 #include <algorithm>
+#include <cmath>
 
 namespace vestrino::ui {
 
@@ -70,9 +73,38 @@ void ImageView::draw(Canvas& canvas, const Rect& rect) {
         canvas.drawImageStretched(*shown, drawnRect(*shown, rect));
         return;
     }
+    const Rect drawn = drawnRect(*shown, rect);
+    const UIImagePtr picture =
+        resamplesOnce_ ? resampled(shown, drawn, canvas.pixelsPerPoint()) : shown;
     canvas.pushClip(rect);
-    canvas.drawImage(*shown, {{0, 0}, shown->size()}, drawnRect(*shown, rect));
+    canvas.drawImage(*picture, {{0, 0}, picture->size()}, drawn);
     canvas.popClip();
+}
+
+void ImageView::setResamplesOnce(bool on) {
+    resamplesOnce_ = on;
+    resampled_.reset();
+    setNeedsDisplay();
+}
+
+UIImagePtr ImageView::resampled(const UIImagePtr& shown, const Rect& drawn, double pixelsPerPoint) {
+    const int width = static_cast<int>(std::lround(drawn.width() * pixelsPerPoint));
+    const int height = static_cast<int>(std::lround(drawn.height() * pixelsPerPoint));
+    if (width <= 0 || height <= 0 ||
+        (width == shown->pixels().width && height == shown->pixels().height)) {
+        return shown;
+    }
+    if (!resampled_ || resampledFrom_ != shown->identity() || resampledWidth_ != width ||
+        resampledHeight_ != height) {
+        // Its size in points is the drawn size: the renderer copies it pixel for pixel.
+        resampled_ =
+            std::make_shared<UIImage>(ImageResampler::resized(shown->pixels(), width, height),
+                                      static_cast<double>(width) / drawn.width());
+        resampledFrom_ = shown->identity();
+        resampledWidth_ = width;
+        resampledHeight_ = height;
+    }
+    return resampled_;
 }
 
 void ImageView::describe(nlohmann::ordered_json& node) const {
@@ -80,6 +112,9 @@ void ImageView::describe(nlohmann::ordered_json& node) const {
     const UIImagePtr& shown = shownImage();
     node["image"] = shown ? nlohmann::ordered_json(shown->name()) : nlohmann::ordered_json(nullptr);
     node["highlighted"] = highlighted_;
+    if (resampled_) {
+        node["resampledPixels"] = {resampledWidth_, resampledHeight_};
+    }
     if (shown) {
         // Where the picture is drawn, in the view's own points, and its own size: a snapshot
         // shows whether it keeps its shape.

@@ -18,6 +18,11 @@ public:
     void setHighlightedImage(UIImagePtr image);
     bool highlighted() const { return highlighted_; }
     void setHighlighted(bool on);
+    // A picture from outside (the service's banner) that is drawn at a size other than its own
+    // is resized once, with a good filter, to the pixels it covers, rather than stretched at
+    // every frame with the renderer's linear filter (soft on a screen of two pixels a point).
+    bool resamplesOnce() const { return resamplesOnce_; }
+    void setResamplesOnce(bool on);
 
     void draw(Canvas& canvas, const Rect& rect) override;
     std::string className() const override { return "ImageView"; }
@@ -34,9 +39,18 @@ private:
     // Where `shown` is drawn in `rect`: the whole of it when stretched, else its placement.
     Rect drawnRect(const UIImage& shown, const Rect& rect) const;
 
+    // The shown picture resized to the pixels `drawn` covers (made once and kept).
+    UIImagePtr resampled(const UIImagePtr& shown, const Rect& drawn, double pixelsPerPoint);
+
     UIImagePtr image_;
     UIImagePtr highlightedImage_;
     bool highlighted_ = false;
+    bool resamplesOnce_ = false;
+    // The last picture resampled: what it was made from, its size in pixels, and it.
+    std::uint64_t resampledFrom_ = 0;
+    int resampledWidth_ = 0;
+    int resampledHeight_ = 0;
+    UIImagePtr resampled_;
 };
 
 } // namespace vestrino::ui

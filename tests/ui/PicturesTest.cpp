@@ -1,4 +1,5 @@
 #include "StandinFixture.h"
+#include "core/ImageResampler.h"
 #include "ui/ImageView.h"
 #include "ui/UIImage.h"
 #include "ui/UiTestSupport.h"
@@ -134,4 +135,78 @@ TEST(Pictures, TwoPixelsAPointOnHiDpiScreens) {
     }
     UIImage::setPreferredScale(1);
     UIImage::setResourceFolder(fs::path(VESTRINO_SOURCE_DIR) / "resources" / "images");
+}
+
+// A picture resized once keeps a plain colour exactly, lets no colour of a transparent pixel
+// bleed into its neighbours, and keeps an edge sharp where a linear filter would blur it.
+TEST(Pictures, ResizedOnceWithAGoodFilter) {
+    struct Case {
+        const char* name;
+        Image source;
+        int width, height;
+    };
+    const Case plain[] = {
+        {"larger", solid(7, 5, {12, 200, 99, 255}), 13, 9},
+        {"smaller", solid(7, 5, {12, 200, 99, 255}), 3, 2},
+        {"one pixel", solid(1, 1, {12, 200, 99, 255}), 4, 4},
+        {"half transparent", solid(5, 5, {12, 200, 99, 128}), 11, 3},
+    };
+    for (const auto& c : plain) {
+        SCOPED_TRACE(c.name);
+        const Image out = ImageResampler::resized(c.source, c.width, c.height);
+        ASSERT_EQ(out.width, c.width);
+        ASSERT_EQ(out.height, c.height);
+        for (std::size_t i = 0; i < out.rgba.size(); ++i) {
+            EXPECT_NEAR(out.rgba[i], c.source.rgba[i % 4], 1) << "byte " << i;
+        }
+    }
+    // Red beside a transparent green: nothing green anywhere.
+    Image mixed{2, 1, {255, 0, 0, 255, 0, 255, 0, 0}};
+    const Image wide = ImageResampler::resized(mixed, 8, 1);
+    for (int x = 0; x < 8; ++x) {
+        EXPECT_EQ(wide.rgba[x * 4 + 1], 0) << x;
+    }
+    // Black | white, doubled: the step between two neighbours is steeper than a linear filter
+    // can make it (at most half the way, 127.5, at twice the size).
+    Image edge = solid(8, 1, {0, 0, 0, 255});
+    for (int x = 4; x < 8; ++x) {
+        edge.rgba[x * 4] = edge.rgba[x * 4 + 1] = edge.rgba[x * 4 + 2] = 255;
+    }
+    const Image twice = ImageResampler::resized(edge, 16, 1);
+    int steepest = 0;
+    for (int x = 1; x < 16; ++x) {
+        steepest = std::max(steepest, twice.rgba[x * 4] - twice.rgba[(x - 1) * 4]);
+    }
+    EXPECT_GT(steepest, 140);
+}
+
+// On a screen of two pixels a point a view that resamples once draws the picture resized to
+// the pixels it covers, pixel for pixel.
+TEST(Pictures, AViewThatResamplesOnceDrawsThePixelsItCovers) {
+    test::UiClock clock;
+    auto window = std::make_shared<Window>();
+    window->setBackgroundColor(Color::white());
+    HeadlessScreen headless(window, 2.0);
+    Image edge = solid(8, 4, {0, 0, 0, 255});
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 4; x < 8; ++x) {
+            const std::size_t i = static_cast<std::size_t>(y * 8 + x) * 4;
+            edge.rgba[i] = edge.rgba[i + 1] = edge.rgba[i + 2] = 255;
+        }
+    }
+    auto view = std::make_shared<ImageView>(std::make_shared<UIImage>(edge));
+    view->setFrame(makeRect(0, 0, 8, 4));
+    view->setContentMode(ContentMode::AspectFill);
+    view->setResamplesOnce(true);
+    window->addSubview(view);
+    headless.tick(clock.now());
+    nlohmann::ordered_json node;
+    view->describe(node);
+    EXPECT_EQ(node["resampledPixels"], nlohmann::ordered_json({16, 8}));
+    int steepest = 0;
+    for (int x = 1; x < 16; ++x) {
+        steepest = std::max(steepest, rgb(headless.surface(), x, 4)[0] -
+                                          rgb(headless.surface(), x - 1, 4)[0]);
+    }
+    EXPECT_GT(steepest, 140); // a linear filter's stretch reaches 127.5 at most
 }
