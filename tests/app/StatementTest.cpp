@@ -9,6 +9,7 @@
 #include "ui/Style.h"
 
 #include <fstream>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -723,4 +724,49 @@ TEST_F(StatementTest, TheTotalIsInSightAndAnEmptyListSaysSo) {
         delegate_->navigationController()->popViewControllerAnimated(false);
         run("wait 0.3");
     }
+}
+
+// Nothing keeps looking pressed once what it started is over: a button let go outside itself,
+// the toolbar's, the export's alert dismissed, a toggle's press turned into a drag of the strip.
+TEST_F(StatementTest, NothingStaysHighlightedAfterItsAction) {
+    toWallet("mario.rossi", "lumacard1");
+    run(std::string("tap ") + kChoose + "\nidle 20\nwait 0.6");
+    ASSERT_TRUE(statementScreen());
+    auto highlighted = [this] {
+        std::vector<std::string> lit;
+        std::function<void(const ordered_json&)> walk = [&](const ordered_json& n) {
+            if (n.value("highlighted", false)) {
+                lit.push_back(n.value("name", n.value("class", std::string())));
+            }
+            for (const auto& c : n.value("children", ordered_json::array())) {
+                walk(c);
+            }
+        };
+        walk(state()["window"]);
+        return lit;
+    };
+    struct Step {
+        const char* name;
+        std::string lines;
+    };
+    const Step steps[] = {
+        {"export and its alert", "tap 274 246\nwait 0.3\nkey return\nwait 0.3"},
+        {"a toggle pressed, then the strip dragged",
+         "touch-down 100 285\nwait 0.3\ntouch-move 140 285\ntouch-move 240 285\nwait 0.2\n"
+         "touch-up 240 285\nwait 0.6"},
+        {"the export button let go outside it",
+         "touch-down 274 246\nwait 0.2\ntouch-move 274 200\ntouch-move 100 120\ntouch-up 100 "
+         "120\nwait 0.3"},
+        {"the toolbar's information button let go outside it",
+         "touch-down 175 455\nwait 0.2\ntouch-move 175 300\ntouch-up 175 300\nwait 0.3"},
+        {"the back button let go outside it",
+         "touch-down 277 20\nwait 0.2\ntouch-move 200 200\ntouch-up 200 200\nwait 0.3"},
+    };
+    for (const auto& step : steps) {
+        run(step.lines);
+        EXPECT_TRUE(state()["alert"].is_null()) << step.name;
+        EXPECT_EQ(highlighted(), std::vector<std::string>{}) << step.name;
+        EXPECT_EQ(state()["visible"], "TransazioniViewController") << step.name;
+    }
+    EXPECT_TRUE(statementScreen()->filters().empty()); // the press that dragged chose nothing
 }
