@@ -226,10 +226,17 @@ void Label::describe(nlohmann::ordered_json& node) const {
     if (!text_.empty()) {
         const double width = frame().width();
         double widest = 0;
+        std::string shown;
         for (const auto& line : lines(width)) {
             widest = std::max(widest, lineWidth(line));
+            shown += (shown.empty() ? "" : "\n") + line;
         }
         node["textSize"] = {widest, textHeight(width)};
+        node["wraps"] = wraps_;
+        // What shows when it is not the whole text (cut with "…").
+        if (!wraps_ && shown != text_) {
+            node["shownText"] = shown;
+        }
     }
     // How the text looks, so that a snapshot shows whether two labels match.
     node["font"] = {font_.name, font_.size};

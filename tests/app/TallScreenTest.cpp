@@ -1,5 +1,7 @@
 #include "AppFixture.h"
 
+#include <functional>
+
 namespace vestrino::test {
 
 // Phones taller than 320 × 480 points: the bars stay at the top and the bottom, the login form
@@ -11,6 +13,30 @@ protected:
         const auto s = state();
         const auto* node = find(s["window"], key, value);
         return node ? (*node)["windowFrame"] : ordered_json();
+    }
+    // Every label in sight shows its text inside its frame: a line that does not fit ends in
+    // "…", and no line is cut off at the top or the bottom.
+    void expectTextFits(const char* screen) {
+        std::function<void(const ordered_json&)> walk = [&](const ordered_json& n) {
+            if (n.value("hidden", false) || n.value("alpha", 1.0) == 0) {
+                return;
+            }
+            if (n.contains("textSize")) {
+                const std::string what = std::string(screen) + " " +
+                                         (n["name"].is_string() ? n["name"] : n["text"]).dump();
+                const double width = n["frame"][2].get<double>();
+                const double height = n["frame"][3].get<double>();
+                EXPECT_LE(n["textSize"][0].get<double>(), width + 0.5) << what;
+                EXPECT_LE(n["textSize"][1].get<double>(), height + 0.5) << what;
+                if (n.contains("shownText")) {
+                    EXPECT_TRUE(n["shownText"].get<std::string>().ends_with("\u2026")) << what;
+                }
+            }
+            for (const auto& c : n.value("children", ordered_json::array())) {
+                walk(c);
+            }
+        };
+        walk(state()["window"]);
     }
     ordered_json contentSize(const char* name) {
         const auto s = state();
@@ -29,6 +55,7 @@ TEST_P(TallScreenTest, BarsAtTheEdgesListsTakeTheHeight) {
         // The login form keeps its margins in proportion (110 above, 130 below at 480).
         const double formTop = 110 + added * 110 / 240;
         EXPECT_EQ(windowFrame("name", "contenitore"), ordered_json({20, formTop, 280, 240}));
+        expectTextFits("login");
         tapTitled("usernameField", "name");
         run("type \"mario.rossi\"\nkey return\ntype \"lumacard1\"\nkey return\nidle 20\nwait 1");
         ASSERT_EQ(state()["visible"], "CarteViewController");
@@ -36,6 +63,7 @@ TEST_P(TallScreenTest, BarsAtTheEdgesListsTakeTheHeight) {
         EXPECT_EQ(windowFrame("class", "VestrinoNavigationBar"), ordered_json({0, 0, 320, 44}));
         // The carousel and its controls stay together, as far from both bars.
         EXPECT_EQ(windowFrame("name", "gruppo"), ordered_json({0, 62 + added / 2, 320, 356}));
+        expectTextFits("wallet");
 
         // The statement: the page, its list and the content grow by the added points.
         tapTitled("btnScegli", "name");
@@ -48,13 +76,16 @@ TEST_P(TallScreenTest, BarsAtTheEdgesListsTakeTheHeight) {
         EXPECT_EQ(table[3], 353 + added);
         // The count and total in sight at the bottom of the page shown, over the long list.
         EXPECT_EQ(windowFrame("name", "totaleLabel")[1], 436 + added - 24);
+        expectTextFits("statement");
 
         // The cash machines: the list down to the toolbar.
         run("tap 175 " + std::to_string(height - 25) + "\nwait 0.8\nidle 20");
+        expectTextFits("information");
         tapTitled("Lumaspot vicini");
         run("wait 0.8");
         ASSERT_EQ(state()["visible"], "LumaspotViewController");
         EXPECT_EQ(windowFrame("name", "tableView"), ordered_json({0, 190, 320, 246 + added}));
+        expectTextFits("cash machines");
     }
 }
 
