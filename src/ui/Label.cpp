@@ -49,6 +49,23 @@ double Label::lineWidth(std::string_view line) const {
 
 namespace {
 
+// Where the piece of a long word that starts at `from` ends: after its next slash, or its next
+// hyphen that is not between two digits ("Lumacard-" | "5670-2026-12-07.csv"); the word's end
+// when there is none.
+std::size_t nextBreakAfterMark(std::string_view word, std::size_t from) {
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    for (std::size_t i = from; i < word.size(); ++i) {
+        if (word[i] == '/') {
+            return i + 1;
+        }
+        if (word[i] == '-' &&
+            !(i > 0 && digit(word[i - 1]) && i + 1 < word.size() && digit(word[i + 1]))) {
+            return i + 1;
+        }
+    }
+    return word.size();
+}
+
 // Greedy breaking of one paragraph (no line breaks inside) into lines no wider than `width`.
 void wrapParagraph(std::string_view text, const Font& font, double width,
                    std::vector<std::string>& out) {
@@ -74,13 +91,11 @@ void wrapParagraph(std::string_view text, const Font& font, double width,
                 line.clear();
             }
             // Broken after its hyphens and slashes (a file's path and name), so that a number
-            // stays whole; a piece still wider than the label in whole characters (grapheme
-            // clusters), never half of one.
+            // or a date stays whole; a piece still wider than the label in whole characters
+            // (grapheme clusters), never half of one.
             std::size_t k = 0;
             while (k < word.size()) {
-                const std::size_t mark = word.find_first_of("-/", k);
-                const std::size_t pieceEnd =
-                    mark == std::string_view::npos ? word.size() : mark + 1;
+                const std::size_t pieceEnd = nextBreakAfterMark(word, k);
                 const std::string_view piece = word.substr(k, pieceEnd - k);
                 if (fits(line + std::string(piece))) {
                     line += piece;
@@ -88,6 +103,11 @@ void wrapParagraph(std::string_view text, const Font& font, double width,
                     out.push_back(std::move(line));
                     line = std::string(piece);
                 } else {
+                    // Too wide for any line: it starts one of its own.
+                    if (!line.empty()) {
+                        out.push_back(std::move(line));
+                        line.clear();
+                    }
                     std::size_t c = 0;
                     for (const std::size_t clusterEnd : graphemeEnds(piece, piece.size())) {
                         const std::string_view character = piece.substr(c, clusterEnd - c);

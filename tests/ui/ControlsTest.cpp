@@ -223,10 +223,12 @@ TEST(Label, BreaksLinesAtLineBreaksAndWrapsWordsWhenAsked) {
         {"abcdefghijklmnopqrstuvwxy z", true, {"abcdefghij", "klmnopqrst", "uvwxy z"}},
         {"uno\n\ndue tre quattro", true, {"uno", "", "due tre", "quattro"}},
         {"èèèèèèèèèèè", true, {"èèèèèèèèèè", "è"}}, // whole characters, never half of one
-        // A file's path breaks after its slashes and hyphens, never inside a number.
+        // A file's path breaks after its slashes and hyphens, never inside a number or a date
+        // (here the last piece is wider than the label: it breaks where it must).
         {"in /tmp/Scaricati/Lumacard-5670-2026-12-07.csv",
          true,
          {"in", "/tmp/", "Scaricati/", "Lumacard-", "5670-2026-", "12-07.csv"}},
+        {"ab-2026-12-07", true, {"ab-", "2026-12-07"}},
         // An accent written as its own code point stays with its letter: each "é" here is two
         // code points, so four and the ellipsis take nine of the ten places, and a fifth would
         // not fit whole.
