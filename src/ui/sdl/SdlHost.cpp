@@ -2,6 +2,7 @@
 
 #include "core/BackgroundTask.h"
 #include "core/RunLoop.h"
+#include "ui/sdl/ChangedRows.h"
 #include "ui/sdl/SdlCanvas.h"
 #include "ui/sdl/SdlClipboard.h"
 #include "ui/sdl/SdlEventRouter.h"
@@ -41,6 +42,36 @@ SdlHost::SdlHost(std::shared_ptr<Window> window, double scale, bool scaleAsked, 
       title_(std::move(title)), icon_(std::move(icon)) {}
 
 SdlHost::~SdlHost() = default;
+
+namespace {
+
+// The frame to the screen. Over the window's own surface only the rows that changed go to the
+// display server (a caret's blink sends a band of rows, not the frame); an accelerated renderer
+// presents the whole frame, paced by vsync.
+void present(SDL_Window* window, SDL_Renderer* renderer, bool paced, ChangedRows& changed) {
+    SDL_Surface* surface = paced ? nullptr : SDL_GetWindowSurface(window);
+    if (!surface || SDL_MUSTLOCK(surface)) {
+        SDL_RenderPresent(renderer);
+        return;
+    }
+    SDL_RenderFlush(renderer); // the software renderer's queued drawing, onto the surface
+    const auto rowBytes = static_cast<std::size_t>(surface->w) * surface->format->BytesPerPixel;
+    const auto bands = changed.update(static_cast<const std::uint8_t*>(surface->pixels), surface->h,
+                                      rowBytes, static_cast<std::size_t>(surface->pitch));
+    if (bands.empty()) {
+        return;
+    }
+    std::vector<SDL_Rect> rects;
+    rects.reserve(bands.size());
+    for (const auto& band : bands) {
+        rects.push_back({0, band.top, surface->w, band.height});
+    }
+    if (SDL_UpdateWindowSurfaceRects(window, rects.data(), static_cast<int>(rects.size())) != 0) {
+        SDL_UpdateWindowSurface(window);
+    }
+}
+
+} // namespace
 
 bool SdlHost::run(std::string& error) {
     // Fingers are handled as fingers: no mouse events made up for them (a tap would come twice).
@@ -128,6 +159,7 @@ bool SdlHost::run(std::string& error) {
         SdlEventRouter router(window_, scale_);
         auto lastFrame = std::chrono::steady_clock::now();
         bool firstFrameLogged = false;
+        ChangedRows changedRows;
         while (!quit) {
             int timeout = 0;
             if (moving && !paced) {
@@ -159,7 +191,9 @@ bool SdlHost::run(std::string& error) {
                         quit = true;
                         break;
                     case SdlEventRouter::Outcome::Repaint:
+                        // Exposed: the window lost what it showed, all of it goes again.
                         window_->markDirty();
+                        changedRows.invalidate();
                         break;
                     case SdlEventRouter::Outcome::None:
                         break;
@@ -176,7 +210,7 @@ bool SdlHost::run(std::string& error) {
             const auto painted = screen.framesPainted();
             moving = screen.tick(RunLoop::main().clock().now(), &canvas);
             if (screen.framesPainted() != painted) {
-                SDL_RenderPresent(renderer.get());
+                present(sdlWindow.get(), renderer.get(), paced, changedRows);
                 canvas.endFrame();
                 if (!firstFrameLogged && std::getenv("VESTRINO_LOG_FIRST_FRAME")) {
                     // For benchmarks: when the first frame was on the screen, on the clock a
