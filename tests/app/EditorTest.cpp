@@ -105,6 +105,8 @@ TEST_F(EditorTest, ValidationMessagesTheirOrderAndWhatIsStored) {
          "Caratteri non validi nel numero carta!"},
         {"15 digits", "", "537512340000222", "11/27",
          "Il numero della carta deve essere di 16 caratteri!"},
+        {"17 digits", "", "53751234000022221", "11/27",
+         "Il numero della carta deve essere di 16 caratteri!"},
         {"no number", "", "", "11/27", "Numero della carta vuoto!"},
         {"no number and no expiry: the number's message", "", "", "", "Numero della carta vuoto!"},
         {"a 31-character name wins", name30 + "e", "", "", "Nome della carta troppo lungo!"},

@@ -10,6 +10,7 @@
 #include "entities/StatementCsv.h"
 
 #include "core/BackgroundTask.h"
+#include "core/SearchText.h"
 
 #include <cmath>
 #include <fstream>
@@ -513,4 +514,40 @@ TEST(DesktopLinkOpener, TheMapLinkFirstTheWebPageWhenNothingTakesIt) {
     }
     setenv("PATH", path.c_str(), 1);
     std::filesystem::remove_all(bin);
+}
+
+// The town list as a person searches it: a province's code finds its town, towns whose name
+// starts with the query come before those that hold it inside, case and accents ignored.
+TEST(Capoluoghi, ACodeFindsItsTownAndBeginningsComeFirst) {
+    Capoluoghi::setDataFolder(std::filesystem::path(VESTRINO_SOURCE_DIR) / "resources" / "data");
+    const auto& towns = Capoluoghi::shared();
+    ASSERT_GE(towns.all().size(), 100u);
+    auto names = [&](std::string_view query) {
+        std::vector<std::string> out;
+        for (const auto* c : towns.matching(query)) {
+            out.push_back(c->nome);
+        }
+        return out;
+    };
+    struct Case {
+        const char* query;
+        const char* first;
+    };
+    for (const auto& c : {Case{"rm", "Roma"}, Case{"RM", "Roma"}, Case{"mi", "Milano"},
+                          Case{"forli", "Forlì"}, Case{"AOS", "Aosta"}}) {
+        const auto found = names(c.query);
+        ASSERT_FALSE(found.empty()) << c.query;
+        EXPECT_EQ(found.front(), c.first) << c.query;
+    }
+    // "ro": Roma and Rovigo before Crotone, Frosinone, ... (every beginning before every inside).
+    const auto ro = names("ro");
+    ASSERT_GE(ro.size(), 3u);
+    bool inside = false;
+    for (const auto& name : ro) {
+        const bool starts = foldedForSearch(name).starts_with("ro");
+        EXPECT_FALSE(inside && starts) << name << " listed after a town that only holds \"ro\"";
+        inside = inside || !starts;
+    }
+    EXPECT_TRUE(inside);
+    EXPECT_NE(std::find(ro.begin(), ro.end(), "Roma"), ro.end());
 }

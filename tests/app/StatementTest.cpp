@@ -770,3 +770,95 @@ TEST_F(StatementTest, NothingStaysHighlightedAfterItsAction) {
     }
     EXPECT_TRUE(statementScreen()->filters().empty()); // the press that dragged chose nothing
 }
+
+// Touches on the wallet while the CVV2 dialog fades out open no second dialog over it.
+TEST_F(StatementTest, NoSecondCvv2DialogWhileTheFirstFadesOut) {
+    storeAnonymousCard();
+    toWallet("mario.rossi", "lumacard1");
+    auto dialogs = [this] {
+        std::size_t count = 0;
+        std::function<void(const ordered_json&)> walk = [&](const ordered_json& n) {
+            count += n["name"] == "textCVV2";
+            for (const auto& c : n.value("children", ordered_json::array())) {
+                walk(c);
+            }
+        };
+        walk(state()["window"]);
+        return count;
+    };
+    for (const char* second : {kChoose, "160 100"}) { // the button, the card's picture
+        SCOPED_TRACE(second);
+        run(std::string("tap ") + kChoose + "\nwait 0.3");
+        ASSERT_EQ(dialogs(), 1u);
+        run(std::string("tap ") + kBackdrop + "\nwait 0.05");
+        ASSERT_EQ(dialogs(), 1u); // fading out
+        run(std::string("tap ") + second + "\nwait 0.05");
+        EXPECT_LE(dialogs(), 1u);
+        run("wait 0.2");
+        EXPECT_LE(dialogs(), 1u);
+        run("wait 1\nidle 10\nwait 0.5");
+        EXPECT_LE(dialogs(), 1u);
+        if (dialogs() == 1) {
+            run(std::string("tap ") + kBackdrop + "\nwait 1");
+        }
+        EXPECT_EQ(dialogs(), 0u);
+        EXPECT_EQ(state()["visible"], "CarteViewController");
+    }
+}
+
+// The rows' order: newest value date first, rows without one last, rows of one date in the
+// service's order; with amounts hidden, a credit's row looks like a debit's (its colour too).
+TEST_F(StatementTest, RowsInDateOrderAndHiddenCreditsLookAlike) {
+    toWallet("mario.rossi", "lumacard1");
+    using namespace std::chrono;
+    const auto day = [](int d) { return Date(sys_days(year(2026) / November / d)); };
+    struct Row {
+        const char* name;
+        std::optional<Date> valuta;
+        bool credit;
+    };
+    const Row rows[] = {
+        {"A10", day(10), false}, {"SENZA1", std::nullopt, false}, {"C12", day(12), true},
+        {"D10", day(10), true},  {"E11", day(11), false},         {"SENZA2", std::nullopt, true},
+        {"F10", day(10), false},
+    };
+    for (const bool hidden : {false, true}) {
+        SCOPED_TRACE(hidden);
+        Preferences::shared().setNascondiImporti(hidden);
+        ListaMovimenti list;
+        for (const auto& r : rows) {
+            auto m = std::make_shared<Movimento>();
+            m->setDescrizione(std::string(r.name));
+            m->setDataValuta(r.valuta);
+            m->setDataContabile(r.valuta);
+            if (r.credit) {
+                m->setAccrediti(std::string("5,00"));
+            } else {
+                m->setAddebiti(std::string("5,00"));
+            }
+            list.push_back(m);
+        }
+        auto screen = std::make_shared<TransazioniViewController>();
+        screen->setMovimenti(std::move(list));
+        delegate_->navigationController()->pushViewController(screen, false);
+        run("wait 0.5");
+        std::vector<std::string> order;
+        for (const auto& m : screen->movimentiFiltrati()) {
+            order.push_back(*m->descrizione());
+        }
+        EXPECT_EQ(order, (std::vector<std::string>{"C12", "E11", "A10", "D10", "F10", "SENZA1",
+                                                   "SENZA2"}));
+        // Every row's amount in one colour when hidden; credits apart when shown.
+        std::set<std::string> colours;
+        const auto s = state();
+        for (const auto& cell : node(s, "tableView")["children"]) {
+            if (cell["class"] == "MovimentoCell") {
+                colours.insert(find(cell, "name", "importo")->at("textColor").dump());
+            }
+        }
+        EXPECT_EQ(colours.size(), hidden ? 1u : 2u);
+        delegate_->navigationController()->popViewControllerAnimated(false);
+        run("wait 0.3");
+    }
+    Preferences::shared().setNascondiImporti(false);
+}

@@ -202,3 +202,47 @@ TEST(StatementCsv, RowsReadBackByAnRfc4180Reader) {
     EXPECT_EQ(read, expected);
     EXPECT_EQ(StatementCsv::write({}), std::string(StatementCsv::kHeader) + "\r\n");
 }
+
+// A place's coordinates are read only within the world: latitudes to ±90, longitudes to ±180
+// (both ends included), in the C form, whole.
+TEST(LumaspotVicino, PositionsWithinTheWorld) {
+    struct Case {
+        const char* lat;
+        const char* lng;
+        bool read;
+    };
+    const Case cases[] = {
+        {"41.9", "120", true},        {"41.9", "180", true},
+        {"41.9", "-180", true},       {"90", "0", true},
+        {"-90", "0", true},           {"41.9", "180.0001", false},
+        {"41.9", "-180.0001", false}, {"90.0001", "0", false},
+        {"41,9", "12.5", false},      {"41.9x", "12.5", false},
+        {"", "12.5", false},          {"nan", "12.5", false},
+        {"41.9", "inf", false},
+    };
+    for (const auto& c : cases) {
+        ATMLumaspot atm;
+        atm.setLatitudine(std::string(c.lat));
+        atm.setLongitudine(std::string(c.lng));
+        const auto p = LumaspotVicino::position(atm);
+        EXPECT_EQ(p.has_value(), c.read) << c.lat << " " << c.lng;
+    }
+}
+
+// One field of a CSV line: quoted whenever it holds a comma, a quote or a line break, even
+// when that is all it holds.
+TEST(StatementCsv, FieldsThatNeedQuotes) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ""},
+        {"PAGAMENTO", "PAGAMENTO"},
+        {"\"", "\"\"\"\""},
+        {"\r", "\"\r\""},
+        {"\n", "\"\n\""},
+        {",", "\",\""},
+        {"a\"b", "\"a\"\"b\""},
+        {"riga\r\nnuova", "\"riga\r\nnuova\""},
+    };
+    for (const auto& [text, field] : cases) {
+        EXPECT_EQ(StatementCsv::field(text), field) << text;
+    }
+}

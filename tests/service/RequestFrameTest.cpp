@@ -145,6 +145,29 @@ TEST_F(RequestFrameTest, OutcomeMapping) {
     }
 }
 
+// The reply cap holds to the byte: a reply of exactly the cap is read (here it is no XML: the
+// generic error), one byte more is refused as a connection failure, however curl cuts it.
+TEST_F(RequestFrameTest, TheReplyCapHoldsToTheByte) {
+    constexpr std::size_t kCap = 100'000;
+    struct Case {
+        std::size_t size;
+        int expected;
+    };
+    for (const auto& c :
+         {Case{kCap - 1, CODICE_ERRORE_GENERICO}, Case{kCap, CODICE_ERRORE_GENERICO},
+          Case{kCap + 1, CODICE_ERRORE_CONNESSIONE},
+          Case{kCap + 20'000, CODICE_ERRORE_CONNESSIONE}}) {
+        ASSERT_EQ(loginAs("mario.rossi", "lumacard1"), SUCCESS);
+        HttpClient::shared().setMaxReplyBytes(kCap);
+        server().knobs().setFault(kCarte, {.replySize = c.size});
+        ListaCarte carte;
+        std::optional<std::string> m;
+        EXPECT_EQ(RemoteServiceUtil::listaCarte(carte, m), c.expected) << c.size;
+        server().knobs().clearFaults();
+        HttpClient::shared().setMaxReplyBytes(HttpClient::kDefaultMaxReplyBytes);
+    }
+}
+
 TEST_F(RequestFrameTest, CookiesAreSharedAcrossThreads) {
     int login = 1;
     std::thread([&] { login = loginAs("mario.rossi", "lumacard1"); }).join();
