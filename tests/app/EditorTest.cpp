@@ -13,15 +13,15 @@ using nlohmann::ordered_json;
 
 namespace {
 
-// Where things are on the screen, in window points.
-constexpr const char* kName = "160 149";
+// What the tests touch: a control by its outlet name ("@name"), wherever the layout puts it.
+constexpr const char* kName = "@nomeCarta";
 constexpr const char* kAddPage = "+ Nuova";
-constexpr const char* kChoose = "160 398";     // "Scegli questa carta", on the add page
-constexpr const char* kNameButton = "160 350"; // the wallet's card name button
-constexpr const char* kSaveAdd = "160 356";
-constexpr const char* kSaveAnonymous = "96 356";
-constexpr const char* kDelete = "224 356";
-constexpr const char* kSaveRename = "160 317";
+constexpr const char* kChoose = "@btnScegli";    // "Scegli questa carta", on the add page
+constexpr const char* kNameButton = "@btnAlias"; // the wallet's card name button
+constexpr const char* kSaveAdd = "@aggiungiButton";
+constexpr const char* kSaveAnonymous = "@aggiungiButton";
+constexpr const char* kDelete = "@eliminaButton";
+constexpr const char* kSaveRename = "@aggiungiButton";
 
 // 15 May 2026, 10:00 in Rome: May 2026 has begun, June has not.
 constexpr WallTime kToday{std::chrono::milliseconds(1778832000000)};

@@ -25,7 +25,7 @@ using nlohmann::ordered_json;
 
 namespace {
 
-constexpr const char* kChoose = "160 398"; // "Scegli questa carta"
+constexpr const char* kChoose = "@btnScegli"; // "Scegli questa carta"
 constexpr const char* kAtm = "/LumaCard/trova_atm_lumaspot.do";
 
 // Amounts as the test reads them: the service's text without thousands dots, the comma as the

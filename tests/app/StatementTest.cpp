@@ -21,15 +21,15 @@ namespace {
 constexpr const char* kMovimenti = "/LumaCard/movimenti.do";
 constexpr const char* kAnonima = "/LumaCard/carta_anonima.do";
 
-// Where things are on the screen, in window points.
-constexpr const char* kChoose = "160 398";     // "Scegli questa carta"
-constexpr const char* kInfo = "175 455";       // the toolbar's information button
-constexpr const char* kBack = "277 20";        // the navigation bar's back button
-constexpr const char* kCvv2Field = "160 238";  // the dialog's field, content at rest
-constexpr const char* kSaveAtRest = "160 296"; // the dialog's save button, at rest
-constexpr const char* kSaveRaised = "160 246"; // the same once the content moved up 50
-constexpr const char* kBackdrop = "160 420";   // outside the dialog
-constexpr const char* kFirstRow = "160 333";   // the statement's first row
+// What the tests touch: a control by its outlet name ("@name"), or a place in window points.
+constexpr const char* kChoose = "@btnScegli";   // "Scegli questa carta"
+constexpr const char* kInfo = "175 455";        // the toolbar's information button
+constexpr const char* kBack = "277 20";         // the navigation bar's back button
+constexpr const char* kCvv2Field = "@textCVV2"; // the dialog's field
+constexpr const char* kSaveAtRest = "160 296";  // the dialog's save button, at rest
+constexpr const char* kSaveRaised = "160 246";  // the same once the content moved up 50
+constexpr const char* kBackdrop = "160 420";    // outside the dialog
+constexpr const char* kFirstRow = "160 333";    // the statement's first row
 
 class StatementTest : public test::AppFixture {
 protected:

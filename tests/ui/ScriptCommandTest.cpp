@@ -1,5 +1,6 @@
 #include "ui/headless/ScriptCommand.h"
 #include "StandinFixture.h"
+#include "ui/Button.h"
 #include "ui/UiTestSupport.h"
 #include "ui/headless/HeadlessScreen.h"
 #include "ui/headless/ScriptRunner.h"
@@ -31,6 +32,10 @@ TEST(ScriptCommand, LinesAreCheckedBeforeTheyRun) {
         {"drag 1e300 10 300 10 0.2", std::nullopt, "a coordinate"},
         {"tap 160 240", Kind::Tap, ""},
         {"tap 160", std::nullopt, "tap wants 2 numbers"},
+        {"tap @btnScegli", Kind::Tap, ""},
+        {"tap @", std::nullopt, "tap wants X Y or @name"},
+        {"tap @a 160", std::nullopt, "tap wants X Y or @name"},
+        {"tap btnScegli", std::nullopt, "tap wants 2 numbers"},
         {"touch-move -20 500", Kind::TouchMove, ""},
         {"type \"mario.rossi\"", Kind::Type, ""},
         {"type mario", std::nullopt, "double quotes"},
@@ -61,6 +66,8 @@ TEST(ScriptCommand, LinesAreCheckedBeforeTheyRun) {
     }
     std::string error;
     EXPECT_EQ(ScriptCommand::parse("idle", error)->numbers, std::vector<double>{10});
+    EXPECT_EQ(ScriptCommand::parse("tap @btnScegli", error)->text, "btnScegli");
+    EXPECT_TRUE(ScriptCommand::parse("tap @btnScegli", error)->numbers.empty());
 }
 
 TEST(ScriptCommand, TheRunnerNamesTheLineAndWritesNothingOutside) {
@@ -80,4 +87,44 @@ TEST(ScriptCommand, TheRunnerNamesTheLineAndWritesNothingOutside) {
     std::istringstream good("snapshot fine");
     EXPECT_TRUE(runner.run(good, error)) << error;
     EXPECT_TRUE(std::filesystem::exists(out / "fine.png"));
+}
+
+// "tap @name" touches the middle of the front-most view of that name that shows; a name that is
+// hidden, clipped away or nowhere is an error naming it.
+TEST(ScriptCommand, TapByNameTouchesTheViewThatShows) {
+    test::UiClock clock;
+    auto window = std::make_shared<Window>();
+    HeadlessScreen screen(window);
+    auto virtualClock = std::make_shared<VirtualClock>();
+    ScriptRunner runner(screen, virtualClock, test::StandinFixture::tempDir() / "tap-by-name");
+    int pressed = 0;
+    auto button = [&](const char* name, Rect frame) {
+        auto b = std::make_shared<Button>(frame);
+        b->setName(name);
+        b->addTarget([&pressed](Button&) { ++pressed; });
+        return b;
+    };
+    window->addSubview(button("ok", makeRect(100, 200, 60, 30)));
+    auto hidden = button("nascosto", makeRect(10, 10, 60, 30));
+    hidden->setHidden(true);
+    window->addSubview(hidden);
+    auto strip = std::make_shared<View>(makeRect(0, 300, 100, 40));
+    strip->setClipsToBounds(true);
+    strip->addSubview(button("fuori", makeRect(150, 0, 60, 30))); // beyond the strip's edge
+    window->addSubview(strip);
+    struct Case {
+        const char* line;
+        bool runs;
+        int pressed;
+    };
+    for (const auto& c : {Case{"tap @ok", true, 1}, Case{"tap @nascosto", false, 1},
+                          Case{"tap @fuori", false, 1}, Case{"tap @nessuno", false, 1}}) {
+        std::istringstream script(c.line);
+        std::string error;
+        EXPECT_EQ(runner.run(script, error), c.runs) << c.line << ": " << error;
+        if (!c.runs) {
+            EXPECT_NE(error.find(std::string(c.line).substr(5)), std::string::npos) << error;
+        }
+        EXPECT_EQ(pressed, c.pressed) << c.line;
+    }
 }

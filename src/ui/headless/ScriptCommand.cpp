@@ -73,6 +73,22 @@ std::optional<ScriptCommand> ScriptCommand::parse(std::string_view raw, std::str
     }
     ScriptCommand command;
     command.kind = shape->kind;
+    // "tap @name": the control of that outlet name, wherever the layout puts it.
+    if (shape->kind == Kind::Tap) {
+        std::string target;
+        const auto at = in.tellg();
+        if ((in >> target) && target.starts_with('@')) {
+            command.text = target.substr(1);
+            std::string extra;
+            if (command.text.empty() || (in >> extra)) {
+                error = "tap wants X Y or @name";
+                return std::nullopt;
+            }
+            return command;
+        }
+        in.clear();
+        in.seekg(at);
+    }
     command.numbers.resize(static_cast<std::size_t>(shape->numbers));
     for (std::size_t i = 0; i < command.numbers.size(); ++i) {
         auto& v = command.numbers[i];

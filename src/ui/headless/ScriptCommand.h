@@ -34,7 +34,8 @@ struct ScriptCommand {
     Kind kind = Kind::Wait;
     std::vector<double> numbers; // wait S; idle S; tap X Y; drag X1 Y1 X2 Y2 S; wheel X Y DX DY
                                  // (the content moves DX, DY points); ...
-    std::string text;            // type, clipboard: the text; key: the key; snapshot: the name
+    std::string text; // type, clipboard: the text; key: the key; snapshot: the name; tap @name:
+                      // the view's name (and no numbers)
 
     // The command on the line; nothing, with `error` empty, for a blank or comment line;
     // nothing, with the reason in `error`, for a line that is no valid command.

@@ -20,6 +20,38 @@ double ScriptRunner::elapsedSeconds() const {
     return std::chrono::duration<double>(clock_->now() - start_).count();
 }
 
+namespace {
+
+// The front-most view of that name that shows (it and its ancestors not hidden nor
+// transparent), with its middle inside the window and every clipping ancestor.
+std::optional<Point> findShown(const View& view, const std::string& name, const Rect& visible) {
+    if (view.hidden() || view.alpha() <= 0) {
+        return std::nullopt;
+    }
+    const Rect frame = view.windowFrame();
+    const Rect inside = view.clipsToBounds() ? visible.intersection(frame) : visible;
+    const auto& children = view.subviews();
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+        if (const auto p = findShown(**it, name, inside)) {
+            return p;
+        }
+    }
+    if (view.name() == name) {
+        const Point middle{frame.minX() + frame.width() / 2, frame.minY() + frame.height() / 2};
+        if (visible.contains(middle)) {
+            return middle;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<Point> ScriptRunner::centreOfShownView(const Window& window,
+                                                     const std::string& name) {
+    return findShown(window, name, window.bounds());
+}
+
 void ScriptRunner::frame() {
     clock_->advance(seconds(kFrame));
     screen_.tick(clock_->now());
@@ -81,12 +113,22 @@ void ScriptRunner::run(const ScriptCommand& command, std::string& error) {
         }
         break;
     }
-    case Kind::Tap:
-        window.touchDown({n[0], n[1]}, clock_->now());
+    case Kind::Tap: {
+        Point at{n.size() == 2 ? n[0] : 0, n.size() == 2 ? n[1] : 0};
+        if (!command.text.empty()) {
+            const auto found = centreOfShownView(window, command.text);
+            if (!found) {
+                error = "no view named \"" + command.text + "\" shows on the screen";
+                return;
+            }
+            at = *found;
+        }
+        window.touchDown(at, clock_->now());
         frame();
-        window.touchUp({n[0], n[1]}, clock_->now());
+        window.touchUp(at, clock_->now());
         frame();
         break;
+    }
     case Kind::TouchDown:
         window.touchDown({n[0], n[1]}, clock_->now());
         frame();

@@ -8,6 +8,7 @@
 #include <functional>
 #include <istream>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace vestrino::ui {
@@ -33,6 +34,9 @@ public:
     bool runLine(const std::string& line, std::string& error);
 
     double elapsedSeconds() const;
+
+    // Where `tap @name` touches: the middle of the front-most view of that name that shows.
+    static std::optional<Point> centreOfShownView(const Window& window, const std::string& name);
 
 private:
     void run(const ScriptCommand& command, std::string& error);
