@@ -3,7 +3,8 @@
 
 #include "ui/LayoutLoader.h"
 #include "ui/UIApplication.h"
-#include "ui/sdl/SdlHost.h"
+#include "ui/headless/HeadlessHost.h"
+#include "ui/sdl/SdlWindowHost.h"
 
 #include <CLI/CLI.hpp>
 #include <iostream>
@@ -33,5 +34,9 @@ int main(int argc, char** argv) {
         }
         nlohmann::ordered_json describeForSnapshot() override { return gallery->describe(); }
     } launch;
-    return vestrino::ui::UIApplicationMain(options, launch, std::cerr, vestrino::ui::SdlHost::show);
+    vestrino::ui::HeadlessHost headless;
+    vestrino::ui::SdlWindowHost window;
+    return vestrino::ui::UIApplicationMain(
+        options, launch, std::cerr,
+        options.headless ? static_cast<vestrino::ui::WindowHost&>(headless) : window);
 }

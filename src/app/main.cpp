@@ -4,16 +4,17 @@
 #include "app/Capoluoghi.h"
 #include "app/LinkOpener.h"
 #include "app/VestrinoAppDelegate.h"
-#include "cli/ServiceSetup.h"
 #include "core/Application.h"
 #include "core/BackgroundTask.h"
 #include "core/BuildVersion.h"
 #include "core/ResourceLocator.h"
+#include "service/ServiceSetup.h"
 #include "store/WriteGate.h"
 #include "ui/LayoutLoader.h"
 #include "ui/UIApplication.h"
 #include "ui/UIImage.h"
-#include "ui/sdl/SdlHost.h"
+#include "ui/headless/HeadlessHost.h"
+#include "ui/sdl/SdlWindowHost.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdlib>
@@ -105,8 +106,14 @@ int main(int argc, char** argv) {
     }
     int code = 1;
     try {
-        code = vestrino::ui::UIApplicationMain(options, *delegate, std::cerr,
-                                               vestrino::ui::SdlHost::show);
+        // The program picks where the window runs: on the screen, or headless on a script.
+        std::unique_ptr<vestrino::ui::WindowHost> host;
+        if (options.headless) {
+            host = std::make_unique<vestrino::ui::HeadlessHost>();
+        } else {
+            host = std::make_unique<vestrino::ui::SdlWindowHost>();
+        }
+        code = vestrino::ui::UIApplicationMain(options, *delegate, std::cerr, *host);
     } catch (const std::exception& e) {
         // A screen whose layout turned out unusable after the check (changed while running).
         std::cerr << "vestrino: " << e.what() << '\n';

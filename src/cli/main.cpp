@@ -2,7 +2,7 @@
 #include "cli/ParseCommand.h"
 #include "cli/ProbeCommand.h"
 #include "cli/ServiceCommands.h"
-#include "cli/ServiceSetup.h"
+#include "service/ServiceSetup.h"
 #include "core/BuildVersion.h"
 #include "net/Reachability.h"
 

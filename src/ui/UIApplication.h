@@ -46,16 +46,25 @@ struct LaunchOptions {
     std::optional<Image> icon; // the window's icon, if the program has one
 };
 
-// Shows the window on a real screen and runs its loop until it closes; false, with the reason,
-// when it cannot. The program picks the backend (the SDL one) and hands it to the launch call,
-// so that the view layer depends on none.
-using WindowHost = std::function<bool(const std::shared_ptr<Window>& window,
-                                      const LaunchOptions& options, std::string& error)>;
+// Runs the window's loop: on a real screen (the SDL host) or headless on a script (the
+// headless host). The program picks one and hands it to the launch call, so that the view
+// layer depends on neither.
+class WindowHost {
+public:
+    virtual ~WindowHost() = default;
+    // Before the delegate fills the window (a headless host reads its script and puts its
+    // virtual clock in place): false, with the exit code set and the reason on `err`, when the
+    // host cannot run.
+    virtual bool prepare(const LaunchOptions&, std::ostream&, int&) { return true; }
+    // Until the window closes or the script ends: 0, or 1 with the reason on `err`.
+    virtual int run(const std::shared_ptr<Window>& window, const LaunchOptions& options,
+                    UIApplicationDelegate& delegate, std::ostream& err) = 0;
+};
 
-// The launch call: makes the window, lets the delegate fill it, and runs the loop until the
-// window closes (in `host`), or until the script ends, headless, on a virtual clock. The exit
-// code: 0 done, 1 a failure (said on `err`), 2 a script that cannot be read.
+// The launch call: makes the window, lets the host prepare, lets the delegate fill the window,
+// runs the host's loop, then takes everything down in one order. The exit code: 0 done, 1 a
+// failure (said on `err`), 2 a script that cannot be read.
 int UIApplicationMain(const LaunchOptions& options, UIApplicationDelegate& delegate,
-                      std::ostream& err, const WindowHost& host);
+                      std::ostream& err, WindowHost& host);
 
 } // namespace vestrino::ui

@@ -241,11 +241,4 @@ bool SdlHost::run(std::string& error) {
     return true;
 }
 
-bool SdlHost::show(const std::shared_ptr<Window>& window, const LaunchOptions& options,
-                   std::string& error) {
-    SdlHost host(window, options.scale, options.scaleAsked, options.title, options.icon,
-                 options.size.zoom());
-    return host.run(error);
-}
-
 } // namespace vestrino::ui

@@ -33,10 +33,6 @@ public:
     // Runs until the window closes; false when SDL cannot open a window (the reason in error).
     bool run(std::string& error);
 
-    // The host for UIApplicationMain: a window with the options' scale and title.
-    static bool show(const std::shared_ptr<Window>& window, const LaunchOptions& options,
-                     std::string& error);
-
 private:
     std::shared_ptr<Window> window_;
     double scale_;

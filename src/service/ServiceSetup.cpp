@@ -1,4 +1,4 @@
-#include "cli/ServiceSetup.h"
+#include "service/ServiceSetup.h"
 
 #include "core/RunLoop.h"
 #include "net/HttpClient.h"
