@@ -32,6 +32,7 @@ public:
 
     std::string layoutName() const override { return "CarteViewController"; }
     std::string className() const override { return "CarteViewController"; }
+    Place place() const override { return Place::Wallet; }
     ui::LayoutLoader::Actions layoutActions() override;
     int getTagOfSelectedButton() override { return kTagCarte; }
     bool isBackButtonRequired() override { return false; }

@@ -17,6 +17,7 @@ public:
 
     std::string layoutName() const override { return "HomeViewController"; }
     std::string className() const override { return "HomeViewController"; }
+    Place place() const override { return Place::Login; }
     ui::LayoutLoader::Actions layoutActions() override;
 
     void viewDidLoad() override;

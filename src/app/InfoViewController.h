@@ -12,6 +12,7 @@ class InfoViewController : public VestrinoVC {
 public:
     std::string layoutName() const override { return "InfoViewController"; }
     std::string className() const override { return "InfoViewController"; }
+    Place place() const override { return Place::Info; }
     int getTagOfSelectedButton() override { return kTagInfo; }
     ui::LayoutLoader::Actions layoutActions() override;
     void viewDidLoad() override;

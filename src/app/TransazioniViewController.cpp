@@ -2,7 +2,6 @@
 #include "app/AppStyle.h"
 #include "app/ButtonStyle.h"
 
-#include "app/HomeViewController.h"
 #include "app/MovimentoCell.h"
 #include "app/Preferences.h"
 #include "app/StatementExport.h"
@@ -396,7 +395,7 @@ void TransazioniViewController::scrollViewDidEndDragging(ScrollView& scroll, boo
 
 void TransazioniViewController::exit() {
     if (auto* nav = navigationController()) {
-        nav->pushViewController(std::make_shared<HomeViewController>(), true);
+        nav->pushViewController(makeScreen(Place::Login), true);
     }
 }
 

@@ -1,14 +1,14 @@
 #include "app/VestrinoVC.h"
 
 #include "app/ActivityAlertView.h"
-#include "app/CarteViewController.h"
-#include "app/HomeViewController.h"
-#include "app/InfoViewController.h"
 #include "app/VestrinoAppDelegate.h"
 #include "app/VestrinoNavigationBar.h"
 #include "app/VestrinoToolbar.h"
 #include "service/RemoteServiceUtil.h"
 #include "ui/TextField.h"
+
+#include <map>
+#include <stdexcept>
 
 namespace vestrino {
 
@@ -72,23 +72,49 @@ void VestrinoVC::backButtonPressed() {
     }
 }
 
+namespace {
+
+std::map<VestrinoVC::Place, VestrinoVC::ScreenMaker>& screenMakers() {
+    static std::map<VestrinoVC::Place, VestrinoVC::ScreenMaker> makers;
+    return makers;
+}
+
+VestrinoVC::Place placeOf(const std::shared_ptr<ui::ViewController>& screen) {
+    const auto* vc = dynamic_cast<const VestrinoVC*>(screen.get());
+    return vc ? vc->place() : VestrinoVC::Place::Other;
+}
+
+} // namespace
+
+void VestrinoVC::setScreenMaker(Place place, ScreenMaker maker) {
+    screenMakers()[place] = std::move(maker);
+}
+
+std::shared_ptr<VestrinoVC> VestrinoVC::makeScreen(Place place) {
+    const auto it = screenMakers().find(place);
+    if (it == screenMakers().end() || !it->second) {
+        throw std::logic_error("no screen registered for a place of the toolbar");
+    }
+    return it->second();
+}
+
 void VestrinoVC::showCarte() {
     auto* nav = navigationController();
     if (!nav) {
         return;
     }
-    auto visible = nav->visibleViewController();
-    if (std::dynamic_pointer_cast<HomeViewController>(visible)) {
-        nav->pushViewController(std::make_shared<CarteViewController>(), true);
-    } else if (!std::dynamic_pointer_cast<CarteViewController>(visible)) {
+    const Place visible = placeOf(nav->visibleViewController());
+    if (visible == Place::Login) {
+        nav->pushViewController(makeScreen(Place::Wallet), true);
+    } else if (visible != Place::Wallet) {
         nav->popViewControllerAnimated(true);
     }
 }
 
 void VestrinoVC::showInfo() {
     auto* nav = navigationController();
-    if (nav && !std::dynamic_pointer_cast<InfoViewController>(nav->visibleViewController())) {
-        nav->pushViewController(std::make_shared<InfoViewController>(), true);
+    if (nav && placeOf(nav->visibleViewController()) != Place::Info) {
+        nav->pushViewController(makeScreen(Place::Info), true);
     }
 }
 

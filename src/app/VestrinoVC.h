@@ -6,6 +6,7 @@
 #include "ui/TextField.h"
 #include "ui/ViewController.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -23,6 +24,15 @@ class VestrinoVC : public ui::ViewController,
                    public VestrinoToolbarDelegate,
                    public ui::AlertViewDelegate {
 public:
+    // The places the toolbar leads to. The base screen finds where it is, and makes the screen
+    // to go to, by place: it knows none of the screens' classes.
+    enum class Place { Other, Login, Wallet, Info };
+    using ScreenMaker = std::function<std::shared_ptr<VestrinoVC>()>;
+    // The screen of each place, registered once at launch (registerAppViewClasses).
+    static void setScreenMaker(Place place, ScreenMaker maker);
+    static std::shared_ptr<VestrinoVC> makeScreen(Place place);
+    virtual Place place() const { return Place::Other; }
+
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
 
