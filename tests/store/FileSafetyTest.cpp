@@ -39,15 +39,6 @@ ListaCarte thousandCards(char version) {
     return list;
 }
 
-std::vector<std::string> namesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(folder)) {
-        names.push_back(e.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 mode_t modeOf(const fs::path& path) {
     struct stat st {};
     ::stat(path.c_str(), &st);
@@ -93,10 +84,10 @@ TEST(CardFileSafety, KilledMidSaveTheFileIsOneVersionOrTheOther) {
         ASSERT_EQ(load.state, CardFileLoad::State::Loaded) << "after kill " << kills;
         const auto archive = CardList::archiveRootList(load.cards);
         ASSERT_TRUE(archive == archives[0] || archive == archives[1]) << "after kill " << kills;
-        if (namesIn(dir.path()).size() > 1) {
+        if (test::namesIn(dir.path()).size() > 1) {
             ++leftOvers;
             ASSERT_TRUE(CardList::saveCardList(versions[kills % 2], file));
-            EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{file.filename().string()})
+            EXPECT_EQ(test::namesIn(dir.path()), std::vector<std::string>{file.filename().string()})
                 << "after kill " << kills;
         }
     }
@@ -129,14 +120,14 @@ TEST(CardFileSafety, StaleTemporaryFilesGoThoseInUseStay) {
     ASSERT_EQ(::flock(writer.get(), LOCK_EX), 0);
 
     ASSERT_TRUE(CardList::saveCardList(thousandCards('A'), file)); // its own left-overs only
-    auto names = namesIn(dir.path());
+    auto names = test::namesIn(dir.path());
     EXPECT_EQ(std::count(names.begin(), names.end(), ".mario.rossi_listaCarte.a1B2c3"), 0);
     EXPECT_EQ(std::count(names.begin(), names.end(), ".giulia_listaCarte.qwerty"), 1);
     EXPECT_EQ(std::count(names.begin(), names.end(), ".mario.rossi_listaCarte.inUse1"), 1);
 
     // At start, every card file's left-overs.
     EXPECT_EQ(FileUtils::removeStaleTemporaryFilesInFolder(dir.path()), 2u);
-    names = namesIn(dir.path());
+    names = test::namesIn(dir.path());
     auto expected = others;
     expected.push_back(".mario.rossi_listaCarte.inUse1");
     expected.push_back("mario.rossi_listaCarte");

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <plist/plist.h>
 #include <string>
+#include <vector>
 
 namespace vestrino::test {
 
@@ -26,5 +27,7 @@ std::string binaryPlist(plist_t node);
 std::string keyedArchive(plist_t objects, std::uint64_t rootUid, const char* topKey = "root");
 
 std::string readWhole(const std::filesystem::path& path);
+// The names of a folder's entries, sorted.
+std::vector<std::string> namesIn(const std::filesystem::path& folder);
 
 } // namespace vestrino::test

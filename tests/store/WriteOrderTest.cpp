@@ -51,19 +51,6 @@ extern "C" int rename(const char* from, const char* to) {
     return real(from, to);
 }
 
-namespace {
-
-std::vector<std::string> namesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(folder)) {
-        names.push_back(e.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-} // namespace
-
 // The new bytes reach the disk before the name points at them, and the folder's entry after:
 // a crash leaves the old file or the new one, never a name on empty blocks.
 TEST(CardFileWrite, SyncedBeforeTheRenameAndTheFolderAfter) {
@@ -93,7 +80,7 @@ TEST(CardFileWrite, AFailedWriteLeavesNoTemporaryFile) {
     const fs::path file = dir.path() / "mario.rossi_listaCarte";
     fs::create_directories(file / "dentro");
     EXPECT_FALSE(FileUtils::writeAtomically("carte", file));
-    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"mario.rossi_listaCarte"});
+    EXPECT_EQ(test::namesIn(dir.path()), std::vector<std::string>{"mario.rossi_listaCarte"});
     fs::remove_all(file);
 
     const pid_t child = ::fork();
@@ -108,5 +95,6 @@ TEST(CardFileWrite, AFailedWriteLeavesNoTemporaryFile) {
     ::waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 3); // the write said it failed
-    EXPECT_TRUE(namesIn(dir.path()).empty()) << ::testing::PrintToString(namesIn(dir.path()));
+    EXPECT_TRUE(test::namesIn(dir.path()).empty())
+        << ::testing::PrintToString(test::namesIn(dir.path()));
 }
