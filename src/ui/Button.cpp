@@ -1,4 +1,5 @@
 #include "ui/Button.h"
+#include "ui/LayoutNode.h"
 
 #include "ui/ImageView.h"
 
@@ -189,6 +190,28 @@ void Button::describe(nlohmann::ordered_json& node) const {
     node["image"] = image ? nlohmann::ordered_json(image->name()) : nlohmann::ordered_json(nullptr);
     node["selected"] = selected_;
     node["highlighted"] = highlighted_;
+}
+
+void Button::applyLayout(const LayoutNode& node) {
+    if (node.has("title"))
+        setTitle(node.text("title"), ControlState::Normal);
+    if (node.has("titleColor"))
+        setTitleColor(node.color("titleColor"), ControlState::Normal);
+    if (node.has("selectedTitleColor"))
+        setTitleColor(node.color("selectedTitleColor"), ControlState::Selected);
+    if (node.has("font"))
+        setTitleFont(node.font("font"));
+    if (node.has("image"))
+        setImage(node.image("image"), ControlState::Normal);
+    if (node.has("selectedImage"))
+        setImage(node.image("selectedImage"), ControlState::Selected);
+    if (node.has("highlightedImage"))
+        setImage(node.image("highlightedImage"), ControlState::Highlighted);
+    if (node.has("backgroundImage"))
+        setBackgroundImage(node.image("backgroundImage"), ControlState::Normal);
+    if (node.has("action"))
+        addTarget(node.action("action"));
+    View::applyLayout(node);
 }
 
 } // namespace vestrino::ui

@@ -62,6 +62,7 @@ public:
     void draw(Canvas& canvas, const Rect& rect) override;
     std::string className() const override { return "Button"; }
     void describe(nlohmann::ordered_json& node) const override;
+    void applyLayout(const LayoutNode& node) override;
 
 protected:
     bool focusableByDefault() const override { return true; }

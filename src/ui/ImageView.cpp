@@ -1,4 +1,5 @@
 #include "ui/ImageView.h"
+#include "ui/LayoutNode.h"
 
 #include "core/ImageResampler.h"
 
@@ -138,6 +139,14 @@ Rect ImageView::focusRingRect(const Rect& rect) const {
     return View::focusRingRect(makeRect(drawn.minX() + opaque.minX() * sx,
                                         drawn.minY() + opaque.minY() * sy, opaque.width() * sx,
                                         opaque.height() * sy));
+}
+
+void ImageView::applyLayout(const LayoutNode& node) {
+    if (node.has("image"))
+        setImage(node.image("image"));
+    if (node.has("highlightedImage"))
+        setHighlightedImage(node.image("highlightedImage"));
+    View::applyLayout(node);
 }
 
 } // namespace vestrino::ui

@@ -1,10 +1,12 @@
 #include "ui/Label.h"
+#include "ui/LayoutNode.h"
 
 #include "core/UnicodeText.h"
 #include "core/Utf8.h"
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace vestrino::ui {
 
@@ -266,6 +268,23 @@ void Label::describe(nlohmann::ordered_json& node) const {
     const auto channel = [](float c) { return std::lround(c * 255); };
     node["textColor"] = {channel(textColor_.r), channel(textColor_.g), channel(textColor_.b),
                          channel(textColor_.a)};
+}
+
+void Label::applyLayout(const LayoutNode& node) {
+    if (node.has("text"))
+        setText(node.text("text"));
+    if (node.has("font"))
+        setFont(node.font("font"));
+    if (node.has("textColor"))
+        setTextColor(node.color("textColor"));
+    if (node.has("alignment")) {
+        static const std::map<std::string, TextAlignment> kAlignments{
+            {"left", TextAlignment::Left},
+            {"center", TextAlignment::Center},
+            {"right", TextAlignment::Right}};
+        setTextAlignment(node.choice("alignment", kAlignments));
+    }
+    View::applyLayout(node);
 }
 
 } // namespace vestrino::ui

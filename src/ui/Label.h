@@ -47,6 +47,7 @@ public:
     void draw(Canvas& canvas, const Rect& rect) override;
     std::string className() const override { return "Label"; }
     void describe(nlohmann::ordered_json& node) const override;
+    void applyLayout(const LayoutNode& node) override;
 
 private:
     void drawLine(Canvas& canvas, std::string_view line, Point origin) const;

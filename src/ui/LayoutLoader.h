@@ -13,7 +13,8 @@
 namespace vestrino::ui {
 
 // Builds a screen's views from its layout resource, resources/layouts/<Name>.json: a tree of
-// {"class", "name", "frame": [x, y, w, h], properties…, "children": [...]}. Views with a name
+// {"class", "name", "frame": [x, y, w, h], properties…, "children": [...]}. Each view is made
+// by its class's factory and reads its own properties (View::applyLayout); views with a name
 // are handed back as outlets; a button's "action" is bound by name. A wrong layout gives
 // nothing and an error that names the file and the key.
 class LayoutLoader {
@@ -32,7 +33,8 @@ public:
                                           std::string& error);
     static std::optional<Color> parseColor(const std::string& text);
 
-    // An application's own view class for layouts ("UIBannerView"), made by the factory.
+    // A view class for layouts, made by the factory (the view layer's own are known already;
+    // an application adds its own, "UIBannerView").
     using Factory = std::function<std::shared_ptr<View>()>;
     static void registerClass(const std::string& name, Factory factory);
 };

@@ -1,4 +1,5 @@
 #include "ui/ScrollView.h"
+#include "ui/LayoutNode.h"
 
 #include "core/RunLoop.h"
 #include "ui/Window.h"
@@ -442,6 +443,14 @@ void ScrollView::describe(nlohmann::ordered_json& node) const {
     View::describe(node);
     node["contentOffset"] = {contentOffset().x, contentOffset().y};
     node["contentSize"] = {contentSize_.width, contentSize_.height};
+}
+
+void ScrollView::applyLayout(const LayoutNode& node) {
+    if (node.has("paging"))
+        setPagingEnabled(node.boolean("paging"));
+    if (node.has("contentSize"))
+        setContentSize(node.size("contentSize"));
+    View::applyLayout(node);
 }
 
 } // namespace vestrino::ui

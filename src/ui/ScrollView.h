@@ -88,6 +88,7 @@ public:
 
     std::string className() const override { return "ScrollView"; }
     void describe(nlohmann::ordered_json& node) const override;
+    void applyLayout(const LayoutNode& node) override;
 
 protected:
     // A touch that ended without dragging (a tap on the content), in content coordinates.

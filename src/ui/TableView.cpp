@@ -1,4 +1,5 @@
 #include "ui/TableView.h"
+#include "ui/LayoutNode.h"
 #include "ui/Style.h"
 
 #include <algorithm>
@@ -165,6 +166,12 @@ bool TableView::keyDown(KeyCommand key) {
     default:
         return ScrollView::keyDown(key);
     }
+}
+
+void TableView::applyLayout(const LayoutNode& node) {
+    if (node.has("rowHeight"))
+        setRowHeight(node.number("rowHeight"));
+    ScrollView::applyLayout(node);
 }
 
 } // namespace vestrino::ui

@@ -69,6 +69,7 @@ public:
     std::size_t cellsMade() const { return made_; }
 
     std::string className() const override { return "TableView"; }
+    void applyLayout(const LayoutNode& node) override;
     bool keyDown(KeyCommand key) override;
 
 protected:

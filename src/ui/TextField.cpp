@@ -1,4 +1,5 @@
 #include "ui/TextField.h"
+#include "ui/LayoutNode.h"
 
 #include "core/RunLoop.h"
 #include "core/Utf8.h"
@@ -302,6 +303,18 @@ void TextField::describe(nlohmann::ordered_json& node) const {
         node["caret"] = model_.caret();
         node["selection"] = {selectionStart(), selectionLength()};
     }
+}
+
+void TextField::applyLayout(const LayoutNode& node) {
+    if (node.has("placeholder"))
+        setPlaceholder(node.text("placeholder"));
+    if (node.has("secure"))
+        setSecureTextEntry(node.boolean("secure"));
+    if (node.has("font"))
+        setFont(node.font("font"));
+    if (node.has("focusRingOutset"))
+        setFocusRingOutset(node.size("focusRingOutset"));
+    View::applyLayout(node);
 }
 
 } // namespace vestrino::ui

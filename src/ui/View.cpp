@@ -1,5 +1,9 @@
 #include "ui/View.h"
 
+#include "ui/LayoutNode.h"
+
+#include <map>
+
 #include "ui/Animator.h"
 #include "ui/Style.h"
 #include "ui/ViewController.h"
@@ -411,6 +415,59 @@ void View::describe(nlohmann::ordered_json& node) const {
     node["interaction"] = userInteractionEnabled_;
     if (cornerRadius_ > 0) {
         node["cornerRadius"] = cornerRadius_;
+    }
+}
+
+void View::applyLayout(const LayoutNode& node) {
+    if (node.has("frame"))
+        setFrame(node.rect("frame"));
+    if (node.has("tag"))
+        setTag(node.integer("tag"));
+    if (node.has("alpha"))
+        setAlpha(node.number("alpha"));
+    if (node.has("hidden"))
+        setHidden(node.boolean("hidden"));
+    if (node.has("clipsToBounds"))
+        setClipsToBounds(node.boolean("clipsToBounds"));
+    if (node.has("interaction"))
+        setUserInteractionEnabled(node.boolean("interaction"));
+    if (node.has("focusable"))
+        setFocusable(node.boolean("focusable"));
+    if (node.has("autoresizing")) {
+        // The parts that follow the superview's size.
+        static const std::map<std::string, unsigned> kParts{
+            {"flexibleLeftMargin", kFlexibleLeftMargin},
+            {"flexibleWidth", kFlexibleWidth},
+            {"flexibleRightMargin", kFlexibleRightMargin},
+            {"flexibleTopMargin", kFlexibleTopMargin},
+            {"flexibleHeight", kFlexibleHeight},
+            {"flexibleBottomMargin", kFlexibleBottomMargin},
+        };
+        unsigned mask = kAutoresizeNone;
+        for (const auto& part : node.texts("autoresizing")) {
+            const auto bit = kParts.find(part);
+            if (bit == kParts.end()) {
+                node.fail("autoresizing", "no such part \"" + part + "\"");
+            }
+            mask |= bit->second;
+        }
+        setAutoresizingMask(mask);
+    }
+    if (node.has("backgroundColor"))
+        setBackgroundColor(node.color("backgroundColor"));
+    if (node.has("cornerRadius"))
+        setCornerRadius(node.number("cornerRadius"));
+    if (node.has("borderWidth"))
+        setBorder(node.number("borderWidth"),
+                  node.has("borderColor") ? node.color("borderColor") : Color::black());
+    if (node.has("contentMode")) {
+        static const std::map<std::string, ContentMode> kModes{
+            {"scaleToFill", ContentMode::ScaleToFill},
+            {"center", ContentMode::Center},
+            {"top", ContentMode::Top},
+            {"aspectFit", ContentMode::AspectFit},
+            {"aspectFill", ContentMode::AspectFill}};
+        setContentMode(node.choice("contentMode", kModes));
     }
 }
 

@@ -15,6 +15,7 @@ namespace vestrino::ui {
 
 class Window;
 class ViewController;
+class LayoutNode;
 
 // How a picture fills its view: stretched to the bounds, at its own size (centred, or at the
 // top), or scaled keeping its shape to fit inside (AspectFit) or to cover (AspectFill, the
@@ -187,6 +188,9 @@ public:
     virtual std::string className() const { return "View"; }
     // The node of the view tree dump; subclasses add their keys.
     virtual void describe(nlohmann::ordered_json& node) const;
+    // Takes the properties a layout gives this view (LayoutLoader): each class reads the keys
+    // it knows and then its base class's, so that a new widget needs no change in the loader.
+    virtual void applyLayout(const LayoutNode& node);
     nlohmann::ordered_json dumpTree() const;
 
     // Called by the animation engine.

@@ -1,4 +1,5 @@
 #include "ui/LayoutLoader.h"
+#include "ui/LayoutNode.h"
 #include "ui/NavigationController.h"
 #include "ui/TextField.h"
 #include "ui/UiTestSupport.h"
@@ -120,6 +121,11 @@ TEST(LayoutLoader, OutletsActionsAndErrorsThatNameTheKey) {
         {R"({"class": "ImageView", "image": "vestrino_missing_320.png"})",
          "layout Bad: $.image: no image resource \"vestrino_missing_320.png\""},
         {R"({"frame": [0, 0, 1, 1]})", "layout Bad: $.class: missing"},
+        {R"({"class": "Label", "alignment": "middle"})",
+         "layout Bad: $.alignment: expected one of center, left, right"},
+        {R"({"class": "View", "autoresizing": ["flexibleDepth"]})",
+         "layout Bad: $.autoresizing: no such part \"flexibleDepth\""},
+        {R"({"class": "View", "hidden": "yes"})", "layout Bad: $.hidden: expected true or false"},
     };
     for (const auto& [json, message] : wrong) {
         LayoutLoader::Outlets o;
@@ -128,4 +134,38 @@ TEST(LayoutLoader, OutletsActionsAndErrorsThatNameTheKey) {
     }
     EXPECT_FALSE(LayoutLoader::fromJson("{not json", "Bad", outlets, actions, error));
     EXPECT_EQ(error.rfind("layout Bad: not JSON", 0), 0u);
+}
+
+namespace {
+
+// A widget of an application's own, with a key of its own: the loader needs no change for it.
+class Banner : public Label {
+public:
+    void applyLayout(const LayoutNode& node) override {
+        if (node.has("shout")) {
+            shout = node.boolean("shout");
+        }
+        Label::applyLayout(node);
+    }
+    bool shout = false;
+};
+
+} // namespace
+
+TEST(LayoutLoader, AWidgetReadsItsOwnKeys) {
+    LayoutLoader::registerClass("Banner", [] { return std::make_shared<Banner>(); });
+    LayoutLoader::Outlets outlets;
+    std::string error;
+    const auto view = LayoutLoader::fromJson(
+        R"({"class": "Banner", "name": "b", "shout": true, "text": "Ciao", "frame": [1, 2, 3, 4]})",
+        "Own", outlets, {}, error);
+    ASSERT_TRUE(view) << error;
+    const auto banner = std::dynamic_pointer_cast<Banner>(outlets["b"]);
+    ASSERT_TRUE(banner);
+    EXPECT_TRUE(banner->shout);
+    EXPECT_EQ(banner->text(), "Ciao");                // its base class's keys
+    EXPECT_EQ(banner->frame(), makeRect(1, 2, 3, 4)); // and the view's
+    EXPECT_FALSE(
+        LayoutLoader::fromJson(R"({"class": "Banner", "shout": 1})", "Own", outlets, {}, error));
+    EXPECT_EQ(error, "layout Own: $.shout: expected true or false");
 }
