@@ -7,7 +7,6 @@
 #include "app/StatementExport.h"
 #include "core/Paths.h"
 #include "core/RunLoop.h"
-#include "core/SearchText.h"
 #include "core/UnicodeText.h"
 #include "core/Utf8.h"
 #include "entities/Importo.h"
@@ -85,14 +84,7 @@ void TransazioniViewController::viewDidLoad() {
         }
     }
     hideAmounts_ = Preferences::shared().nascondiImporti();
-    folded_.clear();
-    cents_.clear();
-    folded_.reserve(movimenti_.size());
-    cents_.reserve(movimenti_.size());
-    for (const auto& m : movimenti_) {
-        folded_.push_back(foldedForSearch(m->descrizione().value_or("")));
-        cents_.push_back(Importo::signedCents(*m));
-    }
+    model_ = StatementModel(movimenti_);
     if (auto field = as<TextField>("cercaField")) {
         field->setDelegate(this);
     }
@@ -197,39 +189,14 @@ void TransazioniViewController::filterChanged(Button& sender) {
 }
 
 void TransazioniViewController::refilter() {
-    rows_.clear();
-    rows_.reserve(movimenti_.size());
-    for (std::size_t i = 0; i < movimenti_.size(); ++i) {
-        const auto& m = movimenti_[i];
-        if ((filters_.empty() ||
-             std::find(filters_.begin(), filters_.end(), m->tipoMovimento()) != filters_.end()) &&
-            (i >= folded_.size() || containsFolded(folded_[i], query_))) {
-            rows_.push_back(i);
-        }
-    }
-    // Newest value date first; a transaction without one last. Stable: equal dates keep the
-    // service's order.
-    std::stable_sort(rows_.begin(), rows_.end(), [this](std::size_t a, std::size_t b) {
-        const auto& da = movimenti_[a]->dataValuta();
-        const auto& db = movimenti_[b]->dataValuta();
-        return da && (!db || *da > *db);
-    });
-    summary_ = {};
-    summary_.count = rows_.size();
-    for (const std::size_t i : rows_) {
-        if (i < cents_.size() && cents_[i]) {
-            summary_.totalCents += *cents_[i];
-        } else {
-            ++summary_.unreadable;
-        }
-    }
+    model_.setTypes(filters_);
     if (auto totale = as<Label>("totaleLabel")) {
-        totale->setText(summary_.line(hideAmounts_));
+        totale->setText(model_.summary().line(hideAmounts_ ? Preferences::kHiddenAmount : ""));
     }
     if (auto vuoto = as<Label>("vuoto")) {
         // An empty list says so, and why.
-        vuoto->setHidden(!rows_.empty());
-        const bool filtered = !filters_.empty(), searched = !query_.empty();
+        vuoto->setHidden(!model_.shown().empty());
+        const bool filtered = model_.narrowedByTypes(), searched = model_.narrowedBySearch();
         vuoto->setText(filtered && searched ? "Nessun movimento per i filtri e la ricerca"
                        : filtered           ? "Nessun movimento per i filtri scelti"
                        : searched           ? "Nessun movimento per la ricerca"
@@ -251,7 +218,8 @@ void TransazioniViewController::placeTotale() {
     }
     const Rect list = table->frame();
     // An empty list shows one row's height: the line saying it is empty.
-    const double rows = rows_.empty() ? 1.0 : static_cast<double>(rows_.size());
+    const std::size_t shown = model_.shown().size();
+    const double rows = shown == 0 ? 1.0 : static_cast<double>(shown);
     const double underRows = list.minY() + std::min(list.height(), rows * table->rowHeight());
     const double shownBottom =
         scroll->contentOffset().y + scroll->frame().height() - toMove->frame().minY();
@@ -271,7 +239,7 @@ void TransazioniViewController::viewWillAppear(bool animated) {
 }
 
 void TransazioniViewController::textFieldDidChange(TextField& field) {
-    query_ = foldedForSearch(field.text());
+    model_.setQuery(field.text());
     refilter();
 }
 
@@ -316,16 +284,11 @@ void TransazioniViewController::esporta() {
 }
 
 ListaMovimenti TransazioniViewController::movimentiFiltrati() const {
-    ListaMovimenti out;
-    out.reserve(rows_.size());
-    for (const std::size_t i : rows_) {
-        out.push_back(movimenti_[i]);
-    }
-    return out;
+    return model_.rowsShown();
 }
 
 int TransazioniViewController::numberOfRows(TableView&) {
-    return static_cast<int>(rows_.size());
+    return static_cast<int>(model_.shown().size());
 }
 
 std::shared_ptr<TableViewCell> TransazioniViewController::cellForRow(TableView& table, int row) {
@@ -339,7 +302,7 @@ std::shared_ptr<TableViewCell> TransazioniViewController::cellForRow(TableView& 
             throw std::runtime_error(error);
         }
     }
-    const Movimento& m = *movimenti_[rows_[static_cast<std::size_t>(row)]];
+    const Movimento& m = model_.row(static_cast<std::size_t>(row));
     cell->desc()->setText(formatted(m.dataContabile()) + " " + m.descrizione().value_or(""));
     const std::string importo = importoText(m);
     // Hidden amounts hide their sign too, colour included.
@@ -350,10 +313,10 @@ std::shared_ptr<TableViewCell> TransazioniViewController::cellForRow(TableView& 
 }
 
 void TransazioniViewController::didSelectRow(TableView&, int row) {
-    if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) {
+    if (row < 0 || static_cast<std::size_t>(row) >= model_.shown().size()) {
         return;
     }
-    const Movimento& m = *movimenti_[rows_[static_cast<std::size_t>(row)]];
+    const Movimento& m = model_.row(static_cast<std::size_t>(row));
     // The alert grows with its text: a description of any length shows its first
     // kDetailDescriptionLength characters.
     const std::string& description = m.descrizione().value_or(std::string());

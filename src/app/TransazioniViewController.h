@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/StatementSummary.h"
 #include "app/VestrinoVC.h"
 #include "core/DateFormatter.h"
 #include "entities/CartaDiPagamento.h"
 #include "entities/Movimento.h"
 #include "entities/Saldo.h"
+#include "entities/StatementModel.h"
 #include "ui/Button.h"
 #include "ui/ScrollView.h"
 #include "ui/TableView.h"
@@ -80,7 +80,7 @@ public:
     // The search text as typed.
     std::string searchText() const;
     // The count and total of the rows shown.
-    const StatementSummary& summary() const { return summary_; }
+    const StatementSummary& summary() const { return model_.summary(); }
     // Writes the rows shown to the download folder and says where (or that it could not).
     void esporta();
     // The amount as shown: importoText, or "••• €" while amounts are hidden.
@@ -99,23 +99,18 @@ private:
     ui::Size contentSize() const;
     // The count and total line, kept where the list can be seen.
     void placeTotale();
-    // movimentiFiltrati from the filters, sorted newest value date first, and the table reloaded.
+    // movimentiFiltrati from the filters (and the search), the line, and the table reloaded.
     void refilter();
     std::string formatted(const std::optional<Date>& date);
 
     CartaDiPagamentoPtr carta_;
     SaldoPtr saldo_;
     ListaMovimenti movimenti_;
-    // The rows shown, as positions in movimenti_: equal value dates keep the service's order.
-    std::vector<std::size_t> rows_;
     std::vector<std::int32_t> filters_;
     std::unique_ptr<DateFormatter> dateFormatter_;
     std::shared_ptr<ui::UIImage> selectedBackground_;
-    // Per transaction, read once: the description folded for search, the signed cents.
-    std::vector<std::string> folded_;
-    std::vector<std::optional<std::int64_t>> cents_;
-    std::string query_; // folded
-    StatementSummary summary_;
+    // The rows shown for the toggles and the search, sorted once, and their total.
+    StatementModel model_;
     bool hideAmounts_ = false;
     double layoutScrollHeight_ = 0; // the page's height as laid out (a 480-point screen)
 };

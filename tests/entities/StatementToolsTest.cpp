@@ -4,6 +4,7 @@
 #include "entities/Importo.h"
 #include "entities/LumaspotVicino.h"
 #include "entities/StatementCsv.h"
+#include "entities/StatementModel.h"
 
 #include <gtest/gtest.h>
 
@@ -245,4 +246,82 @@ TEST(StatementCsv, FieldsThatNeedQuotes) {
     for (const auto& [text, field] : cases) {
         EXPECT_EQ(StatementCsv::field(text), field) << text;
     }
+}
+
+// A statement looked through: sorted once (newest value date first, no date last, one date's
+// rows in the service's order), narrowed by types and a search (accents and case ignored), the
+// count and the total of what is shown, an unreadable amount left out and counted.
+TEST(StatementModel, TypesSearchOrderAndTotal) {
+    using namespace std::chrono;
+    const auto day = [](int d) { return Date(sys_days(year(2026) / November / d)); };
+    struct Row {
+        const char* text;
+        std::int32_t type;
+        std::optional<Date> valuta;
+        const char* debit; // nullptr: a credit of 10,00
+    };
+    const Row rows[] = {
+        {"PAGAMENTO POS CAFFÈ", 4, day(10), "1,50"},
+        {"PRELIEVO ATM", 0, std::nullopt, "50,00"},
+        {"RICARICA CARTA", 1, day(12), nullptr},
+        {"PAGAMENTO POS LIBRERIA", 4, day(12), "20,00"},
+        {"PAGAMENTO CAFFE BAR", 4, day(11), "n/d"},
+    };
+    ListaMovimenti list;
+    for (const auto& r : rows) {
+        auto m = std::make_shared<Movimento>();
+        m->setDescrizione(std::string(r.text));
+        m->setTipoMovimento(r.type);
+        m->setDataValuta(r.valuta);
+        if (r.debit) {
+            m->setAddebiti(std::string(r.debit));
+        } else {
+            m->setAccrediti(std::string("10,00"));
+        }
+        list.push_back(m);
+    }
+    list.push_back(nullptr); // a hole in what the parser gave: left out
+    StatementModel model(list);
+    struct Step {
+        std::vector<std::int32_t> types;
+        const char* query;
+        std::vector<std::string> shown;
+        std::int64_t total;
+        std::size_t unreadable;
+    };
+    const Step steps[] = {
+        {{},
+         "",
+         {"RICARICA CARTA", "PAGAMENTO POS LIBRERIA", "PAGAMENTO CAFFE BAR", "PAGAMENTO POS CAFFÈ",
+          "PRELIEVO ATM"},
+         1000 - 2000 - 150 - 5000,
+         1},
+        {{4},
+         "",
+         {"PAGAMENTO POS LIBRERIA", "PAGAMENTO CAFFE BAR", "PAGAMENTO POS CAFFÈ"},
+         -2150,
+         1},
+        {{4}, "caffe", {"PAGAMENTO CAFFE BAR", "PAGAMENTO POS CAFFÈ"}, -150, 1},
+        {{}, "Caffè", {"PAGAMENTO CAFFE BAR", "PAGAMENTO POS CAFFÈ"}, -150, 1},
+        {{0, 1}, "", {"RICARICA CARTA", "PRELIEVO ATM"}, 1000 - 5000, 0},
+        {{1, 0}, "", {"RICARICA CARTA", "PRELIEVO ATM"}, 1000 - 5000, 0}, // order of the toggles
+        {{3}, "", {}, 0, 0},
+        {{}, "nessuna", {}, 0, 0},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.query);
+        model.setTypes(step.types);
+        model.setQuery(step.query);
+        std::vector<std::string> shown;
+        for (const auto& m : model.rowsShown()) {
+            shown.push_back(*m->descrizione());
+        }
+        EXPECT_EQ(shown, step.shown);
+        EXPECT_EQ(model.summary().count, step.shown.size());
+        EXPECT_EQ(model.summary().totalCents, step.total);
+        EXPECT_EQ(model.summary().unreadable, step.unreadable);
+        EXPECT_EQ(model.narrowedByTypes(), !step.types.empty());
+        EXPECT_EQ(model.narrowedBySearch(), std::string(step.query) != "");
+    }
+    EXPECT_EQ(model.movimenti().size(), 5u);
 }
