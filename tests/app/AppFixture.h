@@ -16,6 +16,7 @@
 #include "ui/headless/HeadlessScreen.h"
 #include "ui/headless/ScriptRunner.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -79,6 +80,16 @@ protected:
             }
         }
         return nullptr;
+    }
+    // Calls `f` on every node of the tree, parents first; `f` returns false to pass over the
+    // node's children.
+    static void visit(const ordered_json& node, const std::function<bool(const ordered_json&)>& f) {
+        if (!f(node) || !node.is_object() || !node.contains("children")) {
+            return;
+        }
+        for (const auto& c : node["children"]) {
+            visit(c, f);
+        }
     }
     // Taps the middle of the button with the title (an alert's button), or of the named view.
     void tapTitled(const std::string& title, const char* key = "title") {

@@ -734,15 +734,12 @@ TEST_F(StatementTest, NothingStaysHighlightedAfterItsAction) {
     ASSERT_TRUE(statementScreen());
     auto highlighted = [this] {
         std::vector<std::string> lit;
-        std::function<void(const ordered_json&)> walk = [&](const ordered_json& n) {
+        visit(state()["window"], [&](const ordered_json& n) {
             if (n.value("highlighted", false)) {
                 lit.push_back(n.value("name", n.value("class", std::string())));
             }
-            for (const auto& c : n.value("children", ordered_json::array())) {
-                walk(c);
-            }
-        };
-        walk(state()["window"]);
+            return true;
+        });
         return lit;
     };
     struct Step {
@@ -777,13 +774,10 @@ TEST_F(StatementTest, NoSecondCvv2DialogWhileTheFirstFadesOut) {
     toWallet("mario.rossi", "lumacard1");
     auto dialogs = [this] {
         std::size_t count = 0;
-        std::function<void(const ordered_json&)> walk = [&](const ordered_json& n) {
+        visit(state()["window"], [&](const ordered_json& n) {
             count += n["name"] == "textCVV2";
-            for (const auto& c : n.value("children", ordered_json::array())) {
-                walk(c);
-            }
-        };
-        walk(state()["window"]);
+            return true;
+        });
         return count;
     };
     for (const char* second : {kChoose, "160 100"}) { // the button, the card's picture

@@ -1,7 +1,5 @@
 #include "AppFixture.h"
 
-#include <functional>
-
 namespace vestrino::test {
 
 // Phones taller than 320 × 480 points: the bars stay at the top and the bottom, the login form
@@ -17,9 +15,9 @@ protected:
     // Every label in sight shows its text inside its frame: a line that does not fit ends in
     // "…", and no line is cut off at the top or the bottom.
     void expectTextFits(const char* screen) {
-        std::function<void(const ordered_json&)> walk = [&](const ordered_json& n) {
+        visit(state()["window"], [&](const ordered_json& n) {
             if (n.value("hidden", false) || n.value("alpha", 1.0) == 0) {
-                return;
+                return false; // nothing in it shows
             }
             if (n.contains("textSize")) {
                 const std::string what = std::string(screen) + " " +
@@ -32,11 +30,8 @@ protected:
                     EXPECT_TRUE(n["shownText"].get<std::string>().ends_with("\u2026")) << what;
                 }
             }
-            for (const auto& c : n.value("children", ordered_json::array())) {
-                walk(c);
-            }
-        };
-        walk(state()["window"]);
+            return true;
+        });
     }
     ordered_json contentSize(const char* name) {
         const auto s = state();
