@@ -58,7 +58,7 @@ bool AppResources::verify(const std::filesystem::path& folder, std::string& erro
         }
     }
     for (const auto name : kData) {
-        if (!Capoluoghi::load(folder / "data" / name, error)) {
+        if (!Capoluoghi::isSound(folder / "data" / name, error)) {
             return false;
         }
     }

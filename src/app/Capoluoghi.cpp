@@ -43,6 +43,15 @@ const Capoluoghi& Capoluoghi::shared() {
 }
 
 std::optional<Capoluoghi> Capoluoghi::load(const std::filesystem::path& file, std::string& error) {
+    return read(file, error, true);
+}
+
+bool Capoluoghi::isSound(const std::filesystem::path& file, std::string& error) {
+    return read(file, error, false).has_value();
+}
+
+std::optional<Capoluoghi> Capoluoghi::read(const std::filesystem::path& file, std::string& error,
+                                           bool foldNames) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
         error = "the town list " + file.string() + " is missing or cannot be read";
@@ -73,7 +82,9 @@ std::optional<Capoluoghi> Capoluoghi::load(const std::filesystem::path& file, st
             error = "the town list " + file.string() + " gives " + c.nome + " no position on Earth";
             return std::nullopt;
         }
-        c.folded = foldedForSearch(c.nome);
+        if (foldNames) {
+            c.folded = foldedForSearch(c.nome);
+        }
         out.all_.push_back(std::move(c));
     }
     return out;

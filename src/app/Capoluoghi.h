@@ -23,6 +23,10 @@ class Capoluoghi {
 public:
     // The list in `file`, or nothing with the reason.
     static std::optional<Capoluoghi> load(const std::filesystem::path& file, std::string& error);
+    // Whether `file` is a list `load` would take, or the reason it is not. The names are not
+    // folded: the launch check stays clear of the Unicode normalizer's data, which only the
+    // cash-machine search needs.
+    static bool isSound(const std::filesystem::path& file, std::string& error);
     // The application's list (resources/data), read at first use; empty when it cannot be.
     static const Capoluoghi& shared();
     static void setDataFolder(std::filesystem::path folder);
@@ -34,6 +38,9 @@ public:
     const Capoluogo* named(std::string_view nome) const;
 
 private:
+    static std::optional<Capoluoghi> read(const std::filesystem::path& file, std::string& error,
+                                          bool foldNames);
+
     std::vector<Capoluogo> all_;
 };
 

@@ -5,6 +5,7 @@
 #include <unicode/utext.h>
 #include <unicode/utf8.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace vestrino {
@@ -53,6 +54,18 @@ bool allDecimalDigits(std::string_view text) {
 std::vector<std::size_t> graphemeEnds(std::string_view text, std::size_t most) {
     std::vector<std::size_t> ends;
     if (text.empty() || most == 0) {
+        return ends;
+    }
+    // ASCII text, most of what the screens show, needs no break rules: every character is its
+    // own cluster but CR LF. Leaving ICU's rules unloaded keeps their data out of memory until a
+    // text needs them.
+    if (std::all_of(text.begin(), text.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        for (std::size_t i = 1; ends.size() < most && i <= text.size(); ++i) {
+            if (i == text.size() || !(text[i - 1] == '\r' && text[i] == '\n')) {
+                ends.push_back(i);
+            }
+        }
         return ends;
     }
     // ICU's character break rules over the UTF-8 bytes as they are: for UTF-8 text its indices

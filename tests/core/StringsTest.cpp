@@ -194,6 +194,7 @@ TEST(UnicodeText, GraphemeEnds) {
         {"\U0001F44D\U0001F3FD!", 5, {8, 9}},         // thumbs up with a skin tone
         {"\U0001F469\u200D\U0001F467z", 5, {11, 12}}, // woman ZWJ girl
         {"\r\nx", 5, {2, 3}},                         // a CR LF pair is one
+        {"x\r\r\n\n", 9, {1, 2, 4, 5}},               // only CR then LF is one
         {pile, 5, {1 + 31 * 2, 1 + 40 * 2}},          // 32 code points, then the other 9 marks
     };
     for (const auto& c : cases) {
