@@ -5,6 +5,7 @@
 #include "cli/SecretInput.h"
 #include "entities/LumaspotVicino.h"
 #include "entities/StatementCsv.h"
+#include "entities/StatementModel.h"
 #include "service/Constants.h"
 #include "service/RemoteServiceUtil.h"
 #include "store/CardList.h"
@@ -90,13 +91,15 @@ int ServiceCommands::cards(const std::string& user, const Io& io) {
 
 namespace {
 
-// The statement's rows as CSV; false (said on err) when the file cannot be written.
+// The statement's rows as CSV, in the order the statement screen shows and exports them;
+// false (said on err) when the file cannot be written.
 bool writeCsv(const std::optional<std::string>& file, const ListaMovimenti& movimenti,
               const ServiceCommands::Io& io) {
     if (!file) {
         return true;
     }
-    if (!FileUtils::writeAtomically(StatementCsv::write(movimenti), *file)) {
+    if (!FileUtils::writeAtomically(StatementCsv::write(StatementModel(movimenti).rowsShown()),
+                                    *file)) {
         io.err << "vestrino-cli: cannot write " << *file << '\n';
         return false;
     }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -129,18 +130,25 @@ TEST_F(ServiceCommandsTest, CsvOfEveryRowAndCashMachinesNearestFirst) {
     ASSERT_TRUE(test::readCsv(csv, rows));
     const auto& card = *server().data().findCard("0001234569");
     ASSERT_EQ(rows.size(), card.movimenti.size() + 1);
-    for (std::size_t i = 0; i < card.movimenti.size(); ++i) {
-        const auto& m = card.movimenti[i];
-        // "dd/MM/yyyy" in the service, "yyyy-MM-dd" in the file, in the service's order.
-        EXPECT_EQ(rows[i + 1][0], m.dataContabile.substr(6, 4) + "-" +
-                                      m.dataContabile.substr(3, 2) + "-" +
-                                      m.dataContabile.substr(0, 2));
-        EXPECT_EQ(rows[i + 1][2], m.descrizione);
+    // Every row of the card once ("dd/MM/yyyy" in the service, "yyyy-MM-dd" in the file), in
+    // the statement screen's order: newest value date first.
+    const auto iso = [](const std::string& d) {
+        return d.empty() ? d : d.substr(6, 4) + "-" + d.substr(3, 2) + "-" + d.substr(0, 2);
+    };
+    std::multiset<std::vector<std::string>> expected, written;
+    for (const auto& m : card.movimenti) {
         std::string amount = m.accrediti.empty() ? "-" + m.addebiti : m.accrediti;
         std::erase(amount, '.');
         std::replace(amount.begin(), amount.end(), ',', '.');
-        EXPECT_EQ(rows[i + 1][3], amount);
+        expected.insert({iso(m.dataContabile), iso(m.dataValuta), m.descrizione, amount});
     }
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        written.insert({rows[i][0], rows[i][1], rows[i][2], rows[i][3]});
+        if (i > 1) {
+            EXPECT_GE(rows[i - 1][1], rows[i][1]) << "row " << i;
+        }
+    }
+    EXPECT_EQ(written, expected);
     // A file that cannot be written: a usage error, said.
     r = cli("anon-statement 5375123400001117 28 04 --csv /nonexistent/dir/x.csv", "739\n");
     EXPECT_EQ(r.code, 2);
