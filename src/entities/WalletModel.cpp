@@ -1,0 +1,66 @@
+#include "entities/WalletModel.h"
+
+#include "core/Utf8.h"
+
+#include <algorithm>
+
+namespace vestrino {
+
+WalletModel::WalletModel(const ListaCarte& carte) : pages_(carte) {
+    auto add = std::make_shared<CartaDiPagamento>();
+    add->setDesc(kAddDesc);
+    add->setSerial(kAddSerial);
+    pages_.push_back(std::move(add));
+}
+
+CartaDiPagamentoPtr WalletModel::card(int page) const {
+    if (page < 0 || page >= addPage()) {
+        return nullptr;
+    }
+    return pages_[static_cast<std::size_t>(page)];
+}
+
+int WalletModel::pageAt(double offsetX) const {
+    // The offset is taken as a 32-bit float for the page and as whole points for the part of
+    // the next page in view: x = 480.5 is still page 1, x = 481 page 2.
+    const float x = static_cast<float>(offsetX);
+    int page = static_cast<int>(x / static_cast<float>(kPageWidth));
+    if (static_cast<int>(x) % static_cast<int>(kPageWidth) > kPageWidth / 2) {
+        ++page;
+    }
+    return std::clamp(page, 0, std::max(addPage(), 0));
+}
+
+double WalletModel::clampedOffset(double offsetX) const {
+    return std::clamp(offsetX, 0.0, std::max(0.0, kPageWidth * (pageCount() - 1)));
+}
+
+WalletModel::Arrows WalletModel::arrows(int page) const {
+    return {page > 0, page != addPage()};
+}
+
+WalletModel::Caption WalletModel::caption(int page) const {
+    if (page < 0 || page >= pageCount()) {
+        return {};
+    }
+    const auto& e = pages_[static_cast<std::size_t>(page)];
+    if (isAddPage(page)) {
+        return {e->desc().value_or(""), e->serial().value_or(""), kAddTitle, kAddTitle};
+    }
+    const bool named = e->alias() && !e->alias()->empty();
+    return {e->anonima() ? "Lumacard Anonima" : "Lumacard Standard",
+            "**** **** **** " + lastCodePoints(e->serial().value_or(""), 4),
+            named ? *e->alias() : kNameTitle, named ? *e->alias() : kNameTitle};
+}
+
+WalletModel::Choice WalletModel::choice(int page) const {
+    if (page < 0 || page >= pageCount()) {
+        return Choice::Nothing;
+    }
+    if (isAddPage(page)) {
+        return Choice::AddCard;
+    }
+    return card(page)->anonima() ? Choice::StatementAfterCVV2 : Choice::Statement;
+}
+
+} // namespace vestrino
