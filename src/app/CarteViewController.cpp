@@ -1,13 +1,10 @@
 #include "app/CarteViewController.h"
-#include "ui/Window.h"
 
 #include "app/AggiungiCartaViewController.h"
-#include "app/CVV2ModalVC.h"
 #include "app/TransazioniViewController.h"
 #include "core/BackgroundTask.h"
 #include "core/DictCache.h"
 #include "core/RunLoop.h"
-#include "core/Utf8.h"
 #include "service/Constants.h"
 #include "service/RemoteServiceUtil.h"
 #include "ui/Animator.h"
@@ -20,13 +17,9 @@ using namespace ui;
 
 namespace {
 
-constexpr const char* kAddDesc = "Puoi inserire una o più";
-constexpr const char* kAddSerial = "carte Lumacard nella tua lista";
 // The fades' 0.4 and 0.1 s are 32-bit values widened, as the phone computed them.
 constexpr double kFade = static_cast<double>(0.4f);
 constexpr double kTapFade = static_cast<double>(0.1f);
-constexpr double kDialogFade = 0.25;
-constexpr std::size_t kCVV2Length = 3;
 constexpr const char* kTemporaryProblem = "Problema temporaneo, riprovare più tardi.";
 // What the person hears when the cards kept on the device could not be read.
 constexpr const char* kCardFileKeptAside =
@@ -43,22 +36,6 @@ LayoutLoader::Actions CarteViewController::layoutActions() {
     return {{"abcButtonTapped", [this](Button&) { abcButtonTapped(); }},
             {"addButtonTapped", [this](Button&) { addButtonTapped(); }},
             {"scegliButtonTapped", [this](Button&) { scegliButtonTapped(); }}};
-}
-
-int CarteViewController::pageInView(double offsetX, int pages) {
-    const float x = static_cast<float>(offsetX);
-    int p = static_cast<int>(x / 320.0f);
-    const int r = static_cast<int>(x) % 320;
-    if (r > 160) {
-        ++p;
-    }
-    if (p < 0) {
-        p = 0;
-    }
-    if (p > pages - 1) {
-        p = pages - 1;
-    }
-    return std::max(p, 0);
 }
 
 void CarteViewController::viewDidLoad() {
@@ -83,7 +60,7 @@ void CarteViewController::viewDidLoad() {
 
 void CarteViewController::viewWillAppear(bool animated) {
     VestrinoVC::viewWillAppear(animated);
-    carte_.reset();
+    wallet_ = WalletModel();
     auto self = std::static_pointer_cast<CarteViewController>(shared_from_this());
     BackgroundTask::detach([self] {
         std::shared_ptr<ListaCarte> carte;
@@ -109,12 +86,7 @@ void CarteViewController::loaded(int code, std::shared_ptr<ListaCarte> carte,
     }
     // The list is handed over here, on the main thread: no action reads a list that is half
     // made.
-    auto list = std::make_shared<ListaCarte>(*carte);
-    auto add = std::make_shared<CartaDiPagamento>();
-    add->setDesc(kAddDesc);
-    add->setSerial(kAddSerial);
-    list->push_back(add);
-    carte_ = std::move(list);
+    wallet_ = WalletModel(*carte);
     showLoadedData();
     showCardFileNotice();
 }
@@ -138,7 +110,7 @@ void CarteViewController::showLoadedData() {
         page->removeFromSuperview();
     }
     pages_.clear();
-    const int n = carte_ ? static_cast<int>(carte_->size()) : 0;
+    const int n = wallet_.pageCount();
     if (n > 0) {
         for (const char* name : {"pageControl", "rightArrow", "leftArrow", "labelDesc",
                                  "labelSerial", "btnScegli", "btnAlias"}) {
@@ -147,7 +119,7 @@ void CarteViewController::showLoadedData() {
         for (int k = 1; k <= n; ++k) {
             auto page = std::make_shared<QVImageView>(UIImage::imageNamed(
                 k < n ? "vestrino_card_lumacard_320.png" : "vestrino_card_lumacard_BW_320.png"));
-            page->setFrame(makeRect(kPageWidth * (k - 1), 0, kPageWidth, kPageHeight));
+            page->setFrame(makeRect(wallet_.offsetOf(k - 1), 0, kPageWidth, kPageHeight));
             page->setContentMode(ContentMode::Top);
             page->setUserInteractionEnabled(true);
             // A card is chosen when the touch ends: a press that turns into a drag of the
@@ -164,25 +136,30 @@ void CarteViewController::showLoadedData() {
         restorePrevOffset();
         // The arrows come in already right for the page shown: no arrow shows for a moment
         // beside the first card while the screen slides in.
-        showArrowsForPage(pageInView(carousel->contentOffset().x, n), false);
+        showArrowsForPage(wallet_.pageAt(carousel->contentOffset().x), false);
     }
     dismissAlertView();
     scrollViewDidEndDecelerating(*carousel);
 }
 
+int CarteViewController::pageShown() const {
+    // The page indicator counts from 1.
+    return static_cast<int>(as<QVPageControlView>("pageControl")->selectedPage()) - 1;
+}
+
 CartaDiPagamentoPtr CarteViewController::getCurrentCarta() const {
-    const auto page = as<QVPageControlView>("pageControl")->selectedPage();
-    if (!carte_ || page < 1 || page > carte_->size()) {
+    const int page = pageShown();
+    if (page < 0 || page >= wallet_.pageCount()) {
         return nullptr;
     }
-    return (*carte_)[page - 1];
+    return wallet_.entries()[static_cast<std::size_t>(page)];
 }
 
 void CarteViewController::scrollViewDidScroll(ScrollView& scroll) {
-    if (!carte_ || carte_->empty()) {
+    if (!wallet_.loaded()) {
         return; // reloading: nothing to follow
     }
-    const int p = pageInView(scroll.contentOffset().x, static_cast<int>(carte_->size()));
+    const int p = wallet_.pageAt(scroll.contentOffset().x);
     as<QVPageControlView>("pageControl")->setSelectedPage(static_cast<std::uint32_t>(p + 1));
     auto alias = outlet("btnAlias"), desc = outlet("labelDesc"), serial = outlet("labelSerial");
     if (alias->alpha() == 1 && desc->alpha() == 1 && serial->alpha() == 1) {
@@ -209,11 +186,11 @@ void CarteViewController::scrollViewDidEndScrollingAnimation(ScrollView&) {
 }
 
 void CarteViewController::showArrowsForPage(int p, bool animated) {
-    const int last = carte_ ? static_cast<int>(carte_->size()) - 1 : 0;
+    const WalletModel::Arrows arrows = wallet_.arrows(p);
     auto leftArrow = outlet("leftArrow"), rightArrow = outlet("rightArrow");
     auto apply = [&] {
-        rightArrow->setAlpha(p == last ? 0 : 1);
-        leftArrow->setAlpha(p > 0 ? 1 : 0);
+        rightArrow->setAlpha(arrows.right ? 1 : 0);
+        leftArrow->setAlpha(arrows.left ? 1 : 0);
     };
     if (animated) {
         Animator::shared().animate({.duration = 0.25}, apply);
@@ -223,47 +200,29 @@ void CarteViewController::showArrowsForPage(int p, bool animated) {
 }
 
 void CarteViewController::settle() {
-    if (!carte_ || carte_->empty()) {
+    if (!wallet_.loaded()) {
         return;
     }
     auto carousel = as<ScrollView>("scrollViewImages");
-    const int n = static_cast<int>(carte_->size());
-    const int p = pageInView(carousel->contentOffset().x, n);
-    const int last = n - 1;
-    const auto& e = (*carte_)[static_cast<std::size_t>(p)];
+    const int p = wallet_.pageAt(carousel->contentOffset().x);
+    const WalletModel::Caption caption = wallet_.caption(p);
     showArrowsForPage(p, true);
     auto scegli = as<Button>("btnScegli");
     auto alias = as<Button>("btnAlias");
-    auto desc = as<Label>("labelDesc");
-    auto serial = as<Label>("labelSerial");
-    std::string measured;
-    const bool named = e->alias() && !e->alias()->empty();
-    if (p == last) {
-        scegli->setImage(imgAggiungiOff_, ControlState::Normal);
-        scegli->setImage(imgAggiungiOn_, ControlState::Highlighted);
-        scegli->setImage(imgAggiungiOn_, ControlState::Selected);
-        alias->setTitle("Aggiungi Altra Carta", ControlState::Normal);
-        desc->setText(e->desc().value_or(""));
-        serial->setText(e->serial().value_or(""));
-        measured = "Aggiungi Altra Carta";
-    } else {
-        scegli->setImage(imgScegliOff_, ControlState::Normal);
-        scegli->setImage(imgScegliOn_, ControlState::Highlighted);
-        scegli->setImage(imgScegliOn_, ControlState::Selected);
-        alias->setTitle(e->alias().value_or(""), ControlState::Normal);
-        desc->setText(e->anonima() ? "Lumacard Anonima" : "Lumacard Standard");
-        serial->setText("**** **** **** " + lastCodePoints(e->serial().value_or(""), 4));
-        measured = named ? *e->alias() : "Dai un nome alla tua carta";
-    }
-    const Size size = TextMeasurer::shared().measure(measured, {"HelveticaNeue-Bold", 16});
+    const bool add = wallet_.isAddPage(p);
+    scegli->setImage(add ? imgAggiungiOff_ : imgScegliOff_, ControlState::Normal);
+    scegli->setImage(add ? imgAggiungiOn_ : imgScegliOn_, ControlState::Highlighted);
+    scegli->setImage(add ? imgAggiungiOn_ : imgScegliOn_, ControlState::Selected);
+    alias->setTitle(caption.nameTitle, ControlState::Normal);
+    as<Label>("labelDesc")->setText(caption.desc);
+    as<Label>("labelSerial")->setText(caption.serial);
+    const Size size = TextMeasurer::shared().measure(caption.measured, {"HelveticaNeue-Bold", 16});
     const double w = std::max(size.width + 50, 95.0);
     const double h = size.height + 10;
     const Rect f = alias->frame();
     alias->setFrame(makeRect((320 - w) * 0.5, f.minY(), w, h));
+    auto desc = outlet("labelDesc"), serial = outlet("labelSerial");
     Animator::shared().animate({.duration = kFade, .beginFromCurrentState = true}, [&] {
-        if (p != last && !named) {
-            alias->setTitle("Dai un nome alla tua carta", ControlState::Normal);
-        }
         alias->setAlpha(1);
         desc->setAlpha(1);
         serial->setAlpha(1);
@@ -271,7 +230,7 @@ void CarteViewController::settle() {
 }
 
 void CarteViewController::qvPageControlPageChanged(QVPageControlView& control, std::int32_t page) {
-    if (!carte_ || static_cast<std::uint32_t>(page) == control.selectedPage()) {
+    if (!wallet_.loaded() || static_cast<std::uint32_t>(page) == control.selectedPage()) {
         return;
     }
     auto alias = outlet("btnAlias"), desc = outlet("labelDesc"), serial = outlet("labelSerial");
@@ -283,16 +242,12 @@ void CarteViewController::qvPageControlPageChanged(QVPageControlView& control, s
     // The arrows fade to what the destination shows as the jump starts, rather than showing
     // the page left behind until the carousel arrives.
     showArrowsForPage(page - 1, true);
-    as<ScrollView>("scrollViewImages")->setContentOffset({kPageWidth * (page - 1), 0}, true);
+    as<ScrollView>("scrollViewImages")->setContentOffset({wallet_.offsetOf(page - 1), 0}, true);
 }
 
 void CarteViewController::restorePrevOffset() {
     auto carousel = as<ScrollView>("scrollViewImages");
-    double x = std::max(0.0, prevOffset_.x);
-    const double width = carousel->contentSize().width;
-    if (x > width - kPageWidth) {
-        x = width - kPageWidth;
-    }
+    const double x = wallet_.clampedOffset(prevOffset_.x);
     prevOffset_.x = x;
     as<QVPageControlView>("pageControl")
         ->setSelectedPage(static_cast<std::uint32_t>(x / kPageWidth) + 1);
@@ -301,17 +256,17 @@ void CarteViewController::restorePrevOffset() {
 
 void CarteViewController::addButtonTapped() {
     auto control = as<QVPageControlView>("pageControl");
-    if (carte_ && control->selectedPage() != carte_->size()) {
-        qvPageControlPageChanged(*control, static_cast<std::int32_t>(carte_->size()));
+    if (wallet_.loaded() && pageShown() != wallet_.addPage()) {
+        qvPageControlPageChanged(*control, wallet_.addPage() + 1);
     }
 }
 
 void CarteViewController::abcButtonTapped() {
-    if (!carte_) {
+    if (!wallet_.loaded()) {
         return; // reloading: the page's card is not known yet
     }
     auto editor = std::make_shared<AggiungiCartaViewController>();
-    if (as<QVPageControlView>("pageControl")->selectedPage() != carte_->size()) {
+    if (!wallet_.isAddPage(pageShown())) {
         editor->setCp(getCurrentCarta());
     }
     if (auto* nav = navigationController()) {
@@ -320,98 +275,65 @@ void CarteViewController::abcButtonTapped() {
 }
 
 void CarteViewController::scegliButtonTapped() {
-    const auto page = as<QVPageControlView>("pageControl")->selectedPage();
-    if (page >= 1 && page <= pages_.size()) {
-        qvImageViewTapped(*pages_[page - 1]);
+    const int page = pageShown();
+    if (page >= 0 && page < static_cast<int>(pages_.size())) {
+        qvImageViewTapped(*pages_[static_cast<std::size_t>(page)]);
     }
 }
 
 void CarteViewController::qvImageViewTapped(QVImageView& picture) {
     prevOffset_ = as<ScrollView>("scrollViewImages")->contentOffset();
-    if (!carte_ || modalVC_) {
-        return; // reloading, or the CVV2 dialog is still on its way out
+    if (cvv2Flow_->isOpen()) {
+        return; // the CVV2 dialog is still on its way out
     }
-    const int n = static_cast<int>(carte_->size());
-    const int tag = picture.tag();
-    if (tag < 1 || tag > n) {
-        return;
-    }
-    if (tag == n) {
+    // A page's picture carries its page, counted from 1, as its tag.
+    const int page = picture.tag() - 1;
+    switch (wallet_.choice(page)) {
+    case WalletModel::Choice::Nothing:
+        return; // reloading, or a picture of a list gone
+    case WalletModel::Choice::AddCard:
         if (auto* nav = navigationController()) {
             nav->pushViewController(std::make_shared<AggiungiCartaViewController>(), true);
         }
         return;
-    }
-    currentCarta_ =
-        std::make_shared<CartaDiPagamentoEx>(*(*carte_)[static_cast<std::size_t>(tag - 1)]);
-    if (currentCarta_->anonima()) {
+    case WalletModel::Choice::StatementAfterCVV2:
+        currentCarta_ = std::make_shared<CartaDiPagamentoEx>(*wallet_.card(page));
         openCVV2Dialog();
         return;
+    case WalletModel::Choice::Statement:
+        currentCarta_ = std::make_shared<CartaDiPagamentoEx>(*wallet_.card(page));
+        break;
     }
     showAlertWithTitle("Attendere", "Recupero informazioni carta...", true, std::nullopt,
                        std::nullopt);
     loadAsyncMovimenti(nullptr);
 }
 
-void CarteViewController::setBarsInteraction(bool enabled) {
-    if (auto* nav = navigationController()) {
-        nav->toolbar()->setUserInteractionEnabled(enabled);
-        nav->navigationBar()->setUserInteractionEnabled(enabled);
-    }
-}
-
 void CarteViewController::openCVV2Dialog() {
-    setBarsInteraction(false);
-    auto dialog = std::make_shared<CVV2ModalVC>();
-    modalVC_ = dialog;
-    dialog->setMDelegate(this);
-    auto dialogView = dialog->view();
-    dialogView->setFrame(view()->bounds()); // the whole screen, however tall
-    dialogView->setAlpha(0);
-    Animator::shared().animate({.duration = kDialogFade, .name = "cvv2show"}, [&] {
-        view()->addSubview(dialogView);
-        dialogView->setAlpha(1);
-    });
-    // Every touch, key and text goes to the dialog until it has gone.
-    if (Window* w = dialogView->window()) {
-        w->beginModal(dialogView.get());
-    }
+    cvv2Flow_->open(view(), navigationController(), this);
 }
 
 void CarteViewController::dismissWithCVV2(const std::optional<std::string>& cvv2) {
-    if (!cvv2 || !modalVC_) {
+    if (!cvv2 || !cvv2Flow_->isOpen()) {
         return;
     }
     if (currentCarta_) {
         currentCarta_->setCvv2(*cvv2);
     }
-    auto dialog = modalVC_;
-    auto dialogView = dialog->view();
     std::weak_ptr<CarteViewController> weak =
         std::static_pointer_cast<CarteViewController>(shared_from_this());
-    Animator::shared().animate(
-        {.duration = kDialogFade, .name = "cvv2hide"},
-        [&] {
-            view()->bringSubviewToFront(dialogView.get());
-            dialogView->setAlpha(0);
-        },
-        [weak, dialog](bool) {
-            if (auto self = weak.lock()) {
-                self->cvv2hideAnimationDidStop(dialog);
-            }
-        });
+    cvv2Flow_->close([weak] {
+        if (auto self = weak.lock()) {
+            self->cvv2hideAnimationDidStop();
+        }
+    });
 }
 
-void CarteViewController::cvv2hideAnimationDidStop(const std::shared_ptr<CVV2ModalVC>& dialog) {
-    dialog->view()->removeFromSuperview();
-    if (modalVC_ != dialog) {
-        return; // an earlier answer of the same dialog has already closed it
-    }
-    modalVC_.reset();
-    setBarsInteraction(true);
+void CarteViewController::cvv2hideAnimationDidStop() {
+    // The last answer counts: any other length than a whole CVV2's just closes the dialog.
     const auto& cvv2 = currentCarta_ ? currentCarta_->cvv2() : std::nullopt;
-    if (!cvv2 || codePointCount(*cvv2) != kCVV2Length) {
-        return; // any other length: the dialog just closes
+    if (!cvv2 || !Cvv2Flow::isComplete(*cvv2)) {
+        return;
     }
     showAlertWithTitle("Attendere", "Recupero informazioni carta...", true, std::nullopt,
                        std::nullopt);

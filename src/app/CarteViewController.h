@@ -1,19 +1,19 @@
 #pragma once
 
 #include "app/CVV2ModalDelegate.h"
+#include "app/Cvv2Flow.h"
 #include "app/QVImageView.h"
 #include "app/QVPageControlView.h"
 #include "app/VestrinoVC.h"
 #include "entities/CartaDiPagamentoEx.h"
 #include "entities/Movimento.h"
 #include "entities/Saldo.h"
+#include "entities/WalletModel.h"
 #include "ui/Button.h"
 #include "ui/Label.h"
 #include "ui/ScrollView.h"
 
 namespace vestrino {
-
-class CVV2ModalVC;
 
 // The card wallet: the account's cards (the service's merged with those stored on the device)
 // as a carousel of pictures with a last page that invites to add a card, the page indicator,
@@ -43,16 +43,13 @@ public:
 
     // The entry of the page in view; nothing while the list is being reloaded.
     CartaDiPagamentoPtr getCurrentCarta() const;
-    const std::shared_ptr<ListaCarte>& carteDiPagamentoArray() const { return carte_; }
+    const WalletModel& wallet() const { return wallet_; }
     const std::vector<std::shared_ptr<QVImageView>>& arrayImageViews() const { return pages_; }
     ui::Point prevOffset() const { return prevOffset_; }
 
     void addButtonTapped();
     void abcButtonTapped();
     void scegliButtonTapped();
-
-    // The page in view (from 0) for a carousel offset, by the wallet's rule.
-    static int pageInView(double offsetX, int pages);
 
     void scrollViewDidScroll(ui::ScrollView& scroll) override;
     void scrollViewDidEndDragging(ui::ScrollView& scroll, bool willDecelerate) override;
@@ -71,7 +68,7 @@ public:
     void showTrasferimenti();
     void showError(const std::string& message);
 
-    const std::shared_ptr<CVV2ModalVC>& modalVC() const { return modalVC_; }
+    const std::shared_ptr<CVV2ModalVC>& modalVC() const { return cvv2Flow_->dialog(); }
     const std::shared_ptr<CartaDiPagamentoEx>& currentCarta() const { return currentCarta_; }
 
 private:
@@ -80,30 +77,31 @@ private:
     void showCardFileNotice();
     void showLoadedData();
     void settle();
+    // The page the indicator shows, from 0.
+    int pageShown() const;
     // The arrows as they stand on page `p` (0-based), at once or with the arrows' fade.
     void showArrowsForPage(int p, bool animated);
     void openCVV2Dialog();
-    // The end of the dialog's fade-out.
-    void cvv2hideAnimationDidStop(const std::shared_ptr<CVV2ModalVC>& dialog);
+    // The dialog has faded out: the statement when a whole CVV2 was typed.
+    void cvv2hideAnimationDidStop();
     // Starts the statement fetch on a new background task: by the card's service code for a
     // card of the account (no argument), by number, expiry and CVV2 for an anonymous card.
     void loadAsyncMovimenti(const std::shared_ptr<CartaDiPagamentoEx>& anonima);
     void movimentiLoaded(int code, CartaDiPagamentoPtr carta, SaldoPtr saldo,
                          ListaMovimenti movimenti, std::optional<std::string> message);
-    void setBarsInteraction(bool enabled);
     template <typename T> std::shared_ptr<T> as(const char* name) const {
         return std::dynamic_pointer_cast<T>(outlet(name));
     }
 
     std::shared_ptr<ui::UIImage> imgAnonima_, imgScegliOn_, imgScegliOff_, imgAggiungiOn_,
         imgAggiungiOff_;
-    std::shared_ptr<ListaCarte> carte_;
+    WalletModel wallet_;
     std::vector<std::shared_ptr<QVImageView>> pages_;
     ui::Point prevOffset_;
     std::shared_ptr<CartaDiPagamentoEx> currentCarta_;
     SaldoPtr currentSaldo_;
     ListaMovimenti currentMovimenti_;
-    std::shared_ptr<CVV2ModalVC> modalVC_;
+    std::shared_ptr<Cvv2Flow> cvv2Flow_ = std::make_shared<Cvv2Flow>();
 };
 
 } // namespace vestrino
