@@ -6,12 +6,9 @@ namespace vestrino {
 
 namespace {
 std::shared_ptr<ui::UIImage> fetchBanner() {
-    auto image = RemoteServiceUtil::banner();
-    if (!image) {
-        return nullptr;
-    }
-    auto picture = std::make_shared<ui::UIImage>(std::move(*image));
-    return picture;
+    // A picture the service sent but that cannot be decoded gives no banner either.
+    const auto bytes = RemoteServiceUtil::banner();
+    return bytes ? ui::UIImage::initWithData(*bytes) : nullptr;
 }
 } // namespace
 

@@ -11,6 +11,7 @@
 #include "service/ServiceSetup.h"
 #include "store/WriteGate.h"
 #include "ui/LayoutLoader.h"
+#include "ui/PictureCodec.h"
 #include "ui/UIApplication.h"
 #include "ui/UIImage.h"
 #include "ui/headless/HeadlessHost.h"
@@ -102,7 +103,7 @@ int main(int argc, char** argv) {
     if (std::ifstream icon(*folder / "icons" / "it.vestrino.Vestrino.png", std::ios::binary);
         icon) {
         const std::string bytes{std::istreambuf_iterator<char>(icon), {}};
-        options.icon = vestrino::Image::fromData(bytes);
+        options.icon = vestrino::ui::PictureCodec::decode(bytes);
     }
     int code = 1;
     try {

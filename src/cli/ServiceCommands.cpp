@@ -3,6 +3,7 @@
 #include "cli/RecordJson.h"
 #include "cli/RecordTables.h"
 #include "cli/SecretInput.h"
+#include "core/PictureInfo.h"
 #include "entities/LumaspotVicino.h"
 #include "entities/StatementCsv.h"
 #include "entities/StatementModel.h"
@@ -175,22 +176,25 @@ int ServiceCommands::atm(float lat, float lng, float raggio, const Io& io) {
     return finish(o, {{"elencoLumaSpot", elenco}}, io);
 }
 
-int ServiceCommands::banner(const std::string& outPng, const Io& io) {
+int ServiceCommands::banner(const std::string& outFile, const Io& io) {
     Outcome o;
     o.step = "banner";
-    const auto image = RemoteServiceUtil::banner();
-    Json payload{{"width", nullptr}, {"height", nullptr}};
-    if (!image) {
+    // The picture is saved as the service sent it: no decoding, nothing lost.
+    const auto bytes = RemoteServiceUtil::banner();
+    const auto info = bytes ? PictureInfo::of(*bytes) : std::nullopt;
+    Json payload{{"format", nullptr}, {"width", nullptr}, {"height", nullptr}};
+    if (!info) {
         o.code = CODICE_ERRORE_CONNESSIONE;
         o.messaggio = "Nessun banner dal servizio.";
-    } else if (!image->writePng(outPng)) {
-        io.err << "vestrino-cli: cannot write " << outPng << '\n';
+    } else if (!FileUtils::writeAtomically(*bytes, outFile)) {
+        io.err << "vestrino-cli: cannot write " << outFile << '\n';
         return 2;
     } else {
-        payload = {{"width", image->width}, {"height", image->height}};
+        const char* format = info->format == PictureInfo::Format::Png ? "PNG" : "JPEG";
+        payload = {{"format", format}, {"width", info->width}, {"height", info->height}};
         if (!io.json) {
-            io.out << "Banner " << image->width << " x " << image->height << " written to "
-                   << outPng << '\n';
+            io.out << "Banner (" << format << ") " << info->width << " x " << info->height
+                   << " written to " << outFile << '\n';
         }
     }
     return finish(o, payload, io);

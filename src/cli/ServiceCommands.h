@@ -27,7 +27,7 @@ public:
                                   const std::optional<std::string>& csvFile = std::nullopt);
     // Nearest first; each entry with its great-circle distance from (lat, lng) ("distanzaKm").
     static int atm(float lat, float lng, float raggio, const Io& io);
-    static int banner(const std::string& outPng, const Io& io);
+    static int banner(const std::string& outFile, const Io& io);
     static int storeShow(const std::string& user, const Io& io);
     static int storeShowPlist(const Io& io);
 };

@@ -2,9 +2,9 @@
 #include "cli/ParseCommand.h"
 #include "cli/ProbeCommand.h"
 #include "cli/ServiceCommands.h"
-#include "service/ServiceSetup.h"
 #include "core/BuildVersion.h"
 #include "net/Reachability.h"
+#include "service/ServiceSetup.h"
 
 #include <CLI/CLI.hpp>
 #include <iostream>
@@ -85,9 +85,10 @@ int main(int argc, char** argv) {
     atm->add_option("RADIUS", raggio)->required();
     atm->add_flag("--json", json, "Print one JSON object");
 
-    std::string outPng;
-    auto* banner = app.add_subcommand("banner", "Fetch the service's banner into a PNG file");
-    banner->add_option("OUT", outPng, "The PNG file to write")->required();
+    std::string outFile;
+    auto* banner = app.add_subcommand(
+        "banner", "Fetch the service's banner into a file, as the service sends it (PNG or JPEG)");
+    banner->add_option("OUT", outFile, "The file to write")->required();
     banner->add_flag("--json", json, "Print one JSON object");
 
     auto* store = app.add_subcommand("store", "Read the card files of the documents folder");
@@ -135,7 +136,7 @@ int main(int argc, char** argv) {
         return ServiceCommands::atm(lat, lng, raggio, io);
     }
     if (banner->parsed()) {
-        return ServiceCommands::banner(outPng, io);
+        return ServiceCommands::banner(outFile, io);
     }
     if (storeShow->parsed()) {
         return ServiceCommands::storeShow(user, io);

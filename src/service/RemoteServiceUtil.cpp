@@ -3,6 +3,7 @@
 #include "core/Application.h"
 #include "core/DictCache.h"
 #include "core/Log.h"
+#include "core/PictureInfo.h"
 #include "net/UrlEncoding.h"
 #include "service/Constants.h"
 #include "service/ListaMovCall.h"
@@ -415,18 +416,17 @@ int RemoteServiceUtil::movimentiCartaAnonima(const Text& numeroCarta, const Text
     return code;
 }
 
-std::optional<std::string> RemoteServiceUtil::bannerData() {
+std::optional<std::string> RemoteServiceUtil::banner() {
     if (!RequestFrame::connectivity(ConnectivityCheck::Full, kBannerCheckTime)) {
         return std::nullopt;
     }
-    return RequestFrame::post(URL_BANNER(),
-                              RequestFrame::formBody({{POST_VAR_AGENT, POST_VAR_AGENT_KEY}}),
-                              kBannerTimeout);
-}
-
-std::optional<Image> RemoteServiceUtil::banner() {
-    const auto bytes = bannerData();
-    return bytes ? Image::fromData(*bytes) : std::nullopt;
+    auto bytes = RequestFrame::post(URL_BANNER(),
+                                    RequestFrame::formBody({{POST_VAR_AGENT, POST_VAR_AGENT_KEY}}),
+                                    kBannerTimeout);
+    if (!bytes || !PictureInfo::of(*bytes)) {
+        return std::nullopt; // an error page, or a picture cut short
+    }
+    return bytes;
 }
 
 int RemoteServiceUtil::trovaAtmLumaSpot(float latitudine, float longitudine, float raggio,

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/Image.h"
 #include "entities/ATMLumaspot.h"
 #include "entities/CartaDiPagamento.h"
 #include "entities/Movimento.h"
@@ -36,10 +35,9 @@ public:
                                      const Text& dataMese, const Text& cvv2,
                                      CartaDiPagamentoPtr& carta, SaldoPtr& saldo,
                                      ListaMovimenti& listaMovimenti, Text& messaggio);
-    // The banner's bytes as the service sent them, or nothing.
-    static std::optional<std::string> bannerData();
-    // The banner decoded, or nothing (no network, no reply, not a picture).
-    static std::optional<Image> banner();
+    // The banner picture's bytes as the service sent them (PNG or JPEG), or nothing (no
+    // network, no reply, not a picture).
+    static std::optional<std::string> banner();
     static int trovaAtmLumaSpot(float latitudine, float longitudine, float raggio,
                                 ListaLumaspot& lumaspot);
 

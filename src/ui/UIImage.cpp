@@ -1,5 +1,7 @@
 #include "ui/UIImage.h"
 
+#include "ui/PictureCodec.h"
+
 #include <algorithm>
 #include <atomic>
 #include <fstream>
@@ -64,7 +66,7 @@ std::optional<Image> decodeFile(const std::filesystem::path& file) {
         return std::nullopt;
     }
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return Image::fromData(bytes);
+    return PictureCodec::decode(bytes);
 }
 } // namespace
 
@@ -96,7 +98,7 @@ std::shared_ptr<UIImage> UIImage::imageNamed(const std::string& name) {
 }
 
 std::shared_ptr<UIImage> UIImage::initWithData(std::string_view bytes) {
-    auto pixels = Image::fromData(bytes);
+    auto pixels = PictureCodec::decode(bytes);
     return pixels ? std::make_shared<UIImage>(std::move(*pixels)) : nullptr;
 }
 

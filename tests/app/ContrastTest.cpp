@@ -3,6 +3,7 @@
 // layouts as they are loaded and from the colours the code draws with.
 #include "app/AppStyle.h"
 #include "core/Image.h"
+#include "ui/PictureCodec.h"
 #include "ui/Style.h"
 #include "ui/TextField.h"
 
@@ -108,7 +109,7 @@ nlohmann::json layout(const std::string& name) {
 Image picture(const std::string& name) {
     std::ifstream in(kResources / "images" / name, std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-    auto image = Image::fromData(bytes);
+    auto image = ui::PictureCodec::decode(bytes);
     EXPECT_TRUE(image) << name;
     return image ? *image : Image{};
 }

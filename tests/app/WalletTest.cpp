@@ -1,8 +1,8 @@
 #include "AppFixture.h"
 #include "app/VestrinoVC.h"
-#include "core/Image.h"
 #include "service/Constants.h"
 #include "store/UnreadableCardFile.h"
+#include "ui/PictureCodec.h"
 #include "ui/ScrollView.h"
 
 #include <cmath>
@@ -346,7 +346,8 @@ TEST_F(WalletTest, TheOutlineButtonHasRoundEndsAtBothScales) {
         const auto* button = find(shot["window"], "name", "btnAlias");
         ASSERT_TRUE(button);
         std::ifstream png(out / "shot.png", std::ios::binary);
-        const auto image = Image::fromData(std::string{std::istreambuf_iterator<char>(png), {}});
+        const auto image =
+            ui::PictureCodec::decode(std::string{std::istreambuf_iterator<char>(png), {}});
         ASSERT_TRUE(image);
         ASSERT_EQ(image->width, 320 * scale);
         // Whether the device pixel at window point (x, y) belongs to the button's line: dark

@@ -97,8 +97,13 @@ TEST_F(ServiceCommandsTest, FailuresAndTheirCodes) {
     const auto png = (tempDir() / "banner.png").string();
     r = cli("--json banner " + png);
     EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(json::parse(r.out)["width"], 320);
-    EXPECT_TRUE(std::filesystem::file_size(png) > 1000);
+    const auto banner = json::parse(r.out);
+    EXPECT_EQ(banner["format"], "PNG");
+    EXPECT_EQ(banner["width"], 320);
+    EXPECT_EQ(banner["height"], 480);
+    // The bytes as the service sent them.
+    std::ifstream saved(png, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), server().data().banner);
 
     r = cli("--json store show --user nessuno");
     EXPECT_EQ(r.code, 1);

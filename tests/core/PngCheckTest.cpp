@@ -1,5 +1,6 @@
 #include "core/PngCheck.h"
-#include "core/Image.h"
+#include "core/PictureInfo.h"
+#include "ui/PictureCodec.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +29,7 @@ TEST(PngCheck, WholeFilesPassDamagedOnesFail) {
         if (entry.path().extension() == ".png") {
             const std::string bytes = slurp(entry.path());
             EXPECT_TRUE(isSoundPng(bytes)) << entry.path();
-            EXPECT_TRUE(Image::fromData(bytes).has_value()) << entry.path();
+            EXPECT_TRUE(ui::PictureCodec::decode(bytes).has_value()) << entry.path();
             ++checked;
         }
     }
@@ -59,5 +60,50 @@ TEST(PngCheck, WholeFilesPassDamagedOnesFail) {
     };
     for (const auto& c : damaged) {
         EXPECT_FALSE(isSoundPng(c.bytes)) << c.name;
+    }
+}
+
+// What a picture is, from its headers: the service's banner is told from an error page this
+// way, and the terminal client says what it saved.
+TEST(PictureInfo, PngAndJpegSizesWithoutDecoding) {
+    const auto folder = std::filesystem::path(VESTRINO_SOURCE_DIR) / "resources" / "images";
+    const std::string png = slurp(folder / "vestrino_card_lumacard_320.png");
+    const auto decoded = ui::PictureCodec::decode(png);
+    ASSERT_TRUE(decoded);
+    // A JPEG's segments: start, an APP0 header, a Huffman table (same marker range as the
+    // frame headers, skipped), then the frame header with height 480 and width 320.
+    const std::string app0("\xFF\xE0\x00\x10JFIF\x00\x01\x01\x00\x00\x01\x00\x01\x00\x00", 18);
+    const std::string dht("\xFF\xC4\x00\x04\x00\x00", 6);
+    const std::string sof("\x08\x01\xE0\x01\x40\x03\x01\x22\x00\x02\x11\x01\x03\x11\x01", 15);
+    const std::string soi("\xFF\xD8", 2), sos("\xFF\xDA\x00\x02", 4);
+    const auto frame = [&](char marker) {
+        return std::string("\xFF", 1) + marker + std::string("\x00\x11", 2) + sof;
+    };
+    struct Case {
+        std::string name, bytes;
+        std::optional<PictureInfo::Format> format;
+        int width, height;
+    };
+    const Case cases[] = {
+        {"a PNG", png, PictureInfo::Format::Png, decoded->width, decoded->height},
+        {"a PNG cut short", png.substr(0, png.size() - 20), std::nullopt, 0, 0},
+        {"a baseline JPEG", soi + app0 + dht + frame('\xC0') + sos, PictureInfo::Format::Jpeg, 320,
+         480},
+        {"a progressive JPEG", soi + app0 + frame('\xC2') + sos, PictureInfo::Format::Jpeg, 320,
+         480},
+        {"a JPEG with no frame header", soi + app0 + sos, std::nullopt, 0, 0},
+        {"a JPEG cut in its header", soi + app0.substr(0, 9), std::nullopt, 0, 0},
+        {"an error page", "<html><body>Errore</body></html>", std::nullopt, 0, 0},
+        {"nothing", "", std::nullopt, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto info = PictureInfo::of(c.bytes);
+        ASSERT_EQ(info.has_value(), c.format.has_value());
+        if (info) {
+            EXPECT_EQ(info->format, *c.format);
+            EXPECT_EQ(info->width, c.width);
+            EXPECT_EQ(info->height, c.height);
+        }
     }
 }

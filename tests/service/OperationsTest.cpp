@@ -3,6 +3,7 @@
 #include "app/VestrinoAppDelegate.h"
 #include "cli/ServiceCommands.h"
 #include "core/DictCache.h"
+#include "core/PictureInfo.h"
 #include "service/Constants.h"
 #include "service/RemoteServiceUtil.h"
 #include "store/AES128.h"
@@ -329,10 +330,12 @@ TEST_F(OperationsTest, AnonymousCardsAreAskedWithTheCvv2EveryTime) {
 }
 
 TEST_F(OperationsTest, BannerAndCashMachines) {
-    const auto image = RemoteServiceUtil::banner();
-    ASSERT_TRUE(image);
-    EXPECT_EQ(image->width, 320);
-    EXPECT_EQ(image->height, 480);
+    const auto bytes = RemoteServiceUtil::banner();
+    ASSERT_TRUE(bytes);
+    const auto info = PictureInfo::of(*bytes);
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->width, 320);
+    EXPECT_EQ(info->height, 480);
     server().knobs().setFault("/LumaCard/banner.do", {.body = "<html><body>Errore</body></html>"});
     EXPECT_FALSE(RemoteServiceUtil::banner());
     server().knobs().clearFaults();

@@ -49,7 +49,7 @@ TEST_F(RequestFrameTest, BytesOnTheWire) {
     std::optional<std::string> m;
     ASSERT_EQ(RemoteServiceUtil::listaCarte(carte, m), SUCCESS);
     ASSERT_EQ(RemoteServiceUtil::logout(), SUCCESS);
-    ASSERT_TRUE(RemoteServiceUtil::bannerData());
+    ASSERT_TRUE(RemoteServiceUtil::banner());
 
     const std::pair<std::string, std::string> expected[] = {
         {kLogin, "USER=mario.rossi&PASSWORD=lumacard1&formato=XML&agent=iPhone"},
@@ -221,7 +221,7 @@ TEST_F(RequestFrameTest, NoConnectivityNothingSent) {
     EXPECT_EQ(RemoteServiceUtil::login("mario.rossi", "lumacard1", m), CODICE_ERRORE_CONNESSIONE);
     EXPECT_EQ(m, "prima");
     EXPECT_EQ(RemoteServiceUtil::logout(), CODICE_ERRORE_CONNESSIONE);
-    EXPECT_FALSE(RemoteServiceUtil::bannerData());
+    EXPECT_FALSE(RemoteServiceUtil::banner());
     EXPECT_EQ(server().knobs().requestCount(kLogin), 0u);
     EXPECT_EQ(server().knobs().requestCount(kLogout), 0u);
     EXPECT_EQ(server().knobs().requestCount(kBanner), 0u);

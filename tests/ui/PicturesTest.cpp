@@ -1,6 +1,7 @@
 #include "StandinFixture.h"
 #include "core/ImageResampler.h"
 #include "ui/ImageView.h"
+#include "ui/PictureCodec.h"
 #include "ui/UIImage.h"
 #include "ui/UiTestSupport.h"
 #include "ui/headless/HeadlessScreen.h"
@@ -105,11 +106,11 @@ TEST(Pictures, AspectModesKeepTheShapeInPixels) {
 TEST(Pictures, TwoPixelsAPointOnHiDpiScreens) {
     const fs::path dir = test::StandinFixture::tempDir() / "hidpi";
     fs::create_directories(dir);
-    ASSERT_TRUE(solid(6, 4, {255, 0, 0, 255}).writePng(dir / "a_320.png"));
-    ASSERT_TRUE(solid(12, 8, {0, 0, 255, 255}).writePng(dir / "a_320@2x.png"));
-    ASSERT_TRUE(solid(6, 4, {255, 0, 0, 255}).writePng(dir / "b_320.png"));
+    ASSERT_TRUE(ui::PictureCodec::writePng(solid(6, 4, {255, 0, 0, 255}), dir / "a_320.png"));
+    ASSERT_TRUE(ui::PictureCodec::writePng(solid(12, 8, {0, 0, 255, 255}), dir / "a_320@2x.png"));
+    ASSERT_TRUE(ui::PictureCodec::writePng(solid(6, 4, {255, 0, 0, 255}), dir / "b_320.png"));
     std::ofstream(dir / "b_320@2x.png") << "not a picture";
-    ASSERT_TRUE(solid(6, 4, {255, 0, 0, 255}).writePng(dir / "c_320.png"));
+    ASSERT_TRUE(ui::PictureCodec::writePng(solid(6, 4, {255, 0, 0, 255}), dir / "c_320.png"));
     struct Case {
         const char* name;
         double screen;

@@ -1,11 +1,11 @@
-#include "core/Image.h"
+#include "ui/PictureCodec.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_image.h>
 #include <cstring>
 #include <memory>
 
-namespace vestrino {
+namespace vestrino::ui {
 
 namespace {
 struct SurfaceFree {
@@ -14,7 +14,7 @@ struct SurfaceFree {
 using Surface = std::unique_ptr<SDL_Surface, SurfaceFree>;
 } // namespace
 
-std::optional<Image> Image::fromData(std::string_view bytes) {
+std::optional<Image> PictureCodec::decode(std::string_view bytes) {
     if (bytes.empty() || bytes.size() > 64u * 1024 * 1024) {
         return std::nullopt;
     }
@@ -42,13 +42,14 @@ std::optional<Image> Image::fromData(std::string_view bytes) {
     return image;
 }
 
-bool Image::writePng(const std::filesystem::path& path) const {
-    if (width <= 0 || height <= 0) {
+bool PictureCodec::writePng(const Image& image, const std::filesystem::path& path) {
+    if (image.width <= 0 || image.height <= 0) {
         return false;
     }
-    Surface s(SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(rgba.data()), width,
-                                                 height, 32, width * 4, SDL_PIXELFORMAT_ABGR8888));
+    Surface s(SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(image.rgba.data()),
+                                                 image.width, image.height, 32, image.width * 4,
+                                                 SDL_PIXELFORMAT_ABGR8888));
     return s && IMG_SavePNG(s.get(), path.c_str()) == 0;
 }
 
-} // namespace vestrino
+} // namespace vestrino::ui
