@@ -79,10 +79,10 @@ void QVPageControlView::touchesBegan(const Touch& touch) {
     }
 }
 
-void QVPageControlView::describe(nlohmann::ordered_json& node) const {
+void QVPageControlView::describe(ui::ViewDescription& node) const {
     View::describe(node);
-    node["numberOfPages"] = numberOfPages_;
-    node["selectedPage"] = selectedPage_;
+    node.set("numberOfPages", static_cast<long long>(numberOfPages_));
+    node.set("selectedPage", static_cast<long long>(selectedPage_));
 }
 
 } // namespace vestrino

@@ -37,7 +37,7 @@ public:
     void touchesBegan(const ui::Touch& touch) override;
     void touchesEnded(const ui::Touch&) override {}
     std::string className() const override { return "QVPageControlView"; }
-    void describe(nlohmann::ordered_json& node) const override;
+    void describe(ui::ViewDescription& node) const override;
 
 private:
     QVPageControlViewDelegate* delegate_ = nullptr;

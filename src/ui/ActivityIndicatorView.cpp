@@ -53,9 +53,9 @@ void ActivityIndicatorView::draw(Canvas& canvas, const Rect& rect) {
     }
 }
 
-void ActivityIndicatorView::describe(nlohmann::ordered_json& node) const {
+void ActivityIndicatorView::describe(ViewDescription& node) const {
     View::describe(node);
-    node["animating"] = isAnimating();
+    node.set("animating", isAnimating());
 }
 
 } // namespace vestrino::ui

@@ -19,7 +19,7 @@ public:
 
     void draw(Canvas& canvas, const Rect& rect) override;
     std::string className() const override { return "ActivityIndicatorView"; }
-    void describe(nlohmann::ordered_json& node) const override;
+    void describe(ViewDescription& node) const override;
 
 private:
     std::shared_ptr<Timer> timer_;

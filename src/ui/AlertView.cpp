@@ -167,10 +167,10 @@ void AlertView::dismissWithClickedButtonIndex(int index) {
     }
 }
 
-void AlertView::describe(nlohmann::ordered_json& node) const {
+void AlertView::describe(ViewDescription& node) const {
     View::describe(node);
-    node["title"] = title_;
-    node["text"] = message_;
+    node.set("title", title_);
+    node.set("text", message_);
 }
 
 } // namespace vestrino::ui

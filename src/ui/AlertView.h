@@ -51,7 +51,7 @@ public:
 
     void layoutSubviews() override;
     std::string className() const override { return "AlertView"; }
-    void describe(nlohmann::ordered_json& node) const override;
+    void describe(ViewDescription& node) const override;
 
 private:
     std::string title_, message_;

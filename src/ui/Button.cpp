@@ -179,17 +179,17 @@ Size Button::titleSize(std::string_view title) const {
     return {widest, first + m.lineHeight(font_) * static_cast<double>(lines.size() - 1)};
 }
 
-void Button::describe(nlohmann::ordered_json& node) const {
+void Button::describe(ViewDescription& node) const {
     View::describe(node);
-    node["title"] = currentTitle();
+    node.set("title", currentTitle());
     if (!currentTitle().empty()) {
         const Size s = titleSize(currentTitle());
-        node["titleSize"] = {s.width, s.height};
+        node.setList("titleSize", {s.width, s.height});
     }
     const auto image = currentImage() ? currentImage() : currentBackgroundImage();
-    node["image"] = image ? nlohmann::ordered_json(image->name()) : nlohmann::ordered_json(nullptr);
-    node["selected"] = selected_;
-    node["highlighted"] = highlighted_;
+    node.set("image", image ? ViewDescription::Value(image->name()) : nullptr);
+    node.set("selected", selected_);
+    node.set("highlighted", highlighted_);
 }
 
 void Button::applyLayout(const LayoutNode& node) {

@@ -108,21 +108,21 @@ UIImagePtr ImageView::resampled(const UIImagePtr& shown, const Rect& drawn, doub
     return resampled_;
 }
 
-void ImageView::describe(nlohmann::ordered_json& node) const {
+void ImageView::describe(ViewDescription& node) const {
     View::describe(node);
     const UIImagePtr& shown = shownImage();
-    node["image"] = shown ? nlohmann::ordered_json(shown->name()) : nlohmann::ordered_json(nullptr);
-    node["highlighted"] = highlighted_;
+    node.set("image", shown ? ViewDescription::Value(shown->name()) : nullptr);
+    node.set("highlighted", highlighted_);
     if (resampled_) {
-        node["resampledPixels"] = {resampledWidth_, resampledHeight_};
+        node.setList("resampledPixels", {resampledWidth_, resampledHeight_});
     }
     if (shown) {
         // Where the picture is drawn, in the view's own points, and its own size: a snapshot
         // shows whether it keeps its shape.
         const Size s = shown->size();
         const Rect r = drawnRect(*shown, bounds());
-        node["imageSize"] = {s.width, s.height};
-        node["drawnRect"] = {r.minX(), r.minY(), r.width(), r.height()};
+        node.setList("imageSize", {s.width, s.height});
+        node.setRect("drawnRect", r);
     }
 }
 

@@ -26,7 +26,7 @@ public:
 
     void draw(Canvas& canvas, const Rect& rect) override;
     std::string className() const override { return "ImageView"; }
-    void describe(nlohmann::ordered_json& node) const override;
+    void describe(ViewDescription& node) const override;
     void applyLayout(const LayoutNode& node) override;
 
     // Where a picture of the size lands in `rect` by the content mode.

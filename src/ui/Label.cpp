@@ -241,9 +241,9 @@ void Label::drawLine(Canvas& canvas, std::string_view line, Point origin) const 
     }
 }
 
-void Label::describe(nlohmann::ordered_json& node) const {
+void Label::describe(ViewDescription& node) const {
     View::describe(node);
-    node["text"] = text_;
+    node.set("text", text_);
     // What the text needs at the label's width, so that a snapshot shows whether it fits.
     if (!text_.empty()) {
         const double width = frame().width();
@@ -253,21 +253,21 @@ void Label::describe(nlohmann::ordered_json& node) const {
             widest = std::max(widest, lineWidth(line));
             shown += (shown.empty() ? "" : "\n") + line;
         }
-        node["textSize"] = {widest, textHeight(width)};
-        node["wraps"] = wraps_;
+        node.setList("textSize", {widest, textHeight(width)});
+        node.set("wraps", wraps_);
         // What shows when it is not the whole text (cut with "…").
         if (!wraps_ && shown != text_) {
-            node["shownText"] = shown;
+            node.set("shownText", shown);
         }
     }
     // How the text looks, so that a snapshot shows whether two labels match.
-    node["font"] = {font_.name, font_.size};
-    node["alignment"] = alignment_ == TextAlignment::Left     ? "left"
-                        : alignment_ == TextAlignment::Center ? "center"
-                                                              : "right";
-    const auto channel = [](float c) { return std::lround(c * 255); };
-    node["textColor"] = {channel(textColor_.r), channel(textColor_.g), channel(textColor_.b),
-                         channel(textColor_.a)};
+    node.setList("font", {font_.name, font_.size});
+    node.set("alignment", std::string(alignment_ == TextAlignment::Left     ? "left"
+                                      : alignment_ == TextAlignment::Center ? "center"
+                                                                            : "right"));
+    const auto channel = [](float c) { return static_cast<long long>(std::lround(c * 255)); };
+    node.setList("textColor", {channel(textColor_.r), channel(textColor_.g), channel(textColor_.b),
+                               channel(textColor_.a)});
 }
 
 void Label::applyLayout(const LayoutNode& node) {

@@ -46,7 +46,7 @@ public:
 
     void draw(Canvas& canvas, const Rect& rect) override;
     std::string className() const override { return "Label"; }
-    void describe(nlohmann::ordered_json& node) const override;
+    void describe(ViewDescription& node) const override;
     void applyLayout(const LayoutNode& node) override;
 
 private:

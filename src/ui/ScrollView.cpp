@@ -439,10 +439,10 @@ void ScrollView::touchesCancelled(const Touch& touch) {
     touchesEnded(touch);
 }
 
-void ScrollView::describe(nlohmann::ordered_json& node) const {
+void ScrollView::describe(ViewDescription& node) const {
     View::describe(node);
-    node["contentOffset"] = {contentOffset().x, contentOffset().y};
-    node["contentSize"] = {contentSize_.width, contentSize_.height};
+    node.setList("contentOffset", {contentOffset().x, contentOffset().y});
+    node.setList("contentSize", {contentSize_.width, contentSize_.height});
 }
 
 void ScrollView::applyLayout(const LayoutNode& node) {

@@ -87,7 +87,7 @@ public:
     void touchesCancelled(const Touch& touch) override;
 
     std::string className() const override { return "ScrollView"; }
-    void describe(nlohmann::ordered_json& node) const override;
+    void describe(ViewDescription& node) const override;
     void applyLayout(const LayoutNode& node) override;
 
 protected:

@@ -65,9 +65,9 @@ void Switch::draw(Canvas& canvas, const Rect& rect) {
              pressed_ ? style::kSwitchKnobPressed : style::kSwitchKnob);
 }
 
-void Switch::describe(nlohmann::ordered_json& node) const {
+void Switch::describe(ViewDescription& node) const {
     View::describe(node);
-    node["selected"] = on_;
+    node.set("selected", on_);
 }
 
 } // namespace vestrino::ui

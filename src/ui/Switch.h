@@ -32,7 +32,7 @@ public:
     void touchesCancelled(const Touch& touch) override;
     void draw(Canvas& canvas, const Rect& rect) override;
     std::string className() const override { return "Switch"; }
-    void describe(nlohmann::ordered_json& node) const override;
+    void describe(ViewDescription& node) const override;
 
 protected:
     bool focusableByDefault() const override { return true; }

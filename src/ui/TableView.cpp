@@ -34,10 +34,10 @@ void TableViewCell::draw(Canvas& canvas, const Rect& rect) {
                     style::kRowSeparator);
 }
 
-void TableViewCell::describe(nlohmann::ordered_json& node) const {
+void TableViewCell::describe(ViewDescription& node) const {
     View::describe(node);
-    node["text"] = textLabel_->text();
-    node["selected"] = selected_;
+    node.set("text", textLabel_->text());
+    node.set("selected", selected_);
 }
 
 std::shared_ptr<TableViewCell> TableView::dequeueReusableCell(const std::string& identifier) {

@@ -25,7 +25,7 @@ public:
     void layoutSubviews() override;
     void draw(Canvas& canvas, const Rect& rect) override;
     std::string className() const override { return "TableViewCell"; }
-    void describe(nlohmann::ordered_json& node) const override;
+    void describe(ViewDescription& node) const override;
 
 private:
     std::string reuseIdentifier_;

@@ -296,12 +296,13 @@ void TextField::draw(Canvas& canvas, const Rect& rect) {
     canvas.popClip();
 }
 
-void TextField::describe(nlohmann::ordered_json& node) const {
+void TextField::describe(ViewDescription& node) const {
     View::describe(node);
-    node["text"] = model_.secure() ? std::string(model_.length(), '*') : model_.text();
+    node.set("text", model_.secure() ? std::string(model_.length(), '*') : model_.text());
     if (isFirstResponder()) {
-        node["caret"] = model_.caret();
-        node["selection"] = {selectionStart(), selectionLength()};
+        node.set("caret", static_cast<long long>(model_.caret()));
+        node.setList("selection", {static_cast<long long>(selectionStart()),
+                                   static_cast<long long>(selectionLength())});
     }
 }
 

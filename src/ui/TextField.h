@@ -110,7 +110,7 @@ public:
     void touchesEnded(const Touch& touch) override;
     void draw(Canvas& canvas, const Rect& rect) override;
     std::string className() const override { return "TextField"; }
-    void describe(nlohmann::ordered_json& node) const override;
+    void describe(ViewDescription& node) const override;
     void applyLayout(const LayoutNode& node) override;
 
 protected:

@@ -13,12 +13,6 @@
 
 namespace vestrino::ui {
 
-namespace {
-nlohmann::ordered_json rectJson(const Rect& r) {
-    return {r.minX(), r.minY(), r.width(), r.height()};
-}
-} // namespace
-
 Point Touch::locationInView(const View& view) const {
     return view.convertPointFromView(windowLocation, nullptr);
 }
@@ -404,17 +398,17 @@ void View::touchesCancelled(const Touch& touch) {
     }
 }
 
-void View::describe(nlohmann::ordered_json& node) const {
-    node["class"] = className();
-    node["name"] = name_.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(name_);
-    node["tag"] = tag_;
-    node["frame"] = rectJson(frame_);
-    node["windowFrame"] = rectJson(windowFrame());
-    node["alpha"] = alpha_;
-    node["hidden"] = hidden_;
-    node["interaction"] = userInteractionEnabled_;
+void View::describe(ViewDescription& node) const {
+    node.set("class", className());
+    node.set("name", name_.empty() ? ViewDescription::Value(nullptr) : name_);
+    node.set("tag", tag_);
+    node.setRect("frame", frame_);
+    node.setRect("windowFrame", windowFrame());
+    node.set("alpha", alpha_);
+    node.set("hidden", hidden_);
+    node.set("interaction", userInteractionEnabled_);
     if (cornerRadius_ > 0) {
-        node["cornerRadius"] = cornerRadius_;
+        node.set("cornerRadius", cornerRadius_);
     }
 }
 
@@ -471,14 +465,13 @@ void View::applyLayout(const LayoutNode& node) {
     }
 }
 
-nlohmann::ordered_json View::dumpTree() const {
-    nlohmann::ordered_json node;
+ViewDescription View::describeTree() const {
+    ViewDescription node;
     describe(node);
-    auto children = nlohmann::ordered_json::array();
+    node.children.reserve(subviews_.size());
     for (const auto& v : subviews_) {
-        children.push_back(v->dumpTree());
+        node.children.push_back(v->describeTree());
     }
-    node["children"] = std::move(children);
     return node;
 }
 

@@ -4,9 +4,9 @@
 #include "ui/Geometry.h"
 #include "ui/Responder.h"
 #include "ui/Touch.h"
+#include "ui/ViewDescription.h"
 
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
@@ -186,12 +186,13 @@ public:
 
     // ---- snapshots ----
     virtual std::string className() const { return "View"; }
-    // The node of the view tree dump; subclasses add their keys.
-    virtual void describe(nlohmann::ordered_json& node) const;
+    // What this view tells of itself in a snapshot; subclasses add their properties.
+    virtual void describe(ViewDescription& node) const;
     // Takes the properties a layout gives this view (LayoutLoader): each class reads the keys
     // it knows and then its base class's, so that a new widget needs no change in the loader.
     virtual void applyLayout(const LayoutNode& node);
-    nlohmann::ordered_json dumpTree() const;
+    // This view's description and, within it, its subviews'.
+    ViewDescription describeTree() const;
 
     // Called by the animation engine.
     void setPresentationFrame(const Rect& frame);

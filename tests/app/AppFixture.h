@@ -15,6 +15,7 @@
 #include "ui/UIImage.h"
 #include "ui/headless/HeadlessScreen.h"
 #include "ui/headless/ScriptRunner.h"
+#include "ui/headless/SnapshotJson.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -62,7 +63,7 @@ protected:
     }
     ordered_json state() {
         auto s = delegate_->describeForSnapshot();
-        s["window"] = window_->dumpTree();
+        s["window"] = ui::SnapshotJson::tree(*window_);
         return s;
     }
     // The first node of the tree with the key equal to the value.

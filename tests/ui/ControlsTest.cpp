@@ -6,6 +6,7 @@
 #include "ui/TextField.h"
 #include "ui/UiTestSupport.h"
 #include "ui/Window.h"
+#include "ui/headless/SnapshotJson.h"
 
 #include <gtest/gtest.h>
 
@@ -94,8 +95,7 @@ TEST(TextField, TypingReachesOnlyTheFirstResponder) {
     window->insertText("segreto");
     EXPECT_EQ(password->text(), "segreto");
     EXPECT_EQ(user->text(), "mario ");
-    nlohmann::ordered_json node;
-    password->describe(node);
+    const auto node = SnapshotJson::of(password->describeTree());
     EXPECT_EQ(node["text"], "*******"); // never the password in a dump
     EXPECT_EQ(log.calls, (std::vector<std::string>{"begin user", "change 0,0 \"mario è\"",
                                                    "change 7,0 \"\U0001F4B3\"", "change 7,1 \"\"",

@@ -5,6 +5,7 @@
 #include "ui/UIImage.h"
 #include "ui/UiTestSupport.h"
 #include "ui/headless/HeadlessScreen.h"
+#include "ui/headless/SnapshotJson.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -94,8 +95,7 @@ TEST(Pictures, AspectModesKeepTheShapeInPixels) {
             const auto got = rgb(headless.surface(), static_cast<int>(p.x), static_cast<int>(p.y));
             EXPECT_EQ(got, red ? kRed : kWhite) << p.x << "," << p.y;
         }
-        nlohmann::ordered_json node;
-        view->describe(node);
+        const auto node = SnapshotJson::of(view->describeTree());
         EXPECT_EQ(node["drawnRect"], nlohmann::ordered_json({c.drawn.minX(), c.drawn.minY(),
                                                              c.drawn.width(), c.drawn.height()}));
     }
@@ -201,8 +201,7 @@ TEST(Pictures, AViewThatResamplesOnceDrawsThePixelsItCovers) {
     view->setResamplesOnce(true);
     window->addSubview(view);
     headless.tick(clock.now());
-    nlohmann::ordered_json node;
-    view->describe(node);
+    const auto node = SnapshotJson::of(view->describeTree());
     EXPECT_EQ(node["resampledPixels"], nlohmann::ordered_json({16, 8}));
     int steepest = 0;
     for (int x = 1; x < 16; ++x) {

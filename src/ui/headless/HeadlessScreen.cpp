@@ -1,6 +1,7 @@
 #include "ui/headless/HeadlessScreen.h"
 
 #include "core/RunLoop.h"
+#include "ui/headless/SnapshotJson.h"
 
 #include <SDL2/SDL_image.h>
 #include <fstream>
@@ -35,7 +36,7 @@ bool HeadlessScreen::tick(TimePoint now) {
 }
 
 nlohmann::ordered_json HeadlessScreen::describe() const {
-    return screen_.window()->dumpTree();
+    return SnapshotJson::tree(*screen_.window());
 }
 
 bool HeadlessScreen::snapshot(const std::filesystem::path& folder, const std::string& name,
