@@ -2,9 +2,7 @@
 
 #include "app/AggiungiCartaViewController.h"
 #include "app/TransazioniViewController.h"
-#include "core/BackgroundTask.h"
 #include "core/DictCache.h"
-#include "core/RunLoop.h"
 #include "service/Constants.h"
 #include "service/RemoteServiceUtil.h"
 #include "ui/Animator.h"
@@ -20,7 +18,6 @@ namespace {
 // The fades' 0.4 and 0.1 s are 32-bit values widened, as the phone computed them.
 constexpr double kFade = static_cast<double>(0.4f);
 constexpr double kTapFade = static_cast<double>(0.1f);
-constexpr const char* kTemporaryProblem = "Problema temporaneo, riprovare più tardi.";
 // What the person hears when the cards kept on the device could not be read.
 constexpr const char* kCardFileKeptAside =
     "Le carte salvate sul dispositivo non si possono leggere: il file è stato messo da parte. "
@@ -61,13 +58,18 @@ void CarteViewController::viewDidLoad() {
 void CarteViewController::viewWillAppear(bool animated) {
     VestrinoVC::viewWillAppear(animated);
     wallet_ = WalletModel();
-    auto self = std::static_pointer_cast<CarteViewController>(shared_from_this());
-    BackgroundTask::detach([self] {
+    struct Reply {
+        int code = 0;
         std::shared_ptr<ListaCarte> carte;
         std::optional<std::string> message;
-        const int code = RemoteServiceUtil::listaCarteForUserSession(carte, message);
-        RunLoop::main().post([self, code, carte, message] { self->loaded(code, carte, message); });
-    });
+    };
+    runServiceCall<Reply>(
+        [] {
+            Reply r;
+            r.code = RemoteServiceUtil::listaCarteForUserSession(r.carte, r.message);
+            return r;
+        },
+        [this](Reply r) { loaded(r.code, std::move(r.carte), std::move(r.message)); });
 }
 
 void CarteViewController::viewWillDisappear(bool animated) {
@@ -77,11 +79,9 @@ void CarteViewController::viewWillDisappear(bool animated) {
 
 void CarteViewController::loaded(int code, std::shared_ptr<ListaCarte> carte,
                                  std::optional<std::string> message) {
-    if (!message) {
-        message = kTemporaryProblem;
-    }
     if (code != SUCCESS || !carte) {
-        forceLogoutSessionExpired(*message);
+        // A list that cannot be had ends the session, whatever the reason.
+        forceLogoutSessionExpired(message.value_or(kTemporaryProblem));
         return;
     }
     // The list is handed over here, on the main thread: no action reads a list that is half
@@ -354,45 +354,43 @@ void CarteViewController::loadAsyncMovimenti(const std::shared_ptr<CartaDiPagame
     } else if (currentCarta_) {
         q.selPan = currentCarta_->desc(); // the service's code of the card, never its number
     }
-    auto self = std::static_pointer_cast<CarteViewController>(shared_from_this());
-    BackgroundTask::detach([self, q] {
+    struct Reply {
+        int code = 0;
         CartaDiPagamentoPtr carta;
         SaldoPtr saldo;
         ListaMovimenti movimenti;
         Text message;
-        const int code =
-            q.anonymous
-                ? RemoteServiceUtil::movimentiCartaAnonima(q.numero, q.dataAA, q.dataMM, q.cvv2,
-                                                           carta, saldo, movimenti, message)
-                : RemoteServiceUtil::listaMovimenti(q.selPan, carta, saldo, movimenti, message);
-        RunLoop::main().post(
-            [self, code, carta, saldo, movimenti = std::move(movimenti), message]() mutable {
-                self->movimentiLoaded(code, std::move(carta), std::move(saldo),
-                                      std::move(movimenti), std::move(message));
-            });
-    });
+    };
+    runServiceCall<Reply>(
+        [q] {
+            Reply r;
+            r.code = q.anonymous
+                         ? RemoteServiceUtil::movimentiCartaAnonima(q.numero, q.dataAA, q.dataMM,
+                                                                    q.cvv2, r.carta, r.saldo,
+                                                                    r.movimenti, r.message)
+                         : RemoteServiceUtil::listaMovimenti(q.selPan, r.carta, r.saldo,
+                                                             r.movimenti, r.message);
+            return r;
+        },
+        [this](Reply r) {
+            movimentiLoaded(r.code, std::move(r.carta), std::move(r.saldo), std::move(r.movimenti),
+                            std::move(r.message));
+        });
 }
 
 void CarteViewController::movimentiLoaded(int code, CartaDiPagamentoPtr carta, SaldoPtr saldo,
                                           ListaMovimenti movimenti,
                                           std::optional<std::string> message) {
-    if (!message || message->empty()) {
-        message = kTemporaryProblem;
+    if (code != SUCCESS) {
+        serviceCallFailed(code, message, {.noConnection = kCardUnavailable});
+        return;
     }
-    if (code == SUCCESS) {
-        if (carta && currentCarta_) {
-            currentCarta_->merge(*carta);
-        }
-        currentSaldo_ = std::move(saldo);
-        currentMovimenti_ = std::move(movimenti);
-        showTrasferimenti();
-    } else if (code == CODICE_ERRORE_CONNESSIONE) {
-        showError(kCardUnavailable);
-    } else if (code == CODICE_ERRORE_SESSIONE_SCADUTA) {
-        forceLogoutSessionExpired(*message);
-    } else {
-        showError(*message);
+    if (carta && currentCarta_) {
+        currentCarta_->merge(*carta);
     }
+    currentSaldo_ = std::move(saldo);
+    currentMovimenti_ = std::move(movimenti);
+    showTrasferimenti();
 }
 
 void CarteViewController::showTrasferimenti() {

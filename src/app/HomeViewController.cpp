@@ -3,7 +3,6 @@
 
 #include "app/CarteViewController.h"
 #include "app/VestrinoAppDelegate.h"
-#include "core/BackgroundTask.h"
 #include "core/DictCache.h"
 #include "core/RunLoop.h"
 #include "service/Constants.h"
@@ -17,7 +16,6 @@ using namespace ui;
 namespace {
 constexpr const char* kConnectionProblem =
     "Problema di connessione, verificare la connettività dati.";
-constexpr const char* kTemporaryProblem = "Problema temporaneo, riprovare più tardi.";
 } // namespace
 
 LayoutLoader::Actions HomeViewController::layoutActions() {
@@ -121,14 +119,16 @@ void HomeViewController::editingEnded() {
     moveContainer(false, "scrolldown");
     showAlertWithTitle("Attendere", "Richiesta autenticazione in corso", true, std::nullopt,
                        std::nullopt);
-    auto self = std::static_pointer_cast<HomeViewController>(shared_from_this());
     const std::string user = field("usernameField")->text();
     const std::string password = field("passwordField")->text();
-    BackgroundTask::detach([self, user, password] {
-        std::optional<std::string> messaggio;
-        const int code = RemoteServiceUtil::login(user, password, messaggio);
-        RunLoop::main().post([self, code, messaggio] { self->loginFinished(code, messaggio); });
-    });
+    using Reply = std::pair<int, std::optional<std::string>>;
+    runServiceCall<Reply>(
+        [user, password] {
+            std::optional<std::string> messaggio;
+            const int code = RemoteServiceUtil::login(user, password, messaggio);
+            return Reply{code, std::move(messaggio)};
+        },
+        [this](Reply r) { loginFinished(r.first, std::move(r.second)); });
 }
 
 void HomeViewController::loginFinished(int code, std::optional<std::string> message) {
@@ -142,14 +142,8 @@ void HomeViewController::loginFinished(int code, std::optional<std::string> mess
         }
         return;
     }
-    if (code == CODICE_ERRORE_CONNESSIONE) {
-        message = kConnectionProblem;
-    }
     RemoteServiceUtil::dictCache().removeAllObjects();
-    if (!message || message->empty()) {
-        message = kTemporaryProblem;
-    }
-    showAlertError(*message);
+    showAlertError(failureText(code, message, {.noConnection = kConnectionProblem}));
 }
 
 } // namespace vestrino

@@ -6,9 +6,7 @@
 #include "app/LumaspotCell.h"
 #include "app/Preferences.h"
 #include "app/VestrinoAppDelegate.h"
-#include "core/BackgroundTask.h"
 #include "core/GeoDistance.h"
-#include "core/RunLoop.h"
 #include "service/Constants.h"
 #include "service/RemoteServiceUtil.h"
 #include "ui/Label.h"
@@ -88,19 +86,25 @@ void LumaspotViewController::cerca(const Capoluogo& citta) {
     searching_ = true;
     showAlertWithTitle("Attendere", "Ricerca dei Lumaspot in corso", true, std::nullopt,
                        std::nullopt);
-    auto self = std::static_pointer_cast<LumaspotViewController>(shared_from_this());
     const double lat = citta.lat, lng = citta.lng;
     const int raggio = raggioKm_;
-    BackgroundTask::detach([self, lat, lng, raggio] {
-        ListaLumaspot found;
-        const int code = RemoteServiceUtil::trovaAtmLumaSpot(
-            static_cast<float>(lat), static_cast<float>(lng), static_cast<float>(raggio), found);
-        auto nearest = LumaspotVicino::nearestFirst(found, lat, lng);
-        const std::size_t farther = LumaspotVicino::fartherLast(nearest, raggio);
-        RunLoop::main().post([self, code, farther, nearest = std::move(nearest)]() mutable {
-            self->found(code, std::move(nearest), farther);
-        });
-    });
+    struct Reply {
+        int code = 0;
+        std::vector<LumaspotVicino> nearest;
+        std::size_t farther = 0;
+    };
+    runServiceCall<Reply>(
+        [lat, lng, raggio] {
+            ListaLumaspot found;
+            Reply r;
+            r.code = RemoteServiceUtil::trovaAtmLumaSpot(static_cast<float>(lat),
+                                                         static_cast<float>(lng),
+                                                         static_cast<float>(raggio), found);
+            r.nearest = LumaspotVicino::nearestFirst(found, lat, lng);
+            r.farther = LumaspotVicino::fartherLast(r.nearest, raggio);
+            return r;
+        },
+        [this](Reply r) { this->found(r.code, std::move(r.nearest), r.farther); });
 }
 
 void LumaspotViewController::found(int code, std::vector<LumaspotVicino> risultati,
@@ -108,11 +112,11 @@ void LumaspotViewController::found(int code, std::vector<LumaspotVicino> risulta
     searching_ = false;
     dismissAlertView();
     if (code != SUCCESS) {
-        showAlertWithTitle("Errore",
-                           code == CODICE_ERRORE_CONNESSIONE
-                               ? "Impossibile cercare i Lumaspot: verificare la connessione."
-                               : "La ricerca dei Lumaspot non è riuscita. Riprovare più tardi.",
-                           false, std::string("OK"), std::nullopt);
+        serviceCallFailed(
+            code, std::nullopt,
+            {.noConnection = "Impossibile cercare i Lumaspot: verificare la connessione.",
+             .failed = "La ricerca dei Lumaspot non è riuscita. Riprovare più tardi.",
+             .expiredSessionLogsOut = false});
         showTowns();
         return;
     }

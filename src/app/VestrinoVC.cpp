@@ -4,6 +4,7 @@
 #include "app/VestrinoAppDelegate.h"
 #include "app/VestrinoNavigationBar.h"
 #include "app/VestrinoToolbar.h"
+#include "service/Constants.h"
 #include "service/RemoteServiceUtil.h"
 #include "ui/TextField.h"
 
@@ -154,6 +155,28 @@ void VestrinoVC::dismissAlertView() {
     if (alert) {
         alert->dismissWithClickedButtonIndex(0);
     }
+}
+
+std::string VestrinoVC::failureText(int code, const std::optional<std::string>& message,
+                                    const FailureTexts& texts) {
+    if (code == CODICE_ERRORE_CONNESSIONE && texts.noConnection) {
+        return *texts.noConnection;
+    }
+    if (texts.failed) {
+        return *texts.failed;
+    }
+    return message && !message->empty() ? *message : texts.fallback;
+}
+
+void VestrinoVC::serviceCallFailed(int code, const std::optional<std::string>& message,
+                                   const FailureTexts& texts) {
+    if (code == CODICE_ERRORE_SESSIONE_SCADUTA && texts.expiredSessionLogsOut) {
+        forceLogoutSessionExpired(message && !message->empty() ? *message : texts.fallback);
+        return;
+    }
+    dismissAlertView();
+    showAlertWithTitle("Errore", failureText(code, message, texts), false, std::string("OK"),
+                       std::nullopt);
 }
 
 void VestrinoVC::forceLogoutSessionExpired(const std::string& message) {

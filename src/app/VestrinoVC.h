@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/VestrinoToolbarDelegate.h"
+#include "core/BackgroundTask.h"
+#include "core/RunLoop.h"
 #include "ui/AlertView.h"
 #include "ui/NavigationController.h"
 #include "ui/TextField.h"
@@ -57,6 +59,41 @@ public:
                                     const std::string& hintText, ui::TextFieldDelegate* delegate,
                                     const std::string& okButtonTitle,
                                     const std::string& cancelButtonTitle);
+
+    // Runs a blocking service call off the main thread and hands its result to `done` on the
+    // main thread, without waiting for it: the screen is kept alive until then. `call` must
+    // copy what it sends; it touches nothing of the screen.
+    template <typename Result>
+    void runServiceCall(std::function<Result()> call, std::function<void(Result)> done) {
+        BackgroundTask::detach(
+            [self = shared_from_this(), call = std::move(call), done = std::move(done)]() mutable {
+                auto result = call();
+                RunLoop::main().post(
+                    [self, done = std::move(done), result = std::move(result)]() mutable {
+                        done(std::move(result));
+                    });
+            });
+    }
+
+    // What a screen says when a service call fails.
+    struct FailureTexts {
+        // Instead of the service's message when the service cannot be reached.
+        std::optional<std::string> noConnection = std::nullopt;
+        // Instead of the service's message for any other failure.
+        std::optional<std::string> failed = std::nullopt;
+        // When the service sent no message.
+        std::string fallback = kTemporaryProblem;
+        // An expired session ends in the forced logout (else it is one more failure).
+        bool expiredSessionLogsOut = true;
+    };
+    static constexpr const char* kTemporaryProblem = "Problema temporaneo, riprovare più tardi.";
+    // The text a person reads for a failed call.
+    static std::string failureText(int code, const std::optional<std::string>& message,
+                                   const FailureTexts& texts);
+    // The common end of a failed call: the forced logout with the service's message when the
+    // session has expired, otherwise the alert "Errore" with the screen's text.
+    void serviceCallFailed(int code, const std::optional<std::string>& message,
+                           const FailureTexts& texts);
 
     void alertViewDidDismissWithButtonIndex(ui::AlertView& alert, int index) override;
     // Escape goes back as "Indietro" does, where it is shown.
