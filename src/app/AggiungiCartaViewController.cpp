@@ -50,10 +50,6 @@ LayoutLoader::Actions AggiungiCartaViewController::layoutActions() {
             {"backgroundTap", [this](Button&) { backgroundTap(); }}};
 }
 
-std::shared_ptr<TextField> AggiungiCartaViewController::field(const char* name) const {
-    return std::dynamic_pointer_cast<TextField>(outlet(name));
-}
-
 std::shared_ptr<GestoreCarteLocali> AggiungiCartaViewController::appState() {
     if (!appState_) {
         if (auto delegate = VestrinoAppDelegate::shared()) {
@@ -69,37 +65,48 @@ std::string AggiungiCartaViewController::cleanupString(std::string_view text) {
     return out;
 }
 
+void AggiungiCartaViewController::bindOutlets() {
+    bindOutlet(nomeCarta_, "nomeCarta");
+    bindOutlet(numeroCarta_, "numeroCarta");
+    bindOutlet(scadenzaCarta_, "scadenzaCarta");
+    bindOutlet(scadenzaCartaImg_, "scadenzaCartaImg");
+    bindOutlet(aggiungiButton_, "aggiungiButton");
+    bindOutlet(titolo_, "titolo");
+    bindOutlet(eliminaButton_, "eliminaButton");
+    bindOutlet(scadenzaCartaLabel_, "scadenzaCartaLabel");
+    bindOutlet(riga_, "riga");
+}
+
 void AggiungiCartaViewController::viewDidLoad() {
-    for (const char* name : {"nomeCarta", "numeroCarta", "scadenzaCarta"}) {
-        field(name)->setDelegate(this);
+    for (const auto& f : {nomeCarta_, numeroCarta_, scadenzaCarta_}) {
+        f->setDelegate(this);
     }
     // The expiry's background stretches between its rounded ends.
-    if (auto img = std::dynamic_pointer_cast<ImageView>(outlet("scadenzaCartaImg"));
-        img && img->image()) {
+    if (auto img = std::dynamic_pointer_cast<ImageView>(scadenzaCartaImg_); img && img->image()) {
         img->setImage(img->image()->stretchableImage(11, 17));
     }
     if (cp_) {
-        auto save = std::dynamic_pointer_cast<Button>(outlet("aggiungiButton"));
+        auto save = std::dynamic_pointer_cast<Button>(aggiungiButton_);
         const auto normal = UIImage::imageNamed("vestrino_button_modifica_320.png");
         const auto pressed = UIImage::imageNamed("vestrino_button_modifica_selected_320.png");
         save->setImage(normal, ControlState::Normal);
         save->setImage(pressed, ControlState::Highlighted);
         save->setImage(pressed, ControlState::Selected);
-        std::dynamic_pointer_cast<ImageView>(outlet("titolo"))
-            ->setImage(UIImage::imageNamed("vestrino_title_modifica_carta_320.png"));
-        field("numeroCarta")->setText(cleanupString(cp_->serial().value_or("")));
-        field("nomeCarta")->setText(cp_->alias().value_or(""));
+        std::dynamic_pointer_cast<ImageView>(titolo_)->setImage(
+            UIImage::imageNamed("vestrino_title_modifica_carta_320.png"));
+        numeroCarta_->setText(cleanupString(cp_->serial().value_or("")));
+        nomeCarta_->setText(cp_->alias().value_or(""));
         if (cp_->anonima()) {
-            field("scadenzaCarta")
-                ->setText(cp_->dataMM().value_or("") + "/" + cp_->dataAA().value_or(""));
-            outlet("eliminaButton")->setHidden(false);
+            scadenzaCarta_->setText(cp_->dataMM().value_or("") + "/" + cp_->dataAA().value_or(""));
+            eliminaButton_->setHidden(false);
             const Rect f = save->frame();
             save->setFrame(makeRect(kAnonymousSaveX, f.minY(), f.width(), f.height()));
         } else {
-            field("numeroCarta")->setUserInteractionEnabled(false);
-            for (const char* name :
-                 {"scadenzaCartaLabel", "scadenzaCartaImg", "scadenzaCarta", "riga"}) {
-                outlet(name)->setHidden(true);
+            numeroCarta_->setUserInteractionEnabled(false);
+            for (View* v :
+                 std::initializer_list<View*>{scadenzaCartaLabel_.get(), scadenzaCartaImg_.get(),
+                                              scadenzaCarta_.get(), riga_.get()}) {
+                v->setHidden(true);
             }
             save->setCenter({save->center().x, save->center().y - kRenameRaise});
         }
@@ -115,23 +122,23 @@ void AggiungiCartaViewController::viewDidUnload() {
 }
 
 bool AggiungiCartaViewController::textFieldShouldReturn(TextField& f) {
-    const char* next = &f == field("nomeCarta").get()     ? "numeroCarta"
-                       : &f == field("numeroCarta").get() ? "scadenzaCarta"
-                                                          : "nomeCarta";
-    field(next)->becomeFirstResponder();
+    const auto& next = &f == nomeCarta_.get()     ? numeroCarta_
+                       : &f == numeroCarta_.get() ? scadenzaCarta_
+                                                  : nomeCarta_;
+    next->becomeFirstResponder();
     return false;
 }
 
 void AggiungiCartaViewController::backgroundTap() {
-    for (const char* name : {"nomeCarta", "numeroCarta", "scadenzaCarta"}) {
-        field(name)->resignFirstResponder();
+    for (const auto& f : {nomeCarta_, numeroCarta_, scadenzaCarta_}) {
+        f->resignFirstResponder();
     }
 }
 
 bool AggiungiCartaViewController::control() {
-    const std::string name = field("nomeCarta")->text();
-    const std::string number = field("numeroCarta")->text();
-    const std::string expiry = field("scadenzaCarta")->text();
+    const std::string name = nomeCarta_->text();
+    const std::string number = numeroCarta_->text();
+    const std::string expiry = scadenzaCarta_->text();
     const std::size_t n = codePointCount(name), l = codePointCount(number),
                       e = codePointCount(expiry);
     std::string m;
@@ -220,9 +227,9 @@ void AggiungiCartaViewController::aggiungi() {
     if (!control()) {
         return;
     }
-    const std::string name = trimWhitespaceAndNewlines(field("nomeCarta")->text());
-    const std::string number = field("numeroCarta")->text();
-    const std::string expiry = field("scadenzaCarta")->text();
+    const std::string name = trimWhitespaceAndNewlines(nomeCarta_->text());
+    const std::string number = numeroCarta_->text();
+    const std::string expiry = scadenzaCarta_->text();
     std::optional<Saved> saved;
     const auto change = [&](ListaCarte& list) {
         if (!cp_) {

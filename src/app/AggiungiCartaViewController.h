@@ -3,6 +3,7 @@
 #include "app/VestrinoVC.h"
 #include "entities/CartaDiPagamento.h"
 #include "ui/TextField.h"
+#include "ui/View.h"
 
 #include <functional>
 #include <memory>
@@ -34,6 +35,7 @@ public:
     // The application's local card manager, taken from the delegate on first use.
     std::shared_ptr<GestoreCarteLocali> appState();
 
+    void bindOutlets() override;
     void viewDidLoad() override;
     void viewDidUnload() override;
 
@@ -53,7 +55,17 @@ public:
     static std::string cleanupString(std::string_view text);
 
 private:
-    std::shared_ptr<ui::TextField> field(const char* name) const;
+    // The layout's controls, bound once when the view loads.
+    std::shared_ptr<ui::TextField> nomeCarta_;
+    std::shared_ptr<ui::TextField> numeroCarta_;
+    std::shared_ptr<ui::TextField> scadenzaCarta_;
+    std::shared_ptr<ui::View> scadenzaCartaImg_;
+    std::shared_ptr<ui::View> aggiungiButton_;
+    std::shared_ptr<ui::View> titolo_;
+    std::shared_ptr<ui::View> eliminaButton_;
+    std::shared_ptr<ui::View> scadenzaCartaLabel_;
+    std::shared_ptr<ui::View> riga_;
+
     // The session's card list of the logged-in user, or, when the session lost it, the list
     // read again from the user's file (empty when there is no file); nothing when neither can
     // be had (no user, or a file that exists and cannot be read).

@@ -17,13 +17,21 @@ LayoutLoader::Actions CVV2ModalVC::layoutActions() {
     return {{"btnSave", [this](Button&) { btnSave(); }}};
 }
 
+void CVV2ModalVC::bindOutlets() {
+    bindOutlet(bgImage_, "bgImage");
+    bindOutlet(lblTitolo_, "lblTitolo");
+    bindOutlet(lblCVV2_, "lblCVV2");
+    bindOutlet(textCVV2_, "textCVV2");
+    bindOutlet(scrollView_, "scrollView");
+    bindOutlet(btnSave_, "btnSave");
+    bindOutlet(pannello_, "pannello");
+}
+
 void CVV2ModalVC::viewDidLoad() {
-    bgImage()->setDelegate(this);
-    textCVV2()->setDelegate(this);
+    bgImage_->setDelegate(this);
+    textCVV2_->setDelegate(this);
     // The panel is shown above the wallet as an alert is, with the same corners.
-    if (const auto panel = outlet("pannello")) {
-        panel->setCornerRadius(ui::style::kPanelCornerRadius);
-    }
+    pannello_->setCornerRadius(ui::style::kPanelCornerRadius);
 }
 
 void CVV2ModalVC::btnSave() {

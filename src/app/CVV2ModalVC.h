@@ -45,17 +45,23 @@ public:
     bool textFieldShouldReturn(ui::TextField&) override { return true; }
     bool textFieldShouldEndEditing(ui::TextField&) override { return true; }
 
-    std::shared_ptr<QVImageView> bgImage() const { return as<QVImageView>("bgImage"); }
-    std::shared_ptr<ui::Label> lblTitolo() const { return as<ui::Label>("lblTitolo"); }
-    std::shared_ptr<ui::Label> lblCVV2() const { return as<ui::Label>("lblCVV2"); }
-    std::shared_ptr<ui::TextField> textCVV2() const { return as<ui::TextField>("textCVV2"); }
-    std::shared_ptr<ui::ScrollView> scrollView() const { return as<ui::ScrollView>("scrollView"); }
-    std::shared_ptr<ui::Button> btnSaveButton() const { return as<ui::Button>("btnSave"); }
+    void bindOutlets() override;
+
+    const std::shared_ptr<QVImageView>& bgImage() const { return bgImage_; }
+    const std::shared_ptr<ui::Label>& lblTitolo() const { return lblTitolo_; }
+    const std::shared_ptr<ui::Label>& lblCVV2() const { return lblCVV2_; }
+    const std::shared_ptr<ui::TextField>& textCVV2() const { return textCVV2_; }
+    const std::shared_ptr<ui::ScrollView>& scrollView() const { return scrollView_; }
+    const std::shared_ptr<ui::Button>& btnSaveButton() const { return btnSave_; }
 
 private:
-    template <typename T> std::shared_ptr<T> as(const char* name) const {
-        return std::dynamic_pointer_cast<T>(outlet(name));
-    }
+    // The layout's controls, bound once when the view loads.
+    std::shared_ptr<QVImageView> bgImage_;
+    std::shared_ptr<ui::Label> lblTitolo_, lblCVV2_;
+    std::shared_ptr<ui::TextField> textCVV2_;
+    std::shared_ptr<ui::ScrollView> scrollView_;
+    std::shared_ptr<ui::Button> btnSave_;
+    std::shared_ptr<ui::View> pannello_;
 
     CVV2ModalDelegate* mDelegate_ = nullptr;
 };

@@ -35,6 +35,21 @@ LayoutLoader::Actions CarteViewController::layoutActions() {
             {"scegliButtonTapped", [this](Button&) { scegliButtonTapped(); }}};
 }
 
+std::vector<std::shared_ptr<View>> CarteViewController::controlsUnderTheCarousel() const {
+    return {labelDesc_, labelSerial_, btnScegli_, btnAlias_, pageControl_, rightArrow_, leftArrow_};
+}
+
+void CarteViewController::bindOutlets() {
+    bindOutlet(labelDesc_, "labelDesc");
+    bindOutlet(labelSerial_, "labelSerial");
+    bindOutlet(btnScegli_, "btnScegli");
+    bindOutlet(btnAlias_, "btnAlias");
+    bindOutlet(pageControl_, "pageControl");
+    bindOutlet(rightArrow_, "rightArrow");
+    bindOutlet(leftArrow_, "leftArrow");
+    bindOutlet(scrollViewImages_, "scrollViewImages");
+}
+
 void CarteViewController::viewDidLoad() {
     VestrinoVC::viewDidLoad();
     prevOffset_ = {0, 0};
@@ -46,13 +61,12 @@ void CarteViewController::viewDidLoad() {
     imgScegliOff_ = UIImage::imageNamed("vestrino_button_scegli_320.png");
     imgAggiungiOn_ = UIImage::imageNamed("vestrino_button_aggiungi_320_selected.png");
     imgAggiungiOff_ = UIImage::imageNamed("vestrino_button_aggiungi_320.png");
-    for (const char* name : {"labelDesc", "labelSerial", "btnScegli", "btnAlias", "pageControl",
-                             "rightArrow", "leftArrow"}) {
-        outlet(name)->setHidden(true);
+    for (const auto& control : controlsUnderTheCarousel()) {
+        control->setHidden(true);
     }
-    as<Button>("btnAlias")->setBackgroundImage(imgAnonima_, ControlState::Normal);
-    as<ScrollView>("scrollViewImages")->setDelegate(this);
-    as<QVPageControlView>("pageControl")->setDelegate(this);
+    btnAlias_->setBackgroundImage(imgAnonima_, ControlState::Normal);
+    scrollViewImages_->setDelegate(this);
+    pageControl_->setDelegate(this);
 }
 
 void CarteViewController::viewWillAppear(bool animated) {
@@ -73,7 +87,7 @@ void CarteViewController::viewWillAppear(bool animated) {
 }
 
 void CarteViewController::viewWillDisappear(bool animated) {
-    prevOffset_ = as<ScrollView>("scrollViewImages")->contentOffset();
+    prevOffset_ = scrollViewImages_->contentOffset();
     VestrinoVC::viewWillDisappear(animated);
 }
 
@@ -105,16 +119,15 @@ void CarteViewController::showCardFileNotice() {
 
 void CarteViewController::showLoadedData() {
     dismissAlertView();
-    auto carousel = as<ScrollView>("scrollViewImages");
+    auto carousel = scrollViewImages_;
     for (const auto& page : pages_) {
         page->removeFromSuperview();
     }
     pages_.clear();
     const int n = wallet_.pageCount();
     if (n > 0) {
-        for (const char* name : {"pageControl", "rightArrow", "leftArrow", "labelDesc",
-                                 "labelSerial", "btnScegli", "btnAlias"}) {
-            outlet(name)->setHidden(false);
+        for (const auto& control : controlsUnderTheCarousel()) {
+            control->setHidden(false);
         }
         for (int k = 1; k <= n; ++k) {
             auto page = std::make_shared<QVImageView>(UIImage::imageNamed(
@@ -132,7 +145,7 @@ void CarteViewController::showLoadedData() {
             carousel->addSubview(page);
         }
         carousel->setContentSize({kPageWidth * n, kPageHeight});
-        as<QVPageControlView>("pageControl")->setNumberOfPages(static_cast<std::uint32_t>(n));
+        pageControl_->setNumberOfPages(static_cast<std::uint32_t>(n));
         restorePrevOffset();
         // The arrows come in already right for the page shown: no arrow shows for a moment
         // beside the first card while the screen slides in.
@@ -144,7 +157,7 @@ void CarteViewController::showLoadedData() {
 
 int CarteViewController::pageShown() const {
     // The page indicator counts from 1.
-    return static_cast<int>(as<QVPageControlView>("pageControl")->selectedPage()) - 1;
+    return static_cast<int>(pageControl_->selectedPage()) - 1;
 }
 
 CartaDiPagamentoPtr CarteViewController::getCurrentCarta() const {
@@ -160,8 +173,8 @@ void CarteViewController::scrollViewDidScroll(ScrollView& scroll) {
         return; // reloading: nothing to follow
     }
     const int p = wallet_.pageAt(scroll.contentOffset().x);
-    as<QVPageControlView>("pageControl")->setSelectedPage(static_cast<std::uint32_t>(p + 1));
-    auto alias = outlet("btnAlias"), desc = outlet("labelDesc"), serial = outlet("labelSerial");
+    pageControl_->setSelectedPage(static_cast<std::uint32_t>(p + 1));
+    View *alias = btnAlias_.get(), *desc = labelDesc_.get(), *serial = labelSerial_.get();
     if (alias->alpha() == 1 && desc->alpha() == 1 && serial->alpha() == 1) {
         Animator::shared().animate({.duration = kFade, .name = "myFadeOut"}, [&] {
             alias->setAlpha(0);
@@ -187,7 +200,7 @@ void CarteViewController::scrollViewDidEndScrollingAnimation(ScrollView&) {
 
 void CarteViewController::showArrowsForPage(int p, bool animated) {
     const WalletModel::Arrows arrows = wallet_.arrows(p);
-    auto leftArrow = outlet("leftArrow"), rightArrow = outlet("rightArrow");
+    auto leftArrow = leftArrow_, rightArrow = rightArrow_;
     auto apply = [&] {
         rightArrow->setAlpha(arrows.right ? 1 : 0);
         leftArrow->setAlpha(arrows.left ? 1 : 0);
@@ -203,25 +216,25 @@ void CarteViewController::settle() {
     if (!wallet_.loaded()) {
         return;
     }
-    auto carousel = as<ScrollView>("scrollViewImages");
+    auto carousel = scrollViewImages_;
     const int p = wallet_.pageAt(carousel->contentOffset().x);
     const WalletModel::Caption caption = wallet_.caption(p);
     showArrowsForPage(p, true);
-    auto scegli = as<Button>("btnScegli");
-    auto alias = as<Button>("btnAlias");
+    auto scegli = btnScegli_;
+    auto alias = btnAlias_;
     const bool add = wallet_.isAddPage(p);
     scegli->setImage(add ? imgAggiungiOff_ : imgScegliOff_, ControlState::Normal);
     scegli->setImage(add ? imgAggiungiOn_ : imgScegliOn_, ControlState::Highlighted);
     scegli->setImage(add ? imgAggiungiOn_ : imgScegliOn_, ControlState::Selected);
     alias->setTitle(caption.nameTitle, ControlState::Normal);
-    as<Label>("labelDesc")->setText(caption.desc);
-    as<Label>("labelSerial")->setText(caption.serial);
+    labelDesc_->setText(caption.desc);
+    labelSerial_->setText(caption.serial);
     const Size size = TextMeasurer::shared().measure(caption.measured, {"HelveticaNeue-Bold", 16});
     const double w = std::max(size.width + 50, 95.0);
     const double h = size.height + 10;
     const Rect f = alias->frame();
     alias->setFrame(makeRect((320 - w) * 0.5, f.minY(), w, h));
-    auto desc = outlet("labelDesc"), serial = outlet("labelSerial");
+    auto desc = labelDesc_, serial = labelSerial_;
     Animator::shared().animate({.duration = kFade, .beginFromCurrentState = true}, [&] {
         alias->setAlpha(1);
         desc->setAlpha(1);
@@ -233,7 +246,7 @@ void CarteViewController::qvPageControlPageChanged(QVPageControlView& control, s
     if (!wallet_.loaded() || static_cast<std::uint32_t>(page) == control.selectedPage()) {
         return;
     }
-    auto alias = outlet("btnAlias"), desc = outlet("labelDesc"), serial = outlet("labelSerial");
+    View *alias = btnAlias_.get(), *desc = labelDesc_.get(), *serial = labelSerial_.get();
     Animator::shared().animate({.duration = kTapFade, .beginFromCurrentState = true}, [&] {
         alias->setAlpha(0);
         desc->setAlpha(0);
@@ -242,20 +255,19 @@ void CarteViewController::qvPageControlPageChanged(QVPageControlView& control, s
     // The arrows fade to what the destination shows as the jump starts, rather than showing
     // the page left behind until the carousel arrives.
     showArrowsForPage(page - 1, true);
-    as<ScrollView>("scrollViewImages")->setContentOffset({wallet_.offsetOf(page - 1), 0}, true);
+    scrollViewImages_->setContentOffset({wallet_.offsetOf(page - 1), 0}, true);
 }
 
 void CarteViewController::restorePrevOffset() {
-    auto carousel = as<ScrollView>("scrollViewImages");
+    auto carousel = scrollViewImages_;
     const double x = wallet_.clampedOffset(prevOffset_.x);
     prevOffset_.x = x;
-    as<QVPageControlView>("pageControl")
-        ->setSelectedPage(static_cast<std::uint32_t>(x / kPageWidth) + 1);
+    pageControl_->setSelectedPage(static_cast<std::uint32_t>(x / kPageWidth) + 1);
     carousel->setContentOffset(prevOffset_, false);
 }
 
 void CarteViewController::addButtonTapped() {
-    auto control = as<QVPageControlView>("pageControl");
+    auto control = pageControl_;
     if (wallet_.loaded() && pageShown() != wallet_.addPage()) {
         qvPageControlPageChanged(*control, wallet_.addPage() + 1);
     }
@@ -282,7 +294,7 @@ void CarteViewController::scegliButtonTapped() {
 }
 
 void CarteViewController::qvImageViewTapped(QVImageView& picture) {
-    prevOffset_ = as<ScrollView>("scrollViewImages")->contentOffset();
+    prevOffset_ = scrollViewImages_->contentOffset();
     if (cvv2Flow_->isOpen()) {
         return; // the CVV2 dialog is still on its way out
     }

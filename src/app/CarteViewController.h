@@ -12,6 +12,7 @@
 #include "ui/Button.h"
 #include "ui/Label.h"
 #include "ui/ScrollView.h"
+#include "ui/View.h"
 
 namespace vestrino {
 
@@ -37,6 +38,7 @@ public:
     int getTagOfSelectedButton() override { return kTagCarte; }
     bool isBackButtonRequired() override { return false; }
 
+    void bindOutlets() override;
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
     void viewWillDisappear(bool animated) override;
@@ -72,11 +74,24 @@ public:
     const std::shared_ptr<CartaDiPagamentoEx>& currentCarta() const { return currentCarta_; }
 
 private:
+    // The layout's controls, bound once when the view loads.
+    std::shared_ptr<ui::Label> labelDesc_;
+    std::shared_ptr<ui::Label> labelSerial_;
+    std::shared_ptr<ui::Button> btnScegli_;
+    std::shared_ptr<ui::Button> btnAlias_;
+    std::shared_ptr<QVPageControlView> pageControl_;
+    std::shared_ptr<ui::View> rightArrow_;
+    std::shared_ptr<ui::View> leftArrow_;
+    std::shared_ptr<ui::ScrollView> scrollViewImages_;
+
     void loaded(int code, std::shared_ptr<ListaCarte> carte, std::optional<std::string> message);
     // Tells the person, once, that the cards kept on the device could not be read.
     void showCardFileNotice();
     void showLoadedData();
     void settle();
+    // What shows under the carousel once there are pages: its labels, buttons, indicator and
+    // arrows.
+    std::vector<std::shared_ptr<ui::View>> controlsUnderTheCarousel() const;
     // The page the indicator shows, from 0.
     int pageShown() const;
     // The arrows as they stand on page `p` (0-based), at once or with the arrows' fade.
@@ -89,9 +104,6 @@ private:
     void loadAsyncMovimenti(const std::shared_ptr<CartaDiPagamentoEx>& anonima);
     void movimentiLoaded(int code, CartaDiPagamentoPtr carta, SaldoPtr saldo,
                          ListaMovimenti movimenti, std::optional<std::string> message);
-    template <typename T> std::shared_ptr<T> as(const char* name) const {
-        return std::dynamic_pointer_cast<T>(outlet(name));
-    }
 
     std::shared_ptr<ui::UIImage> imgAnonima_, imgScegliOn_, imgScegliOff_, imgAggiungiOn_,
         imgAggiungiOff_;

@@ -23,21 +23,23 @@ LayoutLoader::Actions HomeViewController::layoutActions() {
             {"backgroundTap", [this](Button&) { backgroundTap(); }}};
 }
 
-std::shared_ptr<TextField> HomeViewController::field(const char* name) const {
-    return std::dynamic_pointer_cast<TextField>(outlet(name));
+void HomeViewController::bindOutlets() {
+    bindOutlet(usernameField_, "usernameField");
+    bindOutlet(passwordField_, "passwordField");
+    bindOutlet(contenitore_, "contenitore");
 }
 
 void HomeViewController::viewDidLoad() {
     VestrinoVC::viewDidLoad();
-    field("usernameField")->setDelegate(this);
-    field("passwordField")->setDelegate(this);
-    field("passwordField")->setSecureTextEntry(true);
+    usernameField_->setDelegate(this);
+    passwordField_->setDelegate(this);
+    passwordField_->setSecureTextEntry(true);
     RemoteServiceUtil::dictCache().removeAllObjects();
 }
 
 void HomeViewController::viewWillAppear(bool animated) {
-    field("usernameField")->setText("");
-    field("passwordField")->setText("");
+    usernameField_->setText("");
+    passwordField_->setText("");
     VestrinoVC::viewWillAppear(animated);
     // With a keyboard of its own a person types the user name at once. On a phone the fields
     // wait for a touch: focusing one would raise the on-screen keyboard over the screen.
@@ -46,7 +48,7 @@ void HomeViewController::viewWillAppear(bool animated) {
         Window* w = self->window();
         if (w && !w->onScreenKeyboard() && !w->firstResponder() && self->isViewLoaded() &&
             self->view()->window() == w) {
-            self->field("usernameField")->becomeFirstResponder();
+            self->usernameField_->becomeFirstResponder();
         }
     });
 }
@@ -59,14 +61,14 @@ void HomeViewController::moveContainer(bool raised, const char* name) {
     }
     raised_ = raised;
     const Point center = raised ? restCenter_ - (kRest - kRaised) : restCenter_;
-    auto container = outlet("contenitore");
+    auto container = contenitore_;
     Animator::shared().animate({.duration = 0.5, .name = name},
                                [&] { container->setCenter(center); });
 }
 
 void HomeViewController::viewDidLayoutSubviews() {
     // The screen's height changed and the container with it: its rest follows.
-    if (auto container = outlet("contenitore")) {
+    if (auto container = contenitore_) {
         const Point center = container->frame().center();
         restCenter_ = raised_ ? center + (kRest - kRaised) : center;
     }
@@ -77,8 +79,8 @@ void HomeViewController::textFieldDidBeginEditing(TextField&) {
 }
 
 bool HomeViewController::textFieldShouldReturn(TextField& f) {
-    if (&f == field("usernameField").get()) {
-        field("passwordField")->becomeFirstResponder();
+    if (&f == usernameField_.get()) {
+        passwordField_->becomeFirstResponder();
     } else {
         accedi();
     }
@@ -86,8 +88,8 @@ bool HomeViewController::textFieldShouldReturn(TextField& f) {
 }
 
 void HomeViewController::backgroundTap() {
-    field("usernameField")->resignFirstResponder();
-    field("passwordField")->resignFirstResponder();
+    usernameField_->resignFirstResponder();
+    passwordField_->resignFirstResponder();
     moveContainer(false, "scrolldown");
 }
 
@@ -96,8 +98,8 @@ void HomeViewController::showAlertError(const std::string& message) {
 }
 
 void HomeViewController::accedi() {
-    const std::string user = field("usernameField")->text();
-    const std::string password = field("passwordField")->text();
+    const std::string user = usernameField_->text();
+    const std::string password = passwordField_->text();
     // The error alerts appear once the current event has been handled.
     auto self = std::static_pointer_cast<HomeViewController>(shared_from_this());
     auto later = [self](std::string message) {
@@ -119,8 +121,8 @@ void HomeViewController::editingEnded() {
     moveContainer(false, "scrolldown");
     showAlertWithTitle("Attendere", "Richiesta autenticazione in corso", true, std::nullopt,
                        std::nullopt);
-    const std::string user = field("usernameField")->text();
-    const std::string password = field("passwordField")->text();
+    const std::string user = usernameField_->text();
+    const std::string password = passwordField_->text();
     using Reply = std::pair<int, std::optional<std::string>>;
     runServiceCall<Reply>(
         [user, password] {

@@ -2,6 +2,7 @@
 
 #include "app/VestrinoVC.h"
 #include "ui/TextField.h"
+#include "ui/View.h"
 
 namespace vestrino {
 
@@ -20,6 +21,7 @@ public:
     Place place() const override { return Place::Login; }
     ui::LayoutLoader::Actions layoutActions() override;
 
+    void bindOutlets() override;
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
     void viewDidLayoutSubviews() override;
@@ -34,7 +36,11 @@ public:
     void showAlertError(const std::string& message);
 
 private:
-    std::shared_ptr<ui::TextField> field(const char* name) const;
+    // The layout's controls, bound once when the view loads.
+    std::shared_ptr<ui::TextField> usernameField_;
+    std::shared_ptr<ui::TextField> passwordField_;
+    std::shared_ptr<ui::View> contenitore_;
+
     void moveContainer(bool raised, const char* name);
     void loginFinished(int code, std::optional<std::string> message);
 

@@ -11,15 +11,17 @@ ui::LayoutLoader::Actions InfoViewController::layoutActions() {
     return {{"mostraLumaspot", [this](ui::Button&) { mostraLumaspot(); }}};
 }
 
+void InfoViewController::bindOutlets() {
+    bindOutlet(nascondiImporti_, "nascondiImporti");
+    bindOutlet(lumaspotButton_, "lumaspotButton");
+}
+
 void InfoViewController::viewDidLoad() {
     VestrinoVC::viewDidLoad();
-    if (auto hide = std::dynamic_pointer_cast<ui::Switch>(outlet("nascondiImporti"))) {
-        hide->setOn(Preferences::shared().nascondiImporti());
-        hide->addTarget([](ui::Switch& s) { Preferences::shared().setNascondiImporti(s.isOn()); });
-    }
-    if (const auto lumaspot = std::dynamic_pointer_cast<ui::Button>(outlet("lumaspotButton"))) {
-        ButtonStyle::makePrimary(*lumaspot);
-    }
+    nascondiImporti_->setOn(Preferences::shared().nascondiImporti());
+    nascondiImporti_->addTarget(
+        [](ui::Switch& s) { Preferences::shared().setNascondiImporti(s.isOn()); });
+    ButtonStyle::makePrimary(*lumaspotButton_);
 }
 
 void InfoViewController::mostraLumaspot() {

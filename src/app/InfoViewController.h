@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/VestrinoVC.h"
+#include "ui/Button.h"
+#include "ui/Switch.h"
 
 namespace vestrino {
 
@@ -15,9 +17,15 @@ public:
     Place place() const override { return Place::Info; }
     int getTagOfSelectedButton() override { return kTagInfo; }
     ui::LayoutLoader::Actions layoutActions() override;
+    void bindOutlets() override;
     void viewDidLoad() override;
 
     void mostraLumaspot();
+
+private:
+    // The layout's controls, bound once when the view loads.
+    std::shared_ptr<ui::Switch> nascondiImporti_;
+    std::shared_ptr<ui::Button> lumaspotButton_;
 };
 
 } // namespace vestrino

@@ -25,25 +25,32 @@ LayoutLoader::Actions LumaspotViewController::layoutActions() {
     return {{"raggioChanged", [this](Button& b) { raggioChanged(b); }}};
 }
 
+void LumaspotViewController::bindOutlets() {
+    bindOutlet(tableView_, "tableView");
+    bindOutlet(cercaCitta_, "cercaCitta");
+    bindOutlet(stato_, "stato");
+    for (std::size_t i = 0; i < kRaggiKm.size(); ++i) {
+        bindOutlet(raggioButtons_[i], "raggio" + std::to_string(kRaggiKm[i]));
+    }
+}
+
 void LumaspotViewController::viewDidLoad() {
     VestrinoVC::viewDidLoad();
     auto& prefs = Preferences::shared();
     raggioKm_ = prefs.lumaspotRaggioKm();
-    auto table = as<TableView>("tableView");
+    auto table = tableView_;
     table->setDataSource(this);
     table->setTableDelegate(this);
-    as<TextField>("cercaCitta")->setDelegate(this);
-    for (const int r : kRaggiKm) {
-        if (auto b = as<Button>(("raggio" + std::to_string(r)).c_str())) {
-            ButtonStyle::makeOption(*b);
-        }
+    cercaCitta_->setDelegate(this);
+    for (const auto& b : raggioButtons_) {
+        ButtonStyle::makeOption(*b);
     }
     showRaggio();
     const auto last = prefs.lumaspotCitta();
     const Capoluogo* remembered = last ? Capoluoghi::shared().named(*last) : nullptr;
     if (remembered) {
         // The town searched again is the one in the field.
-        as<TextField>("cercaCitta")->setText(remembered->nome);
+        cercaCitta_->setText(remembered->nome);
         cerca(*remembered);
     } else {
         showTowns();
@@ -51,18 +58,15 @@ void LumaspotViewController::viewDidLoad() {
 }
 
 void LumaspotViewController::showRaggio() {
-    for (const int r : kRaggiKm) {
-        if (auto b = as<Button>(("raggio" + std::to_string(r)).c_str())) {
-            b->setSelected(r == raggioKm_);
-        }
+    for (std::size_t i = 0; i < kRaggiKm.size(); ++i) {
+        raggioButtons_[i]->setSelected(kRaggiKm[i] == raggioKm_);
     }
 }
 
 void LumaspotViewController::showTowns() {
     showingResults_ = false;
-    towns_ = Capoluoghi::shared().matching(as<TextField>("cercaCitta")->text());
-    as<Label>("stato")->setText(towns_.empty() ? "Nessuna città con questo nome."
-                                               : "Scegli una città");
+    towns_ = Capoluoghi::shared().matching(cercaCitta_->text());
+    stato_->setText(towns_.empty() ? "Nessuna città con questo nome." : "Scegli una città");
     reloadList();
 }
 
@@ -80,7 +84,7 @@ void LumaspotViewController::cerca(const Capoluogo& citta) {
     }
     citta_ = citta;
     Preferences::shared().setLumaspot(citta.nome, raggioKm_);
-    if (auto field = as<TextField>("cercaCitta")) {
+    if (auto field = cercaCitta_) {
         field->resignFirstResponder();
     }
     searching_ = true;
@@ -133,13 +137,13 @@ void LumaspotViewController::found(int code, std::vector<LumaspotVicino> risulta
     } else if (within == 0) {
         line += ".";
     }
-    as<Label>("stato")->setText(line);
+    stato_->setText(line);
     reloadList();
 }
 
 void LumaspotViewController::reloadList() {
     // Another list: nothing chosen in it yet, and from its top.
-    auto table = as<TableView>("tableView");
+    auto table = tableView_;
     table->selectRow(std::nullopt);
     table->setContentOffset({0, 0});
     table->reloadData();

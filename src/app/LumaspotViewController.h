@@ -4,7 +4,9 @@
 #include "app/VestrinoVC.h"
 #include "entities/LumaspotVicino.h"
 #include "ui/Button.h"
+#include "ui/Label.h"
 #include "ui/TableView.h"
+#include "ui/TextField.h"
 
 #include <optional>
 #include <string>
@@ -32,6 +34,7 @@ public:
     bool isBackButtonRequired() override { return true; }
     int getTagOfSelectedButton() override { return kTagInfo; }
 
+    void bindOutlets() override;
     void viewDidLoad() override;
 
     // The radius buttons (their tag is the radius in km).
@@ -54,9 +57,12 @@ public:
     int raggioKm() const { return raggioKm_; }
 
 private:
-    template <typename T> std::shared_ptr<T> as(const char* name) const {
-        return std::dynamic_pointer_cast<T>(outlet(name));
-    }
+    // The layout's controls, bound once when the view loads.
+    std::array<std::shared_ptr<ui::Button>, kRaggiKm.size()> raggioButtons_; // as kRaggiKm
+    std::shared_ptr<ui::TableView> tableView_;
+    std::shared_ptr<ui::TextField> cercaCitta_;
+    std::shared_ptr<ui::Label> stato_;
+
     void showRaggio();
     void showTowns();
     void reloadList();

@@ -58,6 +58,28 @@ std::string TransazioniViewController::formatted(const std::optional<Date>& date
     return date ? dateFormatter_->stringFromDate(*date) : std::string();
 }
 
+void TransazioniViewController::bindOutlets() {
+    bindOutlet(filtroScroll_, "filtroScroll");
+    bindOutlet(esportaButton_, "esportaButton");
+    bindOutlet(cercaField_, "cercaField");
+    bindOutlet(scroll_, "scroll");
+    bindOutlet(tableView_, "tableView");
+    bindOutlet(intestatario_, "intestatario");
+    bindOutlet(tipoCarta_, "tipoCarta");
+    bindOutlet(dataSaldo_, "dataSaldo");
+    bindOutlet(saldoContabile_, "saldoContabile");
+    bindOutlet(saldoDisponibile_, "saldoDisponibile");
+    bindOutlet(lastDigit_, "lastDigit");
+    bindOutlet(intestatarioPrefix_, "intestatarioPrefix");
+    bindOutlet(asterisks_, "asterisks");
+    bindOutlet(totaleLabel_, "totaleLabel");
+    bindOutlet(vuoto_, "vuoto");
+    bindOutlet(toMove_, "toMove");
+    bindOutlet(totaleBar_, "totaleBar");
+    bindOutlet(frecciaSx_, "frecciaSx");
+    bindOutlet(frecciaDx_, "frecciaDx");
+}
+
 void TransazioniViewController::viewDidLoad() {
     VestrinoVC::viewDidLoad();
     if (!carta_) {
@@ -71,9 +93,9 @@ void TransazioniViewController::viewDidLoad() {
     dateFormatter_ = std::make_unique<DateFormatter>("dd/MM/yyyy");
     // Every toggle's picture stretches between round ends, in any width.
     const auto pill = UIImage::imageNamed("vestrino_button_filtro_320.png");
-    auto strip = as<ScrollView>("filtroScroll");
+    auto strip = filtroScroll_;
     const auto pillStretched = pill ? pill->stretchableImage(20, 25) : nullptr;
-    if (const auto esporta = as<Button>("esportaButton")) {
+    if (const auto esporta = esportaButton_) {
         ButtonStyle::makeOption(*esporta);
     }
     // The strip shows two whole toggles a page; Tab turns to the page of the toggle it reaches.
@@ -85,45 +107,44 @@ void TransazioniViewController::viewDidLoad() {
     }
     hideAmounts_ = Preferences::shared().nascondiImporti();
     model_ = StatementModel(movimenti_);
-    if (auto field = as<TextField>("cercaField")) {
+    if (auto field = cercaField_) {
         field->setDelegate(this);
     }
-    layoutScrollHeight_ = as<ScrollView>("scroll")->frame().height();
+    layoutScrollHeight_ = scroll_->frame().height();
     setUpHeader();
-    auto table = as<TableView>("tableView");
+    auto table = tableView_;
     table->setDataSource(this);
     table->setTableDelegate(this);
     table->setDelegate(this);
     strip->setDelegate(this);
-    as<ScrollView>("scroll")->setDelegate(this);
+    scroll_->setDelegate(this);
     refilter();
 }
 
 void TransazioniViewController::setUpHeader() {
-    auto label = [this](const char* name) { return as<Label>(name); };
-    label("intestatario")->setText(carta_->intestatario().value_or(""));
-    label("tipoCarta")->setText(carta_->alias() ? *carta_->alias() : "Carta Lumacard");
-    label("dataSaldo")->setText("SALDO AL " + saldo_->saldoAl().value_or(""));
+    intestatario_->setText(carta_->intestatario().value_or(""));
+    tipoCarta_->setText(carta_->alias() ? *carta_->alias() : "Carta Lumacard");
+    dataSaldo_->setText("SALDO AL " + saldo_->saldoAl().value_or(""));
     if (hideAmounts_) {
-        label("saldoContabile")->setText(Preferences::kHiddenAmount);
-        label("saldoDisponibile")->setText(Preferences::kHiddenAmount);
+        saldoContabile_->setText(Preferences::kHiddenAmount);
+        saldoDisponibile_->setText(Preferences::kHiddenAmount);
     } else {
-        label("saldoContabile")->setText(saldo_->saldoContabile().value_or("") + " €");
-        label("saldoDisponibile")->setText(saldo_->saldoDisponibile().value_or("") + " €");
+        saldoContabile_->setText(saldo_->saldoContabile().value_or("") + " €");
+        saldoDisponibile_->setText(saldo_->saldoDisponibile().value_or("") + " €");
     }
     // The last four characters of the number; a shorter number whole.
-    label("lastDigit")->setText(lastCodePoints(carta_->serial().value_or(""), 4));
+    lastDigit_->setText(lastCodePoints(carta_->serial().value_or(""), 4));
 
-    auto scroll = as<ScrollView>("scroll");
-    as<ScrollView>("filtroScroll")->setContentSize(kFiltroContentSize);
+    auto scroll = scroll_;
+    filtroScroll_->setContentSize(kFiltroContentSize);
     if (carta_->anonima()) {
         // No holder lines: the card lines and the rest of the page close up.
-        label("intestatario")->setHidden(true);
-        label("intestatarioPrefix")->setHidden(true);
-        moveTo(*outlet("tipoCarta"), kTipoCartaAnonima);
-        moveTo(*outlet("asterisks"), kAsterisksAnonima);
-        moveTo(*outlet("lastDigit"), kLastDigitAnonima);
-        moveTo(*outlet("toMove"), kToMoveAnonima);
+        intestatario_->setHidden(true);
+        intestatarioPrefix_->setHidden(true);
+        moveTo(*tipoCarta_, kTipoCartaAnonima);
+        moveTo(*asterisks_, kAsterisksAnonima);
+        moveTo(*lastDigit_, kLastDigitAnonima);
+        moveTo(*toMove_, kToMoveAnonima);
     }
     lineUpHeader();
     scroll->setContentSize(contentSize());
@@ -134,8 +155,8 @@ void TransazioniViewController::lineUpHeader() {
         return ui::TextMeasurer::shared().measure(text, label.font()).width;
     };
     // The holder's name a space after its caption, whatever the caption's width in the font.
-    const auto prefix = as<Label>("intestatarioPrefix");
-    const auto holder = as<Label>("intestatario");
+    const auto prefix = intestatarioPrefix_;
+    const auto holder = intestatario_;
     const double holderX =
         prefix->frame().minX() + measured(*prefix, prefix->text()) + measured(*prefix, " ");
     Rect frame = holder->frame();
@@ -144,8 +165,8 @@ void TransazioniViewController::lineUpHeader() {
     holder->setFrame(frame);
     // The masked part starts on the card title's left edge and is spread to end a space before
     // the last digits, so that the number reads as one.
-    const auto asterisks = as<Label>("asterisks");
-    const auto digits = as<Label>("lastDigit");
+    const auto asterisks = asterisks_;
+    const auto digits = lastDigit_;
     const double room = digits->frame().minX() - measured(*digits, " ") - asterisks->frame().minX();
     const double natural = measured(*asterisks, asterisks->text());
     const std::size_t gaps = graphemeEnds(asterisks->text(), asterisks->text().size()).size();
@@ -157,13 +178,13 @@ void TransazioniViewController::lineUpHeader() {
 
 ui::Size TransazioniViewController::contentSize() const {
     const Size laidOut = carta_ && carta_->anonima() ? kContentSizeAnonima : kContentSize;
-    const auto scroll = as<ScrollView>("scroll");
+    const auto scroll = scroll_;
     const double added = scroll ? std::max(0.0, scroll->frame().height() - layoutScrollHeight_) : 0;
     return {laidOut.width, laidOut.height + added};
 }
 
 void TransazioniViewController::viewDidLayoutSubviews() {
-    if (auto scroll = as<ScrollView>("scroll"); scroll && layoutScrollHeight_ > 0) {
+    if (auto scroll = scroll_; scroll && layoutScrollHeight_ > 0) {
         scroll->setContentSize(contentSize());
         placeTotale();
     }
@@ -190,10 +211,10 @@ void TransazioniViewController::filterChanged(Button& sender) {
 
 void TransazioniViewController::refilter() {
     model_.setTypes(filters_);
-    if (auto totale = as<Label>("totaleLabel")) {
+    if (auto totale = totaleLabel_) {
         totale->setText(model_.summary().line(hideAmounts_ ? Preferences::kHiddenAmount : ""));
     }
-    if (auto vuoto = as<Label>("vuoto")) {
+    if (auto vuoto = vuoto_) {
         // An empty list says so, and why.
         vuoto->setHidden(!model_.shown().empty());
         const bool filtered = model_.narrowedByTypes(), searched = model_.narrowedBySearch();
@@ -202,17 +223,17 @@ void TransazioniViewController::refilter() {
                        : searched           ? "Nessun movimento per la ricerca"
                                             : "Nessun movimento");
     }
-    as<TableView>("tableView")->reloadData();
+    tableView_->reloadData();
     placeTotale();
 }
 
 void TransazioniViewController::placeTotale() {
     // The count and total stay in sight whenever the list is: right under the last row when the
     // rows end above the bottom of what the page shows, else along that bottom, over the list.
-    auto bar = outlet("totaleBar");
-    auto table = as<TableView>("tableView");
-    auto scroll = as<ScrollView>("scroll");
-    auto toMove = outlet("toMove");
+    auto bar = totaleBar_;
+    auto table = tableView_;
+    auto scroll = scroll_;
+    auto toMove = toMove_;
     if (!bar || !table || !scroll || !toMove) {
         return;
     }
@@ -249,7 +270,7 @@ bool TransazioniViewController::textFieldShouldReturn(TextField& field) {
 }
 
 std::string TransazioniViewController::searchText() const {
-    const auto field = as<TextField>("cercaField");
+    const auto field = cercaField_;
     return field ? field->text() : std::string();
 }
 
@@ -331,13 +352,13 @@ void TransazioniViewController::didSelectRow(TableView&, int row) {
 }
 
 void TransazioniViewController::scrollViewDidEndDecelerating(ScrollView& scroll) {
-    if (&scroll != outlet("filtroScroll").get()) {
+    if (&scroll != filtroScroll_.get()) {
         return;
     }
     const double x = scroll.contentOffset().x;
     const double width = scroll.frame().width();
     const double content = scroll.contentSize().width;
-    auto left = outlet("frecciaSx"), right = outlet("frecciaDx");
+    auto left = frecciaSx_, right = frecciaDx_;
     Animator::shared().animate({.duration = kArrowFade, .name = "frecce"}, [&] {
         right->setAlpha(x + width < content ? 1 : 0);
         left->setAlpha(x > 0 ? 1 : 0);
@@ -345,7 +366,7 @@ void TransazioniViewController::scrollViewDidEndDecelerating(ScrollView& scroll)
 }
 
 void TransazioniViewController::scrollViewDidScroll(ScrollView& scroll) {
-    if (&scroll == outlet("scroll").get()) {
+    if (&scroll == scroll_.get()) {
         placeTotale();
         return;
     }

@@ -7,8 +7,11 @@
 #include "entities/Saldo.h"
 #include "entities/StatementModel.h"
 #include "ui/Button.h"
+#include "ui/Label.h"
 #include "ui/ScrollView.h"
 #include "ui/TableView.h"
+#include "ui/TextField.h"
+#include "ui/View.h"
 
 #include <cstdint>
 #include <memory>
@@ -51,6 +54,7 @@ public:
     void setMovimenti(ListaMovimenti movimenti) { movimenti_ = std::move(movimenti); }
     const ListaMovimenti& movimenti() const { return movimenti_; }
 
+    void bindOutlets() override;
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
     // On a taller screen the page and its list are taller by the same points.
@@ -90,9 +94,27 @@ public:
     static std::string importoText(const Movimento& movimento);
 
 private:
-    template <typename T> std::shared_ptr<T> as(const char* name) const {
-        return std::dynamic_pointer_cast<T>(outlet(name));
-    }
+    // The layout's controls, bound once when the view loads.
+    std::shared_ptr<ui::ScrollView> filtroScroll_;
+    std::shared_ptr<ui::Button> esportaButton_;
+    std::shared_ptr<ui::TextField> cercaField_;
+    std::shared_ptr<ui::ScrollView> scroll_;
+    std::shared_ptr<ui::TableView> tableView_;
+    std::shared_ptr<ui::Label> intestatario_;
+    std::shared_ptr<ui::Label> tipoCarta_;
+    std::shared_ptr<ui::Label> dataSaldo_;
+    std::shared_ptr<ui::Label> saldoContabile_;
+    std::shared_ptr<ui::Label> saldoDisponibile_;
+    std::shared_ptr<ui::Label> lastDigit_;
+    std::shared_ptr<ui::Label> intestatarioPrefix_;
+    std::shared_ptr<ui::Label> asterisks_;
+    std::shared_ptr<ui::Label> totaleLabel_;
+    std::shared_ptr<ui::Label> vuoto_;
+    std::shared_ptr<ui::View> toMove_;
+    std::shared_ptr<ui::View> totaleBar_;
+    std::shared_ptr<ui::View> frecciaSx_;
+    std::shared_ptr<ui::View> frecciaDx_;
+
     void setUpHeader();
     void lineUpHeader();
     // The page's content: the layout's, taller by what the screen adds to the page's height.

@@ -31,6 +31,7 @@ std::shared_ptr<View> ViewController::view() {
             setView(std::make_shared<View>(makeRect(0, 0, 320, 480)));
         }
         view_->setViewController(this);
+        bindOutlets();
         viewDidLoad();
     }
     return view_;

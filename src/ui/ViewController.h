@@ -5,6 +5,7 @@
 #include "ui/View.h"
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 namespace vestrino::ui {
@@ -46,6 +47,9 @@ public:
     virtual LayoutLoader::Actions layoutActions() { return {}; }
     // The outlets the layout filled, by name.
     std::shared_ptr<View> outlet(const std::string& name) const;
+    // Binds the screen's members to its layout's outlets: called once the view is loaded,
+    // before viewDidLoad, so that the screen never looks a control up by name again.
+    virtual void bindOutlets() {}
 
     NavigationController* navigationController() const { return navigationController_; }
 
@@ -55,6 +59,15 @@ public:
 protected:
     // For loadView overrides that build their view in code.
     void setView(std::shared_ptr<View> view);
+    // Sets `member` to the outlet `name`; a missing outlet or one of another class is a broken
+    // build, and throws naming the layout and the outlet.
+    template <typename T> void bindOutlet(std::shared_ptr<T>& member, const std::string& name) {
+        member = std::dynamic_pointer_cast<T>(outlet(name));
+        if (!member) {
+            throw std::runtime_error("the layout " + layoutName() + " has no outlet \"" + name +
+                                     "\" of the class its screen expects");
+        }
+    }
 
 private:
     friend class NavigationController;
