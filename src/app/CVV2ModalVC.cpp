@@ -32,6 +32,8 @@ void CVV2ModalVC::viewDidLoad() {
     textCVV2_->setDelegate(this);
     // The panel is shown above the wallet as an alert is, with the same corners.
     pannello_->setCornerRadius(ui::style::kPanelCornerRadius);
+    view()->setAccessibleRole(ui::AccessibleRole::Dialog);
+    view()->setAccessibilityLabel(lblTitolo_->text());
 }
 
 void CVV2ModalVC::btnSave() {

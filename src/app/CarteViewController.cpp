@@ -141,6 +141,8 @@ void CarteViewController::showLoadedData() {
             page->setFocusable(true);
             page->setTag(k);
             page->setDelegate(this);
+            page->setAccessibleRole(AccessibleRole::PageTab);
+            page->setAccessibilityLabel(wallet_.caption(k - 1).pageName);
             pages_.push_back(page);
             carousel->addSubview(page);
         }
@@ -227,6 +229,10 @@ void CarteViewController::settle() {
     scegli->setImage(add ? imgAggiungiOn_ : imgScegliOn_, ControlState::Highlighted);
     scegli->setImage(add ? imgAggiungiOn_ : imgScegliOn_, ControlState::Selected);
     alias->setTitle(caption.nameTitle, ControlState::Normal);
+    scegli->setAccessibilityLabel(caption.chooseName);
+    for (std::size_t i = 0; i < pages_.size(); ++i) {
+        pages_[i]->setAccessibleSelected(static_cast<int>(i) == p);
+    }
     labelDesc_->setText(caption.desc);
     labelSerial_->setText(caption.serial);
     const Size size = TextMeasurer::shared().measure(caption.measured, {"HelveticaNeue-Bold", 16});

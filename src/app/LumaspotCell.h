@@ -19,6 +19,10 @@ public:
 
     void prepareForReuse() override;
     std::string className() const override { return "LumaspotCell"; }
+    // The cash machine read out whole: its office, where it is, how far.
+    std::string accessibleName() const override {
+        return ufficio_->text() + ", " + luogo_->text() + ", " + distanza_->text();
+    }
 
 private:
     std::shared_ptr<ui::Label> ufficio_, luogo_, distanza_;

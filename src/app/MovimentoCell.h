@@ -26,6 +26,10 @@ public:
     void setImporto(std::shared_ptr<ui::Label> label) { importo_ = std::move(label); }
 
     std::string className() const override { return "MovimentoCell"; }
+    // The row read out whole: the date and description, then the amount (hidden as shown).
+    std::string accessibleName() const override {
+        return (desc_ ? desc_->text() : "") + (importo_ ? ", " + importo_->text() : "");
+    }
 
 private:
     std::shared_ptr<ui::Label> desc_;

@@ -29,6 +29,9 @@ public:
     void button3();
 
     std::string className() const override { return "VestrinoToolbar"; }
+    ui::AccessibleRole defaultAccessibleRole() const override {
+        return ui::AccessibleRole::ToolBar;
+    }
 
 private:
     VestrinoToolbarDelegate* mdelegate_ = nullptr;

@@ -45,12 +45,18 @@ WalletModel::Caption WalletModel::caption(int page) const {
     }
     const auto& e = pages_[static_cast<std::size_t>(page)];
     if (isAddPage(page)) {
-        return {e->desc().value_or(""), e->serial().value_or(""), kAddTitle, kAddTitle};
+        return {e->desc().value_or(""), e->serial().value_or(""), kAddTitle, kAddTitle, kAddTitle,
+                "Aggiungi una carta"};
     }
     const bool named = e->alias() && !e->alias()->empty();
-    return {e->anonima() ? "Lumacard Anonima" : "Lumacard Standard",
-            "**** **** **** " + lastCodePoints(e->serial().value_or(""), 4),
-            named ? *e->alias() : kNameTitle, named ? *e->alias() : kNameTitle};
+    const std::string kind = e->anonima() ? "Lumacard Anonima" : "Lumacard Standard";
+    const std::string last = lastCodePoints(e->serial().value_or(""), 4);
+    return {kind,
+            "**** **** **** " + last,
+            named ? *e->alias() : kNameTitle,
+            named ? *e->alias() : kNameTitle,
+            (named ? *e->alias() + ", " : "") + kind + " che termina con " + last,
+            "Scegli la carta"};
 }
 
 WalletModel::Choice WalletModel::choice(int page) const {

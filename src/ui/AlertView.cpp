@@ -167,6 +167,12 @@ void AlertView::dismissWithClickedButtonIndex(int index) {
     }
 }
 
+AccessibleStates AlertView::accessibleStates() const {
+    AccessibleStates s = View::accessibleStates();
+    s.modal = true; // nothing else takes a touch or a key while it is up
+    return s;
+}
+
 void AlertView::describe(ViewDescription& node) const {
     View::describe(node);
     node.set("title", title_);

@@ -51,6 +51,10 @@ public:
 
     void layoutSubviews() override;
     std::string className() const override { return "AlertView"; }
+    AccessibleRole defaultAccessibleRole() const override { return AccessibleRole::Alert; }
+    std::string accessibleName() const override { return title_; }
+    std::string accessibleDescription() const override { return message_; }
+    AccessibleStates accessibleStates() const override;
     void describe(ViewDescription& node) const override;
 
 private:

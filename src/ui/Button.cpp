@@ -179,6 +179,29 @@ Size Button::titleSize(std::string_view title) const {
     return {widest, first + m.lineHeight(font_) * static_cast<double>(lines.size() - 1)};
 }
 
+std::string Button::accessibleName() const {
+    if (!accessibilityLabel().empty()) {
+        return accessibilityLabel();
+    }
+    // A title set on two lines is one name.
+    std::string name = currentTitle();
+    std::replace(name.begin(), name.end(), '\n', ' ');
+    return name;
+}
+
+AccessibleStates Button::accessibleStates() const {
+    AccessibleStates s = View::accessibleStates();
+    s.enabled = s.enabled && enabled_;
+    s.focusable = canBecomeFocused();
+    if (accessibleRole() == AccessibleRole::ToggleButton) {
+        s.checkable = true;
+        s.checked = selected_;
+    } else {
+        s.selected = selected_;
+    }
+    return s;
+}
+
 void Button::describe(ViewDescription& node) const {
     View::describe(node);
     node.set("title", currentTitle());

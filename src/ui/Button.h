@@ -61,6 +61,9 @@ public:
     void touchesCancelled(const Touch& touch) override;
     void draw(Canvas& canvas, const Rect& rect) override;
     std::string className() const override { return "Button"; }
+    AccessibleRole defaultAccessibleRole() const override { return AccessibleRole::PushButton; }
+    std::string accessibleName() const override;
+    AccessibleStates accessibleStates() const override;
     void describe(ViewDescription& node) const override;
     void applyLayout(const LayoutNode& node) override;
 

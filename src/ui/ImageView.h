@@ -26,6 +26,10 @@ public:
 
     void draw(Canvas& canvas, const Rect& rect) override;
     std::string className() const override { return "ImageView"; }
+    // A picture is seen by assistive technology only when it has a meaning to tell.
+    AccessibleRole defaultAccessibleRole() const override {
+        return accessibilityLabel().empty() ? AccessibleRole::None : AccessibleRole::Image;
+    }
     void describe(ViewDescription& node) const override;
     void applyLayout(const LayoutNode& node) override;
 

@@ -241,6 +241,10 @@ void Label::drawLine(Canvas& canvas, std::string_view line, Point origin) const 
     }
 }
 
+std::string Label::accessibleName() const {
+    return accessibilityLabel().empty() ? text_ : accessibilityLabel();
+}
+
 void Label::describe(ViewDescription& node) const {
     View::describe(node);
     node.set("text", text_);

@@ -46,6 +46,11 @@ public:
 
     void draw(Canvas& canvas, const Rect& rect) override;
     std::string className() const override { return "Label"; }
+    // A label with nothing to read is left out.
+    AccessibleRole defaultAccessibleRole() const override {
+        return accessibleName().empty() ? AccessibleRole::None : AccessibleRole::Label;
+    }
+    std::string accessibleName() const override;
     void describe(ViewDescription& node) const override;
     void applyLayout(const LayoutNode& node) override;
 

@@ -87,6 +87,7 @@ public:
     void touchesCancelled(const Touch& touch) override;
 
     std::string className() const override { return "ScrollView"; }
+    AccessibleRole defaultAccessibleRole() const override { return AccessibleRole::ScrollPane; }
     void describe(ViewDescription& node) const override;
     void applyLayout(const LayoutNode& node) override;
 

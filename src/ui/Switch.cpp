@@ -65,6 +65,13 @@ void Switch::draw(Canvas& canvas, const Rect& rect) {
              pressed_ ? style::kSwitchKnobPressed : style::kSwitchKnob);
 }
 
+AccessibleStates Switch::accessibleStates() const {
+    AccessibleStates s = View::accessibleStates();
+    s.checkable = true;
+    s.checked = on_;
+    return s;
+}
+
 void Switch::describe(ViewDescription& node) const {
     View::describe(node);
     node.set("selected", on_);

@@ -32,6 +32,8 @@ public:
     void touchesCancelled(const Touch& touch) override;
     void draw(Canvas& canvas, const Rect& rect) override;
     std::string className() const override { return "Switch"; }
+    AccessibleRole defaultAccessibleRole() const override { return AccessibleRole::Switch; }
+    AccessibleStates accessibleStates() const override;
     void describe(ViewDescription& node) const override;
 
 protected:

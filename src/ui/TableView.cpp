@@ -34,6 +34,16 @@ void TableViewCell::draw(Canvas& canvas, const Rect& rect) {
                     style::kRowSeparator);
 }
 
+std::string TableViewCell::accessibleName() const {
+    return accessibilityLabel().empty() ? textLabel_->text() : accessibilityLabel();
+}
+
+AccessibleStates TableViewCell::accessibleStates() const {
+    AccessibleStates s = View::accessibleStates();
+    s.selected = selected_;
+    return s;
+}
+
 void TableViewCell::describe(ViewDescription& node) const {
     View::describe(node);
     node.set("text", textLabel_->text());

@@ -25,6 +25,9 @@ public:
     void layoutSubviews() override;
     void draw(Canvas& canvas, const Rect& rect) override;
     std::string className() const override { return "TableViewCell"; }
+    AccessibleRole defaultAccessibleRole() const override { return AccessibleRole::ListItem; }
+    std::string accessibleName() const override;
+    AccessibleStates accessibleStates() const override;
     void describe(ViewDescription& node) const override;
 
 private:
@@ -69,6 +72,7 @@ public:
     std::size_t cellsMade() const { return made_; }
 
     std::string className() const override { return "TableView"; }
+    AccessibleRole defaultAccessibleRole() const override { return AccessibleRole::List; }
     void applyLayout(const LayoutNode& node) override;
     bool keyDown(KeyCommand key) override;
 

@@ -296,6 +296,29 @@ void TextField::draw(Canvas& canvas, const Rect& rect) {
     canvas.popClip();
 }
 
+std::string TextField::accessibleName() const {
+    if (!accessibilityLabel().empty()) {
+        return accessibilityLabel();
+    }
+    // The label that captions the field, found by name among the views around it.
+    if (!labelledBy_.empty()) {
+        for (const View* scope = superview(); scope; scope = scope->superview()) {
+            for (const auto& v : scope->subviews()) {
+                if (v->name() == labelledBy_) {
+                    return v->accessibleName();
+                }
+            }
+        }
+    }
+    return placeholder_;
+}
+
+AccessibleStates TextField::accessibleStates() const {
+    AccessibleStates s = View::accessibleStates();
+    s.editable = s.enabled;
+    return s;
+}
+
 void TextField::describe(ViewDescription& node) const {
     View::describe(node);
     node.set("text", model_.secure() ? std::string(model_.length(), '*') : model_.text());
@@ -315,6 +338,8 @@ void TextField::applyLayout(const LayoutNode& node) {
         setFont(node.font("font"));
     if (node.has("focusRingOutset"))
         setFocusRingOutset(node.size("focusRingOutset"));
+    if (node.has("labelledBy"))
+        setLabelledBy(node.text("labelledBy"));
     View::applyLayout(node);
 }
 

@@ -110,6 +110,13 @@ public:
     void touchesEnded(const Touch& touch) override;
     void draw(Canvas& canvas, const Rect& rect) override;
     std::string className() const override { return "TextField"; }
+    AccessibleRole defaultAccessibleRole() const override {
+        return secureTextEntry() ? AccessibleRole::PasswordText : AccessibleRole::Entry;
+    }
+    std::string accessibleName() const override;
+    AccessibleStates accessibleStates() const override;
+    // The name of a label that captions this field (its name is read out for the field).
+    void setLabelledBy(std::string labelName) { labelledBy_ = std::move(labelName); }
     void describe(ViewDescription& node) const override;
     void applyLayout(const LayoutNode& node) override;
 
@@ -133,6 +140,7 @@ private:
 
     TextEditingModel model_;
     std::string placeholder_;
+    std::string labelledBy_;
     Font font_ = Font::systemFont(17);
     Color textColor_ = Color::black();
     Size focusRingOutset_{0, 0};

@@ -23,6 +23,7 @@ int UIApplicationMain(const LaunchOptions& options, UIApplicationDelegate& deleg
                       std::ostream& err, WindowHost& host) {
     RunLoop::main().adoptCurrentThread();
     auto window = std::make_shared<Window>(options.size.layoutFrame());
+    window->setAccessibilityLabel(options.title);
     window->setOnScreenKeyboard(options.headless ? !options.physicalKeyboard : options.touch);
     int code = 0;
     if (!host.prepare(options, err, code)) {

@@ -410,6 +410,47 @@ void View::describe(ViewDescription& node) const {
     if (cornerRadius_ > 0) {
         node.set("cornerRadius", cornerRadius_);
     }
+    // What assistive technology is told, for views it sees; an empty role for a view that a
+    // person can touch but that is kept from it on purpose (a backdrop that ends editing).
+    if (accessibleRole_ == AccessibleRole::None) {
+        node.set("role", std::string());
+    } else if (const AccessibleRole role = accessibleRole(); role != AccessibleRole::None) {
+        node.set("role", std::string(accessibleRoleName(role)));
+        node.set("accessibleName", accessibleName());
+        if (const std::string d = accessibleDescription(); !d.empty()) {
+            node.set("accessibleDescription", d);
+        }
+        node.set("states", [&] {
+            std::string joined;
+            for (const auto& s : accessibleStates().names()) {
+                joined += (joined.empty() ? "" : " ") + s;
+            }
+            return joined;
+        }());
+    }
+}
+
+AccessibleStates View::accessibleStates() const {
+    AccessibleStates s;
+    s.enabled = userInteractionEnabled_;
+    s.focusable = isFocusable();
+    s.focused = isFirstResponder();
+    s.selected = accessibleSelected_;
+    s.modal = accessibleRole() == AccessibleRole::Dialog; // the application's dialogs are all modal
+    s.visible = true;
+    for (const View* v = this; v; v = v->superview_) {
+        s.visible = s.visible && !v->hidden_ && v->alpha_ > 0;
+    }
+    // The window itself has no window of its own.
+    const View* window = window_ ? window_ : (superview_ ? nullptr : this);
+    if (window && dynamic_cast<const Window*>(window)) {
+        const Rect r = windowFrame(), w = window->bounds();
+        s.showing = s.visible && r.minX() < w.maxX() && r.maxX() > w.minX() &&
+                    r.minY() < w.maxY() && r.maxY() > w.minY();
+    } else {
+        s.showing = false;
+    }
+    return s;
 }
 
 void View::applyLayout(const LayoutNode& node) {
@@ -427,6 +468,16 @@ void View::applyLayout(const LayoutNode& node) {
         setUserInteractionEnabled(node.boolean("interaction"));
     if (node.has("focusable"))
         setFocusable(node.boolean("focusable"));
+    if (node.has("accessibilityLabel"))
+        setAccessibilityLabel(node.text("accessibilityLabel"));
+    if (node.has("accessibleRole")) {
+        std::map<std::string, AccessibleRole> roles;
+        for (int r = 0; r <= static_cast<int>(AccessibleRole::ToolBar); ++r) {
+            roles.emplace(accessibleRoleName(static_cast<AccessibleRole>(r)),
+                          static_cast<AccessibleRole>(r));
+        }
+        setAccessibleRole(node.choice("accessibleRole", roles));
+    }
     if (node.has("autoresizing")) {
         // The parts that follow the superview's size.
         static const std::map<std::string, unsigned> kParts{

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/Accessible.h"
 #include "ui/Canvas.h"
 #include "ui/Geometry.h"
 #include "ui/Responder.h"
@@ -184,6 +185,24 @@ public:
     virtual void touchesEnded(const Touch& touch);
     virtual void touchesCancelled(const Touch& touch);
 
+    // ---- accessibility ----
+    // What this view is to assistive technology: a role a layout or the code may set, else the
+    // class's own (None for a view that only lays others out).
+    AccessibleRole accessibleRole() const {
+        return accessibleRole_.value_or(defaultAccessibleRole());
+    }
+    void setAccessibleRole(AccessibleRole role) { accessibleRole_ = role; }
+    // The name it is read out by: the label set for it (a picture's meaning), else what it
+    // shows (a button's title, a label's text; the class decides).
+    virtual std::string accessibleName() const { return accessibilityLabel_; }
+    // What more there is to hear about it (an alert's text); empty for most views.
+    virtual std::string accessibleDescription() const { return {}; }
+    const std::string& accessibilityLabel() const { return accessibilityLabel_; }
+    void setAccessibilityLabel(std::string label) { accessibilityLabel_ = std::move(label); }
+    virtual AccessibleStates accessibleStates() const;
+    // Marks the view as the one chosen among its like (the carousel's page in view).
+    void setAccessibleSelected(bool selected) { accessibleSelected_ = selected; }
+
     // ---- snapshots ----
     virtual std::string className() const { return "View"; }
     // What this view tells of itself in a snapshot; subclasses add their properties.
@@ -200,6 +219,7 @@ public:
 
 protected:
     virtual bool focusableByDefault() const { return false; }
+    virtual AccessibleRole defaultAccessibleRole() const { return AccessibleRole::None; }
     // Draws the ring of the view that has the keyboard's focus.
     virtual void drawFocusRing(Canvas& canvas, const Rect& rect);
     virtual void didMoveToWindow() {}
@@ -228,6 +248,9 @@ private:
     Window* window_ = nullptr;
     ViewController* viewController_ = nullptr;
     std::optional<bool> focusable_;
+    std::optional<AccessibleRole> accessibleRole_;
+    std::string accessibilityLabel_;
+    bool accessibleSelected_ = false;
     std::vector<std::shared_ptr<View>> subviews_;
 };
 

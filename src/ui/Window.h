@@ -40,6 +40,7 @@ public:
     explicit Window(const Rect& frame = makeRect(0, 0, 320, 480));
     ~Window() override;
     std::string className() const override { return "Window"; }
+    AccessibleRole defaultAccessibleRole() const override { return AccessibleRole::Frame; }
 
     void touchDown(Point point, TimePoint time);
     void touchMove(Point point, TimePoint time);

@@ -45,17 +45,18 @@ TEST(WalletModel, PagesOffsetsAndChoices) {
         const char* desc;
         const char* serial;
         const char* nameTitle;
+        const char* pageName;
         WalletModel::Choice choice;
     };
     const Page pages[] = {
         {false, true, "Lumacard Standard", "**** **** **** 1117", "Spesa",
-         WalletModel::Choice::Statement},
+         "Spesa, Lumacard Standard che termina con 1117", WalletModel::Choice::Statement},
         {true, true, "Lumacard Anonima", "**** **** **** 2222", "Dai un nome alla tua carta",
-         WalletModel::Choice::StatementAfterCVV2},
+         "Lumacard Anonima che termina con 2222", WalletModel::Choice::StatementAfterCVV2},
         {true, true, "Lumacard Standard", "**** **** **** 3333", "Dai un nome alla tua carta",
-         WalletModel::Choice::Statement},
+         "Lumacard Standard che termina con 3333", WalletModel::Choice::Statement},
         {true, false, "Puoi inserire una o più", "carte Lumacard nella tua lista",
-         "Aggiungi Altra Carta", WalletModel::Choice::AddCard},
+         "Aggiungi Altra Carta", "Aggiungi Altra Carta", WalletModel::Choice::AddCard},
     };
     for (int p = 0; p < 4; ++p) {
         const auto& want = pages[p];
@@ -66,6 +67,7 @@ TEST(WalletModel, PagesOffsetsAndChoices) {
         EXPECT_EQ(caption.serial, want.serial) << p;
         EXPECT_EQ(caption.nameTitle, want.nameTitle) << p;
         EXPECT_EQ(caption.measured, want.nameTitle) << p;
+        EXPECT_EQ(caption.pageName, want.pageName) << p;
         EXPECT_EQ(wallet.choice(p), want.choice) << p;
         EXPECT_EQ(wallet.card(p) != nullptr, p < 3) << p;
     }
