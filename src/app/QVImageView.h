@@ -37,6 +37,14 @@ public:
     void touchesEnded(const ui::Touch& touch) override;
     void touchesCancelled(const ui::Touch& touch) override;
     std::string className() const override { return "QVImageView"; }
+    std::vector<std::string> accessibleActions() const override {
+        return userInteractionEnabled() ? std::vector<std::string>{"press"}
+                                        : std::vector<std::string>{};
+    }
+    // Pressed through assistive technology as by the keyboard: a touch lifted where it began.
+    bool doAccessibleAction(std::string_view action) override {
+        return action == "press" && userInteractionEnabled() && keyDown(ui::KeyCommand::Return);
+    }
 
 private:
     QVImageViewDelegate* delegate_ = nullptr;

@@ -189,6 +189,14 @@ std::string Button::accessibleName() const {
     return name;
 }
 
+bool Button::doAccessibleAction(std::string_view action) {
+    if (action != "press" || !enabled_ || !userInteractionEnabled()) {
+        return false;
+    }
+    sendActions();
+    return true;
+}
+
 AccessibleStates Button::accessibleStates() const {
     AccessibleStates s = View::accessibleStates();
     s.enabled = s.enabled && enabled_;

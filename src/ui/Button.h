@@ -64,6 +64,8 @@ public:
     AccessibleRole defaultAccessibleRole() const override { return AccessibleRole::PushButton; }
     std::string accessibleName() const override;
     AccessibleStates accessibleStates() const override;
+    std::vector<std::string> accessibleActions() const override { return {"press"}; }
+    bool doAccessibleAction(std::string_view action) override;
     void describe(ViewDescription& node) const override;
     void applyLayout(const LayoutNode& node) override;
 

@@ -34,6 +34,14 @@ public:
     std::string className() const override { return "Switch"; }
     AccessibleRole defaultAccessibleRole() const override { return AccessibleRole::Switch; }
     AccessibleStates accessibleStates() const override;
+    std::vector<std::string> accessibleActions() const override { return {"toggle"}; }
+    bool doAccessibleAction(std::string_view action) override {
+        if (action != "toggle" || !userInteractionEnabled()) {
+            return false;
+        }
+        toggle();
+        return true;
+    }
     void describe(ViewDescription& node) const override;
 
 protected:

@@ -38,6 +38,24 @@ std::string TableViewCell::accessibleName() const {
     return accessibilityLabel().empty() ? textLabel_->text() : accessibilityLabel();
 }
 
+bool TableViewCell::doAccessibleAction(std::string_view action) {
+    if (action != "activate") {
+        return false;
+    }
+    for (View* v = superview(); v; v = v->superview()) {
+        if (auto* table = dynamic_cast<TableView*>(v)) {
+            for (const auto& [row, cell] : table->visibleCells()) {
+                if (cell.get() == this) {
+                    table->choose(row);
+                    return true;
+                }
+            }
+            return false;
+        }
+    }
+    return false;
+}
+
 AccessibleStates TableViewCell::accessibleStates() const {
     AccessibleStates s = View::accessibleStates();
     s.selected = selected_;

@@ -28,6 +28,9 @@ public:
     AccessibleRole defaultAccessibleRole() const override { return AccessibleRole::ListItem; }
     std::string accessibleName() const override;
     AccessibleStates accessibleStates() const override;
+    std::vector<std::string> accessibleActions() const override { return {"activate"}; }
+    // Activating a row chooses it, as a tap on it does.
+    bool doAccessibleAction(std::string_view action) override;
     void describe(ViewDescription& node) const override;
 
 private:
@@ -75,6 +78,8 @@ public:
     AccessibleRole defaultAccessibleRole() const override { return AccessibleRole::List; }
     void applyLayout(const LayoutNode& node) override;
     bool keyDown(KeyCommand key) override;
+    // Selects a row and tells the delegate it was chosen, as a tap on it does.
+    void choose(int row);
 
 protected:
     bool focusableByDefault() const override { return true; }
@@ -84,7 +89,6 @@ protected:
 
 private:
     void layoutRows();
-    void choose(int row);
 
     TableViewDataSource* dataSource_ = nullptr;
     TableViewDelegate* tableDelegate_ = nullptr;

@@ -115,6 +115,11 @@ public:
     }
     std::string accessibleName() const override;
     AccessibleStates accessibleStates() const override;
+    std::vector<std::string> accessibleActions() const override { return {"activate"}; }
+    // Activating a field gives it the focus, as a touch on it does.
+    bool doAccessibleAction(std::string_view action) override {
+        return action == "activate" && userInteractionEnabled() && becomeFirstResponder();
+    }
     // The name of a label that captions this field (its name is read out for the field).
     void setLabelledBy(std::string labelName) { labelledBy_ = std::move(labelName); }
     void describe(ViewDescription& node) const override;

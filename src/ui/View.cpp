@@ -420,6 +420,13 @@ void View::describe(ViewDescription& node) const {
         if (const std::string d = accessibleDescription(); !d.empty()) {
             node.set("accessibleDescription", d);
         }
+        std::string actions;
+        for (const auto& a : accessibleActions()) {
+            actions += (actions.empty() ? "" : " ") + a;
+        }
+        if (!actions.empty()) {
+            node.set("actions", actions);
+        }
         node.set("states", [&] {
             std::string joined;
             for (const auto& s : accessibleStates().names()) {

@@ -200,6 +200,11 @@ public:
     const std::string& accessibilityLabel() const { return accessibilityLabel_; }
     void setAccessibilityLabel(std::string label) { accessibilityLabel_ = std::move(label); }
     virtual AccessibleStates accessibleStates() const;
+    // What can be done to it through assistive technology ("press", "activate", "toggle"), and
+    // doing one as a person would by touch or key; false for an action it has not or cannot do
+    // now.
+    virtual std::vector<std::string> accessibleActions() const { return {}; }
+    virtual bool doAccessibleAction(std::string_view /*action*/) { return false; }
     // Marks the view as the one chosen among its like (the carousel's page in view).
     void setAccessibleSelected(bool selected) { accessibleSelected_ = selected; }
 

@@ -1,4 +1,5 @@
-#include "StandinFixture.h"
+#include "AppFixture.h"
+#include "ui/TextField.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +14,26 @@ using nlohmann::ordered_json;
 
 namespace {
 
-class AccessibilityTest : public vestrino::test::StandinFixture {};
+class AccessibilityTest : public vestrino::test::AppFixture {
+protected:
+    // The first view assistive technology sees with this role and name.
+    vestrino::ui::View* seen(const std::string& role, const std::string& name) {
+        std::function<vestrino::ui::View*(vestrino::ui::View&)> search =
+            [&](vestrino::ui::View& v) -> vestrino::ui::View* {
+            if (accessibleRoleName(v.accessibleRole()) == role && v.accessibleName() == name &&
+                v.accessibleStates().showing) {
+                return &v;
+            }
+            for (const auto& child : v.subviews()) {
+                if (auto* found = search(*child)) {
+                    return found;
+                }
+            }
+            return nullptr;
+        };
+        return search(*window_);
+    }
+};
 
 // The roles that fit a class a person acts on.
 const std::map<std::string, std::set<std::string>> kFittingRoles = {
@@ -105,4 +125,44 @@ TEST_F(AccessibilityTest, EveryControlOfTheTourIsNamed) {
     for (const auto& [snapshot, role] : walk.passwordRoles) {
         EXPECT_EQ(role, "password text") << snapshot;
     }
+}
+
+// The way through the application a screen reader takes, by roles, names and actions alone:
+// the fields activated and typed into, "Accedi" pressed, a card's page pressed, a row of its
+// statement activated, the detail's alert read.
+TEST_F(AccessibilityTest, ActionsDoWhatATouchDoes) {
+    launch();
+    run("wait 2");
+    auto* user = seen("entry", "Nome utente");
+    auto* password = seen("password text", "Password");
+    ASSERT_TRUE(user && password);
+    ASSERT_TRUE(user->doAccessibleAction("activate"));
+    EXPECT_TRUE(user->accessibleStates().focused);
+    run("type \"mario.rossi\"");
+    ASSERT_TRUE(password->doAccessibleAction("activate"));
+    run("type \"lumacard1\"");
+    EXPECT_FALSE(user->doAccessibleAction("press")); // a field has no such action
+    auto* accedi = seen("push button", "Accedi");
+    ASSERT_TRUE(accedi);
+    ASSERT_TRUE(accedi->doAccessibleAction("press"));
+    run("idle 20\nwait 1");
+    ASSERT_EQ(state()["visible"], "CarteViewController");
+
+    auto* card = seen("page tab", "Lumacard Standard che termina con 5670");
+    ASSERT_TRUE(card) << "the card's page is not in view";
+    EXPECT_TRUE(card->accessibleStates().selected);
+    ASSERT_TRUE(card->doAccessibleAction("press"));
+    run("idle 20\nwait 1");
+    ASSERT_EQ(state()["visible"], "TransazioniViewController");
+    auto* row = seen("list item", "13/11/2026 PAGAMENTO POS DISTRIBUTORE ENI A1, - 91,70 €");
+    ASSERT_TRUE(row);
+    ASSERT_TRUE(row->doAccessibleAction("activate"));
+    run("wait 0.5");
+    const auto alert = state()["alert"];
+    ASSERT_TRUE(alert.is_object()) << state()["alert"];
+    auto* read = seen("alert", alert["title"].get<std::string>());
+    ASSERT_TRUE(read);
+    EXPECT_NE(read->accessibleDescription().find("PAGAMENTO POS DISTRIBUTORE ENI A1"),
+              std::string::npos);
+    EXPECT_TRUE(read->accessibleStates().modal);
 }
