@@ -92,8 +92,10 @@ void AggiungiCartaViewController::viewDidLoad() {
         save->setImage(normal, ControlState::Normal);
         save->setImage(pressed, ControlState::Highlighted);
         save->setImage(pressed, ControlState::Selected);
+        save->setAccessibilityLabel("Salva"); // what the picture says
         std::dynamic_pointer_cast<ImageView>(titolo_)->setImage(
             UIImage::imageNamed("vestrino_title_modifica_carta_320.png"));
+        titolo_->setAccessibilityLabel("Modifica la carta");
         numeroCarta_->setText(cleanupString(cp_->serial().value_or("")));
         nomeCarta_->setText(cp_->alias().value_or(""));
         if (cp_->anonima()) {

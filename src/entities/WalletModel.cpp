@@ -56,7 +56,7 @@ WalletModel::Caption WalletModel::caption(int page) const {
             named ? *e->alias() : kNameTitle,
             named ? *e->alias() : kNameTitle,
             (named ? *e->alias() + ", " : "") + kind + " che termina con " + last,
-            "Scegli la carta"};
+            "Scegli questa carta"};
 }
 
 WalletModel::Choice WalletModel::choice(int page) const {

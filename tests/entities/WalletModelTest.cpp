@@ -71,6 +71,9 @@ TEST(WalletModel, PagesOffsetsAndChoices) {
         EXPECT_EQ(wallet.choice(p), want.choice) << p;
         EXPECT_EQ(wallet.card(p) != nullptr, p < 3) << p;
     }
+    // The choose button's picture says what it does: so does its name.
+    EXPECT_EQ(wallet.caption(0).chooseName, "Scegli questa carta");
+    EXPECT_EQ(wallet.caption(3).chooseName, "Aggiungi una carta");
     EXPECT_EQ(wallet.choice(4), WalletModel::Choice::Nothing);
     EXPECT_EQ(wallet.choice(-1), WalletModel::Choice::Nothing);
 }
