@@ -235,7 +235,7 @@ void CarteViewController::settle() {
     }
     labelDesc_->setText(caption.desc);
     labelSerial_->setText(caption.serial);
-    const Size size = TextMeasurer::shared().measure(caption.measured, {"HelveticaNeue-Bold", 16});
+    const Size size = TextMeasurer::shared().measure(caption.nameTitle, {"HelveticaNeue-Bold", 16});
     const double w = std::max(size.width + 50, 95.0);
     const double h = size.height + 10;
     const Rect f = alias->frame();

@@ -45,16 +45,13 @@ WalletModel::Caption WalletModel::caption(int page) const {
     }
     const auto& e = pages_[static_cast<std::size_t>(page)];
     if (isAddPage(page)) {
-        return {e->desc().value_or(""), e->serial().value_or(""), kAddTitle, kAddTitle, kAddTitle,
+        return {e->desc().value_or(""), e->serial().value_or(""), kAddTitle, kAddTitle,
                 "Aggiungi una carta"};
     }
     const bool named = e->alias() && !e->alias()->empty();
     const std::string kind = e->anonima() ? "Lumacard Anonima" : "Lumacard Standard";
     const std::string last = lastCodePoints(e->serial().value_or(""), 4);
-    return {kind,
-            "**** **** **** " + last,
-            named ? *e->alias() : kNameTitle,
-            named ? *e->alias() : kNameTitle,
+    return {kind, "**** **** **** " + last, named ? *e->alias() : kNameTitle,
             (named ? *e->alias() + ", " : "") + kind + " che termina con " + last,
             "Scegli questa carta"};
 }

@@ -48,8 +48,7 @@ public:
 
     struct Caption {
         std::string desc, serial;
-        std::string nameTitle;  // the name button's title as it settles
-        std::string measured;   // the text the name button is sized for
+        std::string nameTitle;  // the name button's title as it settles, and what it is sized for
         std::string pageName;   // what a screen reader calls the page's picture
         std::string chooseName; // and the choose button, a picture too
     };

@@ -13,6 +13,17 @@
 
 namespace vestrino::ui {
 
+namespace {
+// Words one after the other, a space between each.
+std::string joinedWords(const std::vector<std::string>& words) {
+    std::string joined;
+    for (const auto& w : words) {
+        joined += (joined.empty() ? "" : " ") + w;
+    }
+    return joined;
+}
+} // namespace
+
 Point Touch::locationInView(const View& view) const {
     return view.convertPointFromView(windowLocation, nullptr);
 }
@@ -420,20 +431,10 @@ void View::describe(ViewDescription& node) const {
         if (const std::string d = accessibleDescription(); !d.empty()) {
             node.set("accessibleDescription", d);
         }
-        std::string actions;
-        for (const auto& a : accessibleActions()) {
-            actions += (actions.empty() ? "" : " ") + a;
-        }
-        if (!actions.empty()) {
+        if (const std::string actions = joinedWords(accessibleActions()); !actions.empty()) {
             node.set("actions", actions);
         }
-        node.set("states", [&] {
-            std::string joined;
-            for (const auto& s : accessibleStates().names()) {
-                joined += (joined.empty() ? "" : " ") + s;
-            }
-            return joined;
-        }());
+        node.set("states", joinedWords(accessibleStates().names()));
     }
 }
 

@@ -66,7 +66,6 @@ TEST(WalletModel, PagesOffsetsAndChoices) {
         EXPECT_EQ(caption.desc, want.desc) << p;
         EXPECT_EQ(caption.serial, want.serial) << p;
         EXPECT_EQ(caption.nameTitle, want.nameTitle) << p;
-        EXPECT_EQ(caption.measured, want.nameTitle) << p;
         EXPECT_EQ(caption.pageName, want.pageName) << p;
         EXPECT_EQ(wallet.choice(p), want.choice) << p;
         EXPECT_EQ(wallet.card(p) != nullptr, p < 3) << p;
