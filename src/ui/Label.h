@@ -51,6 +51,7 @@ public:
         return accessibleName().empty() ? AccessibleRole::None : AccessibleRole::Label;
     }
     std::string accessibleName() const override;
+    std::optional<std::string> accessibleText() const override { return text_; }
     void describe(ViewDescription& node) const override;
     void applyLayout(const LayoutNode& node) override;
 

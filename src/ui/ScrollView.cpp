@@ -453,4 +453,24 @@ void ScrollView::applyLayout(const LayoutNode& node) {
     View::applyLayout(node);
 }
 
+std::vector<std::string> ScrollView::accessibleActions() const {
+    if (!paging_ || !userInteractionEnabled()) {
+        return {};
+    }
+    return {"next page", "previous page"};
+}
+
+bool ScrollView::doAccessibleAction(std::string_view action) {
+    if (!paging_ || !userInteractionEnabled()) {
+        return false;
+    }
+    if (action == "next page") {
+        return pageBy(1);
+    }
+    if (action == "previous page") {
+        return pageBy(-1);
+    }
+    return false;
+}
+
 } // namespace vestrino::ui

@@ -88,6 +88,9 @@ public:
 
     std::string className() const override { return "ScrollView"; }
     AccessibleRole defaultAccessibleRole() const override { return AccessibleRole::ScrollPane; }
+    // A view that pages turns a page through assistive technology as a drag would.
+    std::vector<std::string> accessibleActions() const override;
+    bool doAccessibleAction(std::string_view action) override;
     void describe(ViewDescription& node) const override;
     void applyLayout(const LayoutNode& node) override;
 

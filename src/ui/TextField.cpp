@@ -300,17 +300,53 @@ std::string TextField::accessibleName() const {
     if (!accessibilityLabel().empty()) {
         return accessibilityLabel();
     }
+    if (const View* caption = accessibleLabelledBy()) {
+        return caption->accessibleName();
+    }
+    return placeholder_;
+}
+
+const View* TextField::accessibleLabelledBy() const {
     // The label that captions the field, found by name among the views around it.
     if (!labelledBy_.empty()) {
         for (const View* scope = superview(); scope; scope = scope->superview()) {
             for (const auto& v : scope->subviews()) {
                 if (v->name() == labelledBy_) {
-                    return v->accessibleName();
+                    return v.get();
                 }
             }
         }
     }
-    return placeholder_;
+    return nullptr;
+}
+
+std::optional<std::string> TextField::accessibleText() const {
+    if (!model_.secure()) {
+        return model_.text();
+    }
+    // Its length and nothing else: a dot (U+2022) a character, as the field draws it.
+    std::string dots;
+    for (std::size_t i = 0; i < model_.length(); ++i) {
+        dots += "\u2022";
+    }
+    return dots;
+}
+
+bool TextField::editAccessibleText(std::size_t from, std::size_t to,
+                                   const std::string& replacement) {
+    if (!userInteractionEnabled() || from > to || to > model_.length()) {
+        return false;
+    }
+    const std::string before = model_.text();
+    setSelection(from, to);
+    if (replacement.empty()) {
+        if (from != to) {
+            deleteBackward();
+        }
+    } else {
+        insertText(replacement);
+    }
+    return model_.text() != before || (from == to && replacement.empty());
 }
 
 AccessibleStates TextField::accessibleStates() const {

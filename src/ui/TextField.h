@@ -122,6 +122,18 @@ public:
     }
     // The name of a label that captions this field (its name is read out for the field).
     void setLabelledBy(std::string labelName) { labelledBy_ = std::move(labelName); }
+    const View* accessibleLabelledBy() const override;
+    std::optional<std::string> accessibleText() const override;
+    bool editAccessibleText(std::size_t from, std::size_t to,
+                            const std::string& replacement) override;
+    std::optional<std::size_t> accessibleCaret() const override { return caret(); }
+    std::pair<std::size_t, std::size_t> accessibleSelection() const override {
+        return {selectionStart(), selectionStart() + selectionLength()};
+    }
+    bool selectAccessibleText(std::size_t from, std::size_t to) override {
+        setSelection(from, to);
+        return true;
+    }
     void describe(ViewDescription& node) const override;
     void applyLayout(const LayoutNode& node) override;
 

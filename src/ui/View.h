@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vestrino::ui {
@@ -205,6 +206,24 @@ public:
     // now.
     virtual std::vector<std::string> accessibleActions() const { return {}; }
     virtual bool doAccessibleAction(std::string_view /*action*/) { return false; }
+    // The text it holds for assistive technology to read (a label's, a field's; a secure
+    // field's as one dot a character); nothing for views without text.
+    virtual std::optional<std::string> accessibleText() const { return std::nullopt; }
+    // Replaces the code points [from, to) of that text by `replacement` as typing over a
+    // selection would (a field's delegate decides as for typed text); false where the text
+    // cannot be edited.
+    virtual bool editAccessibleText(std::size_t /*from*/, std::size_t /*to*/,
+                                    const std::string& /*replacement*/) {
+        return false;
+    }
+    // Where the caret is in that text, and the selected code points [from, to) (empty when
+    // nothing is selected); nothing for text without a caret.
+    virtual std::optional<std::size_t> accessibleCaret() const { return std::nullopt; }
+    virtual std::pair<std::size_t, std::size_t> accessibleSelection() const { return {0, 0}; }
+    // Selects [from, to) with the caret at `to` (both equal: only moves the caret).
+    virtual bool selectAccessibleText(std::size_t /*from*/, std::size_t /*to*/) { return false; }
+    // The view whose name captions this one (a field's label), if any.
+    virtual const View* accessibleLabelledBy() const { return nullptr; }
     // Marks the view as the one chosen among its like (the carousel's page in view).
     void setAccessibleSelected(bool selected) { accessibleSelected_ = selected; }
 

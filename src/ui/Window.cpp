@@ -260,6 +260,19 @@ Responder* Window::visibleScreen() const {
     return screen;
 }
 
+std::string Window::accessibleName() const {
+    ViewController* screen = root_.lock().get();
+    while (screen && screen->visibleChild()) {
+        screen = screen->visibleChild();
+    }
+    const std::string shown =
+        screen && screen->isViewLoaded() ? screen->view()->accessibilityLabel() : std::string();
+    if (shown.empty() || accessibilityLabel().empty()) {
+        return shown.empty() ? accessibilityLabel() : shown;
+    }
+    return accessibilityLabel() + " \u2013 " + shown; // "Vestrino – Carte"
+}
+
 Responder* Window::inputStart() {
     if (takesInput(firstResponder_)) {
         return firstResponder_;

@@ -41,6 +41,9 @@ public:
     ~Window() override;
     std::string className() const override { return "Window"; }
     AccessibleRole defaultAccessibleRole() const override { return AccessibleRole::Frame; }
+    // The window is read out by its title and the screen it shows (the label the screen's
+    // layout gives it): "Vestrino – Carte".
+    std::string accessibleName() const override;
 
     void touchDown(Point point, TimePoint time);
     void touchMove(Point point, TimePoint time);
