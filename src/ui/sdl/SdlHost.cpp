@@ -2,6 +2,7 @@
 
 #include "core/BackgroundTask.h"
 #include "core/RunLoop.h"
+#include "ui/atspi/AtspiBridge.h"
 #include "ui/sdl/ChangedRows.h"
 #include "ui/sdl/SdlCanvas.h"
 #include "ui/sdl/SdlClipboard.h"
@@ -160,6 +161,10 @@ bool SdlHost::run(std::string& error) {
         auto lastFrame = std::chrono::steady_clock::now();
         bool firstFrameLogged = false;
         ChangedRows changedRows;
+        // Assistive technology (a screen reader) is served once the first frame is up, when the
+        // desktop has its accessibility bus; it goes before the window does.
+        std::unique_ptr<atspi::AtspiBridge> accessibility;
+        bool accessibilityTried = false;
         while (!quit) {
             int timeout = 0;
             if (moving && !paced) {
@@ -222,6 +227,14 @@ bool SdlHost::run(std::string& error) {
                                  paced ? "renderer" : "window surface");
                 }
                 firstFrameLogged = true;
+            }
+            if (firstFrameLogged && !accessibilityTried) {
+                accessibilityTried = true;
+                accessibility = atspi::AtspiBridge::start(window_, title_, [&sdlWindow, this] {
+                    int x = 0, y = 0;
+                    SDL_GetWindowPosition(sdlWindow.get(), &x, &y);
+                    return atspi::AtspiAdaptor::Placement{x, y, scale_};
+                });
             }
         }
     }
