@@ -96,6 +96,7 @@ void AggiungiCartaViewController::viewDidLoad() {
         std::dynamic_pointer_cast<ImageView>(titolo_)->setImage(
             UIImage::imageNamed("vestrino_title_modifica_carta_320.png"));
         titolo_->setAccessibilityLabel("Modifica la carta");
+        view()->setAccessibilityLabel("Modifica la carta"); // the screen's name
         numeroCarta_->setText(cleanupString(cp_->serial().value_or("")));
         nomeCarta_->setText(cp_->alias().value_or(""));
         if (cp_->anonima()) {
