@@ -1,0 +1,90 @@
+#include "ui/atspi/AccessibleObjects.h"
+#include "ui/Button.h"
+#include "ui/Label.h"
+#include "ui/TextField.h"
+#include "ui/Window.h"
+
+#include <gtest/gtest.h>
+
+using namespace vestrino::ui;
+using vestrino::ui::atspi::AccessibleObjects;
+
+namespace {
+
+std::shared_ptr<Button> button(const std::string& title) {
+    auto b = std::make_shared<Button>(makeRect(0, 0, 100, 40));
+    b->setTitle(title, ControlState::Normal);
+    return b;
+}
+
+} // namespace
+
+// What assistive technology sees of a window: containers that only lay out are passed over
+// (their children take their place, in order), hidden and transparent views are left out with
+// all they hold, and a parent is the nearest view seen above.
+TEST(AccessibleObjects, ContainersArePassedOverAndHiddenViewsLeftOut) {
+    auto window = std::make_shared<Window>();
+    auto form = std::make_shared<View>(makeRect(0, 0, 320, 200)); // layout only
+    auto caption = std::make_shared<Label>(makeRect(0, 0, 100, 20));
+    caption->setText("Nome utente");
+    auto accedi = button("Accedi");
+    auto hidden = button("Nascosto");
+    hidden->setHidden(true);
+    auto faded = std::make_shared<View>(makeRect(0, 0, 10, 10));
+    faded->setAlpha(0);
+    faded->addSubview(button("Dentro un trasparente"));
+    auto esci = button("Esci");
+    form->addSubview(caption);
+    form->addSubview(hidden);
+    form->addSubview(accedi);
+    window->addSubview(form);
+    window->addSubview(faded);
+    window->addSubview(esci);
+
+    AccessibleObjects objects(window);
+    EXPECT_EQ(objects.children(*window),
+              (std::vector<View*>{caption.get(), accedi.get(), esci.get()}));
+    EXPECT_EQ(objects.parent(*accedi), window.get());
+    EXPECT_EQ(objects.parent(*window), nullptr); // the application's root is above
+    EXPECT_EQ(objects.indexInParent(*accedi), 1);
+    EXPECT_EQ(objects.indexInParent(*hidden), -1);
+    EXPECT_TRUE(objects.isSeen(*accedi));
+    EXPECT_FALSE(objects.isSeen(*hidden));
+    EXPECT_FALSE(objects.isSeen(*faded->subviews()[0]));
+    EXPECT_FALSE(objects.isSeen(*form));
+}
+
+// A path names one view for its life: asked again it is the same, it finds that view, and once
+// the view is gone the path finds nothing, before and after the gone paths are pruned (a call a
+// screen reader makes on a view of a screen that has gone never reaches freed memory or another
+// view).
+TEST(AccessibleObjects, APathNamesOneViewForItsLife) {
+    auto window = std::make_shared<Window>();
+    AccessibleObjects objects(window);
+    std::vector<std::string> gonePaths;
+    for (int round = 0; round < 20; ++round) {
+        auto b = button("Accedi");
+        window->addSubview(b);
+        const std::string path = objects.pathOf(*b);
+        ASSERT_TRUE(path.starts_with(AccessibleObjects::kPathPrefix)) << path;
+        EXPECT_EQ(objects.pathOf(*b), path);
+        EXPECT_EQ(objects.find(path).view.get(), b.get());
+        for (const auto& gone : gonePaths) {
+            ASSERT_NE(gone, path) << "a new view took a gone view's path";
+            EXPECT_FALSE(objects.find(gone)) << gone;
+        }
+        b->removeFromSuperview();
+        b.reset();
+        EXPECT_FALSE(objects.find(path)) << path;
+        gonePaths.push_back(path);
+        if (round % 5 == 4) {
+            objects.prune();
+        }
+    }
+    EXPECT_TRUE(objects.find(AccessibleObjects::kRootPath).root);
+    for (const char* odd : {"/org/a11y/atspi/accessible/", "/org/a11y/atspi/accessible/12x",
+                            "/org/a11y/atspi/accessible/-1", "/elsewhere/1",
+                            "/org/a11y/atspi/accessible/99999999999999999999999"}) {
+        EXPECT_FALSE(objects.find(odd)) << odd;
+    }
+}
