@@ -10,8 +10,7 @@ set(allowed_store "core;entities;store")
 set(allowed_service "core;entities;xml;net;store;service")
 set(allowed_ui "core;ui")
 set(allowed_ui_atspi "core;ui;ui_atspi")
-# The desktop window serves its views to assistive technology.
-set(allowed_ui_sdl "core;ui;ui_atspi;ui_sdl")
+set(allowed_ui_sdl "core;ui;ui_sdl")
 # The headless backend paints with the SDL software painter.
 set(allowed_ui_headless "core;ui;ui_sdl;ui_headless")
 set(allowed_app "core;entities;xml;net;store;service;ui;app")

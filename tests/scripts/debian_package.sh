@@ -30,7 +30,7 @@ deb="$work/pkg/vestrino_${version}_amd64.deb"
 # Dependencies are computed from the binaries; the fonts are named by hand.
 depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libsdl2-2.0-0 libsdl2-ttf-2.0-0 libsdl2-image-2.0-0 libcurl4 libxml2 libplist3 \
-  libssl3 libicu fonts-liberation2; do
+  libssl3 libicu libglib2.0-0 fonts-liberation2; do
   [[ "$depends" == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
 done
 
@@ -41,7 +41,7 @@ for f in bin/vestrino bin/vestrino-cli bin/lumacard-standin share/vestrino/layou
   share/applications/it.vestrino.Vestrino.desktop share/metainfo/it.vestrino.Vestrino.metainfo.xml \
   share/icons/hicolor/scalable/apps/it.vestrino.Vestrino.svg \
   share/icons/hicolor/256x256/apps/it.vestrino.Vestrino.png share/man/man1/vestrino.1 \
-  share/man/man1/vestrino-cli.1 share/man/man1/lumacard-standin.1; do
+  share/man/man1/vestrino-cli.1 share/man/man1/lumacard-standin.1 lib/vestrino/vestrino-atspi.so; do
   [ -e "$usr/$f" ] || fail "the package has no usr/$f"
 done
 

@@ -3,8 +3,13 @@
 #include "ui/Label.h"
 #include "ui/TextField.h"
 #include "ui/Window.h"
+#include "ui/sdl/AssistiveTechnologyLoader.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
 
 using namespace vestrino::ui;
 using vestrino::ui::atspi::AccessibleObjects;
@@ -87,4 +92,46 @@ TEST(AccessibleObjects, APathNamesOneViewForItsLife) {
                             "/org/a11y/atspi/accessible/99999999999999999999999"}) {
         EXPECT_FALSE(objects.find(odd)) << odd;
     }
+}
+
+// The assistive-technology module is found where a build and a package put it, and nowhere
+// else: beside the program, or in <prefix>/lib/vestrino/ of an installed program's <prefix>/bin.
+TEST(AssistiveTechnologyLoader, TheModuleBesideTheProgramOrInItsPrefix) {
+    namespace fs = std::filesystem;
+    const fs::path root =
+        fs::temp_directory_path() / ("vestrino-module-" + std::to_string(getpid()));
+    struct Case {
+        const char* name;
+        const char* program;  // relative to root
+        const char* module;   // where the module file is made, or nullptr
+        const char* expected; // what is found, or nullptr
+    };
+    const Case cases[] = {
+        {"a build folder", "build/vestrino", "build/vestrino-atspi.so", "build/vestrino-atspi.so"},
+        {"installed", "usr/bin/vestrino", "usr/lib/vestrino/vestrino-atspi.so",
+         "usr/lib/vestrino/vestrino-atspi.so"},
+        {"not there", "opt/bin/vestrino", nullptr, nullptr},
+        {"a folder by that name", "srv/bin/vestrino", "srv/bin/vestrino-atspi.so/", nullptr},
+        {"elsewhere in the prefix", "home/bin/vestrino", "home/lib/vestrino-atspi.so", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.module) {
+            const std::string m = c.module;
+            if (m.ends_with('/')) {
+                fs::create_directories(root / m);
+            } else {
+                fs::create_directories((root / m).parent_path());
+                std::ofstream(root / m) << "module";
+            }
+        }
+        const auto found = AssistiveTechnologyLoader::modulePath(root / c.program);
+        if (c.expected) {
+            ASSERT_TRUE(found);
+            EXPECT_EQ(*found, root / c.expected);
+        } else {
+            EXPECT_FALSE(found) << *found;
+        }
+    }
+    fs::remove_all(root);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/AssistiveTechnology.h"
 #include "ui/atspi/AccessibleObjects.h"
 
 #include <gio/gio.h>
@@ -21,13 +22,7 @@ namespace vestrino::ui::atspi {
 // A secure field tells its length (a dot a character), never its text.
 class AtspiAdaptor {
 public:
-    // Where the window's points are on the screen: its top-left corner in pixels and the
-    // pixels a point.
-    struct Placement {
-        int x = 0;
-        int y = 0;
-        double scale = 1;
-    };
+    using Placement = ScreenPlacement;
 
     AtspiAdaptor(GDBusConnection* bus, AccessibleObjects& objects, std::string appName,
                  std::function<Placement()> placement);

@@ -89,9 +89,9 @@ std::optional<std::string> AtspiBridge::busAddress() {
     return address;
 }
 
-std::unique_ptr<AtspiBridge>
+std::unique_ptr<AssistiveTechnology>
 AtspiBridge::start(std::shared_ptr<Window> window, std::string appName,
-                   std::function<AtspiAdaptor::Placement()> placement) {
+                   std::function<ScreenPlacement()> placement) {
     const auto address = busAddress();
     if (!address) {
         return nullptr;
@@ -108,7 +108,7 @@ AtspiBridge::start(std::shared_ptr<Window> window, std::string appName,
 }
 
 AtspiBridge::AtspiBridge(Key, std::shared_ptr<Window> window, std::string appName,
-                         std::function<AtspiAdaptor::Placement()> placement)
+                         std::function<ScreenPlacement()> placement)
     : context_(g_main_context_new()), cancellable_(g_cancellable_new()),
       objects_(std::move(window)), appName_(std::move(appName)), placement_(std::move(placement)) {}
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/AssistiveTechnology.h"
 #include "ui/atspi/AccessibleObjects.h"
 #include "ui/atspi/AtspiAdaptor.h"
 #include "ui/atspi/AtspiEvents.h"
@@ -23,16 +24,17 @@ namespace vestrino::ui::atspi {
 // application with the desktop's registry and sends what changes (AtspiEvents). Everything runs
 // on the main thread's run loop: the bus's calls are taken between frames, a few times in a
 // tenth of a second.
-class AtspiBridge {
+class AtspiBridge : public AssistiveTechnology {
 public:
     static constexpr Duration kPumpInterval = std::chrono::milliseconds(30);
 
     // Starts when the desktop has an accessibility bus with accessibility switched on (or the
     // bus's address is given by AT_SPI_BUS_ADDRESS); nothing, and not a word, otherwise. A bus
     // that is there but refuses is reported once on the log.
-    static std::unique_ptr<AtspiBridge> start(std::shared_ptr<Window> window, std::string appName,
-                                              std::function<AtspiAdaptor::Placement()> placement);
-    ~AtspiBridge();
+    static std::unique_ptr<AssistiveTechnology> start(std::shared_ptr<Window> window,
+                                                      std::string appName,
+                                                      std::function<ScreenPlacement()> placement);
+    ~AtspiBridge() override;
     AtspiBridge(const AtspiBridge&) = delete;
     AtspiBridge& operator=(const AtspiBridge&) = delete;
 
@@ -45,7 +47,7 @@ public:
         Key() = default;
     };
     AtspiBridge(Key, std::shared_ptr<Window> window, std::string appName,
-                std::function<AtspiAdaptor::Placement()> placement);
+                std::function<ScreenPlacement()> placement);
 
 private:
     bool connect(const std::string& address, std::string& error);
@@ -58,7 +60,7 @@ private:
     GObjectPtr<GCancellable> cancellable_;
     AccessibleObjects objects_;
     std::string appName_;
-    std::function<AtspiAdaptor::Placement()> placement_;
+    std::function<ScreenPlacement()> placement_;
     std::unique_ptr<AtspiAdaptor> adaptor_;
     std::unique_ptr<AtspiEvents> events_;
     std::shared_ptr<Timer> pump_;

@@ -2,7 +2,7 @@
 
 #include "core/BackgroundTask.h"
 #include "core/RunLoop.h"
-#include "ui/atspi/AtspiBridge.h"
+#include "ui/sdl/AssistiveTechnologyLoader.h"
 #include "ui/sdl/ChangedRows.h"
 #include "ui/sdl/SdlCanvas.h"
 #include "ui/sdl/SdlClipboard.h"
@@ -163,7 +163,7 @@ bool SdlHost::run(std::string& error) {
         ChangedRows changedRows;
         // Assistive technology (a screen reader) is served once the first frame is up, when the
         // desktop has its accessibility bus; it goes before the window does.
-        std::unique_ptr<atspi::AtspiBridge> accessibility;
+        std::unique_ptr<AssistiveTechnology> accessibility;
         bool accessibilityTried = false;
         while (!quit) {
             int timeout = 0;
@@ -230,11 +230,12 @@ bool SdlHost::run(std::string& error) {
             }
             if (firstFrameLogged && !accessibilityTried) {
                 accessibilityTried = true;
-                accessibility = atspi::AtspiBridge::start(window_, title_, [&sdlWindow, this] {
-                    int x = 0, y = 0;
-                    SDL_GetWindowPosition(sdlWindow.get(), &x, &y);
-                    return atspi::AtspiAdaptor::Placement{x, y, scale_};
-                });
+                accessibility =
+                    AssistiveTechnologyLoader::start(window_, title_, [&sdlWindow, this] {
+                        int x = 0, y = 0;
+                        SDL_GetWindowPosition(sdlWindow.get(), &x, &y);
+                        return ScreenPlacement{x, y, scale_};
+                    });
             }
         }
     }
