@@ -135,3 +135,38 @@ TEST(AssistiveTechnologyLoader, TheModuleBesideTheProgramOrInItsPrefix) {
     }
     fs::remove_all(root);
 }
+
+// The module is opened only where a bus may be: a session bus (not the "disabled:" the program
+// sets when it starts without one) or an accessibility bus named outright.
+TEST(AssistiveTechnologyLoader, OnlyWhereABusMayBe) {
+    struct Case {
+        const char* session; // DBUS_SESSION_BUS_ADDRESS, nullptr: unset
+        const char* atspi;   // AT_SPI_BUS_ADDRESS, nullptr: unset
+        bool expected;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, false},
+        {"", "", false},
+        {"disabled:", nullptr, false},
+        {"unix:path=/run/user/1000/bus", nullptr, true},
+        {"disabled:", "unix:path=/tmp/at-spi", true},
+    };
+    const auto keep = [](const char* name) {
+        const char* v = std::getenv(name);
+        return v ? std::optional<std::string>(v) : std::nullopt;
+    };
+    const auto session = keep("DBUS_SESSION_BUS_ADDRESS");
+    const auto atspi = keep("AT_SPI_BUS_ADDRESS");
+    const auto set = [](const char* name, const std::optional<std::string>& value) {
+        value ? setenv(name, value->c_str(), 1) : unsetenv(name);
+    };
+    for (const auto& c : cases) {
+        set("DBUS_SESSION_BUS_ADDRESS",
+            c.session ? std::optional<std::string>(c.session) : std::nullopt);
+        set("AT_SPI_BUS_ADDRESS", c.atspi ? std::optional<std::string>(c.atspi) : std::nullopt);
+        EXPECT_EQ(AssistiveTechnologyLoader::busMayExist(), c.expected)
+            << (c.session ? c.session : "(unset)") << " / " << (c.atspi ? c.atspi : "(unset)");
+    }
+    set("DBUS_SESSION_BUS_ADDRESS", session);
+    set("AT_SPI_BUS_ADDRESS", atspi);
+}

@@ -64,7 +64,7 @@ std::optional<std::string> AtspiBridge::busAddress() {
         return std::string(given);
     }
     const char* sessionAddress = std::getenv("DBUS_SESSION_BUS_ADDRESS");
-    if (!sessionAddress || !*sessionAddress) {
+    if (!sessionAddress || !*sessionAddress || std::string_view(sessionAddress) == "disabled:") {
         return std::nullopt; // no session bus: no desktop services to talk to
     }
     std::string error;

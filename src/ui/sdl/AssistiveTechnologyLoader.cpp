@@ -4,13 +4,16 @@
 #include "core/ResourceLocator.h"
 
 #include <cstdlib>
+#include <string_view>
 #include <dlfcn.h>
 
 namespace vestrino::ui {
 
 bool AssistiveTechnologyLoader::busMayExist() {
     for (const char* name : {"AT_SPI_BUS_ADDRESS", "DBUS_SESSION_BUS_ADDRESS"}) {
-        if (const char* value = std::getenv(name); value && *value) {
+        const char* value = std::getenv(name);
+        // "disabled:" is what the program sets when it started without a session bus.
+        if (value && *value && std::string_view(value) != "disabled:") {
             return true;
         }
     }

@@ -16,7 +16,8 @@ namespace vestrino::ui {
 // for the program's life (GLib's libraries cannot be unloaded).
 class AssistiveTechnologyLoader {
 public:
-    // Whether the environment has a bus assistive technology could be on.
+    // Whether the environment has a bus assistive technology could be on (a session bus the
+    // program did not mark "disabled:" at its start, or an accessibility bus).
     static bool busMayExist();
     // Where the module is for a program at `executable`, if it is there.
     static std::optional<std::filesystem::path> modulePath(const std::filesystem::path& executable);
