@@ -4,8 +4,8 @@
 #include "core/ResourceLocator.h"
 
 #include <cstdlib>
-#include <string_view>
 #include <dlfcn.h>
+#include <string_view>
 
 namespace vestrino::ui {
 
