@@ -1,19 +1,17 @@
 #include "ui/atspi/AtspiAdaptor.h"
 
 #include "ui/Window.h"
+#include "ui/atspi/AtspiAction.h"
 #include "ui/atspi/AtspiInterfaces.h"
+#include "ui/atspi/AtspiText.h"
 
 #include "core/BuildVersion.h"
-#include "core/Utf8.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace vestrino::ui::atspi {
 
 namespace {
-
-constexpr const char* kNullPath = "/org/a11y/atspi/null";
 
 // AT-SPI's numbers for the roles we use (AtspiRole) and the states (AtspiStateType).
 constexpr std::uint32_t kRoleApplication = 75;
@@ -35,70 +33,6 @@ enum State : std::uint32_t {
     kCheckable = 41,
 };
 constexpr std::uint32_t kRelationLabelledBy = 2;
-// Text boundaries and granularities: a character (0); we treat every other as the whole text,
-// which is one line.
-constexpr std::uint32_t kCharacter = 0;
-
-// What a piece of text is in code points: the slice [from, to), clamped to the text.
-struct CodePoints {
-    std::string_view text;
-    int count;
-    explicit CodePoints(std::string_view t) : text(t), count(static_cast<int>(codePointCount(t))) {}
-    int clamp(int offset) const { return std::clamp(offset, 0, count); }
-    std::string slice(int from, int to) const {
-        from = clamp(from);
-        to = to < 0 ? count : clamp(to);
-        if (to <= from) {
-            return {};
-        }
-        const std::size_t a = byteOffsetOfCodePoint(text, static_cast<std::size_t>(from));
-        const std::size_t b = byteOffsetOfCodePoint(text, static_cast<std::size_t>(to));
-        return std::string(text.substr(a, b - a));
-    }
-    // The code point's value at an offset (0 past the end).
-    std::int32_t at(int offset) const {
-        const std::string one = slice(offset, offset + 1);
-        if (one.empty()) {
-            return 0;
-        }
-        const auto b = [&](std::size_t i) { return static_cast<unsigned char>(one[i]); };
-        switch (one.size()) {
-        case 1:
-            return b(0);
-        case 2:
-            return ((b(0) & 0x1F) << 6) | (b(1) & 0x3F);
-        case 3:
-            return ((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F);
-        default:
-            return ((b(0) & 0x07) << 18) | ((b(1) & 0x3F) << 12) | ((b(2) & 0x3F) << 6) |
-                   (b(3) & 0x3F);
-        }
-    }
-};
-
-GVariant* emptyAttributes() {
-    return g_variant_new_array(G_VARIANT_TYPE("{ss}"), nullptr, 0);
-}
-
-// The names a person hears for the actions, in the application's language.
-const char* localizedAction(std::string_view action) {
-    if (action == "press") {
-        return "premi";
-    }
-    if (action == "toggle") {
-        return "cambia";
-    }
-    if (action == "activate") {
-        return "attiva";
-    }
-    if (action == "next page") {
-        return "pagina successiva";
-    }
-    if (action == "previous page") {
-        return "pagina precedente";
-    }
-    return nullptr;
-}
 
 } // namespace
 
@@ -109,8 +43,8 @@ const GDBusSubtreeVTable AtspiAdaptor::kSubtreeVTable = {
 
 AtspiAdaptor::AtspiAdaptor(GDBusConnection* bus, AccessibleObjects& objects, std::string appName,
                            std::function<Placement()> placement)
-    : bus_(bus), objects_(objects), appName_(std::move(appName)), placement_(std::move(placement)) {
-}
+    : bus_(bus), objects_(objects), appName_(std::move(appName)),
+      component_(objects, std::move(placement)) {}
 
 AtspiAdaptor::~AtspiAdaptor() {
     if (cacheRegistration_) {
@@ -412,16 +346,16 @@ GVariant* AtspiAdaptor::call(const AccessibleObjects::Target& target,
     }
     View& view = *target.view;
     if (interfaceName == interface::kComponent) {
-        return componentCall(view, method, parameters);
+        return component_.call(view, method, parameters, [this](View* v) { return reference(v); });
     }
     if (interfaceName == interface::kAction) {
-        return actionCall(view, method, parameters);
+        return AtspiAction::call(view, method, parameters);
     }
     if (interfaceName == interface::kText) {
-        return textCall(view, method, parameters);
+        return AtspiText::call(view, method, parameters, component_);
     }
     if (interfaceName == interface::kEditableText) {
-        return editableTextCall(view, method, parameters);
+        return AtspiText::editCall(view, method, parameters, objects_.window().clipboard().get());
     }
     return nullptr;
 }
@@ -526,266 +460,6 @@ GVariant* AtspiAdaptor::applicationCall(std::string_view method) {
     return nullptr;
 }
 
-std::array<int, 4> AtspiAdaptor::extents(const View& view, std::uint32_t coordType) const {
-    const Placement p = placement_ ? placement_() : Placement{};
-    const Rect r = view.windowFrame();
-    std::array<int, 4> e = {static_cast<int>(std::lround(r.minX() * p.scale)),
-                            static_cast<int>(std::lround(r.minY() * p.scale)),
-                            static_cast<int>(std::lround(r.width() * p.scale)),
-                            static_cast<int>(std::lround(r.size.height * p.scale))};
-    if (coordType == 0) { // the screen
-        e[0] += p.x;
-        e[1] += p.y;
-    } else if (coordType == 2) { // the parent
-        if (const View* above = objects_.parent(view)) {
-            const auto pe = extents(*above, 1);
-            e[0] -= pe[0];
-            e[1] -= pe[1];
-        }
-    }
-    return e;
-}
-
-View* AtspiAdaptor::viewAt(View& within, int x, int y, std::uint32_t coordType) const {
-    for (View* child : objects_.children(within)) {
-        const auto e = extents(*child, coordType == 2 ? 1 : coordType);
-        if (x >= e[0] && x < e[0] + e[2] && y >= e[1] && y < e[1] + e[3]) {
-            View* deeper = viewAt(*child, x, y, coordType);
-            return deeper ? deeper : child;
-        }
-    }
-    return nullptr;
-}
-
-GVariant* AtspiAdaptor::componentCall(View& view, std::string_view method, GVariant* parameters) {
-    if (method == "GetExtents") {
-        guint32 type = 0;
-        g_variant_get(parameters, "(u)", &type);
-        const auto e = extents(view, type);
-        return g_variant_new("((iiii))", e[0], e[1], e[2], e[3]);
-    }
-    if (method == "GetPosition") {
-        guint32 type = 0;
-        g_variant_get(parameters, "(u)", &type);
-        const auto e = extents(view, type);
-        return g_variant_new("(ii)", e[0], e[1]);
-    }
-    if (method == "GetSize") {
-        const auto e = extents(view, 1);
-        return g_variant_new("(ii)", e[2], e[3]);
-    }
-    if (method == "Contains") {
-        gint32 x = 0, y = 0;
-        guint32 type = 0;
-        g_variant_get(parameters, "(iiu)", &x, &y, &type);
-        const auto e = extents(view, type);
-        return g_variant_new("(b)", x >= e[0] && x < e[0] + e[2] && y >= e[1] && y < e[1] + e[3]);
-    }
-    if (method == "GetAccessibleAtPoint") {
-        gint32 x = 0, y = 0;
-        guint32 type = 0;
-        g_variant_get(parameters, "(iiu)", &x, &y, &type);
-        if (View* hit = viewAt(view, x, y, type)) {
-            return g_variant_new("(@(so))", reference(hit));
-        }
-        return g_variant_new("((so))", "", kNullPath);
-    }
-    if (method == "GetLayer") {
-        return g_variant_new("(u)", 3u); // a widget's layer
-    }
-    if (method == "GetMDIZOrder") {
-        return g_variant_new("(n)", static_cast<gint16>(0));
-    }
-    if (method == "GrabFocus") {
-        return g_variant_new("(b)", view.canBecomeFocused() && view.becomeFirstResponder());
-    }
-    if (method == "GetAlpha") {
-        return g_variant_new("(d)", view.alpha());
-    }
-    if (method == "SetExtents" || method == "SetPosition" || method == "SetSize" ||
-        method == "ScrollTo" || method == "ScrollToPoint") {
-        return g_variant_new("(b)", FALSE); // the layout places every view
-    }
-    return nullptr;
-}
-
-GVariant* AtspiAdaptor::actionCall(View& view, std::string_view method, GVariant* parameters) {
-    const auto actions = view.accessibleActions();
-    if (method == "GetActions") {
-        GVariantBuilder list;
-        g_variant_builder_init(&list, G_VARIANT_TYPE("a(sss)"));
-        for (const auto& a : actions) {
-            const char* heard = localizedAction(a);
-            g_variant_builder_add(&list, "(sss)", heard ? heard : a.c_str(), "", "");
-        }
-        return g_variant_new("(a(sss))", &list);
-    }
-    gint32 index = -1;
-    g_variant_get(parameters, "(i)", &index);
-    if (index < 0 || static_cast<std::size_t>(index) >= actions.size()) {
-        return nullptr;
-    }
-    const std::string& action = actions[static_cast<std::size_t>(index)];
-    if (method == "GetName") {
-        return g_variant_new("(s)", action.c_str());
-    }
-    if (method == "GetLocalizedName") {
-        const char* heard = localizedAction(action);
-        return g_variant_new("(s)", heard ? heard : action.c_str());
-    }
-    if (method == "GetDescription" || method == "GetKeyBinding") {
-        return g_variant_new("(s)", "");
-    }
-    if (method == "DoAction") {
-        return g_variant_new("(b)", view.doAccessibleAction(action));
-    }
-    return nullptr;
-}
-
-GVariant* AtspiAdaptor::textCall(View& view, std::string_view method, GVariant* parameters) {
-    const std::string text = view.accessibleText().value_or(std::string());
-    const CodePoints cp(text);
-    // A piece of the text and where it lies: (s, start, end).
-    const auto piece = [&](int from, int to) {
-        from = cp.clamp(from);
-        to = std::max(from, cp.clamp(to));
-        return g_variant_new("(sii)", cp.slice(from, to).c_str(), from, to);
-    };
-    if (method == "GetText") {
-        gint32 from = 0, to = 0;
-        g_variant_get(parameters, "(ii)", &from, &to);
-        return g_variant_new("(s)", cp.slice(from, to).c_str());
-    }
-    if (method == "GetStringAtOffset" || method == "GetTextAtOffset") {
-        gint32 offset = 0;
-        guint32 unit = 0;
-        g_variant_get(parameters, "(iu)", &offset, &unit);
-        return unit == kCharacter ? piece(offset, offset + 1) : piece(0, cp.count);
-    }
-    if (method == "GetTextBeforeOffset" || method == "GetTextAfterOffset") {
-        gint32 offset = 0;
-        guint32 unit = 0;
-        g_variant_get(parameters, "(iu)", &offset, &unit);
-        if (unit != kCharacter) {
-            return piece(0, 0); // one line: nothing before or after it
-        }
-        const int at = method == "GetTextBeforeOffset" ? offset - 1 : offset + 1;
-        return at < 0 ? piece(0, 0) : piece(at, at + 1);
-    }
-    if (method == "GetCharacterAtOffset") {
-        gint32 offset = 0;
-        g_variant_get(parameters, "(i)", &offset);
-        return g_variant_new("(i)", cp.at(offset));
-    }
-    if (method == "GetAttributeValue") {
-        return g_variant_new("(s)", "");
-    }
-    if (method == "GetAttributes" || method == "GetAttributeRun") {
-        return g_variant_new("(@a{ss}ii)", emptyAttributes(), 0, cp.count);
-    }
-    if (method == "GetDefaultAttributes" || method == "GetDefaultAttributeSet") {
-        return g_variant_new("(@a{ss})", emptyAttributes());
-    }
-    if (method == "GetCharacterExtents" || method == "GetRangeExtents") {
-        guint32 type = 0;
-        if (method == "GetCharacterExtents") {
-            gint32 offset = 0;
-            g_variant_get(parameters, "(iu)", &offset, &type);
-        } else {
-            gint32 from = 0, to = 0;
-            g_variant_get(parameters, "(iiu)", &from, &to, &type);
-        }
-        const auto e = extents(view, type);
-        return g_variant_new("(iiii)", e[0], e[1], e[2], e[3]);
-    }
-    if (method == "GetOffsetAtPoint") {
-        return g_variant_new("(i)", -1);
-    }
-    const auto [selFrom, selTo] = view.accessibleSelection();
-    if (method == "GetNSelections") {
-        return g_variant_new("(i)", selTo > selFrom ? 1 : 0);
-    }
-    if (method == "GetSelection") {
-        return g_variant_new("(ii)", static_cast<gint32>(selFrom), static_cast<gint32>(selTo));
-    }
-    if (method == "SetCaretOffset") {
-        gint32 offset = 0;
-        g_variant_get(parameters, "(i)", &offset);
-        const auto at = static_cast<std::size_t>(cp.clamp(offset));
-        return g_variant_new("(b)", view.selectAccessibleText(at, at));
-    }
-    if (method == "AddSelection" || method == "SetSelection") {
-        gint32 number = 0, from = 0, to = 0;
-        if (method == "AddSelection") {
-            g_variant_get(parameters, "(ii)", &from, &to);
-        } else {
-            g_variant_get(parameters, "(iii)", &number, &from, &to);
-        }
-        return g_variant_new("(b)", number == 0 && view.selectAccessibleText(
-                                                       static_cast<std::size_t>(cp.clamp(from)),
-                                                       static_cast<std::size_t>(cp.clamp(to))));
-    }
-    if (method == "RemoveSelection") {
-        const auto caret = view.accessibleCaret().value_or(0);
-        return g_variant_new("(b)", view.selectAccessibleText(caret, caret));
-    }
-    return nullptr;
-}
-
-GVariant* AtspiAdaptor::editableTextCall(View& view, std::string_view method,
-                                         GVariant* parameters) {
-    const std::string text = view.accessibleText().value_or(std::string());
-    const CodePoints cp(text);
-    const bool secure = view.accessibleRole() == AccessibleRole::PasswordText;
-    const auto span = [&](gint32 from, gint32 to) {
-        const int a = cp.clamp(from);
-        return std::pair<std::size_t, std::size_t>(a,
-                                                   std::max(a, to < 0 ? cp.count : cp.clamp(to)));
-    };
-    auto* clipboard = objects_.window().clipboard().get();
-    if (method == "SetTextContents") {
-        const gchar* contents = nullptr;
-        g_variant_get(parameters, "(&s)", &contents);
-        return g_variant_new(
-            "(b)", view.editAccessibleText(0, static_cast<std::size_t>(cp.count), contents));
-    }
-    if (method == "InsertText") {
-        gint32 position = 0, length = 0;
-        const gchar* inserted = nullptr;
-        g_variant_get(parameters, "(i&si)", &position, &inserted, &length);
-        std::string piece = inserted;
-        if (length >= 0) {
-            piece = firstCodePoints(piece, static_cast<std::size_t>(length));
-        }
-        const auto at = static_cast<std::size_t>(cp.clamp(position));
-        return g_variant_new("(b)", view.editAccessibleText(at, at, piece));
-    }
-    if (method == "DeleteText" || method == "CutText" || method == "CopyText") {
-        gint32 from = 0, to = 0;
-        g_variant_get(parameters, "(ii)", &from, &to);
-        const auto [a, b] = span(from, to);
-        // What a secure field holds never reaches the clipboard.
-        if (method != "DeleteText" && !secure && clipboard) {
-            clipboard->setText(cp.slice(static_cast<int>(a), static_cast<int>(b)));
-        }
-        if (method == "CopyText") {
-            return g_variant_new("()");
-        }
-        return g_variant_new("(b)", (method == "DeleteText" || !secure) &&
-                                        view.editAccessibleText(a, b, std::string()));
-    }
-    if (method == "PasteText") {
-        gint32 position = 0;
-        g_variant_get(parameters, "(i)", &position);
-        const auto pasted = clipboard ? clipboard->text() : std::nullopt;
-        const auto at = static_cast<std::size_t>(cp.clamp(position));
-        return g_variant_new(
-            "(b)", pasted && view.editAccessibleText(
-                                 at, at, pasted->substr(0, pasted->find_first_of("\r\n"))));
-    }
-    return nullptr;
-}
-
 GVariant* AtspiAdaptor::property(const AccessibleObjects::Target& target,
                                  std::string_view interfaceName, std::string_view name) {
     View* view = target.view.get();
@@ -831,16 +505,11 @@ GVariant* AtspiAdaptor::property(const AccessibleObjects::Target& target,
     if (!view) {
         return nullptr;
     }
-    if (interfaceName == interface::kAction && name == "NActions") {
-        return g_variant_new_int32(static_cast<gint32>(view->accessibleActions().size()));
+    if (interfaceName == interface::kAction) {
+        return AtspiAction::property(*view, name);
     }
     if (interfaceName == interface::kText) {
-        if (name == "CharacterCount") {
-            return g_variant_new_int32(CodePoints(view->accessibleText().value_or("")).count);
-        }
-        if (name == "CaretOffset") {
-            return g_variant_new_int32(static_cast<gint32>(view->accessibleCaret().value_or(0)));
-        }
+        return AtspiText::property(*view, name);
     }
     return nullptr;
 }

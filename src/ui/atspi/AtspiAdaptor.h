@@ -2,6 +2,7 @@
 
 #include "ui/AssistiveTechnology.h"
 #include "ui/atspi/AccessibleObjects.h"
+#include "ui/atspi/AtspiComponent.h"
 
 #include <gio/gio.h>
 
@@ -16,10 +17,11 @@ namespace vestrino::ui::atspi {
 // Serves the views to assistive technology over the accessibility bus, as AT-SPI 2 objects:
 // the application's root (Accessible, Application) and under it every view seen (Accessible,
 // Component; Action where the view has actions, Text where it holds text, EditableText for
-// fields). Calls arrive on the thread and context that were current at start() and run there:
-// the main thread, between frames. What a call does to a view it does as a person would
-// (an action is a press or a toggle, new text goes through the field's checks like typing).
-// A secure field tells its length (a dot a character), never its text.
+// fields; the last four answered by AtspiComponent, AtspiAction and AtspiText). Calls arrive
+// on the thread and context that were current at start() and run there: the main thread,
+// between frames. What a call does to a view it does as a person would (an action is a press
+// or a toggle, new text goes through the field's checks like typing). A secure field tells its
+// length (a dot a character), never its text.
 class AtspiAdaptor {
 public:
     using Placement = ScreenPlacement;
@@ -77,25 +79,16 @@ private:
     GVariant* accessibleCall(const AccessibleObjects::Target& target, std::string_view method,
                              GVariant* parameters);
     GVariant* applicationCall(std::string_view method);
-    GVariant* componentCall(View& view, std::string_view method, GVariant* parameters);
-    GVariant* actionCall(View& view, std::string_view method, GVariant* parameters);
-    GVariant* textCall(View& view, std::string_view method, GVariant* parameters);
-    GVariant* editableTextCall(View& view, std::string_view method, GVariant* parameters);
     GVariant* property(const AccessibleObjects::Target& target, std::string_view interfaceName,
                        std::string_view name);
 
     GVariant* parentReference(const AccessibleObjects::Target& target);
     GVariant* childReferences(const AccessibleObjects::Target& target);
-    // A view's frame in pixels, on the screen, in the window or within its parent (the
-    // AT-SPI coordinate types 0, 1 and 2).
-    std::array<int, 4> extents(const View& view, std::uint32_t coordType) const;
-    // The deepest view seen under a point given in one of those coordinate types.
-    View* viewAt(View& within, int x, int y, std::uint32_t coordType) const;
 
     GDBusConnection* bus_;
     AccessibleObjects& objects_;
     std::string appName_;
-    std::function<Placement()> placement_;
+    AtspiComponent component_;
     std::string desktopName_;
     std::string desktopPath_ = "/org/a11y/atspi/null";
     int applicationId_ = 0;
