@@ -347,6 +347,11 @@ void CarteViewController::dismissWithCVV2(const std::optional<std::string>& cvv2
     });
 }
 
+void CarteViewController::sessionWillLock() {
+    cvv2Flow_->closeNow();
+    VestrinoVC::sessionWillLock();
+}
+
 void CarteViewController::cvv2hideAnimationDidStop() {
     // The last answer counts: any other length than a whole CVV2's just closes the dialog.
     const auto& cvv2 = currentCarta_ ? currentCarta_->cvv2() : std::nullopt;

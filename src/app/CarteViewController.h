@@ -70,6 +70,9 @@ public:
     void showTrasferimenti();
     void showError(const std::string& message);
 
+    // The CVV2 dialog goes at once, with what was typed.
+    void sessionWillLock() override;
+
     const std::shared_ptr<CVV2ModalVC>& modalVC() const { return cvv2Flow_->dialog(); }
     const std::shared_ptr<CartaDiPagamentoEx>& currentCarta() const { return currentCarta_; }
 

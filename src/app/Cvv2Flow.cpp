@@ -4,6 +4,8 @@
 #include "ui/Animator.h"
 #include "ui/Window.h"
 
+#include <utility>
+
 namespace vestrino {
 
 namespace {
@@ -62,6 +64,15 @@ void Cvv2Flow::close(std::function<void()> closed) {
                 self->faded(dialog, closed);
             }
         });
+}
+
+void Cvv2Flow::closeNow() {
+    if (!dialog_) {
+        return;
+    }
+    const auto dialog = std::exchange(dialog_, nullptr);
+    dialog->view()->removeFromSuperview(); // the window lets go of its input hold with it
+    setBarsInteraction(true);
 }
 
 void Cvv2Flow::faded(const std::shared_ptr<CVV2ModalVC>& dialog,

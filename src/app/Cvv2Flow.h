@@ -26,6 +26,9 @@ public:
     // Fades the open dialog out; `closed` runs once it has gone (once per dialog, however
     // many answers it gave). Nothing happens with no dialog open.
     void close(std::function<void()> closed);
+    // Takes the dialog away at once, with what was typed in it, and tells nobody (the session
+    // is locking). A fade already running ends without effect.
+    void closeNow();
 
     // The dialog shown or fading out; nothing once it has gone.
     const std::shared_ptr<CVV2ModalVC>& dialog() const { return dialog_; }

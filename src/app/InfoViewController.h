@@ -9,7 +9,8 @@ namespace vestrino {
 // The information screen: a fixed text and the service's banner; selects the toolbar's
 // information button. Beside them: the way to the cash machines near a town ("Lumaspot
 // vicini") and the switch that hides every amount the application shows ("Nascondi
-// importi", remembered).
+// importi", remembered), and the time without input after which the session locks itself
+// (1, 5 or 15 minutes or never, remembered; each touch on the button takes the next).
 class InfoViewController : public VestrinoVC {
 public:
     std::string layoutName() const override { return "InfoViewController"; }
@@ -21,11 +22,18 @@ public:
     void viewDidLoad() override;
 
     void mostraLumaspot();
+    // The lock's next choice, kept and put in force at once.
+    void cambiaBlocco();
+    // "5 min", or "mai" for never.
+    static std::string lockChoiceTitle(int minutes);
 
 private:
     // The layout's controls, bound once when the view loads.
     std::shared_ptr<ui::Switch> nascondiImporti_;
     std::shared_ptr<ui::Button> lumaspotButton_;
+    std::shared_ptr<ui::Button> bloccoButton_;
+
+    void showLockChoice();
 };
 
 } // namespace vestrino

@@ -21,6 +21,7 @@ void Preferences::reload() {
     nascondiImporti_ = false;
     citta_.reset();
     raggioKm_ = kDefaultRaggioKm;
+    bloccoMinuti_ = kDefaultLockMinutes;
     // A preferences file is a few hundred bytes; anything else at its name (a FIFO, a folder,
     // a link, a huge file) is not read and the defaults hold.
     const auto bytes = FileUtils::readFile(file_, kMaxFileBytes);
@@ -42,6 +43,13 @@ void Preferences::reload() {
         for (const int r : {1, 5, 20}) {
             if (*it == r) {
                 raggioKm_ = r;
+            }
+        }
+    }
+    if (const auto it = doc.find("bloccoMinuti"); it != doc.end() && it->is_number_integer()) {
+        for (const int m : kLockChoices) {
+            if (*it == m) {
+                bloccoMinuti_ = m;
             }
         }
     }
@@ -75,11 +83,23 @@ bool Preferences::setLumaspot(const std::string& citta, int raggioKm) {
     return save();
 }
 
+int Preferences::bloccoMinuti() const {
+    std::lock_guard lock(mutex_);
+    return bloccoMinuti_;
+}
+
+bool Preferences::setBloccoMinuti(int minutes) {
+    std::lock_guard lock(mutex_);
+    bloccoMinuti_ = minutes;
+    return save();
+}
+
 bool Preferences::save() {
     nlohmann::ordered_json doc{{"nascondiImporti", nascondiImporti_},
                                {"lumaspotCitta", citta_ ? nlohmann::ordered_json(*citta_)
                                                         : nlohmann::ordered_json(nullptr)},
-                               {"lumaspotRaggioKm", raggioKm_}};
+                               {"lumaspotRaggioKm", raggioKm_},
+                               {"bloccoMinuti", bloccoMinuti_}};
     return createPrivateDirectories(file_.parent_path()) &&
            FileUtils::writeAtomically(doc.dump(1) + "\n", file_);
 }

@@ -8,12 +8,16 @@
 namespace vestrino {
 
 // What the person chose and the application keeps between runs: whether amounts are hidden,
-// and the town and radius of the last cash-machine search. Kept in preferences.json of the
+// the town and radius of the last cash-machine search, and after how long without input the
+// session locks itself. Kept in preferences.json of the
 // configuration folder (0600, written whole at every change). A file that cannot be read
-// counts as the defaults (amounts shown, no town, 5 km).
+// counts as the defaults (amounts shown, no town, 5 km, a lock after 5 minutes).
 class Preferences {
 public:
     static constexpr int kDefaultRaggioKm = 5;
+    // The lock's choices in minutes, 0 for never.
+    static constexpr int kLockChoices[] = {1, 5, 15, 0};
+    static constexpr int kDefaultLockMinutes = 5;
     // The largest preferences file read: a few hundred bytes are written.
     static constexpr std::size_t kMaxFileBytes = 64 * 1024;
     // What a hidden amount reads.
@@ -30,6 +34,9 @@ public:
     std::optional<std::string> lumaspotCitta() const;
     int lumaspotRaggioKm() const;
     bool setLumaspot(const std::string& citta, int raggioKm);
+    // Minutes without input before the session locks itself; 0: never.
+    int bloccoMinuti() const;
+    bool setBloccoMinuti(int minutes);
 
     // Reads the file again (a new run, in tests).
     void reload();
@@ -43,6 +50,7 @@ private:
     bool nascondiImporti_ = false;
     std::optional<std::string> citta_;
     int raggioKm_ = kDefaultRaggioKm;
+    int bloccoMinuti_ = kDefaultLockMinutes;
 };
 
 } // namespace vestrino

@@ -2,9 +2,11 @@
 
 #include "app/ActivityAlertView.h"
 #include "app/HomeViewController.h"
+#include "app/Preferences.h"
 #include "app/UIBannerView.h"
 #include "app/VestrinoNavigationBar.h"
 #include "app/VestrinoToolbar.h"
+#include "app/VestrinoVC.h"
 #include "core/Application.h"
 #include "core/Paths.h"
 #include "core/RunLoop.h"
@@ -75,6 +77,63 @@ void VestrinoAppDelegate::setDocumentsDirectory(std::filesystem::path path) {
     documents_ = std::move(path);
 }
 
+void VestrinoAppDelegate::setLoggedIn(bool v) {
+    loggedIn_ = v;
+    if (lock_) {
+        lock_->setArmed(v);
+    }
+}
+
+void VestrinoAppDelegate::setLockOverride(std::optional<Duration> limit) {
+    lockOverride_ = limit;
+    applyLockPreference();
+}
+
+void VestrinoAppDelegate::applyLockPreference() {
+    if (!lock_) {
+        return;
+    }
+    if (lockOverride_) {
+        lock_->setLimit(*lockOverride_);
+        return;
+    }
+    const int minutes = Preferences::shared().bloccoMinuti();
+    lock_->setLimit(minutes > 0 ? std::optional<Duration>(std::chrono::minutes(minutes))
+                                : std::nullopt);
+}
+
+void VestrinoAppDelegate::lockSession() {
+    if (!navigationController_ || !loggedIn()) {
+        return;
+    }
+    const auto screens = navigationController_->viewControllers();
+    for (auto it = screens.rbegin(); it != screens.rend(); ++it) {
+        if (auto* screen = dynamic_cast<VestrinoVC*>(it->get())) {
+            screen->sessionWillLock();
+        }
+    }
+    // An alert a screen does not keep (the window holds it) goes as if cancelled; a few at
+    // most, in case dismissing one brings up another.
+    for (int i = 0; i < 4 && window_; ++i) {
+        auto* alert = dynamic_cast<ui::AlertView*>(window_->modalView());
+        if (!alert) {
+            break;
+        }
+        alert->dismissWithClickedButtonIndex(0);
+    }
+    // A forced logout's alert, cancelled, has logged out already.
+    if (loggedIn()) {
+        if (auto* visible =
+                dynamic_cast<VestrinoVC*>(navigationController_->visibleViewController().get())) {
+            visible->showLogout();
+        }
+    }
+    if (auto* login = dynamic_cast<VestrinoVC*>(navigationController_->topViewController().get())) {
+        login->showAlertWithTitle("Attenzione", "Sessione chiusa per inattività.", false,
+                                  std::string("OK"), std::nullopt);
+    }
+}
+
 void VestrinoAppDelegate::reachabilityChanged(const Notification& notification) {
     if (auto monitor = std::static_pointer_cast<Reachability>(notification.object)) {
         setHostReach(std::move(monitor));
@@ -103,6 +162,11 @@ void VestrinoAppDelegate::applicationDidFinishLaunching(const std::shared_ptr<ui
     // of card lists behind; cards deleted since would live on in them.
     FileUtils::removeStaleTemporaryFilesInFolder(applicationDocumentsDirectory());
     setAppState(GestoreCarteLocali::initWithFiles());
+    // Any input starts the lock's countdown again; a service call still out holds it off.
+    lock_ = std::make_unique<InactivityLock>(
+        RunLoop::main(), [this] { lockSession(); }, [] { return VestrinoVC::callsInFlight() > 0; });
+    applyLockPreference();
+    window_->setInputObserver([this] { lock_->noteActivity(); });
     setLoggedIn(false);
 
     navigationController_ =
@@ -133,6 +197,10 @@ void VestrinoAppDelegate::applicationDidFinishLaunching(const std::shared_ptr<ui
 }
 
 void VestrinoAppDelegate::applicationWillTerminate() {
+    if (window_) {
+        window_->setInputObserver(nullptr);
+    }
+    lock_.reset();
     if (splashTimer_) {
         splashTimer_->invalidate();
         splashTimer_.reset();

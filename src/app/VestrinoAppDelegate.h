@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/InactivityLock.h"
 #include "app/LinkOpener.h"
 #include "core/ApplicationDelegate.h"
 #include "core/DictCache.h"
@@ -35,7 +36,18 @@ public:
     static std::shared_ptr<VestrinoAppDelegate> install();
 
     bool loggedIn() const { return loggedIn_; }
-    void setLoggedIn(bool v) { loggedIn_ = v; }
+    // Logged in, the inactivity lock counts down; logged out, it stops.
+    void setLoggedIn(bool v);
+
+    // After how long without input the session locks itself: the time the person chose (kept
+    // in the preferences), unless the program was started with a time of its own.
+    void setLockOverride(std::optional<Duration> limit);
+    // Reads the person's choice again (the information screen changed it).
+    void applyLockPreference();
+    const InactivityLock* inactivityLock() const { return lock_.get(); }
+    // The time without input is up: whatever is open closes as if its cancel button were
+    // pressed, the session logs out as the toolbar's logout does, and the login screen says why.
+    void lockSession();
 
     // Created on first read; the same object ever after.
     DictCache& dictCache() override;
@@ -92,6 +104,8 @@ private:
     std::shared_ptr<ui::NavigationController> navigationController_;
     std::weak_ptr<UIBannerView> banner_; // the window keeps it while it is shown
     std::shared_ptr<Timer> splashTimer_;
+    std::unique_ptr<InactivityLock> lock_;
+    std::optional<Duration> lockOverride_;
 };
 
 } // namespace vestrino

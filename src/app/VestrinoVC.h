@@ -8,6 +8,7 @@
 #include "ui/TextField.h"
 #include "ui/ViewController.h"
 
+#include <atomic>
 #include <functional>
 #include <optional>
 #include <string>
@@ -65,15 +66,23 @@ public:
     // copy what it sends; it touches nothing of the screen.
     template <typename Result>
     void runServiceCall(std::function<Result()> call, std::function<void(Result)> done) {
+        ++callsInFlight_;
         BackgroundTask::detach(
             [self = shared_from_this(), call = std::move(call), done = std::move(done)]() mutable {
                 auto result = call();
                 RunLoop::main().post(
                     [self, done = std::move(done), result = std::move(result)]() mutable {
+                        --callsInFlight_;
                         done(std::move(result));
                     });
             });
     }
+    // The calls started and not yet answered on the main thread (the inactivity lock waits for
+    // them).
+    static int callsInFlight() { return callsInFlight_; }
+
+    // The session is locking for inactivity: what the screen has open goes as if cancelled.
+    virtual void sessionWillLock() { dismissAlertView(); }
 
     // What a screen says when a service call fails.
     struct FailureTexts {
@@ -108,6 +117,7 @@ protected:
 
 private:
     std::shared_ptr<ui::AlertView> alertView_;
+    static inline std::atomic<int> callsInFlight_{0};
 };
 
 } // namespace vestrino

@@ -54,6 +54,12 @@ int main(int argc, char** argv) {
                  "Headless: model a desktop with its own keyboard (no on-screen keyboard)");
     app.add_option("--script", options.script, "The headless script");
     app.add_option("--out", options.out, "Where headless snapshots go");
+    double lockAfter = 0;
+    auto* lockOption =
+        app.add_option("--lock-after", lockAfter,
+                       "Lock the session after this many seconds without input, whatever the "
+                       "information screen says (for trying the lock out)")
+            ->check(CLI::Range(1.0, 86400.0));
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -77,6 +83,9 @@ int main(int argc, char** argv) {
     auto delegate = vestrino::VestrinoAppDelegate::install();
     if (setup.documents) {
         delegate->setDocumentsDirectory(*setup.documents);
+    }
+    if (lockOption->count() > 0) {
+        delegate->setLockOverride(vestrino::seconds(lockAfter));
     }
     // Pictures and layouts: beside the installed program, or in the source tree of a build.
     std::string error;

@@ -56,6 +56,7 @@ void Window::dropHeldTouch() {
 }
 
 void Window::touchDown(Point point, TimePoint time) {
+    noteInput();
     dropHeldTouch();
     last_ = point;
     down_ = point;
@@ -91,6 +92,7 @@ void Window::touchDown(Point point, TimePoint time) {
 }
 
 void Window::touchMove(Point point, TimePoint time) {
+    noteInput();
     if (!touched_) {
         return;
     }
@@ -154,6 +156,7 @@ View* Window::scrollViewFor(Point delta) const {
 }
 
 void Window::touchUp(Point point, TimePoint time) {
+    noteInput();
     // A tap quicker than the delay: the content gets its touch-down, then the touch-up.
     deliverHeldTouch();
     if (touched_) {
@@ -166,6 +169,7 @@ void Window::touchUp(Point point, TimePoint time) {
 }
 
 bool Window::scrollWheel(Point point, Point delta) {
+    noteInput();
     View* root = modalView() ? modalView() : this;
     View* hit = root->hitTest(root == this ? point : root->convertPointFromView(point, nullptr));
     for (View* v = hit; v && v != this; v = v->superview()) {
@@ -298,6 +302,7 @@ Responder* Window::nextInChain(Responder* r) {
 }
 
 bool Window::keyCommand(KeyCommand command) {
+    noteInput();
     std::vector<Responder*> asked;
     auto run = [&](Responder* r) {
         for (; r; r = nextInChain(r)) {
@@ -320,6 +325,7 @@ bool Window::keyCommand(KeyCommand command) {
 }
 
 bool Window::insertText(const std::string& text) {
+    noteInput();
     for (Responder* r = inputStart(); r; r = nextInChain(r)) {
         if (r != this && r->insertText(text)) {
             return true;

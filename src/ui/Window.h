@@ -6,6 +6,7 @@
 
 #include "core/Timer.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -98,6 +99,10 @@ public:
     const std::shared_ptr<Clipboard>& clipboard() const { return clipboard_; }
     void setClipboard(std::shared_ptr<Clipboard> clipboard) { clipboard_ = std::move(clipboard); }
 
+    // Told of every touch, wheel turn, key and typed text the window receives, before it is
+    // handled (the application's inactivity lock).
+    void setInputObserver(std::function<void()> observer) { inputObserver_ = std::move(observer); }
+
     void markDirty() { dirty_ = true; }
     bool needsDisplay() const { return dirty_; }
     void clearDirty() { dirty_ = false; }
@@ -107,6 +112,11 @@ public:
     void viewLeaving(View* view);
 
 private:
+    void noteInput() {
+        if (inputObserver_) {
+            inputObserver_();
+        }
+    }
     Touch makeTouch(Point point, TimePoint time);
     // Of the scroll views around the touched view, the one a finger movement by `delta` drags:
     // moving content up, the outermost that still has room (a page scrolls its header away
@@ -148,6 +158,7 @@ private:
     std::weak_ptr<ViewController> root_;
     bool onScreenKeyboard_ = false;
     std::shared_ptr<Clipboard> clipboard_ = std::make_shared<MemoryClipboard>();
+    std::function<void()> inputObserver_;
     bool dirty_ = true;
 };
 

@@ -430,8 +430,8 @@ TEST_F(FeaturesTest, HiddenAmountsAreRememberedAfterARestart) {
         "tap 47 455\nwait 0.8\ntap 160 398\nidle 20\nwait 1\ntap 160 333\nwait 0.3\n"
         "snapshot shot\n";
     // Run 1: the switch on the information screen.
-    auto info =
-        runApp("on", "tap 175 455\nwait 0.8\nidle 20\ntap 254 413\nwait 0.3\nsnapshot shot\n");
+    auto info = runApp(
+        "on", "tap 175 455\nwait 0.8\nidle 20\ntap @nascondiImporti\nwait 0.3\nsnapshot shot\n");
     ASSERT_FALSE(info.is_discarded());
     EXPECT_EQ(info["visible"], "InfoViewController");
     // Run 2: a new program.
@@ -445,7 +445,8 @@ TEST_F(FeaturesTest, HiddenAmountsAreRememberedAfterARestart) {
     const std::string detail = hidden["alert"]["message"];
     EXPECT_NE(detail.find("\nImporto: ••• €\n"), std::string::npos) << detail;
     // Run 3 switches it off; run 4 shows the amounts again.
-    runApp("off", "tap 175 455\nwait 0.8\nidle 20\ntap 254 413\nwait 0.3\nsnapshot shot\n");
+    runApp("off",
+           "tap 175 455\nwait 0.8\nidle 20\ntap @nascondiImporti\nwait 0.3\nsnapshot shot\n");
     auto shown = runApp("shown", toStatementAndRow);
     EXPECT_EQ(textOf(shown["window"], "saldoContabile"), "1219,40 €");
     const std::string again = shown["alert"]["message"];

@@ -155,24 +155,37 @@ TEST(PreferencesFile, OddFilesGiveTheDefaultsAndStayAsTheyWere) {
         EXPECT_EQ(fs::symlink_status(file).type(), before);
         EXPECT_EQ(fs::status(outside).permissions() & fs::perms::all, fs::perms(0644));
     }
-    struct Radius {
+    // A number the file holds counts only when it is one of the choices, compared as written.
+    struct Choice {
+        const char* key;
         const char* written;
         int read;
     };
-    for (const Radius r : {Radius{"1", 1},
-                           {"5", 5},
-                           {"20", 20},
-                           {"4294967297", 5},
-                           {"4294967301", 5},
-                           {"-1", 5},
-                           {"18446744073709551617", 5},
-                           {"20.0", 5},
-                           {"\"20\"", 5},
-                           {"2", 5}}) {
-        SCOPED_TRACE(r.written);
-        const fs::path file = folder / "raggio.json";
-        std::ofstream(file) << "{\"lumaspotRaggioKm\": " << r.written << "}";
-        EXPECT_EQ(Preferences(file).lumaspotRaggioKm(), r.read);
+    for (const Choice c : {Choice{"lumaspotRaggioKm", "1", 1},
+                           {"lumaspotRaggioKm", "5", 5},
+                           {"lumaspotRaggioKm", "20", 20},
+                           {"lumaspotRaggioKm", "4294967297", 5},
+                           {"lumaspotRaggioKm", "4294967301", 5},
+                           {"lumaspotRaggioKm", "-1", 5},
+                           {"lumaspotRaggioKm", "18446744073709551617", 5},
+                           {"lumaspotRaggioKm", "20.0", 5},
+                           {"lumaspotRaggioKm", "\"20\"", 5},
+                           {"lumaspotRaggioKm", "2", 5},
+                           {"bloccoMinuti", "0", 0},
+                           {"bloccoMinuti", "1", 1},
+                           {"bloccoMinuti", "15", 15},
+                           {"bloccoMinuti", "4294967297", 5},
+                           {"bloccoMinuti", "-1", 5},
+                           {"bloccoMinuti", "2", 5},
+                           {"bloccoMinuti", "1.0", 5},
+                           {"bloccoMinuti", "null", 5}}) {
+        SCOPED_TRACE(std::string(c.key) + " " + c.written);
+        const fs::path file = folder / "scelta.json";
+        std::ofstream(file) << "{\"" << c.key << "\": " << c.written << "}";
+        const Preferences prefs(file);
+        EXPECT_EQ(std::string_view(c.key) == "bloccoMinuti" ? prefs.bloccoMinuti()
+                                                            : prefs.lumaspotRaggioKm(),
+                  c.read);
     }
 }
 

@@ -69,6 +69,20 @@ wait 1
 snapshot wallet-by-keyboard
 """
 
+# Left alone once logged in (the program started with a lock after 3 seconds): the login
+# screen comes back with the lock's alert.
+HEADLESS_LOCK_SCRIPT = """\
+wait 2.1
+type "mario.rossi"
+key tab
+type "lumacard1"
+key return
+idle 20
+wait 4
+snapshot locked
+"""
+LOCK_AFTER = ["--lock-after", "3"]
+
 # No service to reach: the connection alert, read in full, then Escape.
 HEADLESS_OFFLINE_SCRIPT = """\
 wait 2.1
@@ -238,15 +252,17 @@ class Session:
     def headless_references(self):
         """Runs the headless scripts; their snapshots all go to one folder."""
         out = self.path("headless")
-        runs = [("steps", HEADLESS_SCRIPT, None), ("keyboard", HEADLESS_KEYBOARD_SCRIPT, None),
-                ("offline", HEADLESS_OFFLINE_SCRIPT, OFFLINE_HOST),
-                ("tour", HEADLESS_KEYBOARD_TOUR_SCRIPT, None)]
-        for name, text, host in runs:
+        runs = [("steps", HEADLESS_SCRIPT, None, []),
+                ("keyboard", HEADLESS_KEYBOARD_SCRIPT, None, []),
+                ("offline", HEADLESS_OFFLINE_SCRIPT, OFFLINE_HOST, []),
+                ("tour", HEADLESS_KEYBOARD_TOUR_SCRIPT, None, []),
+                ("lock", HEADLESS_LOCK_SCRIPT, None, LOCK_AFTER)]
+        for name, text, host, extra in runs:
             script = self.path(name + ".script")
             with open(script, "w") as f:
                 f.write(text)
             r = subprocess.run(self.app_command(self.documents("documents-headless-" + name),
-                                                host) +
+                                                host) + extra +
                                ["--headless", "--physical-keyboard", "--script", script,
                                 "--out", out],
                                capture_output=True, text=True, timeout=120, env=self.app_env())
@@ -269,9 +285,9 @@ class Session:
         env.pop("DBUS_SESSION_BUS_ADDRESS", None)
         return env
 
-    def start_app(self, documents, host=None):
+    def start_app(self, documents, host=None, extra=()):
         self.app_err = open(self.path("app.err"), "w+")
-        p = subprocess.Popen(self.app_command(documents, host), env=self.env(),
+        p = subprocess.Popen(self.app_command(documents, host) + list(extra), env=self.env(),
                              stdout=subprocess.DEVNULL, stderr=self.app_err)
         self.processes.append(p)
         r = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^Vestrino$"],
@@ -513,6 +529,13 @@ def main():
         wait_for(session, refs, "kb-added")
         session.xdotool("key", "ctrl+q")
         expect_clean_exit(session, app, "Ctrl+Q after the keyboard's tour")
+        # Left alone after the login: the session locks itself, the login screen says why.
+        app = session.start_app(session.documents("documents-window-5"), extra=LOCK_AFTER)
+        wait_for(session, refs, "login")
+        session.log_in_by_keyboard()
+        wait_for(session, refs, "locked")
+        session.xdotool("key", "ctrl+q")
+        expect_clean_exit(session, app, "Ctrl+Q on the lock's alert")
         left = session_bus_daemons() - daemons
         if left:
             fail("a session bus daemon started during the runs outlived them: %s" % left)

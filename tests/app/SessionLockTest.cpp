@@ -1,0 +1,202 @@
+// The session that locks itself after a time without input: from whatever screen is open, only
+// while someone is logged in, with the person's choice of time, on the virtual clock.
+#include "AppFixture.h"
+#include "app/InactivityLock.h"
+#include "app/InfoViewController.h"
+#include "app/Preferences.h"
+#include "core/RunLoop.h"
+
+using namespace vestrino;
+using nlohmann::ordered_json;
+
+namespace {
+
+constexpr const char* kChoose = "@btnScegli";
+constexpr const char* kCvv2Field = "@textCVV2";
+const ordered_json kLockAlert = {
+    {"title", "Attenzione"}, {"message", "Sessione chiusa per inattività."}, {"buttons", {"OK"}}};
+
+class SessionLockTest : public test::AppFixture {
+protected:
+    // The wallet, with the person's choice of time (launching starts from the defaults).
+    void toWallet(std::optional<int> minutes = std::nullopt) {
+        launch();
+        if (minutes) {
+            Preferences::shared().setBloccoMinuti(*minutes);
+            delegate_->applyLockPreference();
+        }
+        run("wait 2");
+        login("mario.rossi", "lumacard1");
+        run("wait 0.5");
+        ASSERT_EQ(state()["visible"], "CarteViewController");
+    }
+    // Seconds without input, in the script's steps of at most ten minutes.
+    void quiet(double s) {
+        for (; s > 0; s -= 600) {
+            run("wait " + std::to_string(std::min(s, 600.0)));
+        }
+    }
+    bool locked() {
+        const auto s = state();
+        if (s["screens"] != ordered_json({"HomeViewController"}) || s["alert"].is_null()) {
+            return false;
+        }
+        return s["alert"]["title"] == kLockAlert["title"] &&
+               s["alert"]["message"] == kLockAlert["message"] &&
+               s["alert"]["buttons"] == kLockAlert["buttons"];
+    }
+};
+
+} // namespace
+
+struct LockCase {
+    const char* what;
+    int minutes;        // the person's choice (0: never)
+    std::string setUp;  // from the wallet, before the time starts to run (after the add page)
+    bool addPage;       // the carousel's add page first
+    double quietBefore; // seconds without input that must not lock
+    double quietAfter;  // then this many more that must (0: it never locks)
+    bool anonymousCard; // an anonymous card stored first
+};
+
+void PrintTo(const LockCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
+class SessionLockFrom : public SessionLockTest, public ::testing::WithParamInterface<LockCase> {};
+
+TEST_P(SessionLockFrom, TheChosenTimeLocksAndNothingOpenIsKept) {
+    const auto& c = GetParam();
+    if (c.anonymousCard) {
+        storeAnonymousCard();
+    }
+    toWallet(c.minutes);
+    const auto cardsBefore =
+        RemoteServiceUtil::caricaCartaPerUtente("mario.rossi").value_or(ListaCarte{}).size();
+    if (c.addPage) {
+        tapTitled("+ Nuova");
+        run("wait 0.8");
+    }
+    run(c.setUp);
+    const auto screens = state()["screens"];
+    quiet(c.quietBefore);
+    EXPECT_EQ(state()["screens"], screens);
+    EXPECT_TRUE(delegate_->loggedIn());
+    if (c.quietAfter == 0) {
+        return;
+    }
+    quiet(c.quietAfter);
+    run("idle 10\nwait 0.6");
+    EXPECT_TRUE(locked()) << state().dump();
+    EXPECT_FALSE(delegate_->loggedIn());
+    EXPECT_EQ(RemoteServiceUtil::dictCache().count(), 0u);
+    EXPECT_EQ(server().knobs().requestCount("/LumaCard/logout.do"), 1u);
+    // Nothing typed was kept: no card was added, no statement fetched with a half CVV2.
+    EXPECT_EQ(RemoteServiceUtil::caricaCartaPerUtente("mario.rossi").value_or(ListaCarte{}).size(),
+              cardsBefore);
+    EXPECT_EQ(server().knobs().requestCount("/LumaCard/carta_anonima.do"), 0u);
+    tapTitled("OK");
+    run("wait 0.3");
+    EXPECT_TRUE(state()["alert"].is_null());
+    // Logged in again, everything answers: the bars the dialog had switched off too.
+    login("mario.rossi", "lumacard1");
+    run("wait 0.5\ntap 175 455\nwait 0.6");
+    EXPECT_EQ(state()["visible"], "InfoViewController");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Screens, SessionLockFrom,
+    ::testing::Values(
+        // Five minutes from the login, the last input: a second of that went on waiting for it.
+        LockCase{"TheWalletAfterTheDefaultFiveMinutes", 5, "", false, 298, 3, false},
+        LockCase{"AStatement", 5, std::string("tap ") + kChoose + "\nidle 20\nwait 0.6", false, 299,
+                 2, false},
+        LockCase{"TheEditorWithANameTyped", 5,
+                 "tap @btnScegli\nwait 0.6\ntap @nomeCarta\ntype \"Spesa\"", true, 299, 2, false},
+        LockCase{"TheCvv2DialogWithTwoDigitsTyped", 1,
+                 std::string("tap ") + kChoose + "\nwait 0.3\ntap " + kCvv2Field +
+                     "\nwait 0.4\ntype \"73\"",
+                 false, 59, 2, true},
+        LockCase{"TheInformationScreenAfterFifteenMinutes", 15, "tap 175 455\nwait 0.6", false, 899,
+                 2, false},
+        LockCase{"Never", 0, "", false, 3600, 0, false}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+TEST_F(SessionLockTest, InputStartsTheTimeAgainAndTheLoginScreenNeverLocks) {
+    launch();
+    run("wait 2");
+    quiet(3600);
+    EXPECT_TRUE(state()["alert"].is_null()); // nobody logged in: no countdown
+    login("mario.rossi", "lumacard1");
+    run("wait 0.5");
+    // Four minutes, a touch on the page; four more, a key; four more: still there.
+    run("wait 240\ntouch-down 160 300\ntouch-up 160 300\nwait 240\nkey tab\nwait 240");
+    EXPECT_EQ(state()["visible"], "CarteViewController");
+    run("wait 61\nwait 0.6");
+    EXPECT_TRUE(locked());
+}
+
+TEST_F(SessionLockTest, TheInformationScreenCyclesTheChoiceAndKeepsIt) {
+    toWallet();
+    run("tap 175 455\nwait 0.6");
+    std::vector<std::string> titles;
+    std::vector<int> kept;
+    for (int i = 0; i < 4; ++i) {
+        run("tap @bloccoButton\nwait 0.2");
+        const auto s = state();
+        titles.push_back((*find(s["window"], "name", "bloccoButton"))["title"]);
+        Preferences::shared().reload();
+        kept.push_back(Preferences::shared().bloccoMinuti());
+    }
+    EXPECT_EQ(titles, (std::vector<std::string>{"15 min", "mai", "1 min", "5 min"}));
+    EXPECT_EQ(kept, (std::vector<int>{15, 0, 1, 5}));
+    // The choice holds at once: one minute from the tap, not five.
+    run("tap @bloccoButton\nwait 0.2\ntap @bloccoButton\nwait 0.2\ntap @bloccoButton\nwait 0.2");
+    ASSERT_EQ(Preferences::shared().bloccoMinuti(), 1);
+    run("wait 61\nwait 0.6");
+    EXPECT_TRUE(locked());
+}
+
+// The lock alone on a run loop of its own: a call still out holds it off until it is answered.
+TEST(InactivityLock, WaitsForACallStillOutAndStopsWhenDisarmed) {
+    auto clock = std::make_shared<VirtualClock>();
+    RunLoop loop(clock);
+    int locks = 0;
+    bool busy = false;
+    InactivityLock lock(
+        loop, [&] { ++locks; }, [&] { return busy; });
+    auto advance = [&](double s) {
+        for (int i = 0; i < static_cast<int>(s * 10); ++i) {
+            clock->advance(seconds(0.1));
+            loop.runOnce();
+        }
+    };
+    lock.setLimit(seconds(60));
+    advance(120);
+    EXPECT_EQ(locks, 0); // not armed
+    lock.setArmed(true);
+    busy = true;
+    advance(90);
+    EXPECT_EQ(locks, 0);
+    busy = false;
+    advance(1.1);
+    EXPECT_EQ(locks, 1);
+    EXPECT_FALSE(lock.armed());
+    lock.setArmed(true);
+    advance(30);
+    lock.noteActivity();
+    advance(59);
+    EXPECT_EQ(locks, 1);
+    advance(1.1);
+    EXPECT_EQ(locks, 2);
+    lock.setArmed(true);
+    advance(30);
+    lock.setArmed(false);
+    advance(120);
+    EXPECT_EQ(locks, 2);
+    lock.setArmed(true);
+    lock.setLimit(std::nullopt);
+    advance(120);
+    EXPECT_EQ(locks, 2);
+    EXPECT_FALSE(lock.deadline().has_value());
+}
