@@ -16,6 +16,15 @@ inline constexpr ui::Color kOutlinedPillTitle = ui::style::kAccent;
 inline constexpr ui::Color kCellTitle = ui::Color::rgb(31, 41, 55);
 inline constexpr ui::Color kCellDetail = ui::Color::rgb(60, 70, 90);
 inline constexpr ui::Color kCellDistance = ui::style::kAccent;
+// The statement's chart: what went out by kind (withdrawals, card top-ups, Lumacard top-ups,
+// phone top-ups, payments, anything else) and what came in, on white; the month chosen on a
+// pale accent.
+inline constexpr ui::Color kChartKinds[] = {
+    ui::style::kAccent,          ui::Color::rgb(0, 120, 150), ui::Color::rgb(122, 73, 165),
+    ui::Color::rgb(176, 104, 0), ui::Color::rgb(190, 52, 40), ui::Color::rgb(107, 114, 128)};
+inline constexpr ui::Color kChartIn = kCredit;
+inline constexpr ui::Color kChartChosen = ui::Color::rgb(226, 234, 247);
+inline constexpr ui::Color kChartAxis = ui::Color::rgb(107, 114, 128);
 // The spinner of the activity alerts.
 inline constexpr ui::Color kSpinner = ui::style::kAccent;
 

@@ -40,7 +40,9 @@ void moveTo(View& view, Point origin) {
 
 LayoutLoader::Actions TransazioniViewController::layoutActions() {
     return {{"filterChanged", [this](Button& b) { filterChanged(b); }},
-            {"esporta", [this](Button&) { esporta(); }}};
+            {"esporta", [this](Button&) { esporta(); }},
+            {"mostraGrafico", [this](Button&) { mostraGrafico(); }},
+            {"togliMese", [this](Button&) { togliMese(); }}};
 }
 
 std::string TransazioniViewController::shownAmount(const Movimento& m) const {
@@ -61,6 +63,8 @@ std::string TransazioniViewController::formatted(const std::optional<Date>& date
 void TransazioniViewController::bindOutlets() {
     bindOutlet(filtroScroll_, "filtroScroll");
     bindOutlet(esportaButton_, "esportaButton");
+    bindOutlet(graficoButton_, "graficoButton");
+    bindOutlet(meseChip_, "meseChip");
     bindOutlet(cercaField_, "cercaField");
     bindOutlet(scroll_, "scroll");
     bindOutlet(tableView_, "tableView");
@@ -95,9 +99,10 @@ void TransazioniViewController::viewDidLoad() {
     const auto pill = UIImage::imageNamed("vestrino_button_filtro_320.png");
     auto strip = filtroScroll_;
     const auto pillStretched = pill ? pill->stretchableImage(20, 25) : nullptr;
-    if (const auto esporta = esportaButton_) {
-        ButtonStyle::makeOption(*esporta);
-    }
+    ButtonStyle::makeOption(*esportaButton_);
+    ButtonStyle::makeOption(*graficoButton_);
+    ButtonStyle::makeOption(*meseChip_);
+    meseChip_->setSelected(true); // filled: a filter in force
     // The strip shows two whole toggles a page; Tab turns to the page of the toggle it reaches.
     strip->setFocusTurnsPages(true);
     for (const auto& v : strip->subviews()) {
@@ -111,7 +116,9 @@ void TransazioniViewController::viewDidLoad() {
         field->setDelegate(this);
     }
     layoutScrollHeight_ = scroll_->frame().height();
+    searchFrame_ = cercaField_->frame();
     setUpHeader();
+    setUpChart();
     auto table = tableView_;
     table->setDataSource(this);
     table->setTableDelegate(this);
@@ -148,6 +155,57 @@ void TransazioniViewController::setUpHeader() {
     }
     lineUpHeader();
     scroll->setContentSize(contentSize());
+}
+
+void TransazioniViewController::setUpChart() {
+    // In the list's place and of its size, following the page's height as the list does.
+    chart_ = std::make_shared<StatementChartView>(tableView_->frame());
+    chart_->setAutoresizingMask(tableView_->autoresizingMask());
+    chart_->setHidden(true);
+    std::weak_ptr<TransazioniViewController> weak =
+        std::static_pointer_cast<TransazioniViewController>(shared_from_this());
+    chart_->setMonthChosen([weak](const MonthKey& month) {
+        if (auto self = weak.lock()) {
+            self->chooseMonth(month);
+        }
+    });
+    // Under the count and total line, which stays over it.
+    const auto& siblings = toMove_->subviews();
+    const auto bar = std::find(siblings.begin(), siblings.end(), totaleBar_);
+    toMove_->insertSubview(chart_, static_cast<std::size_t>(bar - siblings.begin()));
+}
+
+void TransazioniViewController::mostraGrafico() {
+    const bool show = !chartShown();
+    chart_->setHidden(!show);
+    graficoButton_->setSelected(show);
+    refilter();
+}
+
+void TransazioniViewController::chooseMonth(const std::optional<MonthKey>& month) {
+    model_.setMonth(month);
+    placeMonthChip();
+    // A month chosen on the chart is read in the list.
+    if (month && chartShown()) {
+        chart_->setHidden(true);
+        graficoButton_->setSelected(false);
+    }
+    refilter();
+}
+
+void TransazioniViewController::placeMonthChip() {
+    const auto& month = model_.month();
+    meseChip_->setHidden(!month);
+    Rect field = searchFrame_;
+    if (month) {
+        meseChip_->setTitle(month->label() + " \u00d7", ControlState::Normal);
+        meseChip_->setAccessibilityLabel("Togli il mese " + month->label());
+        field.size.width = meseChip_->frame().minX() - 4 - field.minX();
+        cercaField_->setPlaceholder("Cerca");
+    } else {
+        cercaField_->setPlaceholder("Cerca nei movimenti");
+    }
+    cercaField_->setFrame(field);
 }
 
 void TransazioniViewController::lineUpHeader() {
@@ -223,6 +281,12 @@ void TransazioniViewController::refilter() {
                        : searched           ? "Nessun movimento per la ricerca"
                                             : "Nessun movimento");
     }
+    const bool chart = chartShown();
+    tableView_->setHidden(chart);
+    if (chart) {
+        vuoto_->setHidden(true);
+        chart_->setMonths(model_.months(), model_.month(), hideAmounts_);
+    }
     tableView_->reloadData();
     placeTotale();
 }
@@ -240,7 +304,10 @@ void TransazioniViewController::placeTotale() {
     const Rect list = table->frame();
     // An empty list shows one row's height: the line saying it is empty.
     const std::size_t shown = model_.shown().size();
-    const double rows = shown == 0 ? 1.0 : static_cast<double>(shown);
+    // The chart takes the list's whole height.
+    const double rows = chartShown() ? list.height() / table->rowHeight()
+                        : shown == 0 ? 1.0
+                                     : static_cast<double>(shown);
     const double underRows = list.minY() + std::min(list.height(), rows * table->rowHeight());
     const double shownBottom =
         scroll->contentOffset().y + scroll->frame().height() - toMove->frame().minY();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/StatementChartView.h"
 #include "app/VestrinoVC.h"
 #include "core/DateFormatter.h"
 #include "entities/CartaDiPagamento.h"
@@ -28,7 +29,9 @@ namespace vestrino {
 // holds the typed text (case and accents ignored) together with the toggles; a line under the
 // list counts the rows shown and adds up their amounts (exact cents); "Esporta" writes the
 // rows shown to a CSV file in the download folder; amounts read "••• €" while the person
-// hides them.
+// hides them. "Grafico" shows, in place of the list, a bar pair per month of the rows the
+// toggles and the search let through; choosing a month narrows the list to it, with a chip
+// beside the search that takes the month away again.
 class TransazioniViewController : public VestrinoVC,
                                   public ui::TableViewDataSource,
                                   public ui::TableViewDelegate,
@@ -87,6 +90,15 @@ public:
     const StatementSummary& summary() const { return model_.summary(); }
     // Writes the rows shown to the download folder and says where (or that it could not).
     void esporta();
+    // The chart in place of the list, or the list again.
+    void mostraGrafico();
+    bool chartShown() const { return chart_ && !chart_->hidden(); }
+    // The month chosen on the chart: the list shows it alone, the chip says which.
+    void chooseMonth(const std::optional<MonthKey>& month);
+    void togliMese() { chooseMonth(std::nullopt); }
+    const std::optional<MonthKey>& month() const { return model_.month(); }
+    const std::shared_ptr<StatementChartView>& chart() const { return chart_; }
+
     // The amount as shown: importoText, or "••• €" while amounts are hidden.
     std::string shownAmount(const Movimento& movimento) const;
 
@@ -97,6 +109,9 @@ private:
     // The layout's controls, bound once when the view loads.
     std::shared_ptr<ui::ScrollView> filtroScroll_;
     std::shared_ptr<ui::Button> esportaButton_;
+    std::shared_ptr<ui::Button> graficoButton_;
+    std::shared_ptr<ui::Button> meseChip_;
+    std::shared_ptr<StatementChartView> chart_;
     std::shared_ptr<ui::TextField> cercaField_;
     std::shared_ptr<ui::ScrollView> scroll_;
     std::shared_ptr<ui::TableView> tableView_;
@@ -116,6 +131,10 @@ private:
     std::shared_ptr<ui::View> frecciaDx_;
 
     void setUpHeader();
+    void setUpChart();
+    // The search field and the month chip share the row: the field narrows while the chip
+    // shows.
+    void placeMonthChip();
     void lineUpHeader();
     // The page's content: the layout's, taller by what the screen adds to the page's height.
     ui::Size contentSize() const;
@@ -135,6 +154,7 @@ private:
     StatementModel model_;
     bool hideAmounts_ = false;
     double layoutScrollHeight_ = 0; // the page's height as laid out (a 480-point screen)
+    ui::Rect searchFrame_;          // the search field's frame as laid out
 };
 
 } // namespace vestrino

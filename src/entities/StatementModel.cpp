@@ -1,10 +1,13 @@
 #include "entities/StatementModel.h"
 
+#include "core/DateFormatter.h"
 #include "core/SearchText.h"
 #include "entities/Importo.h"
 
 #include <algorithm>
+#include <map>
 #include <numeric>
+#include <unordered_map>
 
 namespace vestrino {
 
@@ -12,9 +15,24 @@ StatementModel::StatementModel(ListaMovimenti movimenti) : movimenti_(std::move(
     std::erase(movimenti_, nullptr);
     folded_.reserve(movimenti_.size());
     cents_.reserve(movimenti_.size());
+    monthOf_.reserve(movimenti_.size());
+    // Months in the device's time zone, as the dates are shown; a statement repeats the same
+    // few dates, each looked up once.
+    DateFormatter monthFormat("yyyy-MM");
+    std::unordered_map<Date::rep, std::optional<MonthKey>> monthOfDate;
     for (const auto& m : movimenti_) {
         folded_.push_back(foldedForSearch(m->descrizione().value_or("")));
         cents_.push_back(Importo::signedCents(*m));
+        const auto& date = m->dataValuta() ? m->dataValuta() : m->dataContabile();
+        if (!date) {
+            monthOf_.emplace_back();
+            continue;
+        }
+        auto [it, added] = monthOfDate.try_emplace(date->time_since_epoch().count());
+        if (added) {
+            it->second = MonthKey::fromIso(monthFormat.stringFromDate(*date));
+        }
+        monthOf_.push_back(it->second);
     }
     // Once: the order never depends on the types or the search.
     sorted_.resize(movimenti_.size());
@@ -37,6 +55,11 @@ void StatementModel::setQuery(std::string_view text) {
     refilter();
 }
 
+void StatementModel::setMonth(std::optional<MonthKey> month) {
+    month_ = month;
+    refilter();
+}
+
 ListaMovimenti StatementModel::rowsShown() const {
     ListaMovimenti out;
     out.reserve(shown_.size());
@@ -49,20 +72,44 @@ ListaMovimenti StatementModel::rowsShown() const {
 void StatementModel::refilter() {
     shown_.clear();
     summary_ = {};
+    std::map<MonthKey, MonthTotals> months;
     for (const std::size_t i : sorted_) {
         const bool typeShown =
             types_.empty() ||
             std::find(types_.begin(), types_.end(), movimenti_[i]->tipoMovimento()) != types_.end();
-        if (typeShown && containsFolded(folded_[i], query_)) {
-            shown_.push_back(i);
-            if (cents_[i]) {
-                summary_.totalCents += *cents_[i];
+        if (!typeShown || !containsFolded(folded_[i], query_)) {
+            continue;
+        }
+        const auto& cents = cents_[i];
+        if (const auto& month = monthOf_[i]) {
+            auto& total = months[*month];
+            total.month = *month;
+            ++total.count;
+            if (!cents) {
+                ++total.unreadable;
+            } else if (!movimenti_[i]->accrediti().value_or("").empty()) {
+                total.inCents += *cents; // a credit, as the amount was read
             } else {
-                ++summary_.unreadable;
+                total.outCents -= *cents;
+                total.outByKind[MonthTotals::kindOf(movimenti_[i]->tipoMovimento())] -= *cents;
             }
+        }
+        if (month_ && monthOf_[i] != month_) {
+            continue;
+        }
+        shown_.push_back(i);
+        if (cents) {
+            summary_.totalCents += *cents;
+        } else {
+            ++summary_.unreadable;
         }
     }
     summary_.count = shown_.size();
+    months_.clear();
+    months_.reserve(months.size());
+    for (auto& [key, total] : months) {
+        months_.push_back(total);
+    }
 }
 
 } // namespace vestrino

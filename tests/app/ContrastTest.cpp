@@ -177,8 +177,16 @@ TEST(Contrast, EveryTextAndEdgeOfTheLayoutsAndTheCode) {
         {"cash machine office", appstyle::kCellTitle, kRow, kText},
         {"cash machine place", appstyle::kCellDetail, kRow, kText},
         {"cash machine distance", appstyle::kCellDistance, kRow, kText},
+        {"chart: what came in", appstyle::kChartIn, Color::white(), kGraphic},
+        {"chart: the axis", appstyle::kChartAxis, Color::white(), kGraphic},
+        {"chart: a month's name, chosen", appstyle::kCellTitle, appstyle::kChartChosen, kText},
+        {"chart: what went out, chosen", appstyle::kDebit, appstyle::kChartChosen, kText},
+        {"chart: what came in, chosen", appstyle::kCredit, appstyle::kChartChosen, kText},
     };
     pairs.insert(pairs.end(), code.begin(), code.end());
+    for (const Color& kind : appstyle::kChartKinds) {
+        pairs.push_back({"chart: a kind of what went out", kind, Color::white(), kGraphic});
+    }
     for (const auto& p : pairs) {
         EXPECT_GE(contrast(p.front, p.back), p.minimum)
             << p.where << ": " << hex(p.front) << " on " << hex(p.back) << " is "

@@ -15,7 +15,9 @@
 #include <cmath>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 #include <regex>
+#include <set>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -533,4 +535,98 @@ TEST(Capoluoghi, ACodeFindsItsTownAndBeginningsComeFirst) {
     }
     EXPECT_TRUE(inside);
     EXPECT_NE(std::find(ro.begin(), ro.end(), "Roma"), ro.end());
+}
+
+TEST_F(FeaturesTest, TheChartsBarsAreTheMonthsExactTotalsAndAMonthNarrowsTheList) {
+    // The demo card's months as the test adds them up from the stand-in's own data.
+    struct Month {
+        std::int64_t out = 0, in = 0;
+        std::size_t count = 0;
+    };
+    std::map<std::string, Month> expected; // "2026-11"
+    for (const auto& m : demoCard().movimenti) {
+        auto& month = expected[m.dataValuta.substr(6, 4) + "-" + m.dataValuta.substr(3, 2)];
+        ++month.count;
+        if (m.accrediti.empty()) {
+            month.out += centsOf(m.addebiti);
+        } else {
+            month.in += centsOf(m.accrediti);
+        }
+    }
+    std::int64_t largest = 0;
+    for (const auto& [iso, m] : expected) {
+        largest = std::max({largest, m.out, m.in});
+    }
+    toStatement();
+    run("tap @graficoButton\nwait 0.3\ndrag 160 400 160 150 0.3\nwait 1");
+    auto bars = [&] {
+        std::vector<ordered_json> out;
+        visit(state()["window"], [&](const ordered_json& n) {
+            if (n["class"] == "MonthBarView") {
+                out.push_back(n);
+            }
+            return true;
+        });
+        return out;
+    };
+    const auto shown = bars();
+    ASSERT_EQ(shown.size(), expected.size());
+    auto it = expected.begin();
+    for (const auto& bar : shown) {
+        SCOPED_TRACE(it->first);
+        EXPECT_EQ(bar["month"], it->first); // oldest first
+        EXPECT_EQ(bar["outCents"], it->second.out);
+        EXPECT_EQ(bar["inCents"], it->second.in);
+        const double area = bar["barArea"];
+        EXPECT_GT(area, 150.0);
+        EXPECT_NEAR(bar["outHeight"].get<double>(),
+                    area * static_cast<double>(it->second.out) / static_cast<double>(largest),
+                    1e-9);
+        EXPECT_NEAR(bar["inHeight"].get<double>(),
+                    area * static_cast<double>(it->second.in) / static_cast<double>(largest), 1e-9);
+        EXPECT_EQ(bar["accessibleName"], bar["title"].get<std::string>() + ": uscite -" +
+                                             euro(it->second.out) + " €, entrate +" +
+                                             euro(it->second.in) + " €");
+        ++it;
+    }
+    // Hidden amounts: the bars keep their shape, every figure is hidden.
+    Preferences::shared().setNascondiImporti(true);
+    statement()->viewWillAppear(false);
+    const auto hidden = bars();
+    ASSERT_EQ(hidden.size(), shown.size());
+    for (std::size_t i = 0; i < hidden.size(); ++i) {
+        EXPECT_EQ(hidden[i]["outHeight"], shown[i]["outHeight"]);
+        EXPECT_EQ(hidden[i]["accessibleName"],
+                  hidden[i]["title"].get<std::string>() + ": uscite ••• €, entrate ••• €");
+    }
+    Preferences::shared().setNascondiImporti(false);
+    statement()->viewWillAppear(false);
+
+    // The newest month touched: the list shows its rows alone, the line adds them up, the chip
+    // says which month; the chip touched, every row again.
+    const auto& [newest, month] = *expected.rbegin();
+    tapTitled(shown.back()["title"]);
+    run("wait 0.3\ndrag 160 150 160 420 0.3\nwait 1");
+    EXPECT_FALSE(statement()->chartShown());
+    EXPECT_EQ(text("totaleLabel"), std::to_string(month.count) + " movimenti · totale " +
+                                       euro(month.in - month.out) + " €");
+    std::multiset<std::string> want, got;
+    for (const auto& m : demoCard().movimenti) {
+        if (m.dataValuta.substr(6, 4) + "-" + m.dataValuta.substr(3, 2) == newest) {
+            want.insert(m.descrizione);
+        }
+    }
+    for (const auto& m : statement()->movimentiFiltrati()) {
+        got.insert(*m->descrizione());
+    }
+    EXPECT_EQ(got, want);
+    const auto s = state();
+    const auto* chip = find(s["window"], "name", "meseChip");
+    ASSERT_TRUE(chip);
+    EXPECT_EQ((*chip)["hidden"], false);
+    EXPECT_EQ((*chip)["title"], shown.back()["title"].get<std::string>() + " \u00d7");
+    EXPECT_EQ(statement()->month()->iso(), newest);
+    run("tap @meseChip\nwait 0.3");
+    EXPECT_EQ(text("totaleLabel"), "42 movimenti · totale 2.448,44 €");
+    EXPECT_FALSE(statement()->month().has_value());
 }

@@ -325,3 +325,132 @@ TEST(StatementModel, TypesSearchOrderAndTotal) {
     }
     EXPECT_EQ(model.movimenti().size(), 5u);
 }
+
+TEST(StatementModel, MonthsAddUpTheRowsAndOneMonthNarrowsThem) {
+    using namespace std::chrono;
+    const auto day = [](int m, int d) {
+        return Date(sys_days(year(2026) / month(static_cast<unsigned>(m)) / d) + hours(12));
+    };
+    struct Row {
+        const char* text;
+        std::int32_t type;
+        std::optional<Date> valuta, contabile;
+        const char* debit;  // or
+        const char* credit; // the other is empty
+    };
+    const Row rows[] = {
+        {"PRELIEVO ATM", 0, day(10, 3), day(10, 2), "50,00", ""},
+        {"PAGAMENTO POS", 4, day(10, 20), day(10, 20), "12,35", ""},
+        {"RICARICA TELEFONICA", 3, day(11, 2), day(11, 2), "10,00", ""},
+        {"RICARICA CARTA", 1, day(11, 5), day(11, 5), "", "200,00"},
+        // No value date: the booking date's month.
+        {"PAGAMENTO ONLINE", 4, std::nullopt, day(9, 30), "1.000,01", ""},
+        // Neither date: in no month, still in the list without a month.
+        {"COMMISSIONE", 7, std::nullopt, std::nullopt, "1,00", ""},
+        // An amount that cannot be read: counted in its month, not added.
+        {"PAGAMENTO POS BAR", 4, day(11, 9), day(11, 9), "n/d", ""},
+        {"STORNO", 9, day(11, 9), day(11, 9), "0,99", ""},
+    };
+    ListaMovimenti list;
+    for (const auto& r : rows) {
+        auto m = std::make_shared<Movimento>();
+        m->setDescrizione(std::string(r.text));
+        m->setTipoMovimento(r.type);
+        m->setDataValuta(r.valuta);
+        m->setDataContabile(r.contabile);
+        m->setAddebiti(std::string(r.debit));
+        m->setAccrediti(std::string(r.credit));
+        list.push_back(m);
+    }
+    StatementModel model(list);
+    struct Month {
+        const char* iso;
+        std::int64_t out, in;
+        std::array<std::int64_t, MonthTotals::kKinds> byKind;
+        std::size_t count, unreadable;
+    };
+    struct Step {
+        std::vector<std::int32_t> types;
+        const char* query;
+        std::vector<Month> months;
+    };
+    const Step steps[] = {
+        {{},
+         "",
+         {{"2026-09", 100001, 0, {0, 0, 0, 0, 100001, 0}, 1, 0},
+          {"2026-10", 6235, 0, {5000, 0, 0, 0, 1235, 0}, 2, 0},
+          {"2026-11", 1099, 20000, {0, 0, 0, 1000, 0, 99}, 4, 1}}},
+        {{4},
+         "",
+         {{"2026-09", 100001, 0, {0, 0, 0, 0, 100001, 0}, 1, 0},
+          {"2026-10", 1235, 0, {0, 0, 0, 0, 1235, 0}, 1, 0},
+          {"2026-11", 0, 0, {}, 1, 1}}},
+        {{}, "ricarica", {{"2026-11", 1000, 20000, {0, 0, 0, 1000, 0, 0}, 2, 0}}},
+        {{}, "nessuna", {}},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(std::string(step.query) + " " + std::to_string(step.types.size()));
+        model.setMonth(std::nullopt);
+        model.setTypes(step.types);
+        model.setQuery(step.query);
+        const auto before = model.summary().count;
+        ASSERT_EQ(model.months().size(), step.months.size());
+        for (std::size_t i = 0; i < step.months.size(); ++i) {
+            const auto& got = model.months()[i];
+            const auto& want = step.months[i];
+            SCOPED_TRACE(want.iso);
+            EXPECT_EQ(got.month.iso(), want.iso);
+            EXPECT_EQ(got.outCents, want.out);
+            EXPECT_EQ(got.inCents, want.in);
+            EXPECT_EQ(got.outByKind, want.byKind);
+            EXPECT_EQ(got.count, want.count);
+            EXPECT_EQ(got.unreadable, want.unreadable);
+            // One month chosen: the rows shown are that month's, the bars stay as they were.
+            model.setMonth(got.month);
+            EXPECT_EQ(model.summary().count, want.count);
+            EXPECT_EQ(model.summary().totalCents, want.in - want.out);
+            EXPECT_EQ(model.summary().unreadable, want.unreadable);
+            EXPECT_EQ(model.months().size(), step.months.size());
+            model.setMonth(std::nullopt);
+        }
+        EXPECT_EQ(model.summary().count, before);
+    }
+    // A month with no rows shows none; the row without dates shows only with no month set.
+    model.setTypes({});
+    model.setQuery("");
+    model.setMonth(MonthKey{2025, 1});
+    EXPECT_TRUE(model.shown().empty());
+    model.setMonth(std::nullopt);
+    EXPECT_EQ(model.shown().size(), 8u);
+}
+
+TEST(MonthKey, LabelsAndTheTerminalsForm) {
+    struct Case {
+        const char* text;
+        std::optional<std::pair<int, int>> key;
+        const char* label;
+    };
+    const Case cases[] = {
+        {"2026-11", std::pair{2026, 11}, "nov 2026"},
+        {"2025-01", std::pair{2025, 1}, "gen 2025"},
+        {"2026-12", std::pair{2026, 12}, "dic 2026"},
+        {"2026-13", std::nullopt, ""},
+        {"2026-00", std::nullopt, ""},
+        {"2026-1", std::nullopt, ""},
+        {"+026-11", std::nullopt, ""},
+        {"2026/11", std::nullopt, ""},
+        {"2026-11x", std::nullopt, ""},
+        {"", std::nullopt, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const auto key = MonthKey::fromIso(c.text);
+        ASSERT_EQ(key.has_value(), c.key.has_value());
+        if (key) {
+            EXPECT_EQ(key->year, c.key->first);
+            EXPECT_EQ(key->month, c.key->second);
+            EXPECT_EQ(key->label(), c.label);
+            EXPECT_EQ(key->iso(), c.text);
+        }
+    }
+}
