@@ -1,6 +1,7 @@
 #include "cli/RecordJson.h"
 
 #include "core/DateFormatter.h"
+#include "entities/Importo.h"
 
 namespace vestrino {
 
@@ -71,6 +72,33 @@ nlohmann::ordered_json toJson(const ListaLumaspot& lumaspot) {
     auto out = nlohmann::ordered_json::array();
     for (const auto& atm : lumaspot) {
         out.push_back(toJson(*atm));
+    }
+    return out;
+}
+
+} // namespace vestrino
+
+namespace vestrino {
+
+nlohmann::ordered_json toJson(const std::vector<MonthTotals>& months) {
+    static constexpr const char* kKindNames[MonthTotals::kKinds] = {
+        "prelievi",          "ricaricheCarta", "ricaricheLumacard",
+        "ricaricheTelefono", "pagamenti",      "altro"};
+    nlohmann::ordered_json out = nlohmann::ordered_json::array();
+    for (const auto& m : months) {
+        nlohmann::ordered_json kinds = nlohmann::ordered_json::object();
+        for (std::size_t k = 0; k < MonthTotals::kKinds; ++k) {
+            kinds[kKindNames[k]] = m.outByKind[k];
+        }
+        out.push_back({{"mese", m.month.iso()},
+                       {"etichetta", m.month.label()},
+                       {"movimenti", m.count},
+                       {"usciteCents", m.outCents},
+                       {"entrateCents", m.inCents},
+                       {"uscite", "-" + Importo::italian(m.outCents)},
+                       {"entrate", "+" + Importo::italian(m.inCents)},
+                       {"usciteCentsPerTipo", kinds},
+                       {"nonLeggibili", m.unreadable}});
     }
     return out;
 }

@@ -2,6 +2,7 @@
 
 #include "entities/ATMLumaspot.h"
 #include "entities/CartaDiPagamento.h"
+#include "entities/MonthTotals.h"
 #include "entities/Movimento.h"
 #include "entities/Saldo.h"
 
@@ -23,5 +24,8 @@ nlohmann::ordered_json toJson(const ATMLumaspot& atm);
 nlohmann::ordered_json toJson(const ListaCarte& carte);
 nlohmann::ordered_json toJson(const ListaMovimenti& movimenti);
 nlohmann::ordered_json toJson(const ListaLumaspot& lumaspot);
+// A statement's months: the month ("2026-11"), its label, the count, and every sum in cents and
+// as the screen writes it.
+nlohmann::ordered_json toJson(const std::vector<MonthTotals>& months);
 
 } // namespace vestrino

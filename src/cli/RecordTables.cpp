@@ -1,4 +1,5 @@
 #include "cli/RecordTables.h"
+#include "entities/Importo.h"
 
 #include "core/GeoDistance.h"
 
@@ -75,6 +76,27 @@ void RecordTables::printStatement(const CartaDiPagamentoPtr& carta, const SaldoP
         table.addRow({m->dataContabile() ? dates.stringFromDate(*m->dataContabile()) : "-",
                       m->dataValuta() ? dates.stringFromDate(*m->dataValuta()) : "-",
                       tipoName(m->tipoMovimento()), amount(*m), shown(m->descrizione())});
+    }
+    table.print(out);
+}
+
+void RecordTables::printMonths(const std::vector<MonthTotals>& months, std::ostream& out) {
+    out << months.size() << (months.size() == 1 ? " mese\n" : " mesi\n");
+    TextTable table({"Mese", "Movimenti", "Uscite", "Entrate", "Prelievi", "Ricariche carta",
+                     "Ricariche Lumacard", "Ricariche telefono", "Pagamenti", "Altro",
+                     "Non leggibili"});
+    for (std::size_t column = 1; column < 11; ++column) {
+        table.alignRight(column);
+    }
+    for (const auto& m : months) {
+        std::vector<std::string> row{m.month.label(), std::to_string(m.count),
+                                     "-" + Importo::italian(m.outCents),
+                                     "+" + Importo::italian(m.inCents)};
+        for (const std::int64_t cents : m.outByKind) {
+            row.push_back(Importo::italian(cents));
+        }
+        row.push_back(std::to_string(m.unreadable));
+        table.addRow(std::move(row));
     }
     table.print(out);
 }

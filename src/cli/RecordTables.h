@@ -3,6 +3,7 @@
 #include "entities/ATMLumaspot.h"
 #include "entities/CartaDiPagamento.h"
 #include "entities/LumaspotVicino.h"
+#include "entities/MonthTotals.h"
 #include "entities/Movimento.h"
 #include "entities/Saldo.h"
 
@@ -13,13 +14,16 @@
 namespace vestrino {
 
 // The terminal client's readable forms of the records: a card list, a statement (card,
-// balance and a table of transactions), a list of cash machines.
+// balance and a table of transactions), a statement's months, a list of cash machines.
 class RecordTables {
 public:
     static std::string shown(const std::optional<std::string>& value);
     static void printCards(const ListaCarte& carte, std::ostream& out);
     static void printStatement(const CartaDiPagamentoPtr& carta, const SaldoPtr& saldo,
                                const ListaMovimenti& movimenti, std::ostream& out);
+    // One row a month, oldest first: the count, what went out and came in, what went out by
+    // kind, and the rows whose amount could not be read.
+    static void printMonths(const std::vector<MonthTotals>& months, std::ostream& out);
     static void printLumaspot(const ListaLumaspot& lumaspot, std::ostream& out);
     // Nearest first, with the distance ("1,2 km").
     static void printLumaspot(const std::vector<LumaspotVicino>& lumaspot, std::ostream& out);

@@ -110,7 +110,7 @@ bool writeCsv(const std::optional<std::string>& file, const ListaMovimenti& movi
 } // namespace
 
 int ServiceCommands::statement(const std::string& user, const std::string& selPan, const Io& io,
-                               const std::optional<std::string>& csvFile) {
+                               const std::optional<std::string>& csvFile, bool byMonth) {
     Outcome o;
     Json payload{{"carta", nullptr}, {"saldo", nullptr}, {"listaMovimenti", Json::array()}};
     if (login(user, io, o)) {
@@ -123,7 +123,13 @@ int ServiceCommands::statement(const std::string& user, const std::string& selPa
         payload = {{"carta", toJson(carta)},
                    {"saldo", toJson(saldo)},
                    {"listaMovimenti", toJson(movimenti)}};
-        if (o.code == SUCCESS && !io.json) {
+        if (byMonth) {
+            const StatementModel model(movimenti);
+            payload["mesi"] = toJson(model.months());
+            if (o.code == SUCCESS && !io.json) {
+                RecordTables::printMonths(model.months(), io.out);
+            }
+        } else if (o.code == SUCCESS && !io.json) {
             RecordTables::printStatement(carta, saldo, movimenti, io.out);
         }
         RemoteServiceUtil::logout();

@@ -19,9 +19,12 @@ public:
     };
 
     static int cards(const std::string& user, const Io& io);
-    // With `csvFile`, every row is also written there as CSV (StatementCsv, mode 0600).
+    // With `csvFile`, every row is also written there as CSV (StatementCsv, mode 0600). With
+    // `byMonth`, what each month adds up to, as the statement's chart shows it, in place of the
+    // rows (text) or beside them ("mesi", JSON).
     static int statement(const std::string& user, const std::string& selPan, const Io& io,
-                         const std::optional<std::string>& csvFile = std::nullopt);
+                         const std::optional<std::string>& csvFile = std::nullopt,
+                         bool byMonth = false);
     static int anonymousStatement(const std::string& numero, const std::string& anno,
                                   const std::string& mese, const Io& io,
                                   const std::optional<std::string>& csvFile = std::nullopt);

@@ -68,6 +68,9 @@ int main(int argc, char** argv) {
     statement->add_flag("--json", json, "Print one JSON object");
     std::optional<std::string> csvFile;
     statement->add_option("--csv", csvFile, "Also write every row to this CSV file");
+    bool byMonth = false;
+    statement->add_flag("--by-month", byMonth,
+                        "What each month adds up to (out, in, out by kind) instead of the rows");
 
     std::string numero, anno, mese;
     auto* anon = app.add_subcommand("anon-statement",
@@ -127,7 +130,7 @@ int main(int argc, char** argv) {
         return ServiceCommands::cards(user, io);
     }
     if (statement->parsed()) {
-        return ServiceCommands::statement(user, selPan, io, csvFile);
+        return ServiceCommands::statement(user, selPan, io, csvFile, byMonth);
     }
     if (anon->parsed()) {
         return ServiceCommands::anonymousStatement(numero, anno, mese, io, csvFile);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <sys/stat.h>
@@ -173,4 +174,58 @@ TEST_F(ServiceCommandsTest, CsvOfEveryRowAndCashMachinesNearestFirst) {
     EXPECT_NEAR(list[0]["distanzaKm"].get<double>(), 0.741, 0.001);
     r = cli("atm 41.9 12.49 20");
     EXPECT_NE(r.out.find("0,7 km"), std::string::npos) << r.out;
+}
+
+TEST_F(ServiceCommandsTest, StatementByMonthTextAndJsonAgreeWithTheRows) {
+    // The months as the test adds up the JSON rows itself (value dates, exact cents).
+    auto r = cli("statement --user mario.rossi 0001234567 --json", "lumacard1\n");
+    ASSERT_EQ(r.code, 0) << r.out;
+    std::map<std::string, std::pair<std::int64_t, std::int64_t>> sums; // out, in
+    auto cents = [](std::string text) {
+        std::erase(text, '.');
+        const auto comma = text.find(',');
+        return std::stoll(text.substr(0, comma)) * 100 + std::stoll(text.substr(comma + 1));
+    };
+    const auto rows = json::parse(r.out)["listaMovimenti"];
+    for (const auto& m : rows) {
+        const std::string valuta = m["dataValuta"]; // "dd/MM/yyyy"
+        auto& s = sums[valuta.substr(6, 4) + "-" + valuta.substr(3, 2)];
+        const std::string credit = m["accrediti"].is_string() ? m["accrediti"] : "";
+        if (!credit.empty()) {
+            s.second += cents(credit);
+        } else {
+            s.first += cents(m["addebiti"]);
+        }
+    }
+    r = cli("statement --user mario.rossi 0001234567 --by-month --json", "lumacard1\n");
+    ASSERT_EQ(r.code, 0) << r.out;
+    const auto months = json::parse(r.out)["mesi"];
+    ASSERT_EQ(months.size(), sums.size());
+    auto it = sums.begin();
+    for (const auto& m : months) {
+        SCOPED_TRACE(it->first);
+        EXPECT_EQ(m["mese"], it->first);
+        EXPECT_EQ(m["usciteCents"], it->second.first);
+        EXPECT_EQ(m["entrateCents"], it->second.second);
+        std::int64_t byKind = 0;
+        for (const auto& [kind, c] : m["usciteCentsPerTipo"].items()) {
+            byKind += c.get<std::int64_t>();
+        }
+        EXPECT_EQ(byKind, it->second.first);
+        ++it;
+    }
+    // The text: a line a month with its label and the same figures as the JSON.
+    r = cli("statement --user mario.rossi 0001234567 --by-month", "lumacard1\n");
+    ASSERT_EQ(r.code, 0);
+    EXPECT_TRUE(r.out.starts_with(std::to_string(months.size()) + " mesi\n")) << r.out;
+    for (const auto& m : months) {
+        const std::string label = m["etichetta"];
+        const auto line = r.out.find("\n" + label + " ");
+        ASSERT_NE(line, std::string::npos) << label << "\n" << r.out;
+        const std::string text = r.out.substr(line + 1, r.out.find('\n', line + 1) - line - 1);
+        EXPECT_NE(text.find(" " + m["uscite"].get<std::string>() + " "), std::string::npos) << text;
+        EXPECT_NE(text.find(" " + m["entrate"].get<std::string>() + " "), std::string::npos)
+            << text;
+    }
+    EXPECT_EQ(r.out.find("Descrizione"), std::string::npos); // the months in place of the rows
 }
