@@ -51,6 +51,14 @@ tap 160 398
 idle 20
 wait 1
 snapshot statement
+tap 202 246
+wait 1
+drag 160 420 160 60 0.3
+wait 2
+snapshot chart
+tap 174 300
+wait 1
+snapshot month
 """
 
 # A person with the keyboard alone: the user name has the focus at start; typed with a letter
@@ -455,6 +463,13 @@ def main():
         wait_for(session, refs, "page2")
         session.click(160, 398)
         wait_for(session, refs, "statement")
+        # "Grafico", the page pushed to its end, a month touched: its rows and their total.
+        session.click(202, 246)
+        time.sleep(1)
+        session.drag(160, 420, 160, 60, 0.3)
+        wait_for(session, refs, "chart")
+        session.click(174, 300)
+        wait_for(session, refs, "month")
         close_like_a_window_manager(session)
         expect_clean_exit(session, app, "the window manager's close (WM_DELETE_WINDOW)")
 
