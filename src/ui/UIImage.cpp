@@ -17,6 +17,7 @@ struct Cache {
     std::mutex mutex;
     std::filesystem::path folder = "resources/images";
     double preferredScale = 1.0;
+    std::string language;
     std::map<std::string, std::shared_ptr<UIImage>> images;
 };
 Cache& cache() {
@@ -53,6 +54,12 @@ void UIImage::setPreferredScale(double pixelsPerPoint) {
     cache().images.clear();
 }
 
+void UIImage::setLanguageFolder(std::string language) {
+    std::lock_guard lock(cache().mutex);
+    cache().language = std::move(language);
+    cache().images.clear();
+}
+
 std::string UIImage::highResolutionName(const std::string& name) {
     const auto dot = name.rfind('.');
     return dot == std::string::npos ? name + "@2x" : name.substr(0, dot) + "@2x" + name.substr(dot);
@@ -77,16 +84,25 @@ std::shared_ptr<UIImage> UIImage::imageNamed(const std::string& name) {
         return it->second;
     }
     std::shared_ptr<UIImage> image;
+    // The language's version of a picture first, then the picture itself.
+    const auto decode = [&c](const std::string& file) {
+        if (!c.language.empty()) {
+            if (auto pixels = decodeFile(c.folder / c.language / file)) {
+                return pixels;
+            }
+        }
+        return decodeFile(c.folder / file);
+    };
     // "_320" pictures are drawn at one pixel a point; "@2x" ones at two. A sharper version is
     // only worth its pixels on a screen that shows them.
     const bool named2x = name.find("@2x") != std::string::npos;
     if (!named2x && c.preferredScale > 1.0) {
-        if (auto pixels = decodeFile(c.folder / highResolutionName(name))) {
+        if (auto pixels = decode(highResolutionName(name))) {
             image = std::make_shared<UIImage>(std::move(*pixels), 2.0);
         }
     }
     if (!image) {
-        if (auto pixels = decodeFile(c.folder / name)) {
+        if (auto pixels = decode(name)) {
             image = std::make_shared<UIImage>(std::move(*pixels), named2x ? 2.0 : 1.0);
         }
     }

@@ -26,6 +26,9 @@ public:
     // On a screen of more than one pixel a point, `imageNamed("x.png")` takes the picture drawn
     // at two pixels a point, "x@2x.png", when the folder has one that decodes.
     static void setPreferredScale(double pixelsPerPoint);
+    // Pictures that carry words have a version per language in a folder of its name ("en/"),
+    // taken first when that language is in force ("" for the pictures' own, Italian).
+    static void setLanguageFolder(std::string language);
     // The name of a picture's two-pixels-a-point version: "x_320.png" -> "x_320@2x.png".
     static std::string highResolutionName(const std::string& name);
 
