@@ -1,4 +1,5 @@
 #include "app/AggiungiCartaViewController.h"
+#include "core/Translation.h"
 
 #include "app/VestrinoAppDelegate.h"
 #include "core/DateFormatter.h"
@@ -92,11 +93,11 @@ void AggiungiCartaViewController::viewDidLoad() {
         save->setImage(normal, ControlState::Normal);
         save->setImage(pressed, ControlState::Highlighted);
         save->setImage(pressed, ControlState::Selected);
-        save->setAccessibilityLabel("Salva"); // what the picture says
+        save->setAccessibilityLabel(tr("Salva")); // what the picture says
         std::dynamic_pointer_cast<ImageView>(titolo_)->setImage(
             UIImage::imageNamed("vestrino_title_modifica_carta_320.png"));
-        titolo_->setAccessibilityLabel("Modifica la carta");
-        view()->setAccessibilityLabel("Modifica la carta"); // the screen's name
+        titolo_->setAccessibilityLabel(tr("Modifica la carta"));
+        view()->setAccessibilityLabel(tr("Modifica la carta")); // the screen's name
         numeroCarta_->setText(cleanupString(cp_->serial().value_or("")));
         nomeCarta_->setText(cp_->alias().value_or(""));
         if (cp_->anonima()) {
@@ -147,9 +148,9 @@ bool AggiungiCartaViewController::control() {
     std::string m;
     if (!cp_ || cp_->anonima()) {
         if (e == 0) {
-            m = "Data scadenza carta vuoto!";
+            m = tr("Data scadenza carta vuoto!");
         } else if (e <= 4) {
-            m = "Data scadenza carta invalido!";
+            m = tr("Data scadenza carta invalido!");
         } else {
             // The first instant of that month must still be to come: the current month is
             // refused. Only "MM/yy" itself is stored, so nothing longer passes either.
@@ -157,24 +158,24 @@ bool AggiungiCartaViewController::control() {
             const auto date = formatter.dateFromString(expiry);
             const bool shaped = e == 5 && characters(expiry, 2, 1) == "/";
             if (!date || !shaped || *date <= RunLoop::main().clock().wallNow()) {
-                m = "Data scadenza Carta non valida!";
+                m = tr("Data scadenza Carta non valida!");
             }
         }
         if (l == 0) {
-            m = "Numero della carta vuoto!";
+            m = tr("Numero della carta vuoto!");
         } else if (!allDecimalDigits(number)) {
-            m = "Caratteri non validi nel numero carta!";
+            m = tr("Caratteri non validi nel numero carta!");
         } else if (l != kNumberLength) {
-            m = "Il numero della carta deve essere di 16 caratteri!";
+            m = tr("Il numero della carta deve essere di 16 caratteri!");
         }
     }
     if (n > 0 && codePointCount(trimWhitespaceAndNewlines(name)) > kMaxNameLength) {
-        m = "Nome della carta troppo lungo!";
+        m = tr("Nome della carta troppo lungo!");
     }
     if (m.empty()) {
         return true;
     }
-    showAlertWithTitle("Attenzione", m, false, std::string("OK"), std::nullopt);
+    showAlertWithTitle(tr("Attenzione"), m, false, std::string(tr("OK")), std::nullopt);
     return false;
 }
 
@@ -199,7 +200,7 @@ std::shared_ptr<ListaCarte> AggiungiCartaViewController::cardList(std::string& u
 }
 
 void AggiungiCartaViewController::showWriteError() {
-    showAlertWithTitle("Errore", "Impossibile salvare la carta sul dispositivo.", false,
+    showAlertWithTitle(tr("Errore"), tr("Impossibile salvare la carta sul dispositivo."), false,
                        std::string("OK"), std::nullopt);
 }
 
@@ -270,8 +271,8 @@ void AggiungiCartaViewController::aggiungi() {
 }
 
 void AggiungiCartaViewController::elimina() {
-    showAlertWithTitle("Elimina Carta", "Eliminare la carta selezionata?", false,
-                       std::string("Annulla"), std::string("OK"));
+    showAlertWithTitle(tr("Elimina Carta"), tr("Eliminare la carta selezionata?"), false,
+                       std::string(tr("Annulla")), std::string(tr("OK")));
     if (alertView()) {
         alertView()->setTag(kDeleteAlertTag);
     }

@@ -1,4 +1,5 @@
 #include "app/CarteViewController.h"
+#include "core/Translation.h"
 
 #include "app/AggiungiCartaViewController.h"
 #include "app/TransazioniViewController.h"
@@ -20,12 +21,12 @@ constexpr double kFade = static_cast<double>(0.4f);
 constexpr double kTapFade = static_cast<double>(0.1f);
 // What the person hears when the cards kept on the device could not be read.
 constexpr const char* kCardFileKeptAside =
-    "Le carte salvate sul dispositivo non si possono leggere: il file è stato messo da parte. "
-    "Le carte anonime andranno aggiunte di nuovo.";
+    N_("Le carte salvate sul dispositivo non si possono leggere: il file è stato messo da parte. "
+       "Le carte anonime andranno aggiunte di nuovo.");
 constexpr const char* kCardFileUnavailable =
-    "Le carte salvate sul dispositivo non si possono leggere in questo momento. Riprova più "
-    "tardi.";
-constexpr const char* kCardUnavailable = "Impossibile recuperare le informazioni sulla carta";
+    N_("Le carte salvate sul dispositivo non si possono leggere in questo momento. Riprova più "
+       "tardi.");
+constexpr const char* kCardUnavailable = N_("Impossibile recuperare le informazioni sulla carta");
 
 } // namespace
 
@@ -53,7 +54,7 @@ void CarteViewController::bindOutlets() {
 void CarteViewController::viewDidLoad() {
     VestrinoVC::viewDidLoad();
     prevOffset_ = {0, 0};
-    showAlertWithTitle("Attendere", "Caricamento dati in corso...", true, std::nullopt,
+    showAlertWithTitle(tr("Attendere"), tr("Caricamento dati in corso..."), true, std::nullopt,
                        std::nullopt);
     imgAnonima_ =
         UIImage::imageNamed("vestrino_button_dai_nome_carta_320.png")->stretchableImage(26, 27);
@@ -111,10 +112,10 @@ void CarteViewController::showCardFileNotice() {
     if (!notice) {
         return;
     }
-    showAlertWithTitle("Attenzione",
-                       *notice == CardFileLoad::State::Damaged ? kCardFileKeptAside
-                                                               : kCardFileUnavailable,
-                       false, std::string("OK"), std::nullopt);
+    showAlertWithTitle(
+        tr("Attenzione"),
+        tr(*notice == CardFileLoad::State::Damaged ? kCardFileKeptAside : kCardFileUnavailable),
+        false, std::string(tr("OK")), std::nullopt);
 }
 
 void CarteViewController::showLoadedData() {
@@ -322,7 +323,7 @@ void CarteViewController::qvImageViewTapped(QVImageView& picture) {
         currentCarta_ = std::make_shared<CartaDiPagamentoEx>(*wallet_.card(page));
         break;
     }
-    showAlertWithTitle("Attendere", "Recupero informazioni carta...", true, std::nullopt,
+    showAlertWithTitle(tr("Attendere"), tr("Recupero informazioni carta..."), true, std::nullopt,
                        std::nullopt);
     loadAsyncMovimenti(nullptr);
 }
@@ -358,7 +359,7 @@ void CarteViewController::cvv2hideAnimationDidStop() {
     if (!cvv2 || !Cvv2Flow::isComplete(*cvv2)) {
         return;
     }
-    showAlertWithTitle("Attendere", "Recupero informazioni carta...", true, std::nullopt,
+    showAlertWithTitle(tr("Attendere"), tr("Recupero informazioni carta..."), true, std::nullopt,
                        std::nullopt);
     loadAsyncMovimenti(currentCarta_);
 }
@@ -429,7 +430,7 @@ void CarteViewController::showTrasferimenti() {
 
 void CarteViewController::showError(const std::string& message) {
     dismissAlertView();
-    showAlertWithTitle("Errore", message, false, std::string("OK"), std::nullopt);
+    showAlertWithTitle(tr("Errore"), message, false, std::string(tr("OK")), std::nullopt);
 }
 
 } // namespace vestrino

@@ -1,4 +1,5 @@
 #include "app/HomeViewController.h"
+#include "core/Translation.h"
 #include "ui/Window.h"
 
 #include "app/CarteViewController.h"
@@ -15,7 +16,7 @@ using namespace ui;
 
 namespace {
 constexpr const char* kConnectionProblem =
-    "Problema di connessione, verificare la connettività dati.";
+    N_("Problema di connessione, verificare la connettività dati.");
 } // namespace
 
 LayoutLoader::Actions HomeViewController::layoutActions() {
@@ -94,7 +95,7 @@ void HomeViewController::backgroundTap() {
 }
 
 void HomeViewController::showAlertError(const std::string& message) {
-    showAlertWithTitle("Attenzione", message, false, std::string("OK"), std::nullopt);
+    showAlertWithTitle(tr("Attenzione"), message, false, std::string(tr("OK")), std::nullopt);
 }
 
 void HomeViewController::accedi() {
@@ -106,11 +107,11 @@ void HomeViewController::accedi() {
         RunLoop::main().post([self, message] { self->showAlertError(message); });
     };
     if (user.empty() && password.empty()) {
-        later("Inserisci nome utente e password");
+        later(tr("Inserisci nome utente e password"));
     } else if (user.empty()) {
-        later("Inserisci il nome utente");
+        later(tr("Inserisci il nome utente"));
     } else if (password.empty()) {
-        later("Inserisci la password");
+        later(tr("Inserisci la password"));
     } else {
         backgroundTap();
         editingEnded();
@@ -119,7 +120,7 @@ void HomeViewController::accedi() {
 
 void HomeViewController::editingEnded() {
     moveContainer(false, "scrolldown");
-    showAlertWithTitle("Attendere", "Richiesta autenticazione in corso", true, std::nullopt,
+    showAlertWithTitle(tr("Attendere"), tr("Richiesta autenticazione in corso"), true, std::nullopt,
                        std::nullopt);
     const std::string user = usernameField_->text();
     const std::string password = passwordField_->text();

@@ -1,5 +1,6 @@
 #include "app/InfoViewController.h"
 #include "app/ButtonStyle.h"
+#include "core/Translation.h"
 
 #include "app/LumaspotViewController.h"
 #include "app/Preferences.h"
@@ -33,13 +34,13 @@ void InfoViewController::viewDidLoad() {
 }
 
 std::string InfoViewController::lockChoiceTitle(int minutes) {
-    return minutes > 0 ? std::to_string(minutes) + " min" : "mai";
+    return minutes > 0 ? std::to_string(minutes) + tr(" min") : tr("mai");
 }
 
 void InfoViewController::showLockChoice() {
     const int minutes = Preferences::shared().bloccoMinuti();
     bloccoButton_->setTitle(lockChoiceTitle(minutes), ui::ControlState::Normal);
-    bloccoButton_->setAccessibilityLabel("Blocco automatico: " + lockChoiceTitle(minutes));
+    bloccoButton_->setAccessibilityLabel(tr("Blocco automatico: ") + lockChoiceTitle(minutes));
 }
 
 void InfoViewController::cambiaBlocco() {

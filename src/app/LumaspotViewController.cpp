@@ -1,6 +1,7 @@
 #include "app/LumaspotViewController.h"
 #include "app/AppStyle.h"
 #include "app/ButtonStyle.h"
+#include "core/Translation.h"
 
 #include "app/LinkOpener.h"
 #include "app/LumaspotCell.h"
@@ -66,7 +67,7 @@ void LumaspotViewController::showRaggio() {
 void LumaspotViewController::showTowns() {
     showingResults_ = false;
     towns_ = Capoluoghi::shared().matching(cercaCitta_->text());
-    stato_->setText(towns_.empty() ? "Nessuna città con questo nome." : "Scegli una città");
+    stato_->setText(towns_.empty() ? tr("Nessuna città con questo nome.") : tr("Scegli una città"));
     reloadList();
 }
 
@@ -88,7 +89,7 @@ void LumaspotViewController::cerca(const Capoluogo& citta) {
         field->resignFirstResponder();
     }
     searching_ = true;
-    showAlertWithTitle("Attendere", "Ricerca dei Lumaspot in corso", true, std::nullopt,
+    showAlertWithTitle(tr("Attendere"), tr("Ricerca dei Lumaspot in corso"), true, std::nullopt,
                        std::nullopt);
     const double lat = citta.lat, lng = citta.lng;
     const int raggio = raggioKm_;
@@ -118,22 +119,23 @@ void LumaspotViewController::found(int code, std::vector<LumaspotVicino> risulta
     if (code != SUCCESS) {
         serviceCallFailed(
             code, std::nullopt,
-            {.noConnection = "Impossibile cercare i Lumaspot: verificare la connessione.",
-             .failed = "La ricerca dei Lumaspot non è riuscita. Riprovare più tardi.",
+            {.noConnection = tr("Impossibile cercare i Lumaspot: verificare la connessione."),
+             .failed = tr("La ricerca dei Lumaspot non è riuscita. Riprovare più tardi."),
              .expiredSessionLogsOut = false});
         showTowns();
         return;
     }
     risultati_ = std::move(risultati);
     showingResults_ = true;
-    const std::string where = " entro " + std::to_string(raggioKm_) + " km da " + citta_->nome;
+    const std::string where =
+        tr(" entro ") + std::to_string(raggioKm_) + tr(" km da ") + citta_->nome;
     // The count is of those within the radius; any the service sent from farther away are
     // listed after them and counted apart.
     const std::size_t within = risultati_.size() - std::min(farther, risultati_.size());
-    std::string line =
-        within == 0 ? "Nessun Lumaspot" + where : std::to_string(within) + " Lumaspot" + where;
+    std::string line = within == 0 ? tr("Nessun Lumaspot") + where
+                                   : std::to_string(within) + tr(" Lumaspot") + where;
     if (farther > 0) {
-        line += ", " + std::to_string(farther) + (farther == 1 ? " più lontano" : " più lontani");
+        line += ", " + std::to_string(farther) + trn(" più lontano", " più lontani", farther);
     } else if (within == 0) {
         line += ".";
     }
@@ -218,11 +220,12 @@ void LumaspotViewController::showPlace(const ATMLumaspot& atm) {
     const auto p = LumaspotVicino::position(atm);
     const std::string coordinates = p ? LinkOpener::coordinates(p->first, p->second) : "";
     placeToCopy_ = office + ", " + place + (p ? " (" + coordinates + ")" : "");
-    const std::string message =
-        std::string(p ? "Nessun programma ha aperto la mappa." : "La posizione non è nota.") +
-        "\n\n" + office + "\n" + place + (p ? "\nCoordinate: " + coordinates : "");
-    showAlertWithTitle("Mappa non disponibile", message, false, std::string("OK"),
-                       std::string("Copia"));
+    const std::string message = std::string(p ? tr("Nessun programma ha aperto la mappa.")
+                                              : tr("La posizione non è nota.")) +
+                                "\n\n" + office + "\n" + place +
+                                (p ? tr("\nCoordinate: ") + coordinates : "");
+    showAlertWithTitle(tr("Mappa non disponibile"), message, false, std::string(tr("OK")),
+                       std::string(tr("Copia")));
     if (alertView()) {
         alertView()->setTag(kPlaceAlertTag);
     }

@@ -1,4 +1,5 @@
 #include "app/MonthBarView.h"
+#include "core/Translation.h"
 
 #include "app/AppStyle.h"
 #include "app/Preferences.h"
@@ -51,8 +52,8 @@ std::string MonthBarView::figure(std::int64_t cents, bool credit) const {
 }
 
 std::string MonthBarView::accessibleName() const {
-    return totals_.month.label() + ": uscite " + figure(totals_.outCents, false) + ", entrate " +
-           figure(totals_.inCents, true);
+    return totals_.month.label() + tr(": uscite ") + figure(totals_.outCents, false) +
+           tr(", entrate ") + figure(totals_.inCents, true);
 }
 
 void MonthBarView::draw(ui::Canvas& canvas, const ui::Rect& rect) {

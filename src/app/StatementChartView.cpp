@@ -1,4 +1,5 @@
 #include "app/StatementChartView.h"
+#include "core/Translation.h"
 
 #include "app/AppStyle.h"
 #include "ui/Canvas.h"
@@ -12,9 +13,13 @@ namespace {
 
 // The legend's entries: the kinds in the order of the filter toggles, anything else, and what
 // came in.
-constexpr std::array<const char*, MonthTotals::kKinds + 1> kLegend = {
-    "Prelievi", "Ricariche carta", "Ricariche Lumacard", "Ricariche telefono", "Pagamenti",
-    "Altro",    "Entrate"};
+constexpr std::array<const char*, MonthTotals::kKinds + 1> kLegend = {N_("Prelievi"),
+                                                                      N_("Ricariche carta"),
+                                                                      N_("Ricariche Lumacard"),
+                                                                      N_("Ricariche telefono"),
+                                                                      N_("Pagamenti"),
+                                                                      N_("Altro"),
+                                                                      N_("Entrate")};
 constexpr double kLegendRow = 15;
 constexpr double kLegendColumn = 154;
 constexpr double kSwatch = 10;
@@ -37,17 +42,17 @@ StatementChartView::StatementChartView(const ui::Rect& frame) : View(frame) {
         const ui::Rect swatch = legendSwatch(i);
         auto label = std::make_shared<ui::Label>(
             ui::makeRect(swatch.maxX() + 4, swatch.minY() - 2, kLegendColumn - kSwatch - 8, 14));
-        label->setText(kLegend[i]);
+        label->setText(tr(kLegend[i]));
         label->setFont({"Helvetica", 11});
         label->setTextColor(appstyle::kCellDetail);
         addSubview(label);
         legend_.push_back(label);
     }
     strip_ = std::make_shared<ui::ScrollView>();
-    strip_->setAccessibilityLabel("Mesi");
+    strip_->setAccessibilityLabel(tr("Mesi"));
     addSubview(strip_);
     empty_ = std::make_shared<ui::Label>();
-    empty_->setText("Nessun movimento da mostrare");
+    empty_->setText(tr("Nessun movimento da mostrare"));
     empty_->setFont({"Helvetica", 14});
     empty_->setTextColor(appstyle::kCellDetail);
     empty_->setTextAlignment(ui::TextAlignment::Center);

@@ -1,6 +1,7 @@
 #include "app/TransazioniViewController.h"
 #include "app/AppStyle.h"
 #include "app/ButtonStyle.h"
+#include "core/Translation.h"
 
 #include "app/MovimentoCell.h"
 #include "app/Preferences.h"
@@ -130,8 +131,8 @@ void TransazioniViewController::viewDidLoad() {
 
 void TransazioniViewController::setUpHeader() {
     intestatario_->setText(carta_->intestatario().value_or(""));
-    tipoCarta_->setText(carta_->alias() ? *carta_->alias() : "Carta Lumacard");
-    dataSaldo_->setText("SALDO AL " + saldo_->saldoAl().value_or(""));
+    tipoCarta_->setText(carta_->alias() ? *carta_->alias() : tr("Carta Lumacard"));
+    dataSaldo_->setText(tr("SALDO AL ") + saldo_->saldoAl().value_or(""));
     if (hideAmounts_) {
         saldoContabile_->setText(Preferences::kHiddenAmount);
         saldoDisponibile_->setText(Preferences::kHiddenAmount);
@@ -199,11 +200,11 @@ void TransazioniViewController::placeMonthChip() {
     Rect field = searchFrame_;
     if (month) {
         meseChip_->setTitle(month->label() + " \u00d7", ControlState::Normal);
-        meseChip_->setAccessibilityLabel("Togli il mese " + month->label());
+        meseChip_->setAccessibilityLabel(tr("Togli il mese ") + month->label());
         field.size.width = meseChip_->frame().minX() - 4 - field.minX();
-        cercaField_->setPlaceholder("Cerca");
+        cercaField_->setPlaceholder(tr("Cerca"));
     } else {
-        cercaField_->setPlaceholder("Cerca nei movimenti");
+        cercaField_->setPlaceholder(tr("Cerca nei movimenti"));
     }
     cercaField_->setFrame(field);
 }
@@ -276,10 +277,10 @@ void TransazioniViewController::refilter() {
         // An empty list says so, and why.
         vuoto->setHidden(!model_.shown().empty());
         const bool filtered = model_.narrowedByTypes(), searched = model_.narrowedBySearch();
-        vuoto->setText(filtered && searched ? "Nessun movimento per i filtri e la ricerca"
-                       : filtered           ? "Nessun movimento per i filtri scelti"
-                       : searched           ? "Nessun movimento per la ricerca"
-                                            : "Nessun movimento");
+        vuoto->setText(filtered && searched ? tr("Nessun movimento per i filtri e la ricerca")
+                       : filtered           ? tr("Nessun movimento per i filtri scelti")
+                       : searched           ? tr("Nessun movimento per la ricerca")
+                                            : tr("Nessun movimento"));
     }
     const bool chart = chartShown();
     tableView_->setHidden(chart);
@@ -345,8 +346,8 @@ void TransazioniViewController::esporta() {
     const auto rows = movimentiFiltrati();
     if (rows.empty()) {
         // A file of a header alone would only be one more file to delete.
-        showAlertWithTitle("Esportazione", "Nessun movimento da esportare.", false,
-                           std::string("OK"), std::nullopt);
+        showAlertWithTitle(tr("Esportazione"), tr("Nessun movimento da esportare."), false,
+                           std::string(tr("OK")), std::nullopt);
         return;
     }
     const std::string day =
@@ -356,19 +357,19 @@ void TransazioniViewController::esporta() {
     const auto file =
         StatementExport::write(rows, carta_->serial().value_or(""), day, downloadDirectory());
     if (!file) {
-        showAlertWithTitle("Errore", "Impossibile salvare il file dei movimenti.", false,
-                           std::string("OK"), std::nullopt);
+        showAlertWithTitle(tr("Errore"), tr("Impossibile salvare il file dei movimenti."), false,
+                           std::string(tr("OK")), std::nullopt);
         return;
     }
     std::string message = std::to_string(rows.size()) +
-                          (rows.size() == 1 ? " movimento salvato in " : " movimenti salvati in ") +
+                          trn(" movimento salvato in ", " movimenti salvati in ", rows.size()) +
                           file->string();
     if (hideAmounts_) {
         // What the screen hides is in the file all the same: said, so that it is not shared
         // unawares.
-        message += "\n\nIl file contiene gli importi, nascosti sullo schermo.";
+        message += tr("\n\nIl file contiene gli importi, nascosti sullo schermo.");
     }
-    showAlertWithTitle("Esportazione", message, false, std::string("OK"), std::nullopt);
+    showAlertWithTitle(tr("Esportazione"), message, false, std::string(tr("OK")), std::nullopt);
 }
 
 ListaMovimenti TransazioniViewController::movimentiFiltrati() const {
@@ -412,10 +413,11 @@ void TransazioniViewController::didSelectRow(TableView&, int row) {
         codePointCount(description) > kDetailDescriptionLength
             ? firstCodePoints(description, kDetailDescriptionLength) + "\u2026"
             : description;
-    const std::string message = "Causale: " + causale + "\nImporto: " + shownAmount(m) +
-                                "\nData Contabile: " + formatted(m.dataContabile()) +
-                                "\nData Valuta: " + formatted(m.dataValuta());
-    showAlertWithTitle("Dettaglio Movimento", message, false, std::string("OK"), std::nullopt);
+    const std::string message = tr("Causale: ") + causale + tr("\nImporto: ") + shownAmount(m) +
+                                tr("\nData Contabile: ") + formatted(m.dataContabile()) +
+                                tr("\nData Valuta: ") + formatted(m.dataValuta());
+    showAlertWithTitle(tr("Dettaglio Movimento"), message, false, std::string(tr("OK")),
+                       std::nullopt);
 }
 
 void TransazioniViewController::scrollViewDidEndDecelerating(ScrollView& scroll) {

@@ -1,4 +1,5 @@
 #include "app/VestrinoAppDelegate.h"
+#include "core/Translation.h"
 
 #include "app/ActivityAlertView.h"
 #include "app/HomeViewController.h"
@@ -129,8 +130,8 @@ void VestrinoAppDelegate::lockSession() {
         }
     }
     if (auto* login = dynamic_cast<VestrinoVC*>(navigationController_->topViewController().get())) {
-        login->showAlertWithTitle("Attenzione", "Sessione chiusa per inattività.", false,
-                                  std::string("OK"), std::nullopt);
+        login->showAlertWithTitle(tr("Attenzione"), tr("Sessione chiusa per inattività."), false,
+                                  std::string(tr("OK")), std::nullopt);
     }
 }
 

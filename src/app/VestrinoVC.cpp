@@ -1,4 +1,5 @@
 #include "app/VestrinoVC.h"
+#include "core/Translation.h"
 
 #include "app/ActivityAlertView.h"
 #include "app/VestrinoAppDelegate.h"
@@ -159,29 +160,30 @@ void VestrinoVC::dismissAlertView() {
 
 std::string VestrinoVC::failureText(int code, const std::optional<std::string>& message,
                                     const FailureTexts& texts) {
+    // The screen's own texts in the language in force; the service's message as it came.
     if (code == CODICE_ERRORE_CONNESSIONE && texts.noConnection) {
-        return *texts.noConnection;
+        return trs(*texts.noConnection);
     }
     if (texts.failed) {
-        return *texts.failed;
+        return trs(*texts.failed);
     }
-    return message && !message->empty() ? *message : texts.fallback;
+    return message && !message->empty() ? *message : trs(texts.fallback);
 }
 
 void VestrinoVC::serviceCallFailed(int code, const std::optional<std::string>& message,
                                    const FailureTexts& texts) {
     if (code == CODICE_ERRORE_SESSIONE_SCADUTA && texts.expiredSessionLogsOut) {
-        forceLogoutSessionExpired(message && !message->empty() ? *message : texts.fallback);
+        forceLogoutSessionExpired(message && !message->empty() ? *message : trs(texts.fallback));
         return;
     }
     dismissAlertView();
-    showAlertWithTitle("Errore", failureText(code, message, texts), false, std::string("OK"),
-                       std::nullopt);
+    showAlertWithTitle(tr("Errore"), failureText(code, message, texts), false,
+                       std::string(tr("OK")), std::nullopt);
 }
 
 void VestrinoVC::forceLogoutSessionExpired(const std::string& message) {
     dismissAlertView();
-    auto alert = std::make_shared<AlertView>("Attenzione", message, this, std::string("Ok"),
+    auto alert = std::make_shared<AlertView>(tr("Attenzione"), message, this, std::string(tr("Ok")),
                                              std::vector<std::string>{});
     alert->setTag(kForcedLogoutAlertTag);
     alertView_ = alert;

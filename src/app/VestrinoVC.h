@@ -3,6 +3,7 @@
 #include "app/VestrinoToolbarDelegate.h"
 #include "core/BackgroundTask.h"
 #include "core/RunLoop.h"
+#include "core/Translation.h"
 #include "ui/AlertView.h"
 #include "ui/NavigationController.h"
 #include "ui/TextField.h"
@@ -95,7 +96,8 @@ public:
         // An expired session ends in the forced logout (else it is one more failure).
         bool expiredSessionLogsOut = true;
     };
-    static constexpr const char* kTemporaryProblem = "Problema temporaneo, riprovare più tardi.";
+    static constexpr const char* kTemporaryProblem =
+        N_("Problema temporaneo, riprovare più tardi.");
     // The text a person reads for a failed call.
     static std::string failureText(int code, const std::optional<std::string>& message,
                                    const FailureTexts& texts);

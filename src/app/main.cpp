@@ -8,6 +8,7 @@
 #include "core/BackgroundTask.h"
 #include "core/BuildVersion.h"
 #include "core/ResourceLocator.h"
+#include "core/Translation.h"
 #include "service/ServiceSetup.h"
 #include "store/WriteGate.h"
 #include "ui/LayoutLoader.h"
@@ -54,6 +55,10 @@ int main(int argc, char** argv) {
                  "Headless: model a desktop with its own keyboard (no on-screen keyboard)");
     app.add_option("--script", options.script, "The headless script");
     app.add_option("--out", options.out, "Where headless snapshots go");
+    std::string lang;
+    app.add_option("--lang", lang,
+                   "The language of the texts, it or en (else the environment's: LANGUAGE, "
+                   "LC_ALL, LC_MESSAGES, LANG)");
     double lockAfter = 0;
     auto* lockOption =
         app.add_option("--lock-after", lockAfter,
@@ -66,6 +71,23 @@ int main(int argc, char** argv) {
         return app.exit(e) == 0 ? 0 : 2;
     }
     options.scaleAsked = scaleOption->count() > 0;
+    // The language first: every text made from here on is in it.
+    auto language = vestrino::Translation::fromEnvironment();
+    if (!lang.empty()) {
+        const auto asked = vestrino::Translation::parse(lang);
+        if (!asked || (lang != "it" && lang != "en")) {
+            std::cerr << "vestrino: --lang: \"" << lang
+                      << "\" is no language of the application (it, en)\n";
+            return 2;
+        }
+        language = *asked;
+    }
+    const auto catalogs = vestrino::Translation::catalogFolder(
+        vestrino::ResourceLocator::executablePath().value_or(std::filesystem::path()));
+    if (!vestrino::Translation::use(language, catalogs)) {
+        std::cerr << "vestrino: no English catalog in " << catalogs.string()
+                  << ": the texts stay in Italian\n";
+    }
     if (!sizeText.empty()) {
         std::string why;
         const auto size = vestrino::ui::ScreenSize::parse(sizeText, why);
@@ -102,6 +124,9 @@ int main(int argc, char** argv) {
     }
     vestrino::ui::UIImage::setResourceFolder(*folder / "images");
     vestrino::ui::UIImage::setPreferredScale(options.scale * options.size.zoom());
+    if (vestrino::Translation::current() == vestrino::Language::English) {
+        vestrino::ui::UIImage::setLanguageFolder("en");
+    }
     vestrino::ui::LayoutLoader::setLayoutFolder(*folder / "layouts");
     vestrino::Capoluoghi::setDataFolder(*folder / "data");
     if (!options.headless) {

@@ -1,4 +1,5 @@
 #include "entities/MonthTotals.h"
+#include "core/Translation.h"
 
 #include <array>
 #include <charconv>
@@ -7,15 +8,16 @@
 namespace vestrino {
 
 namespace {
-constexpr std::array<const char*, 12> kShortMonths = {"gen", "feb", "mar", "apr", "mag", "giu",
-                                                      "lug", "ago", "set", "ott", "nov", "dic"};
+constexpr std::array<const char*, 12> kShortMonths = {N_("gen"), N_("feb"), N_("mar"), N_("apr"),
+                                                      N_("mag"), N_("giu"), N_("lug"), N_("ago"),
+                                                      N_("set"), N_("ott"), N_("nov"), N_("dic")};
 }
 
 std::string MonthKey::label() const {
     if (month < 1 || month > 12) {
         return std::to_string(year);
     }
-    return std::string(kShortMonths[static_cast<std::size_t>(month - 1)]) + " " +
+    return std::string(tr(kShortMonths[static_cast<std::size_t>(month - 1)])) + " " +
            std::to_string(year);
 }
 

@@ -1,4 +1,5 @@
 #include "entities/StatementSummary.h"
+#include "core/Translation.h"
 
 #include "entities/Importo.h"
 
@@ -6,12 +7,12 @@ namespace vestrino {
 
 std::string StatementSummary::line(std::string_view hiddenAmount) const {
     std::string out =
-        std::to_string(count) + (count == 1 ? " movimento" : " movimenti") + " · totale " +
+        std::to_string(count) + trn(" movimento", " movimenti", count) + tr(" · totale ") +
         (!hiddenAmount.empty() ? std::string(hiddenAmount) : Importo::italian(totalCents) + " €");
     if (unreadable == 1) {
-        out += " (1 importo non leggibile escluso)";
+        out += tr(" (1 importo non leggibile escluso)");
     } else if (unreadable > 1) {
-        out += " (" + std::to_string(unreadable) + " importi non leggibili esclusi)";
+        out += " (" + std::to_string(unreadable) + tr(" importi non leggibili esclusi)");
     }
     return out;
 }

@@ -1,4 +1,5 @@
 #include "entities/WalletModel.h"
+#include "core/Translation.h"
 
 #include "core/Utf8.h"
 
@@ -45,15 +46,15 @@ WalletModel::Caption WalletModel::caption(int page) const {
     }
     const auto& e = pages_[static_cast<std::size_t>(page)];
     if (isAddPage(page)) {
-        return {e->desc().value_or(""), e->serial().value_or(""), kAddTitle, kAddTitle,
-                "Aggiungi una carta"};
+        return {trs(e->desc().value_or("")), trs(e->serial().value_or("")), tr(kAddTitle),
+                tr(kAddTitle), tr("Aggiungi una carta")};
     }
     const bool named = e->alias() && !e->alias()->empty();
-    const std::string kind = e->anonima() ? "Lumacard Anonima" : "Lumacard Standard";
+    const std::string kind = e->anonima() ? tr("Lumacard Anonima") : tr("Lumacard Standard");
     const std::string last = lastCodePoints(e->serial().value_or(""), 4);
-    return {kind, "**** **** **** " + last, named ? *e->alias() : kNameTitle,
-            (named ? *e->alias() + ", " : "") + kind + " che termina con " + last,
-            "Scegli questa carta"};
+    return {kind, "**** **** **** " + last, named ? *e->alias() : tr(kNameTitle),
+            (named ? *e->alias() + ", " : "") + kind + tr(" che termina con ") + last,
+            tr("Scegli questa carta")};
 }
 
 WalletModel::Choice WalletModel::choice(int page) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Translation.h"
 #include "entities/CartaDiPagamento.h"
 
 #include <string>
@@ -14,10 +15,10 @@ namespace vestrino {
 class WalletModel {
 public:
     static constexpr double kPageWidth = 320;
-    static constexpr const char* kAddDesc = "Puoi inserire una o più";
-    static constexpr const char* kAddSerial = "carte Lumacard nella tua lista";
-    static constexpr const char* kAddTitle = "Aggiungi Altra Carta";
-    static constexpr const char* kNameTitle = "Dai un nome alla tua carta";
+    static constexpr const char* kAddDesc = N_("Puoi inserire una o più");
+    static constexpr const char* kAddSerial = N_("carte Lumacard nella tua lista");
+    static constexpr const char* kAddTitle = N_("Aggiungi Altra Carta");
+    static constexpr const char* kNameTitle = N_("Dai un nome alla tua carta");
 
     WalletModel() = default;
     explicit WalletModel(const ListaCarte& carte);

@@ -225,7 +225,7 @@ void Button::describe(ViewDescription& node) const {
 
 void Button::applyLayout(const LayoutNode& node) {
     if (node.has("title"))
-        setTitle(node.text("title"), ControlState::Normal);
+        setTitle(node.words("title"), ControlState::Normal);
     if (node.has("titleColor"))
         setTitleColor(node.color("titleColor"), ControlState::Normal);
     if (node.has("selectedTitleColor"))

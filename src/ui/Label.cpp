@@ -276,7 +276,7 @@ void Label::describe(ViewDescription& node) const {
 
 void Label::applyLayout(const LayoutNode& node) {
     if (node.has("text"))
-        setText(node.text("text"));
+        setText(node.words("text"));
     if (node.has("font"))
         setFont(node.font("font"));
     if (node.has("textColor"))

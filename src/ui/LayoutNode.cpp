@@ -1,5 +1,7 @@
 #include "ui/LayoutNode.h"
 
+#include "core/Translation.h"
+
 #include "ui/LayoutLoader.h"
 
 #include <algorithm>
@@ -25,6 +27,10 @@ std::string LayoutNode::text(const char* key) const {
         fail(key, "expected a string");
     }
     return v.get<std::string>();
+}
+
+std::string LayoutNode::words(const char* key) const {
+    return trs(text(key));
 }
 
 double LayoutNode::number(const char* key) const {

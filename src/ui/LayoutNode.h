@@ -33,6 +33,9 @@ public:
     bool has(const char* key) const { return json_.contains(key); }
 
     std::string text(const char* key) const;
+    // A text a person reads (a label's text, a title, a placeholder, a name for assistive
+    // technology): in the language in force.
+    std::string words(const char* key) const;
     double number(const char* key) const;
     int integer(const char* key) const;
     bool boolean(const char* key) const;

@@ -367,7 +367,7 @@ void TextField::describe(ViewDescription& node) const {
 
 void TextField::applyLayout(const LayoutNode& node) {
     if (node.has("placeholder"))
-        setPlaceholder(node.text("placeholder"));
+        setPlaceholder(node.words("placeholder"));
     if (node.has("secure"))
         setSecureTextEntry(node.boolean("secure"));
     if (node.has("font"))

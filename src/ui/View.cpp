@@ -477,7 +477,7 @@ void View::applyLayout(const LayoutNode& node) {
     if (node.has("focusable"))
         setFocusable(node.boolean("focusable"));
     if (node.has("accessibilityLabel"))
-        setAccessibilityLabel(node.text("accessibilityLabel"));
+        setAccessibilityLabel(node.words("accessibilityLabel"));
     if (node.has("accessibleRole")) {
         std::map<std::string, AccessibleRole> roles;
         for (int r = 0; r <= static_cast<int>(AccessibleRole::ToolBar); ++r) {

@@ -41,7 +41,8 @@ for f in bin/vestrino bin/vestrino-cli bin/lumacard-standin share/vestrino/layou
   share/applications/it.vestrino.Vestrino.desktop share/metainfo/it.vestrino.Vestrino.metainfo.xml \
   share/icons/hicolor/scalable/apps/it.vestrino.Vestrino.svg \
   share/icons/hicolor/256x256/apps/it.vestrino.Vestrino.png share/man/man1/vestrino.1 \
-  share/man/man1/vestrino-cli.1 share/man/man1/lumacard-standin.1 lib/vestrino/vestrino-atspi.so; do
+  share/man/man1/vestrino-cli.1 share/man/man1/lumacard-standin.1 lib/vestrino/vestrino-atspi.so \
+  share/vestrino/locale/en/LC_MESSAGES/vestrino.mo share/vestrino/images/en/vestrino_indietro_320.png; do
   [ -e "$usr/$f" ] || fail "the package has no usr/$f"
 done
 
@@ -74,6 +75,12 @@ traced app "$usr/bin/vestrino" --host "$host" --cafile "$ca" --reachability 2 \
 grep -q '"CarteViewController"' "$work/tour/04-wallet.json" || fail "the tour reached no wallet"
 grep -q '"TransazioniViewController"' "$work/tour/07-statement.json" || fail "the tour reached no statement"
 [ -s "$work/tour/07-statement.png" ] || fail "no statement snapshot"
+# In English, from the package's own catalog, on a system without that locale.
+printf 'wait 2.1\nsnapshot login\n' > "$work/login.script"
+LANG=en_GB.UTF-8 traced app-en "$usr/bin/vestrino" --host "$host" --cafile "$ca" --reachability 2 \
+  --documents "$work/documents" --headless --script "$work/login.script" --out "$work/login-en" ||
+  fail "the unpacked application did not start in English"
+grep -q '"Log in to Lumacard"' "$work/login-en/login.json" || fail "the unpacked application spoke no English"
 kill "$standin"
 wait || true
 standin=""

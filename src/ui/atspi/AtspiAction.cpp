@@ -1,4 +1,5 @@
 #include "ui/atspi/AtspiAction.h"
+#include "core/Translation.h"
 
 namespace vestrino::ui::atspi {
 
@@ -7,19 +8,19 @@ namespace {
 // The names a person hears for the actions, in the application's language.
 const char* localizedAction(std::string_view action) {
     if (action == "press") {
-        return "premi";
+        return tr("premi");
     }
     if (action == "toggle") {
-        return "cambia";
+        return tr("cambia");
     }
     if (action == "activate") {
-        return "attiva";
+        return tr("attiva");
     }
     if (action == "next page") {
-        return "pagina successiva";
+        return tr("pagina successiva");
     }
     if (action == "previous page") {
-        return "pagina precedente";
+        return tr("pagina precedente");
     }
     return nullptr;
 }
