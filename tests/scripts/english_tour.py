@@ -47,7 +47,7 @@ wait 1
 drag 160 150 160 420 0.3
 wait 1
 snapshot en-month
-tap 160 246
+tap 40 246
 type "nessuna riga"
 key return
 wait 0.5

@@ -91,6 +91,21 @@ snapshot locked
 """
 LOCK_AFTER = ["--lock-after", "3"]
 
+# A desktop in English (a locale the system need not have installed): the login screen and,
+# after a wrong password, the alert in English.
+HEADLESS_ENGLISH_SCRIPT = """\
+wait 2.1
+snapshot en-login
+type "mario.rossi"
+key tab
+type "sbagliata"
+key return
+idle 20
+wait 1
+snapshot en-login-error
+"""
+ENGLISH = {"LANG": "en_GB.UTF-8"}
+
 # No service to reach: the connection alert, read in full, then Escape.
 HEADLESS_OFFLINE_SCRIPT = """\
 wait 2.1
@@ -260,12 +275,13 @@ class Session:
     def headless_references(self):
         """Runs the headless scripts; their snapshots all go to one folder."""
         out = self.path("headless")
-        runs = [("steps", HEADLESS_SCRIPT, None, []),
-                ("keyboard", HEADLESS_KEYBOARD_SCRIPT, None, []),
-                ("offline", HEADLESS_OFFLINE_SCRIPT, OFFLINE_HOST, []),
-                ("tour", HEADLESS_KEYBOARD_TOUR_SCRIPT, None, []),
-                ("lock", HEADLESS_LOCK_SCRIPT, None, LOCK_AFTER)]
-        for name, text, host, extra in runs:
+        runs = [("steps", HEADLESS_SCRIPT, None, [], {}),
+                ("keyboard", HEADLESS_KEYBOARD_SCRIPT, None, [], {}),
+                ("offline", HEADLESS_OFFLINE_SCRIPT, OFFLINE_HOST, [], {}),
+                ("tour", HEADLESS_KEYBOARD_TOUR_SCRIPT, None, [], {}),
+                ("lock", HEADLESS_LOCK_SCRIPT, None, LOCK_AFTER, {}),
+                ("english", HEADLESS_ENGLISH_SCRIPT, None, [], ENGLISH)]
+        for name, text, host, extra, language in runs:
             script = self.path(name + ".script")
             with open(script, "w") as f:
                 f.write(text)
@@ -273,29 +289,34 @@ class Session:
                                                 host) + extra +
                                ["--headless", "--physical-keyboard", "--script", script,
                                 "--out", out],
-                               capture_output=True, text=True, timeout=120, env=self.app_env())
+                               capture_output=True, text=True, timeout=120,
+                               env=self.app_env(language))
             if r.returncode != 0:
                 fail("the headless run %s failed: %s" % (name, r.stderr))
         return out
 
-    def app_env(self):
+    def app_env(self, language=None):
         """Exports go to a folder of the session's, the same for the headless run and the
-        window (the alert names it); emptied before each run."""
+        window (the alert names it); emptied before each run. Italian unless `language` says
+        otherwise."""
         downloads = self.path("downloads")
         shutil.rmtree(downloads, ignore_errors=True)
         os.makedirs(downloads)
-        return dict(os.environ, XDG_DOWNLOAD_DIR=downloads)
+        env = {k: v for k, v in os.environ.items()
+               if k not in ("LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG")}
+        return dict(env, XDG_DOWNLOAD_DIR=downloads, **(language or {}))
 
-    def env(self):
-        env = dict(self.app_env(), DISPLAY=self.display, SDL_VIDEODRIVER="x11")
+    def env(self, language=None):
+        env = dict(self.app_env(language), DISPLAY=self.display, SDL_VIDEODRIVER="x11")
         env.pop("WAYLAND_DISPLAY", None)
         # A desktop with no session bus: nothing may start one that outlives the program.
         env.pop("DBUS_SESSION_BUS_ADDRESS", None)
         return env
 
-    def start_app(self, documents, host=None, extra=()):
+    def start_app(self, documents, host=None, extra=(), language=None):
         self.app_err = open(self.path("app.err"), "w+")
-        p = subprocess.Popen(self.app_command(documents, host) + list(extra), env=self.env(),
+        p = subprocess.Popen(self.app_command(documents, host) + list(extra),
+                             env=self.env(language),
                              stdout=subprocess.DEVNULL, stderr=self.app_err)
         self.processes.append(p)
         r = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^Vestrino$"],
@@ -314,13 +335,13 @@ class Session:
     def type_text(self, text):
         self.xdotool("type", "--delay", "40", text)
 
-    def log_in_by_keyboard(self):
+    def log_in_by_keyboard(self, password="lumacard1"):
         """The user name has the focus at start: it, Tab, the password, Return. Keys go to the
         window under the pointer (no window manager gives focus)."""
         self.xdotool("mousemove", "--window", self.window, "160", "440")
         self.type_text("mario.rossi")
         self.xdotool("key", "Tab")
-        self.type_text("lumacard1")
+        self.type_text(password)
         self.xdotool("key", "Return")
 
     def click(self, x, y):
@@ -551,6 +572,13 @@ def main():
         wait_for(session, refs, "locked")
         session.xdotool("key", "ctrl+q")
         expect_clean_exit(session, app, "Ctrl+Q on the lock's alert")
+        # A desktop in English: the login, a wrong password, the alert read and put away.
+        app = session.start_app(session.documents("documents-window-6"), language=ENGLISH)
+        wait_for(session, refs, "en-login")
+        session.log_in_by_keyboard("sbagliata")
+        wait_for(session, refs, "en-login-error")
+        session.xdotool("key", "ctrl+q")
+        expect_clean_exit(session, app, "Ctrl+Q in English")
         left = session_bus_daemons() - daemons
         if left:
             fail("a session bus daemon started during the runs outlived them: %s" % left)
