@@ -10,6 +10,23 @@
 
 using namespace vestrino;
 
+namespace {
+
+// A transaction as the statement's parser gives it.
+MovimentoPtr transaction(const char* text, std::int32_t type, std::optional<Date> valuta,
+                         std::optional<Date> contabile, const char* debit, const char* credit) {
+    auto m = std::make_shared<Movimento>();
+    m->setDescrizione(std::string(text));
+    m->setTipoMovimento(type);
+    m->setDataValuta(valuta);
+    m->setDataContabile(contabile);
+    m->setAddebiti(std::string(debit));
+    m->setAccrediti(std::string(credit));
+    return m;
+}
+
+} // namespace
+
 TEST(Importo, ItalianAmountsAreReadIntoExactCents) {
     struct Case {
         const char* text;
@@ -269,16 +286,8 @@ TEST(StatementModel, TypesSearchOrderAndTotal) {
     };
     ListaMovimenti list;
     for (const auto& r : rows) {
-        auto m = std::make_shared<Movimento>();
-        m->setDescrizione(std::string(r.text));
-        m->setTipoMovimento(r.type);
-        m->setDataValuta(r.valuta);
-        if (r.debit) {
-            m->setAddebiti(std::string(r.debit));
-        } else {
-            m->setAccrediti(std::string("10,00"));
-        }
-        list.push_back(m);
+        list.push_back(transaction(r.text, r.type, r.valuta, std::nullopt, r.debit ? r.debit : "",
+                                   r.debit ? "" : "10,00"));
     }
     list.push_back(nullptr); // a hole in what the parser gave: left out
     StatementModel model(list);
@@ -353,14 +362,7 @@ TEST(StatementModel, MonthsAddUpTheRowsAndOneMonthNarrowsThem) {
     };
     ListaMovimenti list;
     for (const auto& r : rows) {
-        auto m = std::make_shared<Movimento>();
-        m->setDescrizione(std::string(r.text));
-        m->setTipoMovimento(r.type);
-        m->setDataValuta(r.valuta);
-        m->setDataContabile(r.contabile);
-        m->setAddebiti(std::string(r.debit));
-        m->setAccrediti(std::string(r.credit));
-        list.push_back(m);
+        list.push_back(transaction(r.text, r.type, r.valuta, r.contabile, r.debit, r.credit));
     }
     StatementModel model(list);
     struct Month {
