@@ -104,10 +104,14 @@ void StatementChartView::placeBars() {
     }
     const double width = 8 + static_cast<double>(bars_.size()) * MonthBarView::kWidth;
     strip_->setContentSize({width, h});
-    // The newest month is in sight when the chart first shows.
+    // The newest month is in sight when the chart first shows; fewer months later (a toggle,
+    // a search) never leave the strip scrolled past its end.
+    const double end = std::max(0.0, width - strip_->bounds().width());
     if (!scrolledToEnd_ && !bars_.empty() && strip_->bounds().width() > 0) {
-        strip_->setContentOffset({std::max(0.0, width - strip_->bounds().width()), 0});
+        strip_->setContentOffset({end, 0});
         scrolledToEnd_ = true;
+    } else if (strip_->contentOffset().x > end) {
+        strip_->setContentOffset({end, 0});
     }
 }
 
