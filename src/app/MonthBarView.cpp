@@ -3,7 +3,6 @@
 
 #include "app/AppStyle.h"
 #include "app/Preferences.h"
-#include "entities/Importo.h"
 #include "ui/Canvas.h"
 #include "ui/Font.h"
 #include "ui/ViewDescription.h"
@@ -44,16 +43,16 @@ double MonthBarView::heightOf(std::int64_t cents) const {
     return barArea() * static_cast<double>(cents) / static_cast<double>(scaleCents_);
 }
 
-std::string MonthBarView::figure(std::int64_t cents, bool credit) const {
+std::string MonthBarView::figure(bool in) const {
     if (hideAmounts_) {
         return Preferences::kHiddenAmount;
     }
-    return (credit ? "+" : "-") + Importo::italian(cents) + " €";
+    return (in ? totals_.inText() : totals_.outText()) + " €";
 }
 
 std::string MonthBarView::accessibleName() const {
-    return totals_.month.label() + tr(": uscite ") + figure(totals_.outCents, false) +
-           tr(", entrate ") + figure(totals_.inCents, true);
+    return totals_.month.label() + tr(": uscite ") + figure(false) + tr(", entrate ") +
+           figure(true);
 }
 
 void MonthBarView::draw(ui::Canvas& canvas, const ui::Rect& rect) {
@@ -87,8 +86,8 @@ void MonthBarView::draw(ui::Canvas& canvas, const ui::Rect& rect) {
         canvas.drawText(text, font, color, {b.minX() + (b.width() - w) / 2, y});
     };
     centred(totals_.month.label(), kMonthFont, appstyle::kCellTitle, base + 3);
-    centred(figure(totals_.outCents, false), kFigureFont, appstyle::kDebit, base + 18);
-    centred(figure(totals_.inCents, true), kFigureFont, appstyle::kCredit, base + 30);
+    centred(figure(false), kFigureFont, appstyle::kDebit, base + 18);
+    centred(figure(true), kFigureFont, appstyle::kCredit, base + 30);
 }
 
 void MonthBarView::describe(ui::ViewDescription& node) const {

@@ -40,7 +40,8 @@ public:
 private:
     double barArea() const;
     double heightOf(std::int64_t cents) const;
-    std::string figure(std::int64_t cents, bool credit) const;
+    // What went out, or came in, as the month's caption writes it.
+    std::string figure(bool in) const;
 
     MonthTotals totals_;
     std::int64_t scaleCents_ = 0;

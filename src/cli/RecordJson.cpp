@@ -95,8 +95,8 @@ nlohmann::ordered_json toJson(const std::vector<MonthTotals>& months) {
                        {"movimenti", m.count},
                        {"usciteCents", m.outCents},
                        {"entrateCents", m.inCents},
-                       {"uscite", "-" + Importo::italian(m.outCents)},
-                       {"entrate", "+" + Importo::italian(m.inCents)},
+                       {"uscite", m.outText()},
+                       {"entrate", m.inText()},
                        {"usciteCentsPerTipo", kinds},
                        {"nonLeggibili", m.unreadable}});
     }

@@ -89,9 +89,8 @@ void RecordTables::printMonths(const std::vector<MonthTotals>& months, std::ostr
         table.alignRight(column);
     }
     for (const auto& m : months) {
-        std::vector<std::string> row{m.month.label(), std::to_string(m.count),
-                                     "-" + Importo::italian(m.outCents),
-                                     "+" + Importo::italian(m.inCents)};
+        std::vector<std::string> row{m.month.label(), std::to_string(m.count), m.outText(),
+                                     m.inText()};
         for (const std::int64_t cents : m.outByKind) {
             row.push_back(Importo::italian(cents));
         }

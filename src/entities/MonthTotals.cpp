@@ -1,5 +1,6 @@
 #include "entities/MonthTotals.h"
 #include "core/Translation.h"
+#include "entities/Importo.h"
 
 #include <array>
 #include <charconv>
@@ -44,6 +45,20 @@ std::optional<MonthKey> MonthKey::fromIso(std::string_view text) {
         return std::nullopt;
     }
     return key;
+}
+
+namespace {
+std::string signedText(std::int64_t cents) {
+    return (cents > 0 ? "+" : "") + Importo::italian(cents);
+}
+} // namespace
+
+std::string MonthTotals::outText() const {
+    return signedText(-outCents);
+}
+
+std::string MonthTotals::inText() const {
+    return signedText(inCents);
 }
 
 std::size_t MonthTotals::kindOf(std::int32_t tipoMovimento) {

@@ -33,6 +33,11 @@ struct MonthTotals {
     static constexpr std::size_t kOtherKind = 5;
     static std::size_t kindOf(std::int32_t tipoMovimento);
 
+    // What went out and what came in as the chart and the terminal write them: "-430,84",
+    // "+693,77", "0,00" for nothing (a sign only where there is an amount).
+    std::string outText() const;
+    std::string inText() const;
+
     MonthKey month;
     std::int64_t outCents = 0;
     std::int64_t inCents = 0;

@@ -456,3 +456,23 @@ TEST(MonthKey, LabelsAndTheTerminalsForm) {
         }
     }
 }
+
+TEST(MonthTotals, FiguresSignedOnlyWhereThereIsAnAmount) {
+    struct Case {
+        std::int64_t out, in;
+        const char *outText, *inText;
+    };
+    const Case cases[] = {
+        {0, 0, "0,00", "0,00"},
+        {43084, 69377, "-430,84", "+693,77"},
+        {123456789, 100, "-1.234.567,89", "+1,00"},
+        {-500, -99, "+5,00", "-0,99"}, // a month whose refunds outweigh its debits
+    };
+    for (const auto& c : cases) {
+        MonthTotals m;
+        m.outCents = c.out;
+        m.inCents = c.in;
+        EXPECT_EQ(m.outText(), c.outText);
+        EXPECT_EQ(m.inText(), c.inText);
+    }
+}
