@@ -119,8 +119,8 @@ void LumaspotViewController::found(int code, std::vector<LumaspotVicino> risulta
     if (code != SUCCESS) {
         serviceCallFailed(
             code, std::nullopt,
-            {.noConnection = tr("Impossibile cercare i Lumaspot: verificare la connessione."),
-             .failed = tr("La ricerca dei Lumaspot non è riuscita. Riprovare più tardi."),
+            {.noConnection = N_("Impossibile cercare i Lumaspot: verificare la connessione."),
+             .failed = N_("La ricerca dei Lumaspot non è riuscita. Riprovare più tardi."),
              .expiredSessionLogsOut = false});
         showTowns();
         return;

@@ -58,7 +58,8 @@ int main(int argc, char** argv) {
     std::string lang;
     app.add_option("--lang", lang,
                    "The language of the texts, it or en (else the environment's: LANGUAGE, "
-                   "LC_ALL, LC_MESSAGES, LANG)");
+                   "LC_ALL, LC_MESSAGES, LANG)")
+        ->check(CLI::IsMember({"it", "en"}));
     double lockAfter = 0;
     auto* lockOption =
         app.add_option("--lock-after", lockAfter,
@@ -74,13 +75,7 @@ int main(int argc, char** argv) {
     // The language first: every text made from here on is in it.
     auto language = vestrino::Translation::fromEnvironment();
     if (!lang.empty()) {
-        const auto asked = vestrino::Translation::parse(lang);
-        if (!asked || (lang != "it" && lang != "en")) {
-            std::cerr << "vestrino: --lang: \"" << lang
-                      << "\" is no language of the application (it, en)\n";
-            return 2;
-        }
-        language = *asked;
+        language = vestrino::Translation::parse(lang).value_or(language);
     }
     const auto catalogs = vestrino::Translation::catalogFolder(
         vestrino::ResourceLocator::executablePath().value_or(std::filesystem::path()));
