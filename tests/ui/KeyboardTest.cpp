@@ -225,12 +225,12 @@ namespace {
 // A delegate that may refuse what is not a digit, and logs every proposed change.
 class EditLog : public TextFieldDelegate {
 public:
-    std::vector<std::string> proposed;
+    std::string proposed; // "location,length:replacement" a change
     bool digitsOnly = false;
     bool textFieldShouldChangeCharacters(TextField&, std::size_t location, std::size_t length,
                                          const std::string& s) override {
-        proposed.push_back(std::to_string(location) + "," + std::to_string(length) + " \"" + s +
-                           "\"");
+        proposed += (proposed.empty() ? "" : " ") + std::to_string(location) + "," +
+                    std::to_string(length) + ":" + s;
         return !digitsOnly || s.find_first_not_of("0123456789") == std::string::npos;
     }
 };
@@ -242,159 +242,37 @@ TEST(TextEditing, KeysMoveTheCaretGrowTheSelectionAndReplaceIt) {
     struct Case {
         const char* name;
         const char* text;
-        bool secure;
-        bool digitsOnly;
-        std::vector<std::string> steps; // key names, or "=TEXT" typed
-        const char* result;
-        std::size_t caret;
-        std::size_t selectionStart, selectionLength;
-        std::vector<std::string> proposed;
-        std::optional<std::string> clipboard;
+        bool secure, digitsOnly;
+        const char* steps;    // key names, or "=TEXT" typed
+        const char* result;   // the text with its caret and selection marked
+        const char* proposed; // "location,length:replacement" a change
+        std::optional<std::string> clipboard = std::nullopt;
     };
     const Case cases[] = {
-        {"a typo in the middle of the user name",
-         "mario.rosi",
-         false,
-         false,
-         {"home", "right", "right", "right", "right", "right", "right", "right", "right", "=s"},
-         "mario.rossi",
-         9,
-         9,
-         0,
-         {"8,0 \"s\""},
-         std::nullopt},
-        {"typed text replaces a selection",
-         "abcdef",
-         false,
-         false,
-         {"shift+left", "shift+left", "shift+left", "=X"},
-         "abcX",
-         4,
-         4,
-         0,
-         {"3,3 \"X\""},
-         std::nullopt},
-        {"select all and delete",
-         "abcdef",
-         false,
-         false,
-         {"ctrl+a", "backspace"},
-         "",
-         0,
-         0,
-         0,
-         {"0,6 \"\""},
-         std::nullopt},
-        {"delete takes the character after the caret",
-         "abc",
-         false,
-         false,
-         {"home", "delete", "end", "delete"},
-         "bc",
-         2,
-         2,
-         0,
-         {"0,1 \"\""},
-         std::nullopt},
-        {"left collapses a selection to its start",
-         "abcdef",
-         false,
-         false,
-         {"shift+left", "shift+left", "left", "=Z"},
-         "abcdZef",
-         5,
-         5,
-         0,
-         {"4,0 \"Z\""},
-         std::nullopt},
-        {"right collapses it to its end",
-         "abcdef",
-         false,
-         false,
-         {"home", "shift+right", "shift+right", "right", "=Z"},
-         "abZcdef",
-         3,
-         3,
-         0,
-         {"2,0 \"Z\""},
-         std::nullopt},
-        {"the selection shrinks back past its anchor",
-         "abcdef",
-         false,
-         false,
-         {"left", "left", "shift+left", "shift+right", "shift+right"},
-         "abcdef",
-         5,
-         4,
-         1,
-         {},
-         std::nullopt},
-        {"cut from the caret to the start",
-         "mario.rossi",
-         false,
-         false,
-         {"left", "left", "left", "left", "left", "shift+home", "ctrl+x"},
-         "rossi",
-         0,
-         0,
-         0,
-         {"0,6 \"\""},
-         std::string("mario.")},
-        {"copy, then paste at the end",
-         "ab",
-         false,
-         false,
-         {"ctrl+a", "ctrl+c", "end", "ctrl+v"},
-         "abab",
-         4,
-         4,
-         0,
-         {"2,0 \"ab\""},
-         std::string("ab")},
-        {"shift+end then a key",
-         "12345",
-         false,
-         true,
-         {"home", "right", "shift+end", "=9"},
-         "19",
-         2,
-         2,
-         0,
-         {"1,4 \"9\""},
-         std::nullopt},
-        {"the delegate refuses: nothing moves",
-         "12345",
-         false,
-         true,
-         {"home", "shift+right", "=x"},
-         "12345",
-         1,
-         0,
-         1,
-         {"0,1 \"x\""},
-         std::nullopt},
-        {"a secure field gives nothing to copy or cut",
-         "segreto",
-         true,
-         false,
-         {"ctrl+a", "ctrl+c", "ctrl+x"},
-         "segreto",
-         7,
-         0,
-         7,
-         {},
-         std::string("prima")},
-        {"accented letters count as one",
-         "caffè",
-         false,
-         false,
-         {"left", "shift+left", "=e"},
-         "cafeè",
-         4,
-         4,
-         0,
-         {"3,1 \"e\""},
-         std::nullopt},
+        {"a typo in the middle of the user name", "mario.rosi", false, false,
+         "home right right right right right right right right =s", "mario.ros|si", "8,0:s"},
+        {"typed text replaces a selection", "abcdef", false, false,
+         "shift+left shift+left shift+left =X", "abcX|", "3,3:X"},
+        {"select all and delete", "abcdef", false, false, "ctrl+a backspace", "|", "0,6:"},
+        {"delete takes the character after the caret", "abc", false, false,
+         "home delete end delete", "bc|", "0,1:"},
+        {"left collapses a selection to its start", "abcdef", false, false,
+         "shift+left shift+left left =Z", "abcdZ|ef", "4,0:Z"},
+        {"right collapses it to its end", "abcdef", false, false,
+         "home shift+right shift+right right =Z", "abZ|cdef", "2,0:Z"},
+        {"the selection shrinks back past its anchor", "abcdef", false, false,
+         "left left shift+left shift+right shift+right", "abcd[e|]f", ""},
+        {"cut from the caret to the start", "mario.rossi", false, false,
+         "left left left left left shift+home ctrl+x", "|rossi", "0,6:", "mario."},
+        {"copy, then paste at the end", "ab", false, false, "ctrl+a ctrl+c end ctrl+v", "abab|",
+         "2,0:ab", "ab"},
+        {"shift+end then a key", "12345", false, true, "home right shift+end =9", "19|", "1,4:9"},
+        {"the delegate refuses: nothing moves", "12345", false, true, "home shift+right =x",
+         "[1|]2345", "0,1:x"},
+        {"a secure field gives nothing to copy or cut", "segreto", true, false,
+         "ctrl+a ctrl+c ctrl+x", "[segreto|]", "", "prima"},
+        {"accented letters count as one", "caffè", false, false, "left shift+left =e", "cafe|è",
+         "3,1:e"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -409,7 +287,7 @@ TEST(TextEditing, KeysMoveTheCaretGrowTheSelectionAndReplaceIt) {
         window->clipboard()->setText("prima");
         ASSERT_TRUE(field->becomeFirstResponder());
         EXPECT_EQ(field->caret(), codePointCount(c.text)); // the caret starts at the end
-        for (const auto& step : c.steps) {
+        for (const auto& step : test::words(c.steps)) {
             if (step.starts_with("=")) {
                 window->insertText(step.substr(1));
             } else {
@@ -418,10 +296,9 @@ TEST(TextEditing, KeysMoveTheCaretGrowTheSelectionAndReplaceIt) {
                 EXPECT_TRUE(window->keyCommand(*key)) << step;
             }
         }
-        EXPECT_EQ(field->text(), c.result);
-        EXPECT_EQ(field->caret(), c.caret);
-        EXPECT_EQ(field->selectionStart(), c.selectionStart);
-        EXPECT_EQ(field->selectionLength(), c.selectionLength);
+        EXPECT_EQ(test::marked(field->text(), field->caret(), field->selectionStart(),
+                               field->selectionLength()),
+                  c.result);
         EXPECT_EQ(log.proposed, c.proposed);
         EXPECT_EQ(window->clipboard()->text(), c.clipboard.value_or("prima"));
     }

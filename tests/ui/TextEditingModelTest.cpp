@@ -1,10 +1,12 @@
 #include "ui/TextEditingModel.h"
+#include "ui/UiTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+using namespace vestrino;
 using namespace vestrino::ui;
 
 namespace {
@@ -12,11 +14,6 @@ namespace {
 // One step: an operation by name ("type:TEXT", "left", "shift+left", "home", "end",
 // "shift+end", "select-all", "backspace", "delete", "copy", "cut", "undo", "redo") and whether
 // it is expected to change the text.
-struct Outcome {
-    std::string text;
-    std::size_t caret, selectionStart, selectionLength;
-};
-
 struct Editing {
     TextEditingModel model;
     std::vector<TextChange> proposed;
@@ -66,102 +63,37 @@ TEST(TextEditingModel, EditsUndoAndRedoAsOneProposedChangeEach) {
     struct Case {
         const char* name;
         const char* start;
-        bool secure;
-        bool refuseDigits;
-        std::vector<std::string> steps;
-        Outcome outcome;
-        std::vector<TextChange> proposed;
-        std::optional<std::string> clipboard;
+        bool secure, refuseDigits;
+        const char* steps;
+        const char* outcome;  // the text with its caret and selection marked
+        const char* proposed; // "location,length:replacement" a change
+        std::optional<std::string> clipboard = std::nullopt;
     };
     const Case cases[] = {
-        {"typing joins one undo step, undone whole and done again",
-         "",
-         false,
-         false,
-         {"type:m", "type:a", "type:r", "type:i", "type:o", "undo"},
-         {"", 0, 0, 0},
-         {{0, 0, "m"}, {1, 0, "a"}, {2, 0, "r"}, {3, 0, "i"}, {4, 0, "o"}, {0, 5, ""}},
-         std::nullopt},
-        {"redo after undo brings the word back with the caret after it",
-         "",
-         false,
-         false,
-         {"type:ab", "type:c", "undo", "redo"},
-         {"abc", 3, 3, 0},
-         {{0, 0, "ab"}, {2, 0, "c"}, {0, 3, ""}, {0, 0, "abc"}},
-         std::nullopt},
-        {"a caret move ends the typing step: undo takes back only what came after",
-         "",
-         false,
-         false,
-         {"type:ab", "left", "right", "type:c", "undo"},
-         {"ab", 2, 2, 0},
-         {{0, 0, "ab"}, {2, 0, "c"}, {2, 1, ""}},
-         std::nullopt},
-        {"undo of a deleted selection gives back the text and the selection",
-         "mario.rossi",
-         false,
-         false,
-         {"home", "shift+right", "shift+right", "backspace", "undo"},
-         {"mario.rossi", 2, 0, 2},
-         {{0, 2, ""}, {0, 0, "ma"}},
-         std::nullopt},
-        {"a refused change is neither made nor remembered (set text is no step either)",
-         "ab",
-         false,
-         true,
-         {"type:7", "undo", "type:c", "undo"},
-         {"ab", 2, 2, 0},
-         {{2, 0, "7"}, {2, 0, "c"}, {2, 1, ""}},
-         std::nullopt},
-        {"typing over a selection and on is one step: undo brings the selection back",
-         "abcdef",
-         false,
-         false,
-         {"home", "right", "shift+right", "shift+right", "type:X", "type:Y", "undo"},
-         {"abcdef", 3, 1, 2},
-         {{1, 2, "X"}, {2, 0, "Y"}, {1, 2, "bc"}},
-         std::nullopt},
+        {"typing joins one undo step, undone whole", "", false, false,
+         "type:m type:a type:r type:i type:o undo", "|", "0,0:m 1,0:a 2,0:r 3,0:i 4,0:o 0,5:"},
+        {"redo after undo brings the word back with the caret after it", "", false, false,
+         "type:ab type:c undo redo", "abc|", "0,0:ab 2,0:c 0,3: 0,0:abc"},
+        {"a caret move ends the typing step: undo takes back only what came after", "", false,
+         false, "type:ab left right type:c undo", "ab|", "0,0:ab 2,0:c 2,1:"},
+        {"undo of a deleted selection gives back the text and the selection", "mario.rossi", false,
+         false, "home shift+right shift+right backspace undo", "[ma|]rio.rossi", "0,2: 0,0:ma"},
+        {"a refused change is neither made nor remembered (set text is no step either)", "ab",
+         false, true, "type:7 undo type:c undo", "ab|", "2,0:7 2,0:c 2,1:"},
+        {"typing over a selection and on is one step: undo brings the selection back", "abcdef",
+         false, false, "home right shift+right shift+right type:X type:Y undo", "a[bc|]def",
+         "1,2:X 2,0:Y 1,2:bc"},
         {"multi-byte characters count as one: backspace and delete take whole code points",
-         "è€\U0001F4B3a",
-         false,
-         false,
-         {"home", "right", "delete", "end", "left", "backspace"},
-         {"èa", 1, 1, 0},
-         {{1, 1, ""}, {1, 1, ""}},
-         std::nullopt},
-        {"copy and cut take the selection",
-         "conto corrente",
-         false,
-         false,
-         {"home", "shift+right", "shift+right", "shift+right", "shift+right", "shift+right", "cut"},
-         {" corrente", 0, 0, 0},
-         {{0, 5, ""}},
-         std::string("conto")},
-        {"a secure model copies and cuts nothing",
-         "segreto",
-         true,
-         false,
-         {"select-all", "copy", "cut"},
-         {"segreto", 7, 0, 7},
-         {},
-         std::nullopt},
-        {"plain left and right collapse a selection to its ends",
-         "abcd",
-         false,
-         false,
-         {"home", "shift+end", "right", "shift+home", "left"},
-         {"abcd", 0, 0, 0},
-         {},
-         std::nullopt},
-        {"nothing to undo or redo changes nothing",
-         "x",
-         false,
-         false,
-         {"undo", "redo", "backspace", "redo"},
-         {"", 0, 0, 0},
-         {{0, 1, ""}},
-         std::nullopt},
+         "è€\U0001F4B3a", false, false, "home right delete end left backspace", "è|a", "1,1: 1,1:"},
+        {"copy and cut take the selection", "conto corrente", false, false,
+         "home shift+right shift+right shift+right shift+right shift+right cut", "| corrente",
+         "0,5:", "conto"},
+        {"a secure model copies and cuts nothing", "segreto", true, false, "select-all copy cut",
+         "[segreto|]", ""},
+        {"plain left and right collapse a selection to its ends", "abcd", false, false,
+         "home shift+end right shift+home left", "|abcd", ""},
+        {"nothing to undo or redo changes nothing", "x", false, false, "undo redo backspace redo",
+         "|", "0,1:"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -169,14 +101,18 @@ TEST(TextEditingModel, EditsUndoAndRedoAsOneProposedChangeEach) {
         run.model.setText(c.start);
         run.model.setSecure(c.secure);
         run.refuseDigits = c.refuseDigits;
-        for (const auto& s : c.steps) {
+        for (const auto& s : test::words(c.steps)) {
             run.step(s);
         }
-        EXPECT_EQ(run.model.text(), c.outcome.text);
-        EXPECT_EQ(run.model.caret(), c.outcome.caret);
-        EXPECT_EQ(run.model.selectionStart(), c.outcome.selectionStart);
-        EXPECT_EQ(run.model.selectionLength(), c.outcome.selectionLength);
-        EXPECT_EQ(run.proposed, c.proposed);
+        const auto& m = run.model;
+        EXPECT_EQ(test::marked(m.text(), m.caret(), m.selectionStart(), m.selectionLength()),
+                  c.outcome);
+        std::string proposed;
+        for (const auto& p : run.proposed) {
+            proposed += (proposed.empty() ? "" : " ") + std::to_string(p.location) + "," +
+                        std::to_string(p.length) + ":" + p.replacement;
+        }
+        EXPECT_EQ(proposed, c.proposed);
         EXPECT_EQ(run.clipboard, c.clipboard);
     }
 }

@@ -2,10 +2,14 @@
 
 #include "core/Clock.h"
 #include "core/RunLoop.h"
+#include "core/Utf8.h"
 #include "ui/Animator.h"
 #include "ui/ScrollView.h"
 
 #include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace vestrino::test {
 
@@ -37,5 +41,34 @@ public:
 private:
     std::shared_ptr<VirtualClock> clock_;
 };
+
+// The words of a case's steps: "home shift+end =X" → {"home", "shift+end", "=X"}.
+inline std::vector<std::string> words(std::string_view steps) {
+    std::vector<std::string> out;
+    for (std::size_t at = 0; at < steps.size();) {
+        const std::size_t end = std::min(steps.find(' ', at), steps.size());
+        if (end > at) {
+            out.emplace_back(steps.substr(at, end - at));
+        }
+        at = end + 1;
+    }
+    return out;
+}
+
+// Text with its caret and selection drawn in, so that an editing case reads in one string:
+// "ab|cd" is the caret after "ab"; "a[bc|]d" is "bc" selected with the caret at its end,
+// "a[|bc]d" the same with the caret at its start. Positions are in code points.
+inline std::string marked(std::string_view text, std::size_t caret, std::size_t selectionStart,
+                          std::size_t selectionLength) {
+    const auto at = [&](std::size_t i) { return byteOffsetOfCodePoint(text, i); };
+    std::string out(text);
+    if (selectionLength == 0) {
+        return out.insert(at(caret), "|");
+    }
+    const std::size_t end = selectionStart + selectionLength;
+    out.insert(at(end), caret == end ? "|]" : "]");
+    out.insert(at(selectionStart), caret == end ? "[" : "[|");
+    return out;
+}
 
 } // namespace vestrino::test
