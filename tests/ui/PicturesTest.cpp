@@ -7,6 +7,7 @@
 #include "ui/headless/HeadlessScreen.h"
 #include "ui/headless/SnapshotJson.h"
 
+#include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -43,41 +44,22 @@ TEST(Pictures, AspectModesKeepTheShapeInPixels) {
         const char* name;
         int pw, ph; // the picture
         ContentMode mode;
-        Rect drawn;                              // in the view's points
-        std::vector<std::pair<Point, bool>> red; // window points, red or not
+        Rect drawn;        // in the view's points
+        const char* red;   // window points "x,y" painted red
+        const char* white; // and those left white
     };
     // The view is at (10, 20), 100 × 50 points, on a white window.
     const Case cases[] = {
-        {"wide picture fitted",
-         40,
-         10,
-         ContentMode::AspectFit,
-         makeRect(0, 12.5, 100, 25),
-         {{{60, 45}, true}, {{60, 30}, false}, {{60, 60}, false}, {{11, 45}, true}}},
-        {"tall picture fitted",
-         10,
-         40,
-         ContentMode::AspectFit,
-         makeRect(43.75, 0, 12.5, 50),
-         {{{60, 45}, true}, {{50, 45}, false}, {{70, 45}, false}}},
-        {"tall picture filling",
-         10,
-         40,
-         ContentMode::AspectFill,
-         makeRect(0, -175, 100, 400),
-         {{{11, 21}, true}, {{109, 69}, true}, {{60, 19}, false}, {{60, 71}, false}}},
-        {"wide picture filling",
-         40,
-         10,
-         ContentMode::AspectFill,
-         makeRect(-50, 0, 200, 50),
-         {{{11, 45}, true}, {{108, 45}, true}, {{8, 45}, false}, {{112, 45}, false}}},
-        {"stretched",
-         40,
-         10,
-         ContentMode::ScaleToFill,
-         makeRect(0, 0, 100, 50),
-         {{{11, 21}, true}, {{109, 69}, true}}},
+        {"wide picture fitted", 40, 10, ContentMode::AspectFit, makeRect(0, 12.5, 100, 25),
+         "60,45 11,45", "60,30 60,60"},
+        {"tall picture fitted", 10, 40, ContentMode::AspectFit, makeRect(43.75, 0, 12.5, 50),
+         "60,45", "50,45 70,45"},
+        {"tall picture filling", 10, 40, ContentMode::AspectFill, makeRect(0, -175, 100, 400),
+         "11,21 109,69", "60,19 60,71"},
+        {"wide picture filling", 40, 10, ContentMode::AspectFill, makeRect(-50, 0, 200, 50),
+         "11,45 108,45", "8,45 112,45"},
+        {"stretched", 40, 10, ContentMode::ScaleToFill, makeRect(0, 0, 100, 50), "11,21 109,69",
+         ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -91,9 +73,12 @@ TEST(Pictures, AspectModesKeepTheShapeInPixels) {
         view->setContentMode(c.mode);
         window->addSubview(view);
         headless.tick(clock.now());
-        for (const auto& [p, red] : c.red) {
-            const auto got = rgb(headless.surface(), static_cast<int>(p.x), static_cast<int>(p.y));
-            EXPECT_EQ(got, red ? kRed : kWhite) << p.x << "," << p.y;
+        for (const bool red : {true, false}) {
+            for (const auto& at : test::words(red ? c.red : c.white)) {
+                int x = 0, y = 0;
+                ASSERT_EQ(std::sscanf(at.c_str(), "%d,%d", &x, &y), 2) << at;
+                EXPECT_EQ(rgb(headless.surface(), x, y), red ? kRed : kWhite) << at;
+            }
         }
         const auto node = SnapshotJson::of(view->describeTree());
         EXPECT_EQ(node["drawnRect"], nlohmann::ordered_json({c.drawn.minX(), c.drawn.minY(),
