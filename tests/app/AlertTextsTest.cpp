@@ -216,7 +216,7 @@ TEST_F(AlertTexts, NothingTypedReachesTheFieldBehindAnyAlert) {
             run("wait 0.1\ntype \"zz\"\nkey backspace\nkey delete\nkey ctrl+v\nkey ctrl+z\n"
                 "key left\nkey up\nkey pagedown\nkey ctrl+a\nkey ctrl+x");
             ASSERT_FALSE(state()["alert"].is_null());
-            EXPECT_EQ(fieldText("usernameField"), "mario");
+            EXPECT_EQ(text("usernameField"), "mario");
             run(std::string("key ") + answer + "\nwait 0.1");
             const bool answers = std::string(answer) == "escape"
                                      ? a.cancel.has_value()
@@ -230,6 +230,6 @@ TEST_F(AlertTexts, NothingTypedReachesTheFieldBehindAnyAlert) {
         }
     }
     run("type \"!\"");
-    EXPECT_EQ(fieldText("usernameField"), "mario!");
+    EXPECT_EQ(text("usernameField"), "mario!");
     EXPECT_EQ(server().knobs().requestCount("/LumaCard/login.do"), 0u);
 }

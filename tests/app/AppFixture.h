@@ -101,10 +101,22 @@ protected:
         run("tap " + std::to_string(f[0].get<double>() + f[2].get<double>() / 2) + " " +
             std::to_string(f[1].get<double>() + f[3].get<double>() / 2));
     }
-    std::string fieldText(const char* name) {
+    // The named view of a state (an empty object, and a failure, when there is none).
+    static const ordered_json& node(const ordered_json& s, const char* name) {
+        const auto* n = find(s["window"], "name", name);
+        EXPECT_TRUE(n) << name;
+        static const ordered_json none = ordered_json::object();
+        return n ? *n : none;
+    }
+    // The text the named label or field shows now.
+    std::string text(const char* name) {
         const auto s = state();
-        const auto* f = find(s["window"], "name", name);
-        return f ? (*f)["text"].get<std::string>() : "<none>";
+        const auto* n = find(s["window"], "name", name);
+        return n && n->contains("text") ? (*n)["text"].get<std::string>() : "<none>";
+    }
+    bool dialogShown() {
+        const auto s = state();
+        return find(s["window"], "name", "textCVV2") != nullptr;
     }
     std::vector<bool> toolbarSelection() {
         std::vector<bool> out;
@@ -127,6 +139,17 @@ protected:
         run("tap 160 201\ntype \"" + user + "\"\nkey return\ntype \"" + password +
             "\"\nkey return\nidle 20\nwait 0.6");
     }
+    // Launched, past the banner and logged in: the wallet (or the login screen's alert).
+    void toWallet(const std::string& user = "mario.rossi",
+                  const std::string& password = "lumacard1") {
+        launch();
+        if (wallNow_) {
+            clock_->setWallNow(*wallNow_);
+        }
+        run("wait 2");
+        login(user, password);
+        run("wait 0.5");
+    }
 
     // The anonymous card the stand-in knows (CVV2 739), stored on the device for mario.rossi.
     void storeAnonymousCard() {
@@ -138,7 +161,8 @@ protected:
         ASSERT_TRUE(RemoteServiceUtil::salvaCartePerUtente("mario.rossi", {card}));
     }
 
-    bool onScreenKeyboard_ = true;                        // false: a desktop with its own keyboard
+    std::optional<WallTime> wallNow_; // the calendar's day, when a test fixes it
+    bool onScreenKeyboard_ = true;    // false: a desktop with its own keyboard
     ui::Rect windowFrame_ = ui::makeRect(0, 0, 320, 480); // a taller phone: more height
     std::shared_ptr<VirtualClock> clock_;
     std::shared_ptr<VestrinoAppDelegate> delegate_;

@@ -144,7 +144,7 @@ TEST_F(AppTest, FailedLoginsShowTheRightMessage) {
     EXPECT_FALSE(delegate_->loggedIn());
     EXPECT_EQ(RemoteServiceUtil::dictCache().count(), 0u);
     tapTitled("OK");
-    EXPECT_EQ(fieldText("usernameField"), "mario.rossi"); // kept after a failure
+    EXPECT_EQ(text("usernameField"), "mario.rossi"); // kept after a failure
 
     // A reply that is no XML: the general message.
     server().knobs().setFault("/LumaCard/login.do", {.body = "<html>Servizio non disponibile"});
@@ -210,8 +210,8 @@ TEST_F(AppTest, ToolbarInformationAndLogout) {
     EXPECT_EQ(s["screens"], ordered_json({"HomeViewController"}));
     EXPECT_FALSE(delegate_->loggedIn());
     EXPECT_EQ(RemoteServiceUtil::dictCache().count(), 0u);
-    EXPECT_EQ(fieldText("usernameField"), "");
-    EXPECT_EQ(fieldText("passwordField"), "");
+    EXPECT_EQ(text("usernameField"), "");
+    EXPECT_EQ(text("passwordField"), "");
     EXPECT_TRUE(toolbarSelection().empty());
     EXPECT_EQ(server().knobs().requestCount("/LumaCard/logout.do"), 1u);
 }

@@ -28,12 +28,9 @@ constexpr WallTime kToday{std::chrono::milliseconds(1778832000000)};
 
 class EditorTest : public test::AppFixture {
 protected:
-    void toWallet(const std::string& user, const std::string& password) {
-        launch();
-        clock_->setWallNow(kToday);
-        run("wait 2");
-        login(user, password);
-        run("wait 0.5");
+    void SetUp() override {
+        AppFixture::SetUp();
+        wallNow_ = kToday;
     }
     void openAddPage() {
         tapTitled(kAddPage);
@@ -49,11 +46,6 @@ protected:
         auto f = std::dynamic_pointer_cast<ui::TextField>(editor()->outlet(name));
         ASSERT_TRUE(f) << name;
         f->setText(text);
-    }
-    std::string fieldShown(const char* name) {
-        const auto s = state();
-        const auto* f = find(s["window"], "name", name);
-        return f ? (*f)["text"].get<std::string>() : "<none>";
     }
     ListaCarte stored(const std::string& user) {
         return RemoteServiceUtil::caricaCartaPerUtente(user).value_or(ListaCarte{});
@@ -134,7 +126,7 @@ TEST_F(EditorTest, ValidationMessagesTheirOrderAndWhatIsStored) {
             tapTitled("OK");
             run("wait 0.2");
             EXPECT_EQ(state()["visible"], "AggiungiCartaViewController");
-            EXPECT_EQ(fieldShown("numeroCarta"), c.number); // what was typed stays
+            EXPECT_EQ(text("numeroCarta"), c.number); // what was typed stays
             EXPECT_EQ(stored("nuovo.utente").size(), storedCount);
             continue;
         }
@@ -155,14 +147,14 @@ TEST_F(EditorTest, ValidationMessagesTheirOrderAndWhatIsStored) {
 TEST_F(EditorTest, AnAddedCardIsInTheWalletAndInTheFile) {
     toWallet("nuovo.utente", "benvenuto");
     openAddPage();
-    EXPECT_EQ(fieldShown("nomeCarta"), "");
+    EXPECT_EQ(text("nomeCarta"), "");
     const auto s = state();
     EXPECT_EQ((*find(s["window"], "name", "eliminaButton"))["hidden"], true);
     // Typed as a person types, return moving from field to field.
     run(std::string("tap ") + kName + "\ntype \"Spesa\"\nkey return\ntype \"5375123400002222\"\n" +
         "key return\ntype \"11/27\"\nkey return");
     EXPECT_EQ(state()["firstResponder"], "nomeCarta"); // round again, no line break
-    EXPECT_EQ(fieldShown("nomeCarta"), "Spesa");
+    EXPECT_EQ(text("nomeCarta"), "Spesa");
     run(std::string("tap ") + kSaveAdd + "\nidle 10\nwait 0.8");
     EXPECT_EQ(state()["visible"], "CarteViewController");
     // The wallet lands on the new card, before the add page.
@@ -217,8 +209,8 @@ TEST_F(EditorTest, TheSameNumberTwiceAndADeleteThatRemovesBoth) {
               "vestrino_button_modifica_320.png");
     EXPECT_EQ((*find(s["window"], "name", "titolo"))["image"],
               "vestrino_title_modifica_carta_320.png");
-    EXPECT_EQ(fieldShown("scadenzaCarta"), "11/27");
-    EXPECT_EQ(fieldShown("nomeCarta"), "Prima");
+    EXPECT_EQ(text("scadenzaCarta"), "11/27");
+    EXPECT_EQ(text("nomeCarta"), "Prima");
     // "Annulla" keeps the card and the screen.
     run(std::string("tap ") + kDelete + "\nwait 0.3");
     s = state();
@@ -240,11 +232,11 @@ TEST_F(EditorTest, TheSameNumberTwiceAndADeleteThatRemovesBoth) {
 }
 
 TEST_F(EditorTest, RenamingACardOfTheAccountChangesOnlyItsName) {
-    toWallet("mario.rossi", "lumacard1");
+    toWallet();
     run(std::string("tap ") + kNameButton + "\nwait 0.6");
     ASSERT_EQ(state()["visible"], "AggiungiCartaViewController");
     auto s = state();
-    EXPECT_EQ(fieldShown("numeroCarta"), "5333171012345670");
+    EXPECT_EQ(text("numeroCarta"), "5333171012345670");
     EXPECT_EQ((*find(s["window"], "name", "numeroCarta"))["interaction"], false);
     for (const char* hidden : {"scadenzaCartaLabel", "scadenzaCartaImg", "scadenzaCarta", "riga"}) {
         EXPECT_EQ((*find(s["window"], "name", hidden))["hidden"], true) << hidden;
@@ -275,8 +267,8 @@ TEST_F(EditorTest, EditingAnAnonymousCardStoredWithSpaces) {
     login("mario.rossi", "lumacard1");
     run(std::string("wait 0.5\ntap ") + kNameButton + "\nwait 0.6");
     ASSERT_EQ(state()["visible"], "AggiungiCartaViewController");
-    EXPECT_EQ(fieldShown("numeroCarta"), "5375123400001117");
-    EXPECT_EQ(fieldShown("scadenzaCarta"), "04/28");
+    EXPECT_EQ(text("numeroCarta"), "5375123400001117");
+    EXPECT_EQ(text("scadenzaCarta"), "04/28");
     fill("scadenzaCarta", "05/29");
     run(std::string("tap ") + kSaveAnonymous + "\nidle 10\nwait 0.8");
     EXPECT_EQ(state()["visible"], "CarteViewController");
@@ -320,8 +312,8 @@ TEST_F(EditorTest, AFileThatCannotBeWrittenIsSaidAndNothingIsLost) {
     tapTitled("OK");
     run("wait 0.3");
     EXPECT_EQ(state()["visible"], "AggiungiCartaViewController");
-    EXPECT_EQ(fieldShown("nomeCarta"), "Spesa");
-    EXPECT_EQ(fieldShown("numeroCarta"), "5375123400002222");
+    EXPECT_EQ(text("nomeCarta"), "Spesa");
+    EXPECT_EQ(text("numeroCarta"), "5375123400002222");
     // The session's list is as it was: a later save stores the card once.
     run(std::string("tap ") + kSaveAdd + "\nidle 10\nwait 0.8");
     EXPECT_EQ(state()["visible"], "CarteViewController");
@@ -329,7 +321,7 @@ TEST_F(EditorTest, AFileThatCannotBeWrittenIsSaidAndNothingIsLost) {
 }
 
 TEST_F(EditorTest, ASessionThatLostItsListStartsFromTheStoredOne) {
-    toWallet("mario.rossi", "lumacard1");
+    toWallet();
     openAddPage();
     // The session's list is gone (as after the cache was emptied); the file has four cards.
     RemoteServiceUtil::dictCache().with(

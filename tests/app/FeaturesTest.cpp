@@ -83,20 +83,13 @@ protected:
         VestrinoAppDelegate::shared()->setLinkOpener(recorder_);
     }
     void toStatement() {
-        launch();
-        run("wait 2");
-        login("mario.rossi", "lumacard1");
-        run(std::string("wait 0.5\ntap ") + kChoose + "\nidle 20\nwait 0.6");
+        toWallet();
+        run(std::string("tap ") + kChoose + "\nidle 20\nwait 0.6");
         ASSERT_EQ(state()["visible"], "TransazioniViewController");
     }
     std::shared_ptr<TransazioniViewController> statement() {
         return std::dynamic_pointer_cast<TransazioniViewController>(
             delegate_->navigationController()->visibleViewController());
-    }
-    std::string text(const char* name) {
-        const auto s = state();
-        const auto* n = find(s["window"], "name", name);
-        return n && n->contains("text") ? (*n)["text"].get<std::string>() : "<none>";
     }
     void search(const std::string& query) {
         tapTitled("cercaField", "name");

@@ -94,10 +94,7 @@ TEST_P(HostileFilesTest, ACardFileThatIsNoFileIsSetAsideAndTold) {
     const auto path = RemoteServiceUtil::cardFilePath("mario.rossi");
     const auto outside = outsideFile();
     make(GetParam(), path, outside, CardList::kMaxFileBytes);
-    launch();
-    run("wait 2");
-    login("mario.rossi", "lumacard1");
-    run("wait 0.5");
+    toWallet();
     auto s = state();
     EXPECT_EQ(s["visible"], "CarteViewController");
     ASSERT_FALSE(s["alert"].is_null());

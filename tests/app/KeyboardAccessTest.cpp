@@ -38,10 +38,6 @@ protected:
         }
         ASSERT_EQ(focus(), target);
     }
-    bool dialogShown() {
-        const auto s = state();
-        return find(s["window"], "name", "textCVV2") != nullptr;
-    }
     std::vector<double> containerCenter() {
         const auto s = state();
         const auto* c = find(s["window"], "name", "contenitore");
@@ -101,7 +97,7 @@ TEST_F(KeyboardAccess, FromTheLoginToANewCardWithTheKeyboardAlone) {
     ASSERT_EQ(state()["alert"]["title"], "Esportazione");
     run("type \"zz\"\nkey backspace\nkey return\nwait 0.3");
     EXPECT_TRUE(state()["alert"].is_null());
-    EXPECT_EQ(fieldText("cercaField"), "ric");
+    EXPECT_EQ(text("cercaField"), "ric");
     EXPECT_EQ(focus(), "esportaButton");
     // A toggle by the keyboard.
     tabTo("filtroPagamenti", 20);

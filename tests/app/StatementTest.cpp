@@ -33,27 +33,6 @@ constexpr const char* kFirstRow = "160 333";    // the statement's first row
 
 class StatementTest : public test::AppFixture {
 protected:
-    void toWallet(const std::string& user, const std::string& password) {
-        launch();
-        run("wait 2");
-        login(user, password);
-        run("wait 0.5");
-    }
-    static const ordered_json& node(const ordered_json& s, const char* name) {
-        const auto* n = find(s["window"], "name", name);
-        EXPECT_TRUE(n) << name;
-        static const ordered_json none = ordered_json::object();
-        return n ? *n : none;
-    }
-    std::string text(const char* name) {
-        const auto s = state();
-        const auto& n = node(s, name);
-        return n.contains("text") ? n["text"].get<std::string>() : "<no text>";
-    }
-    bool dialogShown() {
-        const auto s = state();
-        return find(s["window"], "name", "textCVV2") != nullptr;
-    }
     std::shared_ptr<TransazioniViewController> statementScreen() {
         return std::dynamic_pointer_cast<TransazioniViewController>(
             delegate_->navigationController()->visibleViewController());
@@ -159,7 +138,7 @@ protected:
 } // namespace
 
 TEST_F(StatementTest, ACardOfTheAccountFromChoiceToDetailAndBack) {
-    toWallet("mario.rossi", "lumacard1");
+    toWallet();
     // The service takes its time: the activity alert is up meanwhile.
     server().knobs().setFault(kMovimenti, {.delay = std::chrono::milliseconds(300)});
     run(std::string("tap ") + kChoose + "\nwait 0.1");
@@ -227,7 +206,7 @@ TEST_F(StatementTest, ACardOfTheAccountFromChoiceToDetailAndBack) {
 }
 
 TEST_F(StatementTest, FilterTogglesShowTheUnionOfTheirTypes) {
-    toWallet("mario.rossi", "lumacard1");
+    toWallet();
     run(std::string("tap ") + kChoose + "\nidle 20\nwait 0.6");
     ASSERT_TRUE(statementScreen());
     const std::size_t all = statementScreen()->movimenti().size();
@@ -351,7 +330,7 @@ TEST_F(StatementTest, TheCvv2DialogSendsOnlyThreeTypedCharacters) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         storeAnonymousCard();
-        toWallet("mario.rossi", "lumacard1");
+        toWallet();
         server().knobs().clearCounts();
         run(std::string("tap ") + kChoose + "\nwait 0.3");
         ASSERT_TRUE(dialogShown());
@@ -392,7 +371,7 @@ TEST_F(StatementTest, TheCvv2DialogSendsOnlyThreeTypedCharacters) {
 
 TEST_F(StatementTest, AnAnonymousCardsStatementAndAWrongCode) {
     storeAnonymousCard();
-    toWallet("mario.rossi", "lumacard1");
+    toWallet();
     // A wrong code: the service's own message.
     run(std::string("tap ") + kChoose + "\nwait 0.3\ntap " + kCvv2Field + "\nwait 0.4\n" +
         "type \"123\"\ntap " + kSaveRaised + "\nwait 0.4\nidle 20\nwait 0.3");
@@ -439,7 +418,7 @@ TEST_F(StatementTest, AnAnonymousCardsStatementAndAWrongCode) {
 
 TEST_F(StatementTest, TheBarsIgnoreTouchesWhileTheDialogIsUp) {
     storeAnonymousCard();
-    toWallet("mario.rossi", "lumacard1");
+    toWallet();
     // The toolbar does not take the touch: it lands on the dialog's backdrop behind it, which
     // closes the dialog as any touch outside it does.
     run(std::string("tap ") + kChoose + "\nwait 0.3");
@@ -490,7 +469,7 @@ TEST_F(StatementTest, FailedFetchesEndInAnAlertOrTheForcedLogout) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        toWallet("mario.rossi", "lumacard1");
+        toWallet();
         if (c.fault) {
             server().knobs().setFault(kMovimenti, *c.fault);
         }
@@ -516,7 +495,7 @@ TEST_F(StatementTest, FailedFetchesEndInAnAlertOrTheForcedLogout) {
 }
 
 TEST_F(StatementTest, ADragThatStartsOnACardPagesAndAPressOpensIt) {
-    toWallet("mario.rossi", "lumacard1");
+    toWallet();
     // The drag starts on the card's picture: the carousel pages, nothing is chosen.
     run("drag 280 150 40 150 0.3\nwait 0.8");
     auto s = state();
@@ -634,7 +613,7 @@ TEST_F(StatementTest, TheTypedCodeIsNowhereAfterwards) {
 // The list scrolls inside the page: moving the content up, the page goes first (the header
 // leaves) and then the list; moving it down, the list goes back to its top first, then the page.
 TEST_F(StatementTest, ThePageScrollsBeforeTheListGoingUpAndAfterItGoingDown) {
-    toWallet("mario.rossi", "lumacard1");
+    toWallet();
     run("drag 280 150 40 150 0.1\nwait 0.8"); // the card with 563 transactions
     run(std::string("tap ") + kChoose + "\nidle 20\nwait 0.6");
     ASSERT_EQ(statementScreen()->movimenti().size(), 563u);
@@ -667,7 +646,7 @@ TEST_F(StatementTest, ThePageScrollsBeforeTheListGoingUpAndAfterItGoingDown) {
 // the bottom of the page shown over a long one, and still there once the page has scrolled; an
 // empty list says "Nessun movimento" and why.
 TEST_F(StatementTest, TheTotalIsInSightAndAnEmptyListSaysSo) {
-    toWallet("mario.rossi", "lumacard1");
+    toWallet();
     struct Case {
         std::size_t rows;
         const char* search; // typed into the search field, if anything
@@ -729,7 +708,7 @@ TEST_F(StatementTest, TheTotalIsInSightAndAnEmptyListSaysSo) {
 // Nothing keeps looking pressed once what it started is over: a button let go outside itself,
 // the toolbar's, the export's alert dismissed, a toggle's press turned into a drag of the strip.
 TEST_F(StatementTest, NothingStaysHighlightedAfterItsAction) {
-    toWallet("mario.rossi", "lumacard1");
+    toWallet();
     run(std::string("tap ") + kChoose + "\nidle 20\nwait 0.6");
     ASSERT_TRUE(statementScreen());
     auto highlighted = [this] {
@@ -771,7 +750,7 @@ TEST_F(StatementTest, NothingStaysHighlightedAfterItsAction) {
 // Touches on the wallet while the CVV2 dialog fades out open no second dialog over it.
 TEST_F(StatementTest, NoSecondCvv2DialogWhileTheFirstFadesOut) {
     storeAnonymousCard();
-    toWallet("mario.rossi", "lumacard1");
+    toWallet();
     auto dialogs = [this] {
         std::size_t count = 0;
         visit(state()["window"], [&](const ordered_json& n) {
@@ -803,7 +782,7 @@ TEST_F(StatementTest, NoSecondCvv2DialogWhileTheFirstFadesOut) {
 // The rows' order: newest value date first, rows without one last, rows of one date in the
 // service's order; with amounts hidden, a credit's row looks like a debit's (its colour too).
 TEST_F(StatementTest, RowsInDateOrderAndHiddenCreditsLookAlike) {
-    toWallet("mario.rossi", "lumacard1");
+    toWallet();
     using namespace std::chrono;
     const auto day = [](int d) { return Date(sys_days(year(2026) / November / d)); };
     struct Row {

@@ -41,12 +41,6 @@ protected:
                 alias["frame"][2],
                 node("scrollViewImages")["contentOffset"][0]};
     }
-    void toWallet(const std::string& user, const std::string& password) {
-        launch();
-        run("wait 2");
-        login(user, password);
-        run("wait 0.5");
-    }
     // A drag on the carousel that ends with the finger held still (no flick); `held` looks at
     // the wallet while the finger is still down.
     void slowDrag(double dx, const std::function<void()>& held = {}) {
@@ -100,7 +94,7 @@ TEST_F(WalletTest, ServiceCardsAfterTheStoredAnonymousCard) {
     anonymous->setAlias("Io");
     anonymous->setAnonima(true);
     ASSERT_TRUE(RemoteServiceUtil::salvaCartePerUtente("mario.rossi", {anonymous}));
-    toWallet("mario.rossi", "lumacard1");
+    toWallet();
     Page p = page();
     EXPECT_EQ(p.pages, 5u); // the stored card, three of the service, the add page
     EXPECT_EQ(p.desc, "Lumacard Anonima");
@@ -140,7 +134,7 @@ TEST_F(WalletTest, ServiceCardsAfterTheStoredAnonymousCard) {
 }
 
 TEST_F(WalletTest, HalfWayAndTheIndicator) {
-    toWallet("mario.rossi", "lumacard1"); // three cards and the add page
+    toWallet(); // three cards and the add page
     run("drag 280 150 40 150 0.1\nwait 0.8");
     ASSERT_EQ(page().offset, 320);
     // Offset 480 is not past half of page 2: still page 2 while the finger is down, and
@@ -173,7 +167,7 @@ TEST_F(WalletTest, HalfWayAndTheIndicator) {
 }
 
 TEST_F(WalletTest, ThePageIsKeptAcrossReloads) {
-    toWallet("mario.rossi", "lumacard1");
+    toWallet();
     run("drag 280 150 40 150 0.1\nwait 0.8\ndrag 280 150 40 150 0.1\nwait 0.8");
     ASSERT_EQ(page().selected, 3u);
     run("tap 175 455\nwait 0.6\ntap 47 455\nidle 10\nwait 0.6"); // information, then cards
@@ -215,7 +209,7 @@ TEST_F(WalletTest, ACardListLostOnTheWayForcesTheLogout) {
 TEST_F(WalletTest, AnUnreadableCardFileIsToldOnceAndKeptAside) {
     const auto path = RemoteServiceUtil::cardFilePath("mario.rossi");
     std::ofstream(path, std::ios::binary) << "non è un file di carte";
-    toWallet("mario.rossi", "lumacard1");
+    toWallet();
     auto s = state();
     ASSERT_FALSE(s["alert"].is_null());
     EXPECT_EQ(s["alert"]["title"], "Attenzione");
@@ -241,7 +235,7 @@ TEST_F(WalletTest, AnUnreadableCardFileIsToldOnceAndKeptAside) {
 // The arrow keys page the carousel as a drag would: the dot, the card's texts, the arrows and
 // the scroll callbacks follow; nothing moves past either end or while an alert is up.
 TEST_F(WalletTest, ArrowKeysPageTheCarouselLikeADrag) {
-    toWallet("mario.rossi", "lumacard1"); // three cards and the add page
+    toWallet(); // three cards and the add page
     struct Step {
         const char* key;
         double offset;
