@@ -19,7 +19,6 @@
 #include <regex>
 #include <set>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <thread>
 
 using namespace vestrino;

@@ -270,38 +270,26 @@ TEST_F(StatementTest, FilterTogglesShowTheUnionOfTheirTypes) {
 TEST_F(StatementTest, TheCvv2DialogSendsOnlyThreeTypedCharacters) {
     struct Case {
         const char* name;
-        std::vector<std::string> lines; // after the field was touched
+        const char* lines; // the script's, after the field was touched
         bool viaBackdrop;
         std::string shownBeforeSave; // the field's text, one * a character
         bool fetches;
     };
     const Case cases[] = {
-        {"three characters", {"type \"7\"", "type \"3\"", "type \"9\""}, false, "***", true},
-        {"two characters", {"type \"7\"", "type \"3\""}, false, "**", false},
-        {"a fourth character is refused",
-         {"type \"7\"", "type \"3\"", "type \"9\"", "type \"1\""},
-         false,
-         "***",
-         true},
-        {"four pasted at once stay four", {"type \"7391\""}, false, "****", false},
-        {"five pasted, then a key cuts to three",
-         {"type \"73955\"", "type \"8\""},
-         false,
-         "***",
-         true},
+        {"three characters", "type \"7\"\ntype \"3\"\ntype \"9\"", false, "***", true},
+        {"two characters", "type \"7\"\ntype \"3\"", false, "**", false},
+        {"a fourth character is refused", "type \"7\"\ntype \"3\"\ntype \"9\"\ntype \"1\"", false,
+         "***", true},
+        {"four pasted at once stay four", "type \"7391\"", false, "****", false},
+        {"five pasted, then a key cuts to three", "type \"73955\"\ntype \"8\"", false, "***", true},
         {"backspace at every length",
-         {"type \"73955\"", "key backspace", "key backspace", "key backspace", "type \"9\""},
-         false,
-         "***",
+         "type \"73955\"\nkey backspace\nkey backspace\nkey backspace\ntype \"9\"", false, "***",
          true},
-        {"pasted with Ctrl+V", {"clipboard \"739\"", "key ctrl+v"}, false, "***", true},
-        {"four pasted with Ctrl+V stay four",
-         {"clipboard \"7391\"", "key ctrl+v"},
-         false,
-         "****",
+        {"pasted with Ctrl+V", "clipboard \"739\"\nkey ctrl+v", false, "***", true},
+        {"four pasted with Ctrl+V stay four", "clipboard \"7391\"\nkey ctrl+v", false, "****",
          false},
-        {"nothing typed", {}, false, "", false},
-        {"the backdrop cancels even three", {"type \"739\""}, true, "***", false},
+        {"nothing typed", "", false, "", false},
+        {"the backdrop cancels even three", "type \"739\"", true, "***", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -316,9 +304,7 @@ TEST_F(StatementTest, TheCvv2DialogSendsOnlyThreeTypedCharacters) {
         run(std::string("tap ") + kCvv2Field + "\nwait 0.4");
         auto s = state();
         EXPECT_EQ(node(s, "scrollView")["contentOffset"], ordered_json({0, 50}));
-        for (const auto& line : c.lines) {
-            run(line);
-        }
+        run(c.lines);
         run("key return"); // accepted, and nothing else
         EXPECT_TRUE(dialogShown());
         EXPECT_EQ(text("textCVV2"), c.shownBeforeSave);
