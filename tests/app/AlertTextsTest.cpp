@@ -197,39 +197,3 @@ TEST_F(AlertTexts, WrappedLinesAndAMessageLongerThanTheScreen) {
     tapTitled("OK"); // the button still answers
     EXPECT_TRUE(state()["alert"].is_null());
 }
-
-// Modal means modal: with the user name field being edited behind it, nothing typed or pressed
-// while any alert is up reaches the field; Escape answers the alerts with a cancel button,
-// Return the one-button ones, and the field then has the keyboard again.
-TEST_F(AlertTexts, NothingTypedReachesTheFieldBehindAnyAlert) {
-    launch();
-    run("wait 2");
-    tapTitled("usernameField", "name");
-    run("type \"mario\"\nclipboard \"incollato\"\nwait 0.6");
-    auto* home =
-        dynamic_cast<VestrinoVC*>(delegate_->navigationController()->topViewController().get());
-    ASSERT_TRUE(home);
-    for (const auto& a : everyAlert()) {
-        SCOPED_TRACE(a.message);
-        for (const char* answer : {"escape", "return"}) {
-            home->showAlertWithTitle(a.title, a.message, a.activity, a.cancel, a.other);
-            run("wait 0.1\ntype \"zz\"\nkey backspace\nkey delete\nkey ctrl+v\nkey ctrl+z\n"
-                "key left\nkey up\nkey pagedown\nkey ctrl+a\nkey ctrl+x");
-            ASSERT_FALSE(state()["alert"].is_null());
-            EXPECT_EQ(text("usernameField"), "mario");
-            run(std::string("key ") + answer + "\nwait 0.1");
-            const bool answers = std::string(answer) == "escape"
-                                     ? a.cancel.has_value()
-                                     : !a.activity && !(a.cancel && a.other);
-            EXPECT_EQ(state()["alert"].is_null(), answers) << answer;
-            if (!answers) {
-                home->dismissAlertView();
-                run("wait 0.1");
-            }
-            EXPECT_EQ(state()["firstResponder"], "usernameField");
-        }
-    }
-    run("type \"!\"");
-    EXPECT_EQ(text("usernameField"), "mario!");
-    EXPECT_EQ(server().knobs().requestCount("/LumaCard/login.do"), 0u);
-}
