@@ -5,6 +5,7 @@
 #include "ui/UiTestSupport.h"
 #include "ui/Window.h"
 
+#include <cstdio>
 #include <gtest/gtest.h>
 
 using namespace vestrino;
@@ -92,30 +93,20 @@ TEST(QVImageView, TheTapComesAtTouchDownBeforeTheBegin) {
 // taken over by the carousel and chooses nothing, as on a phone. The keyboard's Space gives the
 // reports of a touch at the card's middle.
 TEST(QVImageView, ACardInACarouselTapsWhenTheTouchEndsAndNotWhenItTurnsIntoADrag) {
-    struct Move {
-        double x;  // the finger's x (y stays 100)
-        double at; // seconds after touch-down
-    };
     struct Case {
         const char* name;
-        std::vector<Move> moves;
+        const char* moves; // "x@t": the finger at x (y stays 100) t seconds after touch-down
         double liftAt;
-        std::vector<std::string> reports;
+        const char* reports;
         double offset; // the carousel's offset at the end
     };
     const Case cases[] = {
-        {"a quick tap", {}, 0.05, {"begin 100,90", "end", "tapped"}, 320},
-        {"a still press, lifted after the delay", {}, 0.4, {"begin 100,90", "end", "tapped"}, 320},
-        {"held past the delay, then dragged 160 points",
-         {{140, 0.30}, {220, 0.35}, {260, 0.4}},
-         0.45,
-         {"begin 100,90", "cancelled"},
-         0},
-        {"dragged at once: the card never hears of it", {{60, 0.02}, {-60, 0.08}}, 0.1, {}, 640},
-        {"a small wobble within the slop stays a tap",
-         {{106, 0.2}},
-         0.3,
-         {"begin 100,90", "end", "tapped"},
+        {"a quick tap", "", 0.05, "begin 100,90; end; tapped", 320},
+        {"a still press, lifted after the delay", "", 0.4, "begin 100,90; end; tapped", 320},
+        {"held past the delay, then dragged 160 points", "140@0.30 220@0.35 260@0.4", 0.45,
+         "begin 100,90; cancelled", 0},
+        {"dragged at once: the card never hears of it", "60@0.02 -60@0.08", 0.1, "", 640},
+        {"a small wobble within the slop stays a tap", "106@0.2", 0.3, "begin 100,90; end; tapped",
          320},
     };
     for (const auto& c : cases) {
@@ -138,17 +129,22 @@ TEST(QVImageView, ACardInACarouselTapsWhenTheTouchEndsAndNotWhenItTurnsIntoADrag
         } log;
         card->setDelegate(&log);
         window->touchDown({100, 100}, clock.now());
-        double t = 0;
-        for (const auto& m : c.moves) {
-            clock.run(m.at - t);
-            t = m.at;
-            window->touchMove({m.x, 100}, clock.now());
+        double t = 0, x = 100;
+        for (const auto& move : test::words(c.moves)) {
+            double at = 0;
+            ASSERT_EQ(std::sscanf(move.c_str(), "%lf@%lf", &x, &at), 2) << move;
+            clock.run(at - t);
+            t = at;
+            window->touchMove({x, 100}, clock.now());
         }
         clock.run(c.liftAt - t);
-        const double lastX = c.moves.empty() ? 100 : c.moves.back().x;
-        window->touchUp({lastX, 100}, clock.now());
+        window->touchUp({x, 100}, clock.now());
         clock.run(1.0);
-        EXPECT_EQ(log.calls, c.reports);
+        std::string reports;
+        for (const auto& call : log.calls) {
+            reports += (reports.empty() ? "" : "; ") + call;
+        }
+        EXPECT_EQ(reports, c.reports);
         EXPECT_EQ(carousel->contentOffset().x, c.offset);
     }
     // Space with the card focused: the same reports as a touch at its middle.
