@@ -19,21 +19,9 @@ namespace {
 enum class Kind { Fifo, Folder, LinkInside, LinkOutside, Socket, TooLarge };
 
 const char* name(Kind k) {
-    switch (k) {
-    case Kind::Fifo:
-        return "Fifo";
-    case Kind::Folder:
-        return "Folder";
-    case Kind::LinkInside:
-        return "LinkInside";
-    case Kind::LinkOutside:
-        return "LinkOutside";
-    case Kind::Socket:
-        return "Socket";
-    case Kind::TooLarge:
-        return "TooLarge";
-    }
-    return "?";
+    constexpr const char* kNames[] = {"Fifo",        "Folder", "LinkInside",
+                                      "LinkOutside", "Socket", "TooLarge"};
+    return kNames[static_cast<int>(k)];
 }
 
 // Puts a thing of that kind at `path`; a link out of the folder points at `outside` (a file of
