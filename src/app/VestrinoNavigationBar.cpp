@@ -23,6 +23,7 @@ std::shared_ptr<ImageView> VestrinoNavigationBar::createImageViewBG() {
 std::shared_ptr<Button> VestrinoNavigationBar::createBackButton() {
     auto back = std::make_shared<Button>(makeRect(233, 0, 88, 41));
     back->setTag(kBackButtonTag);
+    back->setName("indietroButton");
     back->setAccessibilityLabel(tr("Indietro"));
     back->setImage(UIImage::imageNamed("vestrino_indietro_320.png"), ControlState::Normal);
     back->setImage(UIImage::imageNamed("vestrino_indietro_320_selected.png"),

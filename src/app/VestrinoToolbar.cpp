@@ -40,19 +40,24 @@ std::vector<std::shared_ptr<Button>> VestrinoToolbar::buttons() {
             const char* image;
             const char* selected;
             const char* meaning; // what a screen reader says for the picture
+            const char* name;    // what a script taps ("tap @infoButton")
             void (VestrinoToolbar::*action)();
         };
         const Item items[] = {
             {kTagCarte, makeRect(29, 8, 36, 40), "vestrino_menu_carta_320.png",
-             "vestrino_menu_carta_selected_320.png", N_("Carte"), &VestrinoToolbar::button1},
+             "vestrino_menu_carta_selected_320.png", N_("Carte"), "carteButton",
+             &VestrinoToolbar::button1},
             {kTagLogout, makeRect(98, 4, 43, 44), "vestrino_menu_logout_320.png",
-             "vestrino_menu_logout_selected_320.png", N_("Esci"), &VestrinoToolbar::button2},
+             "vestrino_menu_logout_selected_320.png", N_("Esci"), "esciButton",
+             &VestrinoToolbar::button2},
             {kTagInfo, makeRect(160, 6, 31, 42), "vestrino_menu_info_320.png",
-             "vestrino_menu_info_selected_320.png", N_("Informazioni"), &VestrinoToolbar::button3},
+             "vestrino_menu_info_selected_320.png", N_("Informazioni"), "infoButton",
+             &VestrinoToolbar::button3},
         };
         for (const auto& s : items) {
             auto b = std::make_shared<Button>(s.frame);
             b->setTag(s.tag);
+            b->setName(s.name);
             b->setAccessibilityLabel(tr(s.meaning));
             b->setImage(UIImage::imageNamed(s.image), ControlState::Normal);
             b->setImage(UIImage::imageNamed(s.selected), ControlState::Highlighted);

@@ -134,7 +134,7 @@ TEST_F(AlertTexts, EveryAlertTextFitsItsFrame) {
     run("wait 2");
 
     // The alerts met on the way, as a person meets them.
-    run("tap 160 201\nkey return\nkey return\nidle 20\nwait 0.3");
+    run("tap @usernameField\nkey return\nkey return\nidle 20\nwait 0.3");
     checkShownAlert("Attenzione", "Inserisci nome utente e password");
     tapTitled("OK");
     run("wait 0.6");

@@ -136,7 +136,7 @@ protected:
         return b && !(*b)["hidden"].get<bool>();
     }
     void login(const std::string& user, const std::string& password) {
-        run("tap 160 201\ntype \"" + user + "\"\nkey return\ntype \"" + password +
+        run("tap @usernameField\ntype \"" + user + "\"\nkey return\ntype \"" + password +
             "\"\nkey return\nidle 20\nwait 0.6");
     }
     // Launched, past the banner and logged in: the wallet (or the login screen's alert).

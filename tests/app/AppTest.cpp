@@ -194,18 +194,19 @@ TEST_F(AppTest, ToolbarInformationAndLogout) {
     EXPECT_EQ(toolbarSelection(), (std::vector<bool>{true, false, false}));
     EXPECT_FALSE(backButtonShown()); // the wallet hides it
 
-    run("tap 175 455\nwait 0.6\ntap 175 455\nwait 0.6"); // information, twice
+    run("tap @infoButton\nwait 0.6\ntap @infoButton\nwait 0.6"); // information, twice
     EXPECT_EQ(state()["screens"],
               ordered_json({"HomeViewController", "CarteViewController", "InfoViewController"}));
     EXPECT_EQ(toolbarSelection(), (std::vector<bool>{false, false, true}));
     EXPECT_TRUE(backButtonShown());
-    run("tap 47 455\nwait 0.6"); // cards: back to the wallet
+    run("tap @carteButton\nwait 0.6"); // cards: back to the wallet
     EXPECT_EQ(state()["visible"], "CarteViewController");
     EXPECT_EQ(toolbarSelection(), (std::vector<bool>{true, false, false}));
-    run("tap 175 455\nwait 0.6\ntap 277 20\nwait 0.6"); // information, then the back button
+    run("tap @infoButton\nwait 0.6\ntap @indietroButton\nwait 0.6"); // information, then the back
+                                                                     // button
     EXPECT_EQ(state()["visible"], "CarteViewController");
 
-    run("tap 120 455\nwait 0.6"); // logout
+    run("tap @esciButton\nwait 0.6"); // logout
     s = state();
     EXPECT_EQ(s["screens"], ordered_json({"HomeViewController"}));
     EXPECT_FALSE(delegate_->loggedIn());
@@ -259,7 +260,7 @@ TEST_F(AppTest, QuittingWhileTheLoginWorkerWaitsIsClean) {
     });
     {
         std::ofstream lines(script);
-        lines << "wait 2\ntap 160 201\ntype \"mario.rossi\"\nkey return\n"
+        lines << "wait 2\ntap @usernameField\ntype \"mario.rossi\"\nkey return\n"
                  "type \"lumacard1\"\nkey return\nwait 0.2\n"
               << std::flush;
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
@@ -286,10 +287,10 @@ TEST_F(AppTest, QuittingWhileTheLoginWorkerWaitsIsClean) {
 // they use.
 TEST_F(AppTest, QuittingMidAnimationOrMidRequestEndsWithStatusZero) {
     const char* scripts[] = {
-        "wait 2\ntap 160 201\n",
-        "wait 2\ntap 160 201\ntype \"mario.rossi\"\nkey return\ntype \"lumacard1\"\n"
+        "wait 2\ntap @usernameField\n",
+        "wait 2\ntap @usernameField\ntype \"mario.rossi\"\nkey return\ntype \"lumacard1\"\n"
         "key return\nidle 20\nwait 0.1\n",
-        "wait 2\ntap 160 201\ntype \"mario.rossi\"\nkey return\ntype \"lumacard1\"\n"
+        "wait 2\ntap @usernameField\ntype \"mario.rossi\"\nkey return\ntype \"lumacard1\"\n"
         "key return\nidle 20\nwait 1\ntap 160 398\nwait 0.05\n",
         "wait 0.5\n", // the splash
     };
@@ -348,6 +349,6 @@ TEST_F(AppTest, TheBannerKeepsItsShapeInEverySlot) {
     run("wait 1.5");
     checkBanners("login", 1);
     login("mario.rossi", "lumacard1");
-    run("tap 175 455\nwait 0.6");
+    run("tap @infoButton\nwait 0.6");
     checkBanners("information", 1);
 }

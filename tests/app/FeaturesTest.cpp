@@ -116,8 +116,8 @@ TEST_F(FeaturesTest, ExportWritesTheRowsShownAndNeverReplacesAFile) {
 TEST_F(FeaturesTest, HiddenAmountsReachAnOpenStatementAndAreRemembered) {
     toStatement();
     EXPECT_EQ(text("saldoContabile"), "1219,40 €");
-    const std::string flip = "tap 175 455\nwait 0.8\nidle 20\ntap @nascondiImporti\nwait 0.3\n"
-                             "tap 277 20\nwait 0.8";
+    const std::string flip = "tap @infoButton\nwait 0.8\nidle 20\ntap @nascondiImporti\nwait 0.3\n"
+                             "tap @indietroButton\nwait 0.8";
     run(flip);
     ASSERT_EQ(state()["visible"], "TransazioniViewController");
     EXPECT_EQ(text("saldoContabile"), Preferences::kHiddenAmount);
@@ -153,7 +153,7 @@ TEST_F(FeaturesTest, CashMachinesNearATownNearestFirstAndOpenedOnAMap) {
     launch();
     run("wait 2");
     login("mario.rossi", "lumacard1");
-    run("tap 175 455\nwait 0.8\nidle 20");
+    run("tap @infoButton\nwait 0.8\nidle 20");
     tapTitled("Lumaspot vicini");
     run("wait 0.8");
     ASSERT_EQ(state()["visible"], "LumaspotViewController");
@@ -266,7 +266,7 @@ TEST_F(FeaturesTest, CashMachinesNearATownNearestFirstAndOpenedOnAMap) {
     EXPECT_EQ(Preferences::shared().lumaspotCitta(), "Roma");
     EXPECT_EQ(Preferences::shared().lumaspotRaggioKm(), 20);
     Preferences::shared().reload();
-    run("tap 277 20\nwait 0.8");
+    run("tap @indietroButton\nwait 0.8");
     tapTitled("Lumaspot vicini");
     run("wait 0.5\nidle 20\nwait 0.5");
     EXPECT_EQ(text("stato"), std::to_string(expect(20).size()) + " Lumaspot entro 20 km da Roma");

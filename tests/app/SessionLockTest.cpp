@@ -100,7 +100,7 @@ TEST_P(SessionLockFrom, TheChosenTimeLocksAndNothingOpenIsKept) {
     EXPECT_TRUE(state()["alert"].is_null());
     // Logged in again, everything answers: the bars the dialog had switched off too.
     login("mario.rossi", "lumacard1");
-    run("wait 0.5\ntap 175 455\nwait 0.6");
+    run("wait 0.5\ntap @infoButton\nwait 0.6");
     EXPECT_EQ(state()["visible"], "InfoViewController");
 }
 
@@ -117,8 +117,8 @@ INSTANTIATE_TEST_SUITE_P(
                  std::string("tap ") + kChoose + "\nwait 0.3\ntap " + kCvv2Field +
                      "\nwait 0.4\ntype \"73\"",
                  false, 59, 2, true},
-        LockCase{"TheInformationScreenAfterFifteenMinutes", 15, "tap 175 455\nwait 0.6", false, 899,
-                 2, false},
+        LockCase{"TheInformationScreenAfterFifteenMinutes", 15, "tap @infoButton\nwait 0.6", false,
+                 899, 2, false},
         LockCase{"Never", 0, "", false, 3600, 0, false}),
     [](const auto& info) { return std::string(info.param.what); });
 
@@ -138,7 +138,7 @@ TEST_F(SessionLockTest, InputStartsTheTimeAgainAndTheLoginScreenNeverLocks) {
 
 TEST_F(SessionLockTest, TheInformationScreenCyclesTheChoiceAndKeepsIt) {
     toWallet();
-    run("tap 175 455\nwait 0.6");
+    run("tap @infoButton\nwait 0.6");
     std::vector<std::string> titles;
     std::vector<int> kept;
     for (int i = 0; i < 4; ++i) {

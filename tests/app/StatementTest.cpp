@@ -22,12 +22,11 @@ constexpr const char* kMovimenti = "/LumaCard/movimenti.do";
 constexpr const char* kAnonima = "/LumaCard/carta_anonima.do";
 
 // What the tests touch: a control by its outlet name ("@name"), or a place in window points.
-constexpr const char* kChoose = "@btnScegli";   // "Scegli questa carta"
-constexpr const char* kInfo = "175 455";        // the toolbar's information button
-constexpr const char* kBack = "277 20";         // the navigation bar's back button
+constexpr const char* kChoose = "@btnScegli"; // "Scegli questa carta"
+constexpr const char* kInfo = "@infoButton";
+constexpr const char* kBack = "@indietroButton";
 constexpr const char* kCvv2Field = "@textCVV2"; // the dialog's field
-constexpr const char* kSaveAtRest = "160 296";  // the dialog's save button, at rest
-constexpr const char* kSaveRaised = "160 246";  // the same once the content moved up 50
+constexpr const char* kSave = "@btnSave";       // the dialog's save button, wherever it is
 constexpr const char* kBackdrop = "160 420";    // outside the dialog
 constexpr const char* kFirstRow = "160 333";    // the statement's first row
 
@@ -308,7 +307,7 @@ TEST_F(StatementTest, TheCvv2DialogSendsOnlyThreeTypedCharacters) {
         run("key return"); // accepted, and nothing else
         EXPECT_TRUE(dialogShown());
         EXPECT_EQ(text("textCVV2"), c.shownBeforeSave);
-        run(std::string("tap ") + (c.viaBackdrop ? kBackdrop : kSaveRaised) + "\nwait 0.1");
+        run(std::string("tap ") + (c.viaBackdrop ? kBackdrop : kSave) + "\nwait 0.1");
         EXPECT_TRUE(dialogShown()); // fading out
         run("wait 0.3\nidle 20\nwait 0.6");
         EXPECT_FALSE(dialogShown());
@@ -336,7 +335,7 @@ TEST_F(StatementTest, AnAnonymousCardsStatementAndAWrongCode) {
     toWallet();
     // A wrong code: the service's own message.
     run(std::string("tap ") + kChoose + "\nwait 0.3\ntap " + kCvv2Field + "\nwait 0.4\n" +
-        "type \"123\"\ntap " + kSaveRaised + "\nwait 0.4\nidle 20\nwait 0.3");
+        "type \"123\"\ntap " + kSave + "\nwait 0.4\nidle 20\nwait 0.3");
     auto s = state();
     ASSERT_FALSE(s["alert"].is_null());
     EXPECT_EQ(s["alert"]["title"], "Errore");
@@ -347,7 +346,7 @@ TEST_F(StatementTest, AnAnonymousCardsStatementAndAWrongCode) {
     // The right one; the dialog starts empty again.
     run(std::string("tap ") + kChoose + "\nwait 0.3");
     EXPECT_EQ(text("textCVV2"), "");
-    run(std::string("tap ") + kCvv2Field + "\nwait 0.4\ntype \"739\"\ntap " + kSaveRaised +
+    run(std::string("tap ") + kCvv2Field + "\nwait 0.4\ntype \"739\"\ntap " + kSave +
         "\nwait 0.4\nidle 20\nwait 0.6");
     s = state();
     ASSERT_EQ(s["visible"], "TransazioniViewController");
@@ -525,11 +524,11 @@ TEST_F(StatementTest, TheTypedCodeIsNowhereAfterwards) {
         ASSERT_TRUE(CardList::saveCardList({card}, docs / "mario.rossi_listaCarte"));
     }
     const auto script = tempDir() / "cvv2.script";
-    std::ofstream(script) << "wait 2\ntap 160 201\ntype \"mario.rossi\"\nkey return\n"
+    std::ofstream(script) << "wait 2\ntap @usernameField\ntype \"mario.rossi\"\nkey return\n"
                              "type \"lumacard1\"\nkey return\nidle 20\nwait 0.6\n"
                           << "tap " << kChoose << "\nwait 0.3\ntap " << kCvv2Field
                           << "\nwait 0.4\ntype \"7\"\ntype \"3\"\ntype \"9\"\nsnapshot typed\ntap "
-                          << kSaveRaised << "\nwait 0.4\nidle 20\nwait 0.6\nsnapshot statement\n";
+                          << kSave << "\nwait 0.4\nidle 20\nwait 0.6\nsnapshot statement\n";
     const auto log = tempDir() / "cvv2.log";
     const std::string command = std::string(VESTRINO_APP) + " --host " + server().hostAndPort() +
                                 " --cafile " + server().caFile().string() +
@@ -688,7 +687,7 @@ TEST_F(StatementTest, NothingStaysHighlightedAfterItsAction) {
         std::string lines;
     };
     const Step steps[] = {
-        {"export and its alert", "tap 274 246\nwait 0.3\nkey return\nwait 0.3"},
+        {"export and its alert", "tap @esportaButton\nwait 0.3\nkey return\nwait 0.3"},
         {"a toggle pressed, then the strip dragged",
          "touch-down 100 285\nwait 0.3\ntouch-move 140 285\ntouch-move 240 285\nwait 0.2\n"
          "touch-up 240 285\nwait 0.6"},

@@ -146,7 +146,8 @@ TEST_F(WalletTest, ThePageIsKeptAcrossReloads) {
     toWallet();
     run("drag 280 150 40 150 0.1\nwait 0.8\ndrag 280 150 40 150 0.1\nwait 0.8");
     ASSERT_EQ(page().selected, 3u);
-    run("tap 175 455\nwait 0.6\ntap 47 455\nidle 10\nwait 0.6"); // information, then cards
+    run("tap @infoButton\nwait 0.6\ntap @carteButton\nidle 10\nwait 0.6"); // information, then
+                                                                           // cards
     EXPECT_EQ(state()["visible"], "CarteViewController");
     EXPECT_TRUE(state()["alert"].is_null()); // reloaded without the loading alert
     EXPECT_EQ(page().selected, 3u);
@@ -155,12 +156,12 @@ TEST_F(WalletTest, ThePageIsKeptAcrossReloads) {
     // last page there is.
     run("drag 280 150 40 150 0.1\nwait 0.8");
     ASSERT_EQ(page().selected, 4u);
-    run("tap 175 455\nwait 0.6");
+    run("tap @infoButton\nwait 0.6");
     RemoteServiceUtil::dictCache().with([](DictCache::Entries& e) {
         auto& list = std::any_cast<std::shared_ptr<ListaCarte>&>(e["mario.rossi_listaCarte"]);
         list->resize(1);
     });
-    run("tap 47 455\nidle 10\nwait 0.6");
+    run("tap @carteButton\nidle 10\nwait 0.6");
     EXPECT_EQ(page().pages, 2u);
     EXPECT_EQ(page().selected, 2u);
     EXPECT_EQ(page().offset, 320);
@@ -198,9 +199,9 @@ TEST_F(WalletTest, AnUnreadableCardFileIsToldOnceAndKeptAside) {
     EXPECT_EQ(page().pages, 4u); // the service's three cards and the add page
     EXPECT_EQ(UnreadableCardFile::keptAside(path).size(), 1u);
     // Back from the information screen, and after logging in again: not told again.
-    run("tap 175 455\nwait 0.6\ntap 47 455\nidle 10\nwait 0.6");
+    run("tap @infoButton\nwait 0.6\ntap @carteButton\nidle 10\nwait 0.6");
     EXPECT_TRUE(state()["alert"].is_null());
-    run("tap 120 455\nidle 10\nwait 0.6");
+    run("tap @esciButton\nidle 10\nwait 0.6");
     login("mario.rossi", "lumacard1");
     run("wait 0.5");
     EXPECT_EQ(state()["visible"], "CarteViewController");
@@ -249,7 +250,7 @@ TEST_F(WalletTest, ArrowKeysPageTheCarouselLikeADrag) {
 TEST_F(WalletTest, NoLeftArrowFlashesBesideTheFirstCard) {
     launch();
     run("wait 2");
-    run("tap 160 201\ntype \"mario.rossi\"\nkey return\ntype \"lumacard1\"\nkey return");
+    run("tap @usernameField\ntype \"mario.rossi\"\nkey return\ntype \"lumacard1\"\nkey return");
     // The carousel's first page, and how visible the left arrow is drawn, frame by frame.
     auto leftArrowOnFirstCard = [&]() -> std::optional<double> {
         auto top = delegate_->navigationController()->topViewController();
@@ -298,7 +299,7 @@ TEST_F(WalletTest, TheOutlineButtonHasRoundEndsAtBothScales) {
     fs::create_directories(work / "docs");
     fs::permissions(work / "docs", fs::perms::owner_all);
     const fs::path script = work / "wallet.script";
-    std::ofstream(script) << "wait 2.1\ntap 160 201\ntype \"mario.rossi\"\nkey tab\n"
+    std::ofstream(script) << "wait 2.1\ntap @usernameField\ntype \"mario.rossi\"\nkey tab\n"
                              "type \"lumacard1\"\nkey return\nidle 20\nwait 1\nsnapshot shot\n";
     for (const int scale : {1, 2}) {
         SCOPED_TRACE("scale " + std::to_string(scale));
