@@ -291,7 +291,7 @@ TEST_F(AppTest, QuittingMidAnimationOrMidRequestEndsWithStatusZero) {
         "wait 2\ntap @usernameField\ntype \"mario.rossi\"\nkey return\ntype \"lumacard1\"\n"
         "key return\nidle 20\nwait 0.1\n",
         "wait 2\ntap @usernameField\ntype \"mario.rossi\"\nkey return\ntype \"lumacard1\"\n"
-        "key return\nidle 20\nwait 1\ntap 160 398\nwait 0.05\n",
+        "key return\nidle 20\nwait 1\ntap @btnScegli\nwait 0.05\n",
         "wait 0.5\n", // the splash
     };
     int i = 0;
