@@ -720,13 +720,35 @@ TEST_F(StatementTest, NoSecondCvv2DialogWhileTheFirstFadesOut) {
         });
         return count;
     };
-    for (const char* second : {kChoose, "160 100"}) { // the button, the card's picture
+    // The card's picture as assistive technology presses it: the touches of the fading dialog's
+    // hold do not stand in its way.
+    std::function<ui::View*(ui::View&)> card = [&](ui::View& v) -> ui::View* {
+        if (v.className() == "QVImageView" && v.tag() == 1) {
+            return &v;
+        }
+        for (const auto& child : v.subviews()) {
+            if (auto* found = card(*child)) {
+                return found;
+            }
+        }
+        return nullptr;
+    };
+    // The button, the card's picture, the picture pressed by a screen reader.
+    for (const std::string& second :
+         {std::string(kChoose), std::string("160 100"), std::string()}) {
         SCOPED_TRACE(second);
         run(std::string("tap ") + kChoose + "\nwait 0.3");
         ASSERT_EQ(dialogs(), 1u);
         run(std::string("tap ") + kBackdrop + "\nwait 0.05");
         ASSERT_EQ(dialogs(), 1u); // fading out
-        run(std::string("tap ") + second + "\nwait 0.05");
+        if (second.empty()) {
+            auto* picture = card(*window_);
+            ASSERT_TRUE(picture);
+            picture->doAccessibleAction("press");
+            run("wait 0.05");
+        } else {
+            run("tap " + second + "\nwait 0.05");
+        }
         EXPECT_LE(dialogs(), 1u);
         run("wait 0.2");
         EXPECT_LE(dialogs(), 1u);
