@@ -1,15 +1,5 @@
 #include "AppFixture.h"
-#include "app/AppViewClasses.h"
-#include "app/UIBannerView.h"
-#include "app/VestrinoAppDelegate.h"
-#include "core/DictCache.h"
-#include "core/RunLoop.h"
-#include "service/RemoteServiceUtil.h"
-#include "ui/Animator.h"
-#include "ui/LayoutLoader.h"
-#include "ui/UIImage.h"
-#include "ui/headless/HeadlessScreen.h"
-#include "ui/headless/ScriptRunner.h"
+#include "app/VestrinoVC.h"
 
 #include <atomic>
 #include <fstream>
@@ -217,26 +207,43 @@ TEST_F(AppTest, ToolbarInformationAndLogout) {
     EXPECT_EQ(server().knobs().requestCount("/LumaCard/logout.do"), 1u);
 }
 
+// The wallet's card list failing after the login: the service's own message, or the fallback
+// text when the connection drops; either way the session ends.
 TEST_F(AppTest, ACardListThatFailsForcesTheLogout) {
-    launch();
-    run("wait 2");
-    server().knobs().setFault("/LumaCard/lista_carte.do",
-                              {.body = "<r><risposta><esito>KO</esito><codice_esito>"
-                                       "sessione_scaduta</codice_esito><messaggio>Sessione "
-                                       "scaduta, accedi di nuovo</messaggio></risposta></r>"});
-    login("mario.rossi", "lumacard1");
-    auto s = state();
-    ASSERT_FALSE(s["alert"].is_null());
-    EXPECT_EQ(s["alert"]["title"], "Attenzione");
-    EXPECT_EQ(s["alert"]["message"], "Sessione scaduta, accedi di nuovo");
-    EXPECT_EQ(s["alert"]["tag"], -9090);
-    EXPECT_EQ(s["alert"]["buttons"], ordered_json({"Ok"}));
-    tapTitled("Ok");
-    run("wait 0.6");
-    s = state();
-    EXPECT_EQ(s["screens"], ordered_json({"HomeViewController"}));
-    EXPECT_FALSE(delegate_->loggedIn());
-    EXPECT_EQ(RemoteServiceUtil::dictCache().count(), 0u);
+    struct Case {
+        const char* name;
+        lumacard::Fault fault;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"the session expired",
+         {.body = "<r><risposta><esito>KO</esito><codice_esito>sessione_scaduta</codice_esito>"
+                  "<messaggio>Sessione scaduta, accedi di nuovo</messaggio></risposta></r>"},
+         "Sessione scaduta, accedi di nuovo"},
+        {"lost on the way", {.closeConnection = true}, "Problema temporaneo, riprovare più tardi."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        launch();
+        run("wait 2");
+        server().knobs().setFault("/LumaCard/lista_carte.do", c.fault);
+        login("mario.rossi", "lumacard1");
+        auto s = state();
+        ASSERT_FALSE(s["alert"].is_null());
+        EXPECT_EQ(s["alert"]["title"], "Attenzione");
+        EXPECT_EQ(s["alert"]["message"], c.message);
+        EXPECT_EQ(s["alert"]["tag"], kForcedLogoutAlertTag);
+        EXPECT_EQ(s["alert"]["buttons"], ordered_json({"Ok"}));
+        tapTitled("Ok");
+        run("wait 0.6");
+        s = state();
+        EXPECT_EQ(s["screens"], ordered_json({"HomeViewController"}));
+        EXPECT_FALSE(delegate_->loggedIn());
+        EXPECT_EQ(RemoteServiceUtil::dictCache().count(), 0u);
+        server().knobs().clearFaults();
+        TearDown();
+        SetUp();
+    }
 }
 
 TEST_F(AppTest, QuittingWhileTheLoginWorkerWaitsIsClean) {

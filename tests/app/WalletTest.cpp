@@ -168,21 +168,6 @@ TEST_F(WalletTest, ThePageIsKeptAcrossReloads) {
     EXPECT_EQ(page().alias, "Aggiungi Altra Carta");
 }
 
-TEST_F(WalletTest, ACardListLostOnTheWayForcesTheLogout) {
-    launch();
-    run("wait 2");
-    server().knobs().setFault("/LumaCard/lista_carte.do", {.closeConnection = true});
-    login("mario.rossi", "lumacard1");
-    auto s = state();
-    ASSERT_FALSE(s["alert"].is_null());
-    EXPECT_EQ(s["alert"]["tag"], kForcedLogoutAlertTag);
-    EXPECT_EQ(s["alert"]["message"], "Problema temporaneo, riprovare più tardi.");
-    tapTitled("Ok");
-    run("wait 0.6");
-    EXPECT_EQ(state()["screens"], ordered_json({"HomeViewController"}));
-    EXPECT_FALSE(delegate_->loggedIn());
-}
-
 TEST_F(WalletTest, AnUnreadableCardFileIsToldOnceAndKeptAside) {
     const auto path = RemoteServiceUtil::cardFilePath("mario.rossi");
     std::ofstream(path, std::ios::binary) << "non è un file di carte";
