@@ -150,6 +150,8 @@ TEST_F(EditorTest, AnAddedCardIsInTheWalletAndInTheFile) {
     EXPECT_EQ(text("nomeCarta"), "");
     const auto s = state();
     EXPECT_EQ((*find(s["window"], "name", "eliminaButton"))["hidden"], true);
+    EXPECT_EQ((*find(s["window"], "name", "titolo"))["image"],
+              "vestrino_title_aggiungi_carta_320.png");
     // Typed as a person types, return moving from field to field.
     run(std::string("tap ") + kName + "\ntype \"Spesa\"\nkey return\ntype \"5375123400002222\"\n" +
         "key return\ntype \"11/27\"\nkey return");

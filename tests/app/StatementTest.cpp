@@ -497,16 +497,6 @@ TEST_F(StatementTest, ADragThatStartsOnACardPagesAndAPressOpensIt) {
     EXPECT_EQ(text("lastDigit"), "4329"); // the same page, from the session's cache
 }
 
-TEST_F(StatementTest, TheAddPageOpensTheEditorWithoutACard) {
-    toWallet("nuovo.utente", "benvenuto");
-    run("tap 160 150\nwait 0.6");
-    EXPECT_EQ(state()["visible"], "AggiungiCartaViewController");
-    const auto s = state();
-    EXPECT_EQ(node(s, "titolo")["image"], "vestrino_title_aggiungi_carta_320.png");
-    EXPECT_EQ(node(s, "eliminaButton")["hidden"], true);
-    EXPECT_EQ(text("numeroCarta"), "");
-}
-
 // The application as a person runs it: after an anonymous card's statement, the typed code is
 // in none of what the program wrote or printed, nor in the card file once decrypted.
 TEST_F(StatementTest, TheTypedCodeIsNowhereAfterwards) {
