@@ -10,7 +10,6 @@
 
 #include <fstream>
 #include <functional>
-#include <map>
 #include <set>
 
 using namespace vestrino;
