@@ -166,25 +166,14 @@ TEST_F(EditorTest, AnAddedCardIsInTheWalletAndInTheFile) {
     EXPECT_EQ(p.desc, "Lumacard Anonima");
     EXPECT_EQ(p.serial, "**** **** **** 2222");
     EXPECT_EQ(p.alias, "Spesa");
-    // The file, as the terminal client reads it.
-    const std::string command = std::string(VESTRINO_CLI) + " --json --documents " +
-                                delegate_->applicationDocumentsDirectory().string() +
-                                " store show --user nuovo.utente";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    ASSERT_TRUE(pipe);
-    std::string out;
-    char buffer[4096];
-    while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) {
-        out.append(buffer, n);
-    }
-    ASSERT_EQ(::pclose(pipe), 0);
-    const auto j = ordered_json::parse(out);
-    ASSERT_EQ(j["carte"].size(), 1u);
-    EXPECT_EQ(j["carte"][0]["serial"], "5375123400002222");
-    EXPECT_EQ(j["carte"][0]["alias"], "Spesa");
-    EXPECT_EQ(j["carte"][0]["dataMM"], "11");
-    EXPECT_EQ(j["carte"][0]["dataAA"], "27");
-    EXPECT_EQ(j["carte"][0]["anonima"], true);
+    // The file holds it as typed, an anonymous card.
+    const auto cards = stored("nuovo.utente");
+    ASSERT_EQ(cards.size(), 1u);
+    EXPECT_EQ(cards[0]->serial(), "5375123400002222");
+    EXPECT_EQ(cards[0]->alias(), "Spesa");
+    EXPECT_EQ(cards[0]->dataMM(), "11");
+    EXPECT_EQ(cards[0]->dataAA(), "27");
+    EXPECT_TRUE(cards[0]->anonima());
 }
 
 TEST_F(EditorTest, TheSameNumberTwiceAndADeleteThatRemovesBoth) {
@@ -261,13 +250,10 @@ TEST_F(EditorTest, RenamingACardOfTheAccountChangesOnlyItsName) {
 }
 
 TEST_F(EditorTest, EditingAnAnonymousCardStoredWithSpaces) {
-    launch();
     ASSERT_TRUE(RemoteServiceUtil::salvaCartePerUtente("mario.rossi",
                                                        {anonymousCard("5375 1234 0000 1117")}));
-    clock_->setWallNow(kToday);
-    run("wait 2");
-    login("mario.rossi", "lumacard1");
-    run(std::string("wait 0.5\ntap ") + kNameButton + "\nwait 0.6");
+    toWallet();
+    run(std::string("tap ") + kNameButton + "\nwait 0.6");
     ASSERT_EQ(state()["visible"], "AggiungiCartaViewController");
     EXPECT_EQ(text("numeroCarta"), "5375123400001117");
     EXPECT_EQ(text("scadenzaCarta"), "04/28");
