@@ -15,6 +15,7 @@ using Opt = std::optional<std::string>;
 struct Fields {
     Opt serial{}, desc{}, alias{}, intestatario{}, dataAA{}, dataMM{};
     bool anonima = false;
+    bool operator==(const Fields&) const = default;
 };
 
 std::shared_ptr<CartaDiPagamento> card(const Fields& f) {
@@ -33,12 +34,6 @@ Fields fields(const CartaDiPagamento& c) {
     return {c.serial(), c.desc(), c.alias(), c.intestatario(), c.dataAA(), c.dataMM(), c.anonima()};
 }
 
-bool operator==(const Fields& a, const Fields& b) {
-    return a.serial == b.serial && a.desc == b.desc && a.alias == b.alias &&
-           a.intestatario == b.intestatario && a.dataAA == b.dataAA && a.dataMM == b.dataMM &&
-           a.anonima == b.anonima;
-}
-
 } // namespace
 
 TEST(CartaDiPagamento, MergeFillsAbsentAndEmptyFieldsOnly) {
@@ -46,6 +41,13 @@ TEST(CartaDiPagamento, MergeFillsAbsentAndEmptyFieldsOnly) {
         const char* name;
         Fields receiver, other, expected;
     };
+    const Fields full{.serial = "1",
+                      .desc = "d",
+                      .alias = "a",
+                      .intestatario = "i",
+                      .dataAA = "y",
+                      .dataMM = "m",
+                      .anonima = true};
     const Case cases[] = {
         {"empty alias merged with absent alias stays absent", {.alias = ""}, {}, {}},
         {"own serial kept, missing desc and flag taken",
@@ -56,22 +58,7 @@ TEST(CartaDiPagamento, MergeFillsAbsentAndEmptyFieldsOnly) {
          {.serial = "5333", .alias = "Spesa", .dataAA = "27", .dataMM = "04", .anonima = true},
          {.serial = "5333", .desc = "LUMACARD", .alias = "", .dataAA = "30"},
          {.serial = "5333", .desc = "LUMACARD", .alias = "Spesa", .dataAA = "27", .dataMM = "04"}},
-        {"a new record takes everything",
-         {},
-         {.serial = "1",
-          .desc = "d",
-          .alias = "a",
-          .intestatario = "i",
-          .dataAA = "y",
-          .dataMM = "m",
-          .anonima = true},
-         {.serial = "1",
-          .desc = "d",
-          .alias = "a",
-          .intestatario = "i",
-          .dataAA = "y",
-          .dataMM = "m",
-          .anonima = true}},
+        {"a new record takes everything", {}, full, full},
         {"empty receiver field takes the other's empty or absent value",
          {.desc = "", .intestatario = ""},
          {.desc = Opt(), .intestatario = ""},
@@ -80,7 +67,7 @@ TEST(CartaDiPagamento, MergeFillsAbsentAndEmptyFieldsOnly) {
     for (const auto& c : cases) {
         auto r = card(c.receiver);
         r->merge(*card(c.other));
-        EXPECT_TRUE(fields(*r) == c.expected) << c.name;
+        EXPECT_EQ(fields(*r), c.expected) << c.name;
     }
 }
 
