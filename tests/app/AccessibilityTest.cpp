@@ -93,14 +93,12 @@ TEST_F(AccessibilityTest, EveryControlOfTheTourIsNamed) {
     fs::copy_file(fs::path(VESTRINO_SOURCE_DIR) /
                       "standin/data/demo-documents/mario.rossi_listaCarte",
                   work / "docs" / "mario.rossi_listaCarte");
-    const std::string command =
-        "XDG_CONFIG_HOME='" + (work / "config").string() + "' XDG_DOWNLOAD_DIR='" +
-        (work / "downloads").string() + "' " + VESTRINO_APP + " --host " + server().hostAndPort() +
-        " --cafile " + server().caFile().string() + " --reachability 2 --documents '" +
-        (work / "docs").string() + "' --headless --script '" + VESTRINO_SOURCE_DIR +
-        "/scripts/tour.script' --out '" + (work / "out").string() + "' > /dev/null 2>&1";
     fs::create_directories(work / "downloads");
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    ASSERT_EQ(runApp(fs::path(VESTRINO_SOURCE_DIR) / "scripts/tour.script", work / "docs",
+                     work / "out", "", "> /dev/null 2>&1",
+                     "XDG_CONFIG_HOME='" + (work / "config").string() + "' XDG_DOWNLOAD_DIR='" +
+                         (work / "downloads").string() + "'"),
+              0);
 
     Walk walk;
     std::size_t snapshots = 0;

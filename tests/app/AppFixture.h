@@ -10,6 +10,7 @@
 #include "core/RunLoop.h"
 #include "entities/CartaDiPagamento.h"
 #include "service/RemoteServiceUtil.h"
+#include "store/CardList.h"
 #include "ui/Animator.h"
 #include "ui/LayoutLoader.h"
 #include "ui/UIImage.h"
@@ -114,6 +115,60 @@ protected:
         const auto* n = find(s["window"], "name", name);
         return n && n->contains("text") ? (*n)["text"].get<std::string>() : "<none>";
     }
+    // The named views' values, one "name.key" or "name.key.index" path each, joined by "; "
+    // (texts as they are, anything else as JSON): "lastDigit.text scroll.contentSize" →
+    // "5670; [320,690]". One line of a test then checks what a person sees of a screen.
+    std::string look(std::string_view paths) {
+        const auto s = state();
+        std::string out;
+        bool first = true;
+        for (const auto& path : split(paths, ' ')) {
+            const auto parts = split(path, '.');
+            const ordered_json* v =
+                parts.size() >= 2 ? find(s["window"], "name", parts[0]) : nullptr;
+            for (std::size_t i = 1; v && i < parts.size(); ++i) {
+                if (v->is_array()) {
+                    const auto index = static_cast<std::size_t>(std::stoul(parts[i]));
+                    v = index < v->size() ? &(*v)[index] : nullptr;
+                } else {
+                    v = v->contains(parts[i]) ? &(*v)[parts[i]] : nullptr;
+                }
+            }
+            out += (first ? "" : "; ") + (v ? plain(*v) : "<none>");
+            first = false;
+        }
+        return out;
+    }
+    // A value as a person writes it: texts bare, whole numbers without ".0", lists in brackets.
+    static std::string plain(const ordered_json& v) {
+        if (v.is_string()) {
+            return v.get<std::string>();
+        }
+        if (v.is_number_float() && v.get<double>() == static_cast<long long>(v.get<double>())) {
+            return std::to_string(static_cast<long long>(v.get<double>()));
+        }
+        if (v.is_array()) {
+            std::string out;
+            for (const auto& e : v) {
+                out += (out.empty() ? "[" : ",") + plain(e);
+            }
+            return out.empty() ? "[]" : out + "]";
+        }
+        return v.dump();
+    }
+    // The alert shown now as "title | message | buttons", or "" when there is none.
+    std::string alertShown() {
+        const auto s = state();
+        if (s["alert"].is_null()) {
+            return "";
+        }
+        std::string buttons;
+        for (const auto& b : s["alert"]["buttons"]) {
+            buttons += (buttons.empty() ? "" : ", ") + b.get<std::string>();
+        }
+        return s["alert"]["title"].get<std::string>() + " | " +
+               s["alert"]["message"].get<std::string>() + " | " + buttons;
+    }
     bool dialogShown() {
         const auto s = state();
         return find(s["window"], "name", "textCVV2") != nullptr;
@@ -151,14 +206,47 @@ protected:
         run("wait 0.5");
     }
 
-    // The anonymous card the stand-in knows (CVV2 739), stored on the device for mario.rossi.
-    void storeAnonymousCard() {
+    // Runs the program headless against the stand-in with a script, its card folder and its
+    // snapshot folder; `before` comes first on the command line (variables), `options` after
+    // the program's name, `output` last (where its output goes). Returns std::system's status.
+    static int runApp(const std::filesystem::path& script, const std::filesystem::path& docs,
+                      const std::filesystem::path& out, const std::string& options = "",
+                      const std::string& output = "> /dev/null 2>&1",
+                      const std::string& before = "") {
+        const std::string command =
+            before + " " + VESTRINO_APP + " " + options + " --host " + server().hostAndPort() +
+            " --cafile '" + server().caFile().string() + "' --reachability 2 --documents '" +
+            docs.string() + "' --headless --script '" + script.string() + "' --out '" +
+            out.string() + "' " + output;
+        return std::system(command.c_str());
+    }
+
+    // The anonymous card the stand-in knows (CVV2 739), stored on the device for mario.rossi:
+    // in the application's card folder, or in `folder` for a program started by the test.
+    void storeAnonymousCard(const std::optional<std::filesystem::path>& folder = std::nullopt) {
         auto card = std::make_shared<CartaDiPagamento>();
         card->setSerial("5375123400001117");
         card->setDataAA("28");
         card->setDataMM("04");
         card->setAnonima(true);
-        ASSERT_TRUE(RemoteServiceUtil::salvaCartePerUtente("mario.rossi", {card}));
+        if (folder) {
+            std::filesystem::create_directories(*folder);
+            ASSERT_TRUE(CardList::saveCardList({card}, *folder / "mario.rossi_listaCarte"));
+        } else {
+            ASSERT_TRUE(RemoteServiceUtil::salvaCartePerUtente("mario.rossi", {card}));
+        }
+    }
+
+    static std::vector<std::string> split(std::string_view text, char separator) {
+        std::vector<std::string> out;
+        for (std::size_t at = 0; at <= text.size();) {
+            const std::size_t end = std::min(text.find(separator, at), text.size());
+            if (end > at) {
+                out.emplace_back(text.substr(at, end - at));
+            }
+            at = end + 1;
+        }
+        return out;
     }
 
     std::optional<WallTime> wallNow_; // the calendar's day, when a test fixes it

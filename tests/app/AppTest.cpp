@@ -69,11 +69,7 @@ TEST_F(AppTest, ValidationMessagesAndTheReturnKey) {
         run("wait 0.6");
         tapTitled("loginButton", "name");
         run("wait 0.1");
-        const auto s = state();
-        ASSERT_FALSE(s["alert"].is_null()) << c.message;
-        EXPECT_EQ(s["alert"]["title"], "Attenzione");
-        EXPECT_EQ(s["alert"]["message"], std::string(c.message));
-        EXPECT_EQ(s["alert"]["buttons"], ordered_json({"OK"}));
+        EXPECT_EQ(alertShown(), std::string("Attenzione | ") + c.message + " | OK");
         tapTitled("OK");
         EXPECT_TRUE(state()["alert"].is_null());
         // Clear the fields for the next case.
@@ -128,9 +124,7 @@ TEST_F(AppTest, FailedLoginsShowTheRightMessage) {
     launch();
     run("wait 2");
     login("mario.rossi", "sbagliata");
-    auto s = state();
-    ASSERT_FALSE(s["alert"].is_null());
-    EXPECT_EQ(s["alert"]["message"], "Nome utente o password non corretti.");
+    EXPECT_EQ(alertShown(), "Attenzione | Nome utente o password non corretti. | OK");
     EXPECT_FALSE(delegate_->loggedIn());
     EXPECT_EQ(RemoteServiceUtil::dictCache().count(), 0u);
     tapTitled("OK");
@@ -151,12 +145,8 @@ TEST_F(AppTest, FailedLoginsShowTheRightMessage) {
     tapTitled("loginButton", "name");
     const auto painted = screen_->screen().framesPainted();
     run("wait 0.5");
-    s = state();
-    ASSERT_FALSE(s["alert"].is_null());
-    EXPECT_EQ(s["alert"]["title"], "Attendere");
-    EXPECT_EQ(s["alert"]["message"], "Richiesta autenticazione in corso");
-    EXPECT_EQ(s["alert"]["activity"], true);
-    EXPECT_EQ(s["alert"]["buttons"], ordered_json::array());
+    EXPECT_EQ(alertShown(), "Attendere | Richiesta autenticazione in corso | ");
+    EXPECT_EQ(state()["alert"]["activity"], true);
     EXPECT_GT(screen_->screen().framesPainted(), painted); // the spinner keeps turning
     run("idle 20\nwait 0.2");
     EXPECT_EQ(state()["alert"]["message"], "Nome utente o password non corretti.");
@@ -167,10 +157,9 @@ TEST_F(AppTest, FailedLoginsShowTheRightMessage) {
     run("wait 0.6");
     tapTitled("loginButton", "name");
     run("idle 20\nwait 0.2");
-    s = state();
-    ASSERT_FALSE(s["alert"].is_null());
-    EXPECT_EQ(s["alert"]["message"], "Problema di connessione, verificare la connettività dati.");
-    EXPECT_EQ(s["screens"], ordered_json({"HomeViewController"}));
+    EXPECT_EQ(alertShown(),
+              "Attenzione | Problema di connessione, verificare la connettività dati. | OK");
+    EXPECT_EQ(state()["screens"], ordered_json({"HomeViewController"}));
 }
 
 TEST_F(AppTest, ToolbarInformationAndLogout) {
@@ -201,8 +190,7 @@ TEST_F(AppTest, ToolbarInformationAndLogout) {
     EXPECT_EQ(s["screens"], ordered_json({"HomeViewController"}));
     EXPECT_FALSE(delegate_->loggedIn());
     EXPECT_EQ(RemoteServiceUtil::dictCache().count(), 0u);
-    EXPECT_EQ(text("usernameField"), "");
-    EXPECT_EQ(text("passwordField"), "");
+    EXPECT_EQ(look("usernameField.text passwordField.text"), "; ");
     EXPECT_TRUE(toolbarSelection().empty());
     EXPECT_EQ(server().knobs().requestCount("/LumaCard/logout.do"), 1u);
 }
@@ -228,16 +216,11 @@ TEST_F(AppTest, ACardListThatFailsForcesTheLogout) {
         run("wait 2");
         server().knobs().setFault("/LumaCard/lista_carte.do", c.fault);
         login("mario.rossi", "lumacard1");
-        auto s = state();
-        ASSERT_FALSE(s["alert"].is_null());
-        EXPECT_EQ(s["alert"]["title"], "Attenzione");
-        EXPECT_EQ(s["alert"]["message"], c.message);
-        EXPECT_EQ(s["alert"]["tag"], kForcedLogoutAlertTag);
-        EXPECT_EQ(s["alert"]["buttons"], ordered_json({"Ok"}));
+        EXPECT_EQ(alertShown(), std::string("Attenzione | ") + c.message + " | Ok");
+        EXPECT_EQ(state()["alert"]["tag"], kForcedLogoutAlertTag);
         tapTitled("Ok");
         run("wait 0.6");
-        s = state();
-        EXPECT_EQ(s["screens"], ordered_json({"HomeViewController"}));
+        EXPECT_EQ(state()["screens"], ordered_json({"HomeViewController"}));
         EXPECT_FALSE(delegate_->loggedIn());
         EXPECT_EQ(RemoteServiceUtil::dictCache().count(), 0u);
         server().knobs().clearFaults();
@@ -254,15 +237,10 @@ TEST_F(AppTest, QuittingWhileTheLoginWorkerWaitsIsClean) {
     const auto script = tempDir() / "quit.fifo";
     std::filesystem::remove(script);
     ASSERT_EQ(::mkfifo(script.c_str(), 0600), 0);
-    const std::string command =
-        std::string(VESTRINO_APP) + " --host " + server().hostAndPort() + " --cafile " +
-        server().caFile().string() + " --reachability 2 --documents " +
-        (tempDir() / "quit-docs").string() + " --headless --script " + script.string() + " --out " +
-        (tempDir() / "quit-out").string() + " 2>/dev/null";
     std::atomic<int> status{-1};
     std::atomic<std::chrono::steady_clock::time_point::rep> ended{0};
     std::thread program([&] {
-        status = std::system(command.c_str());
+        status = runApp(script, tempDir() / "quit-docs", tempDir() / "quit-out", "", "2>/dev/null");
         ended = std::chrono::steady_clock::now().time_since_epoch().count();
     });
     {
@@ -306,13 +284,8 @@ TEST_F(AppTest, QuittingMidAnimationOrMidRequestEndsWithStatusZero) {
         SCOPED_TRACE(text);
         const auto script = tempDir() / ("quit-" + std::to_string(++i) + ".script");
         std::ofstream(script) << text;
-        const std::string command =
-            std::string(VESTRINO_APP) + " --host " + server().hostAndPort() + " --cafile " +
-            server().caFile().string() + " --reachability 2 --documents " +
-            (tempDir() / "quit-docs").string() + " --headless --script " + script.string() +
-            " --out " + (tempDir() / "quit-out").string() + " 2>" +
-            (tempDir() / "quit.err").string();
-        const int status = std::system(command.c_str());
+        const int status = runApp(script, tempDir() / "quit-docs", tempDir() / "quit-out", "",
+                                  "2>'" + (tempDir() / "quit.err").string() + "'");
         ASSERT_TRUE(WIFEXITED(status)) << "ended by a signal";
         EXPECT_EQ(WEXITSTATUS(status), 0);
     }

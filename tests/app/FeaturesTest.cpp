@@ -26,7 +26,7 @@ using nlohmann::ordered_json;
 
 namespace {
 
-constexpr const char* kChoose = "@btnScegli"; // "Scegli questa carta"
+const std::string kChoose = "@btnScegli"; // "Scegli questa carta"
 constexpr const char* kAtm = "/LumaCard/trova_atm_lumaspot.do";
 
 class FeaturesTest : public test::AppFixture {
@@ -38,7 +38,7 @@ protected:
     }
     void toStatement() {
         toWallet();
-        run(std::string("tap ") + kChoose + "\nidle 20\nwait 0.6");
+        run("tap " + kChoose + "\nidle 20\nwait 0.6");
         ASSERT_EQ(state()["visible"], "TransazioniViewController");
     }
     std::shared_ptr<TransazioniViewController> statement() {
@@ -66,14 +66,13 @@ TEST_F(FeaturesTest, ExportWritesTheRowsShownAndNeverReplacesAFile) {
     for (int i = 0; i < 2; ++i) {
         tapTitled("Esporta");
         run("wait 0.3");
-        const auto s = state();
-        ASSERT_FALSE(s["alert"].is_null());
-        EXPECT_EQ(s["alert"]["title"], "Esportazione");
-        const std::string message = s["alert"]["message"];
+        const std::string message = alertShown();
+        ASSERT_TRUE(message.starts_with("Esportazione | ")) << message;
         const auto at = message.find(downloads.string());
         ASSERT_NE(at, std::string::npos) << message;
-        files.push_back(message.substr(at));
-        EXPECT_TRUE(message.starts_with(std::to_string(rows.size()) + " movimenti salvati in "))
+        files.push_back(message.substr(at, message.find(" | ", at) - at));
+        EXPECT_NE(message.find(" | " + std::to_string(rows.size()) + " movimenti salvati in "),
+                  std::string::npos)
             << message;
         EXPECT_EQ(message.find("nascosti"), std::string::npos) << message; // amounts shown
         run("key escape\nwait 0.3");
@@ -88,7 +87,7 @@ TEST_F(FeaturesTest, ExportWritesTheRowsShownAndNeverReplacesAFile) {
     ASSERT_TRUE(statement()->movimentiFiltrati().empty());
     tapTitled("Esporta");
     run("wait 0.3");
-    EXPECT_EQ(state()["alert"]["message"], "Nessun movimento da esportare.");
+    EXPECT_EQ(alertShown(), "Esportazione | Nessun movimento da esportare. | OK");
     run("key escape\nwait 0.3");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(downloads),
                             std::filesystem::directory_iterator()),
@@ -120,8 +119,8 @@ TEST_F(FeaturesTest, HiddenAmountsReachAnOpenStatementAndAreRemembered) {
                              "tap @indietroButton\nwait 0.8";
     run(flip);
     ASSERT_EQ(state()["visible"], "TransazioniViewController");
-    EXPECT_EQ(text("saldoContabile"), Preferences::kHiddenAmount);
-    EXPECT_EQ(text("saldoDisponibile"), Preferences::kHiddenAmount);
+    EXPECT_EQ(look("saldoContabile.text saldoDisponibile.text"),
+              std::string(Preferences::kHiddenAmount) + "; " + Preferences::kHiddenAmount);
     EXPECT_TRUE(text("totaleLabel").ends_with("totale ••• €")) << text("totaleLabel");
     const auto s = state();
     for (const auto& cell : (*find(s["window"], "name", "tableView"))["children"]) {
@@ -136,8 +135,8 @@ TEST_F(FeaturesTest, HiddenAmountsReachAnOpenStatementAndAreRemembered) {
     // An export says that the file holds what the screen hides.
     tapTitled("Esporta");
     run("wait 0.3");
-    const std::string message = state()["alert"]["message"];
-    EXPECT_TRUE(message.ends_with("\n\nIl file contiene gli importi, nascosti sullo schermo."))
+    const std::string message = alertShown();
+    EXPECT_TRUE(message.ends_with("\n\nIl file contiene gli importi, nascosti sullo schermo. | OK"))
         << message;
     run("key escape\nwait 0.3");
     // What a new start reads; then off again, and read again.
@@ -150,9 +149,7 @@ TEST_F(FeaturesTest, HiddenAmountsReachAnOpenStatementAndAreRemembered) {
 }
 
 TEST_F(FeaturesTest, CashMachinesNearATownNearestFirstAndOpenedOnAMap) {
-    launch();
-    run("wait 2");
-    login("mario.rossi", "lumacard1");
+    toWallet();
     run("tap @infoButton\nwait 0.8\nidle 20");
     tapTitled("Lumaspot vicini");
     run("wait 0.8");
@@ -179,20 +176,18 @@ TEST_F(FeaturesTest, CashMachinesNearATownNearestFirstAndOpenedOnAMap) {
         std::sort(near.begin(), near.end());
         return near;
     };
-    auto shown = [&] {
+    auto shown = [&] { // each cell's first text: its office
         std::vector<std::string> offices;
-        const auto s = state();
-        for (const auto& cell : (*find(s["window"], "name", "tableView"))["children"]) {
-            if (cell.value("class", "") != "LumaspotCell") {
-                continue;
+        bool inCell = false;
+        visit(state()["window"], [&](const ordered_json& n) {
+            if (n.value("class", "") == "LumaspotCell") {
+                inCell = true;
+            } else if (inCell && !n.value("text", "").empty()) {
+                offices.push_back(n["text"]);
+                inCell = false;
             }
-            for (const auto& label : cell["children"]) { // the office: the first text
-                if (!label.value("text", "").empty()) {
-                    offices.push_back(label["text"]);
-                    break;
-                }
-            }
-        }
+            return true;
+        });
         return offices;
     };
     const auto five = expect(5);
@@ -216,14 +211,10 @@ TEST_F(FeaturesTest, CashMachinesNearATownNearestFirstAndOpenedOnAMap) {
     // With no program for maps the place is told in words, and "Copia" puts it on the clipboard.
     recorder_->setHandlerInstalled(false);
     run("tap 160 212\nwait 0.3");
-    auto s = state();
-    ASSERT_FALSE(s["alert"].is_null());
-    EXPECT_EQ(s["alert"]["title"], "Mappa non disponibile");
     const std::string coordinates = LinkOpener::coordinates(nearest.lat, nearest.lng);
-    EXPECT_EQ(s["alert"]["message"], "Nessun programma ha aperto la mappa.\n\n" + nearest.ufficio +
-                                         "\n" + nearest.cap + " " + nearest.provincia +
-                                         "\nCoordinate: " + coordinates);
-    EXPECT_EQ(s["alert"]["buttons"], ordered_json({"OK", "Copia"}));
+    EXPECT_EQ(alertShown(), "Mappa non disponibile | Nessun programma ha aperto la mappa.\n\n" +
+                                nearest.ufficio + "\n" + nearest.cap + " " + nearest.provincia +
+                                "\nCoordinate: " + coordinates + " | OK, Copia");
     tapTitled("Copia");
     run("wait 0.3");
     EXPECT_TRUE(state()["alert"].is_null());
@@ -252,10 +243,7 @@ TEST_F(FeaturesTest, CashMachinesNearATownNearestFirstAndOpenedOnAMap) {
         server().knobs().setFault(kAtm, f.fault);
         tapTitled("20 km");
         run("idle 20\nwait 0.5");
-        const auto s = state();
-        ASSERT_FALSE(s["alert"].is_null()) << f.message;
-        EXPECT_EQ(s["alert"]["title"], "Errore");
-        EXPECT_EQ(s["alert"]["message"], f.message);
+        EXPECT_EQ(alertShown(), std::string("Errore | ") + f.message + " | OK");
         run("key escape\nwait 0.3");
         server().knobs().clearFaults();
         // Back to a town to search from again.
@@ -422,11 +410,8 @@ TEST_F(FeaturesTest, TheChartsBarsShareOneScaleAndAMonthNarrowsTheList) {
     const std::int64_t out = newest["outCents"], in = newest["inCents"];
     EXPECT_EQ(text("totaleLabel"), std::to_string(rows.size()) + " movimenti · totale " +
                                        Importo::italian(in - out) + " €");
-    const auto s = state();
-    const auto* chip = find(s["window"], "name", "meseChip");
-    ASSERT_TRUE(chip);
-    EXPECT_EQ((*chip)["hidden"], false);
-    EXPECT_EQ((*chip)["title"], newest["title"].get<std::string>() + " \u00d7");
+    EXPECT_EQ(look("meseChip.hidden meseChip.title"),
+              "false; " + newest["title"].get<std::string>() + " \u00d7");
     EXPECT_EQ(statement()->month()->iso(), newest["month"]);
     run("tap @meseChip\nwait 0.3");
     EXPECT_EQ(text("totaleLabel"), "42 movimenti · totale 2.448,44 €");

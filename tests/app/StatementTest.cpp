@@ -21,13 +21,13 @@ constexpr const char* kMovimenti = "/LumaCard/movimenti.do";
 constexpr const char* kAnonima = "/LumaCard/carta_anonima.do";
 
 // What the tests touch: a control by its outlet name ("@name"), or a place in window points.
-constexpr const char* kChoose = "@btnScegli"; // "Scegli questa carta"
-constexpr const char* kInfo = "@infoButton";
-constexpr const char* kBack = "@indietroButton";
-constexpr const char* kCvv2Field = "@textCVV2"; // the dialog's field
-constexpr const char* kSave = "@btnSave";       // the dialog's save button, wherever it is
-constexpr const char* kBackdrop = "160 420";    // outside the dialog
-constexpr const char* kFirstRow = "160 333";    // the statement's first row
+const std::string kChoose = "@btnScegli"; // "Scegli questa carta"
+const std::string kInfo = "@infoButton";
+const std::string kBack = "@indietroButton";
+const std::string kCvv2Field = "@textCVV2"; // the dialog's field
+const std::string kSave = "@btnSave";       // the dialog's save button, wherever it is
+const std::string kBackdrop = "160 420";    // outside the dialog
+const std::string kFirstRow = "160 333";    // the statement's first row
 
 class StatementTest : public test::AppFixture {
 protected:
@@ -97,15 +97,18 @@ protected:
         }
         return types;
     }
-    // Taps the filter toggle with the title, scrolling the strip to either end first.
-    // The strip shows two toggles a page; a drag turns one page, so two reach either end.
+    // A slow drag of the filter strip by one page: toward its end (right) or its start.
+    // The strip shows two toggles a page, so two drags reach either end.
+    void dragStrip(bool towardEnd) {
+        run(towardEnd ? "touch-down 260 285\ntouch-move 200 285\ntouch-move 60 285\nwait 0.3\n"
+                        "touch-up 60 285\nwait 0.5"
+                      : "touch-down 60 285\ntouch-move 120 285\ntouch-move 260 285\nwait 0.3\n"
+                        "touch-up 260 285\nwait 0.5");
+    }
+    // Taps the filter toggle with the title, the strip at either end first.
     void toggle(const std::string& title, bool rightEnd) {
-        const std::string drag =
-            rightEnd ? "touch-down 260 285\ntouch-move 200 285\ntouch-move 60 285\nwait 0.3\n"
-                       "touch-up 60 285\nwait 0.5\n"
-                     : "touch-down 60 285\ntouch-move 120 285\ntouch-move 260 285\nwait 0.3\n"
-                       "touch-up 260 285\nwait 0.5\n";
-        run(drag + drag);
+        dragStrip(rightEnd);
+        dragStrip(rightEnd);
         tapTitled(title);
         run("wait 0.3");
     }
@@ -117,11 +120,9 @@ TEST_F(StatementTest, ACardOfTheAccountFromChoiceToDetailAndBack) {
     toWallet();
     // The service takes its time: the activity alert is up meanwhile.
     server().knobs().setFault(kMovimenti, {.delay = std::chrono::milliseconds(300)});
-    run(std::string("tap ") + kChoose + "\nwait 0.1");
-    auto s = state();
-    EXPECT_EQ(s["alert"]["title"], "Attendere");
-    EXPECT_EQ(s["alert"]["message"], "Recupero informazioni carta...");
-    EXPECT_EQ(s["alert"]["activity"], true);
+    run("tap " + kChoose + "\nwait 0.1");
+    EXPECT_EQ(alertShown(), "Attendere | Recupero informazioni carta... | ");
+    EXPECT_EQ(state()["alert"]["activity"], true);
     run("idle 20\nwait 0.6");
 
     // The service was asked by the card's code, never its number.
@@ -130,19 +131,15 @@ TEST_F(StatementTest, ACardOfTheAccountFromChoiceToDetailAndBack) {
     EXPECT_NE(body.find("selPan=0001234567"), std::string::npos) << body;
     EXPECT_EQ(body.find("5333171012345670"), std::string::npos) << body;
 
-    s = state();
+    auto s = state();
     EXPECT_EQ(s["visible"], "TransazioniViewController");
-    EXPECT_TRUE(s["alert"].is_null());
-    EXPECT_EQ(text("tipoCarta"), "Carta Lumacard"); // no name given to the card
-    EXPECT_EQ(text("lastDigit"), "5670");
-    EXPECT_EQ(text("intestatario"), "MARIO ROSSI");
-    EXPECT_EQ(node(s, "intestatarioPrefix")["hidden"], false);
-    EXPECT_EQ(text("dataSaldo"), "SALDO AL 30/11/2026");
-    EXPECT_EQ(text("saldoContabile"), "1219,40 €"); // the service's no-break space removed
-    EXPECT_EQ(text("saldoDisponibile"), "1204,40 €");
-    EXPECT_EQ(node(s, "scroll")["contentSize"], ordered_json({320, 690}));
-    EXPECT_EQ(node(s, "filtroScroll")["contentSize"], ordered_json({560, 40}));
-    EXPECT_EQ(node(s, "toMove")["frame"], ordered_json({0, 171, 320, 519}));
+    // No name given to the card; the service's no-break space gone from the amounts.
+    EXPECT_EQ(look("tipoCarta.text lastDigit.text intestatario.text intestatarioPrefix.hidden "
+                   "dataSaldo.text saldoContabile.text saldoDisponibile.text scroll.contentSize "
+                   "filtroScroll.contentSize toMove.frame"),
+              "Carta Lumacard; 5670; MARIO ROSSI; false; SALDO AL 30/11/2026; 1219,40 €; "
+              "1204,40 €; [320,690]; [560,40]; [0,171,320,519]");
+    EXPECT_EQ(alertShown(), "");
     expectHeaderLinedUp(s);
 
     // Newest value date first; the two of 13/11 in the service's order.
@@ -157,23 +154,20 @@ TEST_F(StatementTest, ACardOfTheAccountFromChoiceToDetailAndBack) {
     EXPECT_EQ(statementScreen()->movimentiFiltrati().size(), 42u);
 
     // A row's detail, in full; the row stays selected.
-    run(std::string("tap ") + kFirstRow + "\nwait 0.2");
-    s = state();
-    ASSERT_FALSE(s["alert"].is_null());
-    EXPECT_EQ(s["alert"]["title"], "Dettaglio Movimento");
-    EXPECT_EQ(s["alert"]["message"], "Causale: PAGAMENTO POS DISTRIBUTORE ENI A1\nImporto: - 91,70 "
-                                     "€\nData Contabile: 13/11/2026\nData Valuta: 13/11/2026");
-    EXPECT_EQ(s["alert"]["buttons"], ordered_json({"OK"}));
+    run("tap " + kFirstRow + "\nwait 0.2");
+    EXPECT_EQ(alertShown(), "Dettaglio Movimento | Causale: PAGAMENTO POS DISTRIBUTORE ENI A1\n"
+                            "Importo: - 91,70 €\nData Contabile: 13/11/2026\nData Valuta: "
+                            "13/11/2026 | OK");
     tapTitled("OK");
     run("wait 0.2");
-    EXPECT_TRUE(state()["alert"].is_null());
+    EXPECT_EQ(alertShown(), "");
     s = state();
     const auto* first = find(s["window"], "class", "MovimentoCell");
     ASSERT_TRUE(first);
     EXPECT_EQ((*first)["selected"], true);
 
     // Back to the wallet, on the page the card was chosen from; the toolbar works as before.
-    run(std::string("tap ") + kBack + "\nidle 10\nwait 0.6");
+    run("tap " + kBack + "\nidle 10\nwait 0.6");
     s = state();
     EXPECT_EQ(s["visible"], "CarteViewController");
     EXPECT_EQ(node(s, "pageControl")["selectedPage"], 1);
@@ -181,7 +175,7 @@ TEST_F(StatementTest, ACardOfTheAccountFromChoiceToDetailAndBack) {
 
 TEST_F(StatementTest, FilterTogglesShowTheUnionOfTheirTypes) {
     toWallet();
-    run(std::string("tap ") + kChoose + "\nidle 20\nwait 0.6");
+    run("tap " + kChoose + "\nidle 20\nwait 0.6");
     ASSERT_TRUE(statementScreen());
     struct Step {
         const char* title;
@@ -238,19 +232,13 @@ TEST_F(StatementTest, FilterTogglesShowTheUnionOfTheirTypes) {
             }
         }
     };
-    const std::string towardsEnd = "touch-down 260 285\ntouch-move 200 285\ntouch-move 60 285\n"
-                                   "wait 0.3\ntouch-up 60 285\nwait 0.5";
-    const std::string towardsStart = "touch-down 60 285\ntouch-move 120 285\ntouch-move 260 "
-                                     "285\nwait 0.3\ntouch-up 260 285\nwait 0.5";
-    run(towardsStart + "\n" + towardsStart);
-    EXPECT_EQ(arrows(), std::make_pair(0.0, 1.0));
-    noToggleCut();
-    run(towardsEnd);
-    EXPECT_EQ(arrows(), std::make_pair(1.0, 1.0));
-    noToggleCut();
-    run(towardsEnd);
-    EXPECT_EQ(arrows(), std::make_pair(1.0, 0.0));
-    noToggleCut();
+    dragStrip(false);
+    for (const auto& [towardEnd, left, right] :
+         {std::tuple{false, 0.0, 1.0}, {true, 1.0, 1.0}, {true, 1.0, 0.0}}) {
+        dragStrip(towardEnd);
+        EXPECT_EQ(arrows(), std::make_pair(left, right));
+        noToggleCut();
+    }
     // A short drag that is let go settles back on whole toggles too.
     run("touch-down 200 285\ntouch-move 180 285\ntouch-move 170 285\nwait 0.3\ntouch-up 170 "
         "285\nwait 0.5");
@@ -294,12 +282,12 @@ TEST_F(StatementTest, TheCvv2DialogSendsOnlyThreeTypedCharacters) {
         storeAnonymousCard();
         toWallet();
         server().knobs().clearCounts();
-        run(std::string("tap ") + kChoose + "\nwait 0.3");
+        run("tap " + kChoose + "\nwait 0.3");
         ASSERT_TRUE(dialogShown());
         EXPECT_TRUE(state()["alert"].is_null());
         // The panel has an alert's corners.
         EXPECT_EQ(node(state(), "pannello")["cornerRadius"], ui::style::kPanelCornerRadius);
-        run(std::string("tap ") + kCvv2Field + "\nwait 0.4");
+        run("tap " + kCvv2Field + "\nwait 0.4");
         auto s = state();
         EXPECT_EQ(node(s, "scrollView")["contentOffset"], ordered_json({0, 50}));
         run(c.lines);
@@ -333,35 +321,26 @@ TEST_F(StatementTest, AnAnonymousCardsStatementAndAWrongCode) {
     storeAnonymousCard();
     toWallet();
     // A wrong code: the service's own message.
-    run(std::string("tap ") + kChoose + "\nwait 0.3\ntap " + kCvv2Field + "\nwait 0.4\n" +
-        "type \"123\"\ntap " + kSave + "\nwait 0.4\nidle 20\nwait 0.3");
-    auto s = state();
-    ASSERT_FALSE(s["alert"].is_null());
-    EXPECT_EQ(s["alert"]["title"], "Errore");
-    EXPECT_EQ(s["alert"]["message"], "I dati della carta non sono corretti.");
-    EXPECT_EQ(s["alert"]["buttons"], ordered_json({"OK"}));
+    run("tap " + kChoose + "\nwait 0.3\ntap " + kCvv2Field + "\nwait 0.4\n" + "type \"123\"\ntap " +
+        kSave + "\nwait 0.4\nidle 20\nwait 0.3");
+    EXPECT_EQ(alertShown(), "Errore | I dati della carta non sono corretti. | OK");
     tapTitled("OK");
     run("wait 0.3");
     // The right one; the dialog starts empty again.
-    run(std::string("tap ") + kChoose + "\nwait 0.3");
+    run("tap " + kChoose + "\nwait 0.3");
     EXPECT_EQ(text("textCVV2"), "");
-    run(std::string("tap ") + kCvv2Field + "\nwait 0.4\ntype \"739\"\ntap " + kSave +
+    run("tap " + kCvv2Field + "\nwait 0.4\ntype \"739\"\ntap " + kSave +
         "\nwait 0.4\nidle 20\nwait 0.6");
-    s = state();
+    const auto s = state();
     ASSERT_EQ(s["visible"], "TransazioniViewController");
-    EXPECT_EQ(node(s, "intestatario")["hidden"], true);
-    EXPECT_EQ(node(s, "intestatarioPrefix")["hidden"], true);
-    EXPECT_EQ(node(s, "tipoCarta")["frame"][0], 9);
-    EXPECT_EQ(node(s, "tipoCarta")["frame"][1], 104);
-    EXPECT_EQ(node(s, "asterisks")["frame"][1], 123);
-    EXPECT_EQ(node(s, "lastDigit")["frame"][0], 112);
-    EXPECT_EQ(node(s, "lastDigit")["frame"][1], 123);
-    EXPECT_EQ(node(s, "toMove")["frame"][1], 154);
-    EXPECT_EQ(node(s, "scroll")["contentSize"], ordered_json({320, 673}));
+    // No holder on an anonymous card: the header is shorter and what follows moves up.
+    EXPECT_EQ(look("intestatario.hidden intestatarioPrefix.hidden tipoCarta.frame.0 "
+                   "tipoCarta.frame.1 asterisks.frame.1 lastDigit.frame.0 lastDigit.frame.1 "
+                   "toMove.frame.1 scroll.contentSize tipoCarta.text lastDigit.text "
+                   "saldoDisponibile.text"),
+              "true; true; 9; 104; 123; 112; 123; 154; [320,673]; Carta Lumacard; 1117; "
+              "150,00 €");
     expectHeaderLinedUp(s);
-    EXPECT_EQ(text("tipoCarta"), "Carta Lumacard");
-    EXPECT_EQ(text("lastDigit"), "1117");
-    EXPECT_EQ(text("saldoDisponibile"), "150,00 €");
     const auto rows = visibleRows();
     ASSERT_GE(rows.size(), 2u);
     EXPECT_EQ(rows[0], std::make_pair(std::string("31/10/2026 COMMISSIONE RICARICA"),
@@ -381,11 +360,11 @@ TEST_F(StatementTest, TheBarsIgnoreTouchesWhileTheDialogIsUp) {
     toWallet();
     // The toolbar does not take the touch: it lands on the dialog's backdrop behind it, which
     // closes the dialog as any touch outside it does.
-    run(std::string("tap ") + kChoose + "\nwait 0.3");
+    run("tap " + kChoose + "\nwait 0.3");
     auto* nav = delegate_->navigationController().get();
     EXPECT_FALSE(nav->toolbar()->userInteractionEnabled());
     EXPECT_FALSE(nav->navigationBar()->userInteractionEnabled());
-    run(std::string("tap ") + kInfo + "\nwait 0.1");
+    run("tap " + kInfo + "\nwait 0.1");
     EXPECT_EQ(state()["visible"], "CarteViewController");
     EXPECT_EQ(state()["screens"].size(), 2u);
     run("wait 0.4");
@@ -393,14 +372,14 @@ TEST_F(StatementTest, TheBarsIgnoreTouchesWhileTheDialogIsUp) {
     EXPECT_EQ(state()["visible"], "CarteViewController");
     // The same with a typed code and the navigation bar: nothing reaches the bar, nothing is
     // fetched.
-    run(std::string("tap ") + kChoose + "\nwait 0.3\ntap " + kCvv2Field +
+    run("tap " + kChoose + "\nwait 0.3\ntap " + kCvv2Field +
         "\nwait 0.4\ntype \"739\"\ntap 160 20\nwait 0.4\nidle 10");
     EXPECT_FALSE(dialogShown());
     EXPECT_EQ(server().knobs().requestCount(kAnonima), 0u);
     // Once the dialog has gone, the toolbar works again.
     EXPECT_TRUE(nav->toolbar()->userInteractionEnabled());
     EXPECT_TRUE(nav->navigationBar()->userInteractionEnabled());
-    run(std::string("tap ") + kInfo + "\nwait 0.6");
+    run("tap " + kInfo + "\nwait 0.6");
     EXPECT_EQ(state()["visible"], "InfoViewController");
 }
 
@@ -409,23 +388,24 @@ TEST_F(StatementTest, FailedFetchesEndInAnAlertOrTheForcedLogout) {
         const char* name;
         std::optional<lumacard::Fault> fault;
         bool expireSession;
-        std::string title, message;
+        std::string alert;
         int tag;
         std::string afterOk; // the visible screen once the alert is answered
     };
     const Case cases[] = {
-        {"the connection drops", lumacard::Fault{.closeConnection = true}, false, "Errore",
-         "Impossibile recuperare le informazioni sulla carta", 0, "CarteViewController"},
+        {"the connection drops", lumacard::Fault{.closeConnection = true}, false,
+         "Errore | Impossibile recuperare le informazioni sulla carta | OK", 0,
+         "CarteViewController"},
         {"the service says KO with a message",
          lumacard::Fault{
              .body = lumacard::ReplyXml::ko("errore_generico", "Servizio non disponibile.")},
-         false, "Errore", "Servizio non disponibile.", 0, "CarteViewController"},
+         false, "Errore | Servizio non disponibile. | OK", 0, "CarteViewController"},
         {"a KO without a message",
-         lumacard::Fault{.body = lumacard::ReplyXml::ko("errore_generico", "")}, false, "Errore",
-         "Problema temporaneo, riprovare più tardi.", 0, "CarteViewController"},
-        {"the session has expired", std::nullopt, true, "Attenzione",
-         "La sessione è scaduta. Effettuare di nuovo l'accesso.", kForcedLogoutAlertTag,
-         "HomeViewController"},
+         lumacard::Fault{.body = lumacard::ReplyXml::ko("errore_generico", "")}, false,
+         "Errore | Problema temporaneo, riprovare più tardi. | OK", 0, "CarteViewController"},
+        {"the session has expired", std::nullopt, true,
+         "Attenzione | La sessione è scaduta. Effettuare di nuovo l'accesso. | Ok",
+         kForcedLogoutAlertTag, "HomeViewController"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -436,11 +416,10 @@ TEST_F(StatementTest, FailedFetchesEndInAnAlertOrTheForcedLogout) {
         if (c.expireSession) {
             server().sessions().expireAll();
         }
-        run(std::string("tap ") + kChoose + "\nidle 20\nwait 0.3");
+        run("tap " + kChoose + "\nidle 20\nwait 0.3");
+        EXPECT_EQ(alertShown(), c.alert);
         auto s = state();
         ASSERT_FALSE(s["alert"].is_null());
-        EXPECT_EQ(s["alert"]["title"], c.title);
-        EXPECT_EQ(s["alert"]["message"], c.message);
         EXPECT_EQ(s["alert"]["tag"], c.tag);
         EXPECT_EQ(s["alert"]["activity"], false);
         EXPECT_EQ(s["visible"], "CarteViewController");
@@ -477,7 +456,7 @@ TEST_F(StatementTest, ADragThatStartsOnACardPagesAndAPressOpensIt) {
               std::string::npos);
     EXPECT_EQ(text("lastDigit"), "4329");
     // A quick tap chooses too (back on the wallet first).
-    run(std::string("tap ") + kBack + "\nidle 10\nwait 0.6\ntap 160 150\nidle 20\nwait 0.6");
+    run("tap " + kBack + "\nidle 10\nwait 0.6\ntap 160 150\nidle 20\nwait 0.6");
     EXPECT_EQ(state()["visible"], "TransazioniViewController");
     EXPECT_EQ(text("lastDigit"), "4329"); // the same page, from the session's cache
 }
@@ -489,15 +468,7 @@ TEST_F(StatementTest, TheTypedCodeIsNowhereAfterwards) {
     const auto out = tempDir() / "cvv2-out";
     std::filesystem::remove_all(docs);
     std::filesystem::remove_all(out);
-    std::filesystem::create_directories(docs);
-    {
-        auto card = std::make_shared<CartaDiPagamento>();
-        card->setSerial("5375123400001117");
-        card->setDataAA("28");
-        card->setDataMM("04");
-        card->setAnonima(true);
-        ASSERT_TRUE(CardList::saveCardList({card}, docs / "mario.rossi_listaCarte"));
-    }
+    storeAnonymousCard(docs);
     const auto script = tempDir() / "cvv2.script";
     std::ofstream(script) << "wait 2\ntap @usernameField\ntype \"mario.rossi\"\nkey return\n"
                              "type \"lumacard1\"\nkey return\nidle 20\nwait 0.6\n"
@@ -505,12 +476,7 @@ TEST_F(StatementTest, TheTypedCodeIsNowhereAfterwards) {
                           << "\nwait 0.4\ntype \"7\"\ntype \"3\"\ntype \"9\"\nsnapshot typed\ntap "
                           << kSave << "\nwait 0.4\nidle 20\nwait 0.6\nsnapshot statement\n";
     const auto log = tempDir() / "cvv2.log";
-    const std::string command = std::string(VESTRINO_APP) + " --host " + server().hostAndPort() +
-                                " --cafile " + server().caFile().string() +
-                                " --reachability 2 --documents " + docs.string() +
-                                " --headless --script " + script.string() + " --out " +
-                                out.string() + " > " + log.string() + " 2>&1";
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    ASSERT_EQ(runApp(script, docs, out, "", "> '" + log.string() + "' 2>&1"), 0);
     ASSERT_EQ(server().knobs().requestCount(kAnonima), 1u);
     EXPECT_NE(server().knobs().lastRequest(kAnonima)->body.find("cvv2=739"), std::string::npos);
 
@@ -551,7 +517,7 @@ TEST_F(StatementTest, TheTypedCodeIsNowhereAfterwards) {
 TEST_F(StatementTest, ThePageScrollsBeforeTheListGoingUpAndAfterItGoingDown) {
     toWallet();
     run("drag 280 150 40 150 0.1\nwait 0.8"); // the card with 563 transactions
-    run(std::string("tap ") + kChoose + "\nidle 20\nwait 0.6");
+    run("tap " + kChoose + "\nidle 20\nwait 0.6");
     ASSERT_EQ(statementScreen()->movimenti().size(), 563u);
     auto offsets = [this] {
         const auto s = state();
@@ -645,7 +611,7 @@ TEST_F(StatementTest, TheTotalIsInSightAndAnEmptyListSaysSo) {
 // the toolbar's, the export's alert dismissed, a toggle's press turned into a drag of the strip.
 TEST_F(StatementTest, NothingStaysHighlightedAfterItsAction) {
     toWallet();
-    run(std::string("tap ") + kChoose + "\nidle 20\nwait 0.6");
+    run("tap " + kChoose + "\nidle 20\nwait 0.6");
     ASSERT_TRUE(statementScreen());
     auto highlighted = [this] {
         std::vector<std::string> lit;
@@ -709,12 +675,11 @@ TEST_F(StatementTest, NoSecondCvv2DialogWhileTheFirstFadesOut) {
         return nullptr;
     };
     // The button, the card's picture, the picture pressed by a screen reader.
-    for (const std::string& second :
-         {std::string(kChoose), std::string("160 100"), std::string()}) {
+    for (const std::string& second : {kChoose, std::string("160 100"), std::string()}) {
         SCOPED_TRACE(second);
-        run(std::string("tap ") + kChoose + "\nwait 0.3");
+        run("tap " + kChoose + "\nwait 0.3");
         ASSERT_EQ(dialogs(), 1u);
-        run(std::string("tap ") + kBackdrop + "\nwait 0.05");
+        run("tap " + kBackdrop + "\nwait 0.05");
         ASSERT_EQ(dialogs(), 1u); // fading out
         if (second.empty()) {
             auto* picture = card(*window_);
@@ -730,7 +695,7 @@ TEST_F(StatementTest, NoSecondCvv2DialogWhileTheFirstFadesOut) {
         run("wait 1\nidle 10\nwait 0.5");
         EXPECT_LE(dialogs(), 1u);
         if (dialogs() == 1) {
-            run(std::string("tap ") + kBackdrop + "\nwait 1");
+            run("tap " + kBackdrop + "\nwait 1");
         }
         EXPECT_EQ(dialogs(), 0u);
         EXPECT_EQ(state()["visible"], "CarteViewController");

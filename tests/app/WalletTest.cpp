@@ -18,28 +18,14 @@ namespace {
 
 class WalletTest : public test::AppFixture {
 protected:
-    // The wallet as a person reads it.
-    struct Page {
-        std::uint32_t selected, pages;
-        std::string desc, serial, alias, scegli;
-        double left, right, aliasWidth;
-        double offset;
-    };
-    Page page() {
-        const auto s = state();
-        const auto& w = s["window"];
-        auto node = [&](const char* name) { return *find(w, "name", name); };
-        const auto alias = node("btnAlias");
-        return {node("pageControl")["selectedPage"].get<std::uint32_t>(),
-                node("pageControl")["numberOfPages"].get<std::uint32_t>(),
-                node("labelDesc")["text"],
-                node("labelSerial")["text"],
-                alias["title"],
-                node("btnScegli")["image"].is_null() ? "" : node("btnScegli")["image"],
-                node("leftArrow")["alpha"],
-                node("rightArrow")["alpha"],
-                alias["frame"][2],
-                node("scrollViewImages")["contentOffset"][0]};
+    // The wallet as a person reads it: the page's card (its kind, number and name), where the
+    // carousel is (the dot, the pages, the offset), the arrows' alphas.
+    static constexpr const char* kCard = "labelDesc.text labelSerial.text btnAlias.title";
+    static constexpr const char* kWhere =
+        "pageControl.selectedPage pageControl.numberOfPages scrollViewImages.contentOffset.0";
+    static constexpr const char* kArrows = "leftArrow.alpha rightArrow.alpha";
+    std::string page(const char* a, const char* b = "", const char* c = "") {
+        return look(std::string(a) + " " + b + " " + c);
     }
     double dotX(int k, int n) { return 160 - 7 * n + 14 * (k - 1) + 3.5; }
 };
@@ -48,28 +34,22 @@ protected:
 
 TEST_F(WalletTest, AnAccountWithoutCards) {
     toWallet("nuovo.utente", "benvenuto");
-    const Page p = page();
-    EXPECT_EQ(p.pages, 1u);
-    EXPECT_EQ(p.selected, 1u);
-    EXPECT_EQ(p.desc, "Puoi inserire una o più");
-    EXPECT_EQ(p.serial, "carte Lumacard nella tua lista");
-    EXPECT_EQ(p.alias, "Aggiungi Altra Carta");
-    EXPECT_EQ(p.scegli, "vestrino_button_aggiungi_320.png");
-    EXPECT_EQ(p.left, 0);
-    EXPECT_EQ(p.right, 0);
+    EXPECT_EQ(page(kCard, kWhere, kArrows),
+              "Puoi inserire una o più; carte Lumacard nella tua lista; Aggiungi Altra Carta; "
+              "1; 1; 0; 0; 0");
+    EXPECT_EQ(look("btnScegli.image"), "vestrino_button_aggiungi_320.png");
     const auto s = state();
     const auto* picture = find(s["window"], "class", "QVImageView");
     ASSERT_TRUE(picture);
-    EXPECT_EQ((*picture)["image"], "vestrino_card_lumacard_BW_320.png");
-    EXPECT_EQ((*picture)["frame"], ordered_json({0, 0, 320, 197}));
+    EXPECT_EQ(plain((*picture)["image"]) + " " + plain((*picture)["frame"]),
+              "vestrino_card_lumacard_BW_320.png [0,0,320,197]");
     // The one dot sits in the middle of the indicator (laid out once the indicator had a size).
     const auto* indicator = find(s["window"], "name", "pageControl");
     ASSERT_TRUE(indicator);
     ASSERT_EQ((*indicator)["children"].size(), 1u);
     const auto& dot = (*indicator)["children"][0];
-    EXPECT_EQ(dot["frame"], ordered_json({153, 3, 7, 7}));
-    EXPECT_EQ(dot["windowFrame"], ordered_json({153, 261, 7, 7}));
-    EXPECT_EQ(dot["image"], "vestrino_interface_pallino_blu_320.png");
+    EXPECT_EQ(plain(dot["frame"]) + " " + plain(dot["windowFrame"]) + " " + plain(dot["image"]),
+              "[153,3,7,7] [153,261,7,7] vestrino_interface_pallino_blu_320.png");
     // Choosing on the add page opens the editor without a card.
     tapTitled("btnScegli", "name");
     run("wait 0.6");
@@ -85,103 +65,79 @@ TEST_F(WalletTest, ServiceCardsAfterTheStoredAnonymousCard) {
     anonymous->setAnonima(true);
     ASSERT_TRUE(RemoteServiceUtil::salvaCartePerUtente("mario.rossi", {anonymous}));
     toWallet();
-    Page p = page();
-    EXPECT_EQ(p.pages, 5u); // the stored card, three of the service, the add page
-    EXPECT_EQ(p.desc, "Lumacard Anonima");
-    EXPECT_EQ(p.serial, "**** **** **** 1117");
-    EXPECT_EQ(p.alias, "Io");
-    EXPECT_EQ(p.aliasWidth, 95); // a short name: the smallest button
-    EXPECT_EQ(p.scegli, "vestrino_button_scegli_320.png");
-    EXPECT_EQ(p.left, 0);
-    EXPECT_EQ(p.right, 1);
-    const std::pair<const char*, const char*> next[] = {
-        {"Lumacard Standard", "**** **** **** 5670"},
-        {"Lumacard Standard", "**** **** **** 4329"},
-        {"Lumacard Standard", "**** **** **** 4444"},
+    // The stored card, three of the service, the add page; a short name: the smallest button
+    // (95); the invitation measured in HelveticaNeue-Bold 16 (196 + 50).
+    const char* pages[] = {
+        "Lumacard Anonima; **** **** **** 1117; Io; 1; 5; 0; 0; 1; 95",
+        "Lumacard Standard; **** **** **** 5670; Dai un nome alla tua carta; 2; 5; 320; 1; 1; 246",
+        "Lumacard Standard; **** **** **** 4329; Dai un nome alla tua carta; 3; 5; 640; 1; 1; 246",
+        "Lumacard Standard; **** **** **** 4444; Dai un nome alla tua carta; 4; 5; 960; 1; 1; 246",
     };
-    for (const auto& [desc, serial] : next) {
+    EXPECT_EQ(look("btnScegli.image"), "vestrino_button_scegli_320.png");
+    for (const char* expected : pages) {
+        EXPECT_EQ(page(kCard, kWhere, kArrows) + "; " + look("btnAlias.frame.2"), expected);
         run("drag 280 150 40 150 0.1\nwait 0.8"); // a flick to the next page
-        p = page();
-        EXPECT_EQ(p.desc, desc);
-        EXPECT_EQ(p.serial, serial);
-        EXPECT_EQ(p.alias, "Dai un nome alla tua carta");
-        EXPECT_EQ(p.aliasWidth, 196 + 50); // the invitation measured in HelveticaNeue-Bold 16
-        EXPECT_EQ(p.left, 1);
     }
-    run("drag 280 150 40 150 0.1\nwait 0.8");
-    p = page();
-    EXPECT_EQ(p.selected, 5u);
-    EXPECT_EQ(p.alias, "Aggiungi Altra Carta");
-    EXPECT_EQ(p.right, 0);
+    EXPECT_EQ(page("btnAlias.title", kWhere, kArrows), "Aggiungi Altra Carta; 5; 5; 1280; 1; 0");
     // A flick past the last page stays there; back on the first page, a flick past it too.
     run("drag 280 150 40 150 0.1\nwait 0.8");
-    EXPECT_EQ(page().offset, 1280);
+    EXPECT_EQ(page(kWhere), "5; 5; 1280");
     for (int i = 0; i < 5; ++i) {
         run("drag 40 150 280 150 0.1\nwait 0.8");
     }
-    EXPECT_EQ(page().offset, 0);
-    EXPECT_EQ(page().selected, 1u);
+    EXPECT_EQ(page(kWhere), "1; 5; 0");
 }
 
 TEST_F(WalletTest, TheIndicatorsDotsAndTheAddButton) {
     toWallet(); // three cards and the add page
     run("drag 280 150 40 150 0.1\nwait 0.8\ndrag 280 150 40 150 0.1\nwait 0.8");
-    ASSERT_EQ(page().offset, 640);
+    ASSERT_EQ(page(kWhere), "3; 4; 640");
     // The current page's dot does nothing; another's scrolls there.
     run("tap " + std::to_string(dotX(3, 4)) + " 264\nwait 0.6");
-    EXPECT_EQ(page().offset, 640);
+    EXPECT_EQ(page(kWhere), "3; 4; 640");
     run("tap " + std::to_string(dotX(1, 4)) + " 264\nwait 0.1");
-    EXPECT_EQ(page().alias, "Dai un nome alla tua carta"); // fading, not yet changed
+    EXPECT_EQ(look("btnAlias.title"), "Dai un nome alla tua carta"); // fading, not yet changed
     run("wait 0.8");
-    EXPECT_EQ(page().offset, 0);
-    EXPECT_EQ(page().selected, 1u);
-    EXPECT_EQ(page().serial, "**** **** **** 5670");
+    EXPECT_EQ(page(kWhere, "labelSerial.text"), "1; 4; 0; **** **** **** 5670");
     // The add button scrolls to the add page.
     tapTitled("+ Nuova");
     run("wait 0.8");
-    EXPECT_EQ(page().selected, 4u);
+    EXPECT_EQ(page(kWhere), "4; 4; 960");
 }
 
 TEST_F(WalletTest, ThePageIsKeptAcrossReloads) {
     toWallet();
     run("drag 280 150 40 150 0.1\nwait 0.8\ndrag 280 150 40 150 0.1\nwait 0.8");
-    ASSERT_EQ(page().selected, 3u);
-    run("tap @infoButton\nwait 0.6\ntap @carteButton\nidle 10\nwait 0.6"); // information, then
-                                                                           // cards
+    ASSERT_EQ(page(kWhere), "3; 4; 640");
+    // Information, then cards: reloaded without the loading alert.
+    run("tap @infoButton\nwait 0.6\ntap @carteButton\nidle 10\nwait 0.6");
     EXPECT_EQ(state()["visible"], "CarteViewController");
-    EXPECT_TRUE(state()["alert"].is_null()); // reloaded without the loading alert
-    EXPECT_EQ(page().selected, 3u);
-    EXPECT_EQ(page().offset, 640);
+    EXPECT_EQ(alertShown(), "");
+    EXPECT_EQ(page(kWhere), "3; 4; 640");
     // On the add page, leave; meanwhile two cards go from the session's list: back on the
     // last page there is.
     run("drag 280 150 40 150 0.1\nwait 0.8");
-    ASSERT_EQ(page().selected, 4u);
+    ASSERT_EQ(page(kWhere), "4; 4; 960");
     run("tap @infoButton\nwait 0.6");
     RemoteServiceUtil::dictCache().with([](DictCache::Entries& e) {
         auto& list = std::any_cast<std::shared_ptr<ListaCarte>&>(e["mario.rossi_listaCarte"]);
         list->resize(1);
     });
     run("tap @carteButton\nidle 10\nwait 0.6");
-    EXPECT_EQ(page().pages, 2u);
-    EXPECT_EQ(page().selected, 2u);
-    EXPECT_EQ(page().offset, 320);
-    EXPECT_EQ(page().alias, "Aggiungi Altra Carta");
+    EXPECT_EQ(page(kWhere, "btnAlias.title"), "2; 2; 320; Aggiungi Altra Carta");
 }
 
 TEST_F(WalletTest, AnUnreadableCardFileIsToldOnceAndKeptAside) {
     const auto path = RemoteServiceUtil::cardFilePath("mario.rossi");
     std::ofstream(path, std::ios::binary) << "non è un file di carte";
     toWallet();
-    auto s = state();
-    ASSERT_FALSE(s["alert"].is_null());
-    EXPECT_EQ(s["alert"]["title"], "Attenzione");
-    EXPECT_EQ(s["alert"]["message"],
-              "Le carte salvate sul dispositivo non si possono leggere: il file è stato messo da "
-              "parte. Le carte anonime andranno aggiunte di nuovo.");
+    EXPECT_EQ(alertShown(), "Attenzione | Le carte salvate sul dispositivo non si possono leggere: "
+                            "il file è stato messo da parte. Le carte anonime andranno aggiunte "
+                            "di nuovo. | OK");
     tapTitled("OK");
     run("wait 0.6");
     EXPECT_TRUE(state()["alert"].is_null());
-    EXPECT_EQ(page().pages, 4u); // the service's three cards and the add page
+    EXPECT_EQ(look("pageControl.numberOfPages"), "4"); // the service's three cards, the add page
     EXPECT_EQ(UnreadableCardFile::keptAside(path).size(), 1u);
     // Back from the information screen, and after logging in again: not told again.
     run("tap @infoButton\nwait 0.6\ntap @carteButton\nidle 10\nwait 0.6");
@@ -198,36 +154,28 @@ TEST_F(WalletTest, AnUnreadableCardFileIsToldOnceAndKeptAside) {
 // the scroll callbacks follow; nothing moves past either end or while an alert is up.
 TEST_F(WalletTest, ArrowKeysPageTheCarouselLikeADrag) {
     toWallet(); // three cards and the add page
-    struct Step {
-        const char* key;
-        double offset;
-        std::uint32_t selected;
-        double left, right;
+    // The key, then the dot, the pages, the offset, the arrows, the card's number.
+    const std::pair<const char*, const char*> steps[] = {
+        {"right", "2; 4; 320; 1; 1; **** **** **** 4329"},
+        {"right", "3; 4; 640; 1; 1; **** **** **** 4444"},
+        {"right", "4; 4; 960; 1; 0; carte Lumacard nella tua lista"},
+        {"right", "4; 4; 960; 1; 0; carte Lumacard nella tua lista"}, // nothing further
+        {"left", "3; 4; 640; 1; 1; **** **** **** 4444"},
+        {"left", "2; 4; 320; 1; 1; **** **** **** 4329"},
+        {"left", "1; 4; 0; 0; 1; **** **** **** 5670"},
+        {"left", "1; 4; 0; 0; 1; **** **** **** 5670"},
     };
-    const Step steps[] = {
-        {"right", 320, 2, 1, 1}, {"right", 640, 3, 1, 1},
-        {"right", 960, 4, 1, 0}, {"right", 960, 4, 1, 0}, // the last page: nothing further
-        {"left", 640, 3, 1, 1},  {"left", 320, 2, 1, 1},
-        {"left", 0, 1, 0, 1},    {"left", 0, 1, 0, 1},
-    };
-    for (const auto& s : steps) {
-        SCOPED_TRACE(std::string(s.key) + " to " + std::to_string(s.offset));
-        run(std::string("key ") + s.key + "\nwait 0.8");
-        const auto p = page();
-        EXPECT_EQ(p.offset, s.offset);
-        EXPECT_EQ(p.selected, s.selected);
-        EXPECT_EQ(p.left, s.left);
-        EXPECT_EQ(p.right, s.right);
-        EXPECT_EQ(p.alias, s.selected == 4 ? "Aggiungi Altra Carta" : p.alias);
+    for (const auto& [key, expected] : steps) {
+        run(std::string("key ") + key + "\nwait 0.8");
+        EXPECT_EQ(page(kWhere, kArrows, "labelSerial.text"), expected) << key;
     }
-    EXPECT_EQ(page().serial, "**** **** **** 5670");
     // Under an alert the carousel stays.
     auto* wallet =
         dynamic_cast<VestrinoVC*>(delegate_->navigationController()->topViewController().get());
     ASSERT_TRUE(wallet);
     wallet->showAlertWithTitle("Attenzione", "Prova", false, std::string("OK"), std::nullopt);
     run("key right\nwait 0.8");
-    EXPECT_EQ(page().offset, 0);
+    EXPECT_EQ(page(kWhere), "1; 4; 0");
 }
 
 // The left arrow is never drawn beside the first card: not while the wallet slides in after
@@ -261,7 +209,7 @@ TEST_F(WalletTest, NoLeftArrowFlashesBesideTheFirstCard) {
     EXPECT_GT(framesOnFirstCard, 20); // the wallet was watched on its first card
     // To the third card by its dot, and back to the first by its dot.
     run("tap " + std::to_string(dotX(3, 4)) + " 264\nwait 0.8");
-    ASSERT_EQ(page().offset, 640);
+    ASSERT_EQ(page(kWhere), "3; 4; 640");
     run("tap " + std::to_string(dotX(1, 4)) + " 264");
     framesOnFirstCard = 0;
     for (int i = 0; i < 50; ++i) {
@@ -272,7 +220,7 @@ TEST_F(WalletTest, NoLeftArrowFlashesBesideTheFirstCard) {
         }
     }
     EXPECT_GT(framesOnFirstCard, 5);
-    EXPECT_EQ(page().offset, 0);
+    EXPECT_EQ(page(kWhere), "1; 4; 0");
 }
 
 // The outline button under the card has round ends like the filled buttons, a line that is
@@ -289,13 +237,9 @@ TEST_F(WalletTest, TheOutlineButtonHasRoundEndsAtBothScales) {
     for (const int scale : {1, 2}) {
         SCOPED_TRACE("scale " + std::to_string(scale));
         const fs::path out = work / ("out" + std::to_string(scale));
-        const std::string command =
-            "XDG_CONFIG_HOME='" + (work / "config").string() + "' " + VESTRINO_APP + " --host " +
-            server().hostAndPort() + " --cafile " + server().caFile().string() +
-            " --reachability 2 --documents '" + (work / "docs").string() + "' --scale " +
-            std::to_string(scale) + " --headless --script '" + script.string() + "' --out '" +
-            out.string() + "' > /dev/null 2>&1";
-        const int status = std::system(command.c_str());
+        const int status =
+            runApp(script, work / "docs", out, "--scale " + std::to_string(scale),
+                   "> /dev/null 2>&1", "XDG_CONFIG_HOME='" + (work / "config").string() + "'");
         ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
         std::ifstream json(out / "shot.json");
         const auto shot = ordered_json::parse(json, nullptr, false);
