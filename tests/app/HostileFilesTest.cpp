@@ -1,6 +1,7 @@
 #include "AppFixture.h"
 #include "store/CardList.h"
 #include "store/UnreadableCardFile.h"
+#include "ui/UiTestSupport.h"
 
 #include <fcntl.h>
 #include <fstream>
@@ -83,21 +84,19 @@ TEST_P(HostileFilesTest, ACardFileThatIsNoFileIsSetAsideAndTold) {
     const auto outside = outsideFile();
     make(GetParam(), path, outside, CardList::kMaxFileBytes);
     toWallet();
-    auto s = state();
-    EXPECT_EQ(s["visible"], "CarteViewController");
-    ASSERT_FALSE(s["alert"].is_null());
+    EXPECT_EQ(state()["visible"], "CarteViewController");
     const auto aside = UnreadableCardFile::keptAside(path);
     if (GetParam() == Kind::Folder) {
         // A folder may hold someone's files: it is left where it is, as a file that cannot be
         // read just now.
-        EXPECT_EQ(s["alert"]["message"], "Le carte salvate sul dispositivo non si possono "
-                                         "leggere in questo momento. Riprova più tardi.");
+        EXPECT_EQ(alertShown(), "Attenzione | Le carte salvate sul dispositivo non si possono "
+                                "leggere in questo momento. Riprova più tardi. | OK");
         EXPECT_TRUE(aside.empty());
         EXPECT_TRUE(fs::is_regular_file(path / "dentro"));
     } else {
-        EXPECT_EQ(s["alert"]["message"],
-                  "Le carte salvate sul dispositivo non si possono leggere: il file è stato "
-                  "messo da parte. Le carte anonime andranno aggiunte di nuovo.");
+        EXPECT_EQ(alertShown(), "Attenzione | Le carte salvate sul dispositivo non si possono "
+                                "leggere: il file è stato messo da parte. Le carte anonime "
+                                "andranno aggiunte di nuovo. | OK");
         ASSERT_EQ(aside.size(), 1u);
         EXPECT_EQ(aside[0].parent_path(), path.parent_path());
         // The thing itself was moved, not what a link points to.
@@ -140,37 +139,25 @@ TEST(PreferencesFile, OddFilesGiveTheDefaultsAndStayAsTheyWere) {
         EXPECT_EQ(fs::symlink_status(file).type(), before);
         EXPECT_EQ(fs::status(outside).permissions() & fs::perms::all, fs::perms(0644));
     }
-    // A number the file holds counts only when it is one of the choices, compared as written.
-    struct Choice {
-        const char* key;
-        const char* written;
-        int read;
+    // A number the file holds counts only when it is one of the choices, compared as written:
+    // "written=read" for each key.
+    const std::pair<const char*, const char*> choices[] = {
+        {"lumaspotRaggioKm", "1=1 5=5 20=20 4294967297=5 4294967301=5 -1=5 18446744073709551617=5 "
+                             "20.0=5 \"20\"=5 2=5"},
+        {"bloccoMinuti", "0=0 1=1 15=15 4294967297=5 -1=5 2=5 1.0=5 null=5"},
     };
-    for (const Choice c : {Choice{"lumaspotRaggioKm", "1", 1},
-                           {"lumaspotRaggioKm", "5", 5},
-                           {"lumaspotRaggioKm", "20", 20},
-                           {"lumaspotRaggioKm", "4294967297", 5},
-                           {"lumaspotRaggioKm", "4294967301", 5},
-                           {"lumaspotRaggioKm", "-1", 5},
-                           {"lumaspotRaggioKm", "18446744073709551617", 5},
-                           {"lumaspotRaggioKm", "20.0", 5},
-                           {"lumaspotRaggioKm", "\"20\"", 5},
-                           {"lumaspotRaggioKm", "2", 5},
-                           {"bloccoMinuti", "0", 0},
-                           {"bloccoMinuti", "1", 1},
-                           {"bloccoMinuti", "15", 15},
-                           {"bloccoMinuti", "4294967297", 5},
-                           {"bloccoMinuti", "-1", 5},
-                           {"bloccoMinuti", "2", 5},
-                           {"bloccoMinuti", "1.0", 5},
-                           {"bloccoMinuti", "null", 5}}) {
-        SCOPED_TRACE(std::string(c.key) + " " + c.written);
-        const fs::path file = folder / "scelta.json";
-        std::ofstream(file) << "{\"" << c.key << "\": " << c.written << "}";
-        const Preferences prefs(file);
-        EXPECT_EQ(std::string_view(c.key) == "bloccoMinuti" ? prefs.bloccoMinuti()
-                                                            : prefs.lumaspotRaggioKm(),
-                  c.read);
+    for (const auto& [key, cases] : choices) {
+        for (const auto& c : words(cases)) {
+            const std::string written = c.substr(0, c.rfind('='));
+            const fs::path file = folder / "scelta.json";
+            std::ofstream(file) << "{\"" << key << "\": " << written << "}";
+            const Preferences prefs(file);
+            EXPECT_EQ(std::to_string(std::string_view(key) == "bloccoMinuti"
+                                         ? prefs.bloccoMinuti()
+                                         : prefs.lumaspotRaggioKm()),
+                      c.substr(c.rfind('=') + 1))
+                << key << " " << written;
+        }
     }
 }
 

@@ -16,6 +16,15 @@ inline std::string reply(const std::string& esito, const std::string& codice,
            "</messaggio></risposta>" + payload + "</lumacard>";
 }
 
+// Texts that may be absent in one line: "a|b|-", "-" for an absent one.
+inline std::string joined(std::initializer_list<std::optional<std::string>> values) {
+    std::string out;
+    for (const auto& v : values) {
+        out += (out.empty() ? "" : "|") + v.value_or("-");
+    }
+    return out;
+}
+
 // Everything a statement reply hands out.
 struct Statement {
     bool ok = false;
