@@ -61,7 +61,7 @@ TEST_F(RequestFrameTest, BytesOnTheWire) {
     // One length each, the form's type, no "Expect"; the probe before the login and the banner
     // is a GET without a body.
     const std::pair<std::string, std::string> expected[] = {
-        {kLogin, "POST USER=mario.rossi&PASSWORD=lumacard1&formato=XML&agent=iPhone | 59 | "
+        {kLogin, "POST USER=mario.rossi&PASSWORD=lumacard1&formato=XML&agent=iPhone | 60 | "
                  "application/x-www-form-urlencoded | -"},
         {kCarte, "POST formato=XML&agent=iPhone | 24 | application/x-www-form-urlencoded | -"},
         {kLogout, "POST formato=XML&agent=iPhone | 24 | application/x-www-form-urlencoded | -"},
