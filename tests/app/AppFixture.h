@@ -116,7 +116,7 @@ protected:
         return n && n->contains("text") ? (*n)["text"].get<std::string>() : "<none>";
     }
     // The named views' values, one "name.key" or "name.key.index" path each, joined by "; "
-    // (texts as they are, anything else as JSON): "lastDigit.text scroll.contentSize" →
+    // (each as `plain` writes it; "<none>" where nothing is): "lastDigit.text scroll.contentSize" →
     // "5670; [320,690]". One line of a test then checks what a person sees of a screen.
     std::string look(std::string_view paths) {
         const auto s = state();
