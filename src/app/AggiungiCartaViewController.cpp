@@ -10,6 +10,7 @@
 #include "service/RemoteServiceUtil.h"
 #include "store/GestoreCarteLocali.h"
 #include "ui/ImageView.h"
+#include "ui/Window.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -125,7 +126,28 @@ void AggiungiCartaViewController::viewDidUnload() {
     }
 }
 
+bool AggiungiCartaViewController::hasOwnKeyboard() const {
+    const Window* w = nomeCarta_ ? nomeCarta_->window() : nullptr;
+    return w && !w->onScreenKeyboard();
+}
+
+void AggiungiCartaViewController::viewDidAppear(bool animated) {
+    VestrinoVC::viewDidAppear(animated);
+    // With a keyboard of the desktop's own, typing starts in the first field at once; an
+    // on-screen keyboard opens only when the person touches a field.
+    if (hasOwnKeyboard() && !nomeCarta_->window()->firstResponder()) {
+        nomeCarta_->becomeFirstResponder();
+    }
+}
+
 bool AggiungiCartaViewController::textFieldShouldReturn(TextField& f) {
+    const bool last = cp_ && !cp_->anonima() ? &f == nomeCarta_.get() : &f == scadenzaCarta_.get();
+    // On a desktop, Return in the last field saves, as in any form there; on a phone it goes
+    // round the fields and the save button is touched.
+    if (last && hasOwnKeyboard()) {
+        aggiungi();
+        return false;
+    }
     const auto& next = &f == nomeCarta_.get()     ? numeroCarta_
                        : &f == numeroCarta_.get() ? scadenzaCarta_
                                                   : nomeCarta_;
@@ -226,6 +248,18 @@ void AggiungiCartaViewController::commit(const std::function<void(ListaCarte&)>&
     showWriteError();
 }
 
+bool AggiungiCartaViewController::isNumberOfAnotherCard(ListaCarte& list,
+                                                        std::string_view number) const {
+    const std::string wanted = cleanupString(number);
+    const auto edited = cp_ ? findEdited(list) : list.end();
+    for (auto it = list.begin(); it != list.end(); ++it) {
+        if (it != edited && *it && (*it)->serial() && cleanupString(*(*it)->serial()) == wanted) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void AggiungiCartaViewController::aggiungi() {
     backgroundTap();
     if (!control()) {
@@ -234,6 +268,16 @@ void AggiungiCartaViewController::aggiungi() {
     const std::string name = trimWhitespaceAndNewlines(nomeCarta_->text());
     const std::string number = numeroCarta_->text();
     const std::string expiry = scadenzaCarta_->text();
+    // A number already in the list would make two records of one card, and a later delete of
+    // either could not tell them apart: refused before anything changes.
+    if (!cp_ || cp_->anonima()) {
+        std::string user;
+        if (const auto list = cardList(user); list && isNumberOfAnotherCard(*list, number)) {
+            showAlertWithTitle(tr("Attenzione"), tr("Questa carta è già tra le tue carte."), false,
+                               std::string(tr("OK")), std::nullopt);
+            return;
+        }
+    }
     std::optional<Saved> saved;
     const auto change = [&](ListaCarte& list) {
         if (!cp_) {
@@ -253,8 +297,7 @@ void AggiungiCartaViewController::aggiungi() {
             cp_->setDataAA(characters(expiry, 3, 2));
             cp_->setDataMM(characters(expiry, 0, 2));
         }
-        const auto found =
-            std::find_if(list.begin(), list.end(), [&](const auto& c) { return c->isEqual(*cp_); });
+        const auto found = findEdited(list);
         if (found != list.end()) {
             (*found)->merge(*cp_);
         } else {
@@ -284,9 +327,23 @@ void AggiungiCartaViewController::alertViewDidDismissWithButtonIndex(AlertView& 
     }
     commit(
         [&](ListaCarte& list) {
-            std::erase_if(list, [&](const auto& c) { return c->isEqual(*cp_); });
+            if (const auto found = findEdited(list); found != list.end()) {
+                list.erase(found);
+            }
         },
         [] {});
+}
+
+ListaCarte::iterator AggiungiCartaViewController::findEdited(ListaCarte& list) const {
+    // The list's own record first: a list written elsewhere may hold two equal numbers, and
+    // only the one being edited is meant. A list read again from the file holds copies, so
+    // then the first record equal to the card is taken.
+    const auto same = std::find(list.begin(), list.end(), cp_);
+    if (same != list.end()) {
+        return same;
+    }
+    return std::find_if(list.begin(), list.end(),
+                        [&](const auto& c) { return c && c->isEqual(*cp_); });
 }
 
 } // namespace vestrino

@@ -38,6 +38,8 @@ public:
     void bindOutlets() override;
     void viewDidLoad() override;
     void viewDidUnload() override;
+    // On a desktop keyboard the first field takes the focus.
+    void viewDidAppear(bool animated) override;
 
     // Save: validate, store, close.
     void aggiungi();
@@ -47,7 +49,8 @@ public:
     void elimina();
     void backgroundTap();
 
-    // Return moves the focus name → number → expiry → name, and never inserts a line break.
+    // Return moves the focus name → number → expiry → name, and never inserts a line break; with
+    // a desktop keyboard, Return in the last field (the name, for a card of the account) saves.
     bool textFieldShouldReturn(ui::TextField& field) override;
     void alertViewDidDismissWithButtonIndex(ui::AlertView& alert, int index) override;
 
@@ -75,6 +78,14 @@ private:
     // told; the editor stays open.
     void commit(const std::function<void(ListaCarte&)>& change, const std::function<void()>& undo);
     void showWriteError();
+    // Whether the person types on a keyboard of the desktop's own (no on-screen keyboard).
+    bool hasOwnKeyboard() const;
+    // Whether a record of the list other than the one being edited has this number (spaces
+    // inside either left out).
+    bool isNumberOfAnotherCard(ListaCarte& list, std::string_view number) const;
+    // The record of the list being edited: the very record when the list holds it, else the
+    // first equal one; end() when there is none.
+    ListaCarte::iterator findEdited(ListaCarte& list) const;
 
     CartaDiPagamentoPtr cp_;
     std::shared_ptr<GestoreCarteLocali> appState_;

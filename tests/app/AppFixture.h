@@ -93,6 +93,8 @@ protected:
             visit(c, f);
         }
     }
+    // The middle of the page indicator's k-th dot of n (14 points apart, centred on the screen).
+    static double dotX(int k, int n) { return 160 - 7 * n + 14 * (k - 1) + 3.5; }
     // Taps the middle of the button with the title (an alert's button), or of the named view.
     void tapTitled(const std::string& title, const char* key = "title") {
         const auto s = state();

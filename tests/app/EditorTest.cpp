@@ -154,40 +154,73 @@ TEST_F(EditorTest, AnAddedCardIsInTheWalletAndInTheFile) {
     EXPECT_EQ(fields(*cards[0]), "5375123400002222|11/27|Spesa|anonima||");
 }
 
-TEST_F(EditorTest, TheSameNumberTwiceAndADeleteThatRemovesBoth) {
+TEST_F(EditorTest, ANumberAlreadyStoredIsRefusedAndADeleteTakesOnlyItsCard) {
+    // A file made elsewhere that holds one card twice (once written in groups), and a third.
+    auto twin = anonymousCard("5375 1234 0000 2222");
+    twin->setAlias("Seconda");
+    auto third = anonymousCard("5375123400003333");
+    third->setAlias("Terza");
+    ASSERT_TRUE(RemoteServiceUtil::salvaCartePerUtente(
+        "nuovo.utente", {anonymousCard("5375123400002222"), twin, third}));
+    const auto names = [&] {
+        std::string out;
+        for (const auto& c : stored("nuovo.utente")) {
+            out += c->alias().value_or("") + " ";
+        }
+        return out;
+    };
     toWallet("nuovo.utente", "benvenuto");
-    for (const char* name : {"Prima", "Seconda"}) {
-        openAddPage();
-        fill("nomeCarta", name);
-        fill("numeroCarta", "5375123400002222");
+    const auto refused = [&](const char* what) {
+        SCOPED_TRACE(what);
+        run("tap " + kSaveAdd + "\nidle 10\nwait 0.6");
+        EXPECT_EQ(alertShown(), "Attenzione | Questa carta è già tra le tue carte. | OK");
+        tapTitled("OK");
+        run("wait 0.3");
+        EXPECT_EQ(state()["visible"], "AggiungiCartaViewController");
+        EXPECT_EQ(names(), "Regalo Seconda Terza ");
+    };
+    // Adding the number again, typed either way, is refused.
+    openAddPage();
+    for (const char* number : {"5375123400002222", "5375123400003333"}) {
+        fill("numeroCarta", number);
         fill("scadenzaCarta", "11/27");
-        run("tap " + kSaveAdd + "\nidle 10\nwait 0.8");
+        refused(number);
     }
-    ASSERT_EQ(stored("nuovo.utente").size(), 2u);
-    // The wallet's first card (the indicator's first dot of three), in its editor: delete
-    // offered, save moved aside.
-    run("tap 142 264\nwait 0.8");
+    // Editing the third card into the first's number is refused; keeping its own is not.
+    run("tap @indietroButton\nidle 10\nwait 0.8\ntap " + std::to_string(dotX(3, 4)) +
+        " 264\nwait 0.8");
+    ASSERT_EQ(look("pageControl.selectedPage btnAlias.title"), "3; Terza");
+    run("tap " + kNameButton + "\nwait 0.6");
+    fill("numeroCarta", "5375123400002222");
+    refused("edited into a stored number");
+    fill("numeroCarta", "5375123400003333");
+    fill("nomeCarta", "Terza carta");
+    run("tap " + kSaveAnonymous + "\nidle 10\nwait 0.8");
+    EXPECT_EQ(state()["visible"], "CarteViewController");
+    EXPECT_EQ(names(), "Regalo Seconda Terza carta ");
+    // The first card, in its editor: delete offered, save moved aside.
+    run("tap " + std::to_string(dotX(1, 4)) + " 264\nwait 0.8");
     ASSERT_EQ(look("pageControl.selectedPage"), "1");
     run("tap " + kNameButton + "\nwait 0.6");
     ASSERT_EQ(state()["visible"], "AggiungiCartaViewController");
     EXPECT_EQ(look("eliminaButton.hidden aggiungiButton.frame aggiungiButton.image titolo.image "
                    "scadenzaCarta.text nomeCarta.text"),
               "false; [36,336,120,40]; vestrino_button_modifica_320.png; "
-              "vestrino_title_modifica_carta_320.png; 11/27; Prima");
+              "vestrino_title_modifica_carta_320.png; 04/28; Regalo");
     // "Annulla" keeps the card and the screen.
     run("tap " + kDelete + "\nwait 0.3");
     EXPECT_EQ(alertShown(), "Elimina Carta | Eliminare la carta selezionata? | Annulla, OK");
     tapTitled("Annulla");
     run("wait 0.3");
     EXPECT_EQ(state()["visible"], "AggiungiCartaViewController");
-    EXPECT_EQ(stored("nuovo.utente").size(), 2u);
-    // "OK" removes every card with that number.
+    EXPECT_EQ(names(), "Regalo Seconda Terza carta ");
+    // "OK" removes that record only: its twin stays, in the wallet and in the file.
     run("tap " + kDelete + "\nwait 0.3");
     tapTitled("OK");
     run("idle 10\nwait 0.8");
     EXPECT_EQ(state()["visible"], "CarteViewController");
-    EXPECT_TRUE(stored("nuovo.utente").empty());
-    EXPECT_EQ(look("pageControl.numberOfPages btnAlias.title"), "1; Aggiungi Altra Carta");
+    EXPECT_EQ(names(), "Seconda Terza carta ");
+    EXPECT_EQ(look("pageControl.numberOfPages"), "3");
 }
 
 TEST_F(EditorTest, RenamingACardOfTheAccountChangesOnlyItsName) {

@@ -27,7 +27,6 @@ protected:
     std::string page(const char* a, const char* b = "", const char* c = "") {
         return look(std::string(a) + " " + b + " " + c);
     }
-    double dotX(int k, int n) { return 160 - 7 * n + 14 * (k - 1) + 3.5; }
 };
 
 } // namespace
@@ -150,25 +149,35 @@ TEST_F(WalletTest, AnUnreadableCardFileIsToldOnceAndKeptAside) {
     EXPECT_EQ(UnreadableCardFile::keptAside(path).size(), 1u);
 }
 
-// The arrow keys page the carousel as a drag would: the dot, the card's texts, the arrows and
-// the scroll callbacks follow; nothing moves past either end or while an alert is up.
-TEST_F(WalletTest, ArrowKeysPageTheCarouselLikeADrag) {
+// The arrow keys, and a click or touch on the arrows beside it, page the carousel as a drag
+// would: the dot, the card's texts, the arrows and the scroll callbacks follow; nothing moves
+// past either end or while an alert is up.
+TEST_F(WalletTest, ArrowKeysAndArrowsPageTheCarouselLikeADrag) {
     toWallet(); // three cards and the add page
-    // The key, then the dot, the pages, the offset, the arrows, the card's number.
+    // The key or the arrow touched, then the dot, the pages, the offset, the arrows, the
+    // card's number.
     const std::pair<const char*, const char*> steps[] = {
-        {"right", "2; 4; 320; 1; 1; **** **** **** 4329"},
-        {"right", "3; 4; 640; 1; 1; **** **** **** 4444"},
-        {"right", "4; 4; 960; 1; 0; carte Lumacard nella tua lista"},
-        {"right", "4; 4; 960; 1; 0; carte Lumacard nella tua lista"}, // nothing further
-        {"left", "3; 4; 640; 1; 1; **** **** **** 4444"},
-        {"left", "2; 4; 320; 1; 1; **** **** **** 4329"},
-        {"left", "1; 4; 0; 0; 1; **** **** **** 5670"},
-        {"left", "1; 4; 0; 0; 1; **** **** **** 5670"},
+        {"key right", "2; 4; 320; 1; 1; **** **** **** 4329"},
+        {"key right", "3; 4; 640; 1; 1; **** **** **** 4444"},
+        {"key right", "4; 4; 960; 1; 0; carte Lumacard nella tua lista"},
+        {"key right", "4; 4; 960; 1; 0; carte Lumacard nella tua lista"}, // nothing further
+        {"key left", "3; 4; 640; 1; 1; **** **** **** 4444"},
+        {"tap @leftArrow", "2; 4; 320; 1; 1; **** **** **** 4329"},
+        {"tap @leftArrow", "1; 4; 0; 0; 1; **** **** **** 5670"},
+        {"key left", "1; 4; 0; 0; 1; **** **** **** 5670"},
+        {"tap @rightArrow", "2; 4; 320; 1; 1; **** **** **** 4329"},
     };
-    for (const auto& [key, expected] : steps) {
-        run(std::string("key ") + key + "\nwait 0.8");
-        EXPECT_EQ(page(kWhere, kArrows, "labelSerial.text"), expected) << key;
+    for (const auto& [step, expected] : steps) {
+        if (std::string_view(step).starts_with("tap @")) {
+            tapTitled(step + 5, "name");
+        } else {
+            run(step);
+        }
+        run("wait 0.8");
+        EXPECT_EQ(page(kWhere, kArrows, "labelSerial.text"), expected) << step;
+        EXPECT_EQ(state()["visible"], "CarteViewController") << step; // an arrow chose no card
     }
+    run("key left\nwait 0.8");
     // Under an alert the carousel stays.
     auto* wallet =
         dynamic_cast<VestrinoVC*>(delegate_->navigationController()->topViewController().get());
