@@ -7,7 +7,9 @@
 #include "service/Constants.h"
 #include "service/RemoteServiceUtil.h"
 #include "ui/Animator.h"
+#include "ui/Window.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vestrino {
@@ -33,7 +35,10 @@ constexpr const char* kCardUnavailable = N_("Impossibile recuperare le informazi
 LayoutLoader::Actions CarteViewController::layoutActions() {
     return {{"abcButtonTapped", [this](Button&) { abcButtonTapped(); }},
             {"addButtonTapped", [this](Button&) { addButtonTapped(); }},
-            {"scegliButtonTapped", [this](Button&) { scegliButtonTapped(); }}};
+            {"scegliButtonTapped", [this](Button&) { scegliButtonTapped(); }},
+            // The arrows beside the carousel page it as a drag of one page does.
+            {"previousCard", [this](Button&) { scrollViewImages_->pageBy(-1); }},
+            {"nextCard", [this](Button&) { scrollViewImages_->pageBy(1); }}};
 }
 
 std::vector<std::shared_ptr<View>> CarteViewController::controlsUnderTheCarousel() const {
@@ -89,6 +94,8 @@ void CarteViewController::viewWillAppear(bool animated) {
 
 void CarteViewController::viewWillDisappear(bool animated) {
     prevOffset_ = scrollViewImages_->contentOffset();
+    focusWasOnCard_ = std::any_of(pages_.begin(), pages_.end(),
+                                  [](const auto& page) { return page->isFirstResponder(); });
     VestrinoVC::viewWillDisappear(animated);
 }
 
@@ -156,6 +163,22 @@ void CarteViewController::showLoadedData() {
     }
     dismissAlertView();
     scrollViewDidEndDecelerating(*carousel);
+    giveFocusBackToCard();
+}
+
+void CarteViewController::giveFocusBackToCard() {
+    // Back from a card's statement or its editor by the keyboard: the ring is on the card in
+    // view again (its picture was made anew with the list), so Return chooses it once more.
+    Window* w = view()->window();
+    const int p = pageShown();
+    if (!focusWasOnCard_ || !w || w->onScreenKeyboard() || p < 0 ||
+        p >= static_cast<int>(pages_.size())) {
+        return;
+    }
+    focusWasOnCard_ = false;
+    if (View* focus = w->firstResponder(); !focus || !focus->isDescendantOf(view().get())) {
+        pages_[static_cast<std::size_t>(p)]->becomeFirstResponder();
+    }
 }
 
 int CarteViewController::pageShown() const {

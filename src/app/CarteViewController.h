@@ -92,6 +92,8 @@ private:
     void showCardFileNotice();
     void showLoadedData();
     void settle();
+    // After a reload, the focus back on the card in view when a card had it as the screen left.
+    void giveFocusBackToCard();
     // What shows under the carousel once there are pages: its labels, buttons, indicator and
     // arrows.
     std::vector<std::shared_ptr<ui::View>> controlsUnderTheCarousel() const;
@@ -113,6 +115,7 @@ private:
     WalletModel wallet_;
     std::vector<std::shared_ptr<QVImageView>> pages_;
     ui::Point prevOffset_;
+    bool focusWasOnCard_ = false;
     std::shared_ptr<CartaDiPagamentoEx> currentCarta_;
     SaldoPtr currentSaldo_;
     ListaMovimenti currentMovimenti_;

@@ -41,6 +41,11 @@ void Cvv2Flow::open(const std::shared_ptr<ui::View>& host, ui::NavigationControl
     // Every touch, key and text goes to the dialog until it has gone.
     if (ui::Window* w = dialogView->window()) {
         w->beginModal(dialogView.get());
+        // With a keyboard of the desktop's own the code can be typed at once. An on-screen
+        // keyboard opens only when the person touches the field (it would cover the dialog).
+        if (!w->onScreenKeyboard()) {
+            dialog->textCVV2()->becomeFirstResponder();
+        }
     }
 }
 

@@ -113,6 +113,13 @@ void HomeViewController::accedi() {
     } else if (password.empty()) {
         later(tr("Inserisci la password"));
     } else {
+        // The field with the focus, to give it back when the login fails (a desktop keyboard
+        // then tries again with Return); the keyboard of a phone closes as the request goes.
+        Window* w = window();
+        View* focus = w ? w->firstResponder() : nullptr;
+        focusBeforeLogin_ = focus == usernameField_.get()   ? usernameField_
+                            : focus == passwordField_.get() ? passwordField_
+                                                            : nullptr;
         backgroundTap();
         editingEnded();
     }
@@ -146,6 +153,10 @@ void HomeViewController::loginFinished(int code, std::optional<std::string> mess
         return;
     }
     RemoteServiceUtil::dictCache().removeAllObjects();
+    if (Window* w = window(); w && !w->onScreenKeyboard() && focusBeforeLogin_) {
+        focusBeforeLogin_->becomeFirstResponder(); // back there once the alert is answered
+    }
+    focusBeforeLogin_ = nullptr;
     showAlertError(failureText(code, message, {.noConnection = kConnectionProblem}));
 }
 

@@ -39,6 +39,8 @@ private:
     // The layout's controls, bound once when the view loads.
     std::shared_ptr<ui::TextField> usernameField_;
     std::shared_ptr<ui::TextField> passwordField_;
+    // The field that had the focus when the login was sent (given back if it fails).
+    std::shared_ptr<ui::TextField> focusBeforeLogin_;
     std::shared_ptr<ui::View> contenitore_;
 
     void moveContainer(bool raised, const char* name);

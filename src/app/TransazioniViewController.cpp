@@ -43,7 +43,10 @@ LayoutLoader::Actions TransazioniViewController::layoutActions() {
     return {{"filterChanged", [this](Button& b) { filterChanged(b); }},
             {"esporta", [this](Button&) { esporta(); }},
             {"mostraGrafico", [this](Button&) { mostraGrafico(); }},
-            {"togliMese", [this](Button&) { togliMese(); }}};
+            {"togliMese", [this](Button&) { togliMese(); }},
+            // The strip's arrows page it as a drag of one page does.
+            {"previousFilters", [this](Button&) { filtroScroll_->pageBy(-1); }},
+            {"nextFilters", [this](Button&) { filtroScroll_->pageBy(1); }}};
 }
 
 std::string TransazioniViewController::shownAmount(const Movimento& m) const {

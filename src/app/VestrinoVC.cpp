@@ -9,6 +9,7 @@
 #include "service/RemoteServiceUtil.h"
 #include "ui/TextField.h"
 
+#include <algorithm>
 #include <map>
 #include <stdexcept>
 
@@ -109,7 +110,15 @@ void VestrinoVC::showCarte() {
     if (visible == Place::Login) {
         nav->pushViewController(makeScreen(Place::Wallet), true);
     } else if (visible != Place::Wallet) {
-        nav->popViewControllerAnimated(true);
+        // Back to the wallet in one press, however deep the screen shown is (the cash machines
+        // are opened from the information screen); with no wallet below, one screen back.
+        const auto& stack = nav->viewControllers();
+        const auto wallet = std::find_if(stack.begin(), stack.end(), [](const auto& screen) {
+            return placeOf(screen) == Place::Wallet;
+        });
+        if (wallet == stack.end() || !nav->popToViewController(*wallet, true)) {
+            nav->popViewControllerAnimated(true);
+        }
     }
 }
 

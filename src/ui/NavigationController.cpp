@@ -3,6 +3,8 @@
 
 #include "ui/Animator.h"
 
+#include <algorithm>
+
 namespace vestrino::ui {
 
 NavigationController::NavigationController(std::shared_ptr<ViewController> root) {
@@ -106,6 +108,7 @@ void NavigationController::show(const std::shared_ptr<ViewController>& incoming,
         if (outgoing && outgoing->isViewLoaded()) {
             outgoing->view()->removeFromSuperview();
         }
+        incoming->viewDidAppear(false);
         return;
     }
     // The incoming screen slides in from the side the outgoing one leaves by.
@@ -118,11 +121,14 @@ void NavigationController::show(const std::shared_ptr<ViewController>& incoming,
             in->setFrame(frame);
             out->setFrame(frame.offsetBy({-shift, 0}));
         },
-        [this, outgoing, frame](bool) {
+        [this, outgoing, frame, weakIncoming = std::weak_ptr<ViewController>(incoming)](bool) {
             // Unless it is on top again meanwhile, the outgoing screen leaves the hierarchy.
             if (topViewController() != outgoing && outgoing->isViewLoaded()) {
                 outgoing->view()->removeFromSuperview();
                 outgoing->view()->setFrame(frame);
+            }
+            if (auto in = weakIncoming.lock(); in && topViewController() == in) {
+                in->viewDidAppear(true);
             }
         });
 }
@@ -150,18 +156,31 @@ std::shared_ptr<ViewController> NavigationController::popViewControllerAnimated(
 }
 
 void NavigationController::popToRootViewControllerAnimated(bool animated) {
-    if (stack_.size() < 2) {
-        return;
+    if (!stack_.empty()) {
+        popToViewController(stack_.front(), animated);
+    }
+}
+
+bool NavigationController::popToViewController(const std::shared_ptr<ViewController>& target,
+                                               bool animated) {
+    const auto found = std::find(stack_.begin(), stack_.end(), target);
+    if (found == stack_.end()) {
+        return false;
+    }
+    const auto keep = static_cast<std::size_t>(found - stack_.begin()) + 1;
+    if (keep == stack_.size()) {
+        return true;
     }
     auto outgoing = stack_.back();
-    for (std::size_t i = 1; i < stack_.size(); ++i) {
+    for (std::size_t i = keep; i < stack_.size(); ++i) {
         stack_[i]->navigationController_ = nullptr;
         if (stack_[i] != outgoing && stack_[i]->isViewLoaded()) {
             stack_[i]->view()->removeFromSuperview();
         }
     }
-    stack_.resize(1);
-    show(stack_.front(), outgoing, false, animated);
+    stack_.resize(keep);
+    show(stack_.back(), outgoing, false, animated);
+    return true;
 }
 
 } // namespace vestrino::ui

@@ -20,6 +20,9 @@ public:
     void pushViewController(std::shared_ptr<ViewController> controller, bool animated);
     std::shared_ptr<ViewController> popViewControllerAnimated(bool animated);
     void popToRootViewControllerAnimated(bool animated);
+    // Pops every screen above `target` (the one shown slides out); false when it is not on the
+    // stack.
+    bool popToViewController(const std::shared_ptr<ViewController>& target, bool animated);
 
     const std::vector<std::shared_ptr<ViewController>>& viewControllers() const { return stack_; }
     std::shared_ptr<ViewController> topViewController() const;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <set>
 
 namespace vestrino::ui {
@@ -159,6 +160,7 @@ void ScrollView::finishMotion() {
     motion_.reset();
     if (m.kind == Motion::Animation) {
         moveTo(m.to);
+        keepFocusOnPage(contentOffset());
         if (delegate_) {
             delegate_->scrollViewDidEndScrollingAnimation(*this);
         }
@@ -177,6 +179,8 @@ void ScrollView::finishMotion() {
     if (m.kind == Motion::Deceleration) {
         moveTo(m.to);
     }
+    // However the page came (a drag, the wheel, a dot), a focused control is on it.
+    keepFocusOnPage(contentOffset());
     if (delegate_) {
         delegate_->scrollViewDidEndDecelerating(*this);
     }
@@ -300,7 +304,11 @@ bool ScrollView::pageBy(int delta) {
     const double w = bounds().width();
     const int pages = std::max(1, static_cast<int>(std::ceil(contentSize_.width / w - 1e-9)));
     const Point offset = contentOffset();
-    const int page = std::clamp(pageNear(offset.x / w) + delta, 0, pages - 1);
+    // A last page narrower than the view rests at the content's end, not on a page boundary:
+    // from there, one page back is the page before the last.
+    const bool atEnd = offset.x > 0 && offset.x >= maxOffset().x - 0.5;
+    const int here = atEnd ? pages - 1 : pageNear(offset.x / w);
+    const int page = std::clamp(here + delta, 0, pages - 1);
     const Point target = clamped({page * w, offset.y});
     if (target == offset) {
         return false;
@@ -310,7 +318,44 @@ bool ScrollView::pageBy(int delta) {
         delegate_->scrollViewDidEndDragging(*this, true);
     }
     startMotion({Motion::Deceleration, offset, target, {}, kPageDuration, {}, {}});
+    // The focus goes with the page at once, so that Return right after the key chooses what
+    // is coming into view and never the page left behind.
+    keepFocusOnPage(target);
     return true;
+}
+
+void ScrollView::keepFocusOnPage(Point offset) {
+    const Window* w = window();
+    View* focus = w ? w->firstResponder() : nullptr;
+    if (!paging_ || !focus || focus == this || !focus->isDescendantOf(this)) {
+        return;
+    }
+    const Rect page = makeRect(offset.x, offset.y, bounds().width(), bounds().height());
+    auto onPage = [&](const View* v) {
+        const Rect f = v->convertRectToView(v->bounds(), this);
+        return f.minX() >= page.minX() - 0.5 && f.maxX() <= page.maxX() + 0.5;
+    };
+    if (onPage(focus)) {
+        return;
+    }
+    // The first control of the page in reading order, as Tab would reach it.
+    std::function<View*(View*)> first = [&](View* v) -> View* {
+        for (const auto& child : v->subviews()) {
+            if (child->hidden()) {
+                continue;
+            }
+            if (child->canBecomeFocused() && onPage(child.get())) {
+                return child.get();
+            }
+            if (View* inside = first(child.get())) {
+                return inside;
+            }
+        }
+        return nullptr;
+    };
+    if (View* next = first(this)) {
+        next->becomeFirstResponder();
+    }
 }
 
 bool ScrollView::scrollBy(Point delta) {

@@ -72,6 +72,10 @@ public:
     // controls shown a page at a time); off, a carousel's pages are reached by paging alone.
     bool focusTurnsPages() const { return focusTurnsPages_; }
     void setFocusTurnsPages(bool on) { focusTurnsPages_ = on; }
+    // With paging: when the focus is on a control of this view's content that the page at
+    // `offset` does not show, it moves to the first control that page shows (the focus follows
+    // the page in view; a key then acts on what a person sees).
+    void keepFocusOnPage(Point offset);
 
     // With paging: moves `delta` pages as a drag that ends there would (didEndDragging with
     // willDecelerate, the glide, didEndDecelerating); false when there is no such page or the

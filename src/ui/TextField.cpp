@@ -262,7 +262,7 @@ TextField::TextField(const Rect& frame) : View(frame) {
 
 void TextField::draw(Canvas& canvas, const Rect& rect) {
     View::draw(canvas, rect);
-    if (isFirstResponder()) {
+    if (showsFocus()) {
         const Size o = focusRingOutset_;
         canvas.strokeRoundedRect(makeRect(rect.minX() - o.width, rect.minY() - o.height,
                                           rect.width() + 2 * o.width, rect.height() + 2 * o.height),

@@ -309,7 +309,7 @@ void View::drawTree(Canvas& canvas, Point origin) {
     if (clipsToBounds_) {
         canvas.popClip();
     }
-    if (isFirstResponder()) {
+    if (showsFocus()) {
         drawFocusRing(canvas, rect);
     }
     if (fade) {
@@ -346,6 +346,11 @@ void View::scrollRectToVisible(const Rect& rect) {
 bool View::isFirstResponder() const {
     const Window* w = window();
     return w && w->firstResponder() == this;
+}
+
+bool View::showsFocus() const {
+    const Window* w = window();
+    return w && w->firstResponder() == this && w->focusInUse();
 }
 
 bool View::becomeFirstResponder() {

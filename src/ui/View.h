@@ -151,6 +151,8 @@ public:
     // Gives the focus up; false when the view refuses (a field whose delegate says no).
     virtual bool resignFirstResponder();
     bool isFirstResponder() const;
+    // Whether the view has the focus and it is in use (no modal view over it): what draws a ring.
+    bool showsFocus() const;
     // The focus is back after a modal view that held the input has gone.
     virtual void focusReturned() { setNeedsDisplay(); }
     // A key the window offers to the views on screen when nobody with the focus used it

@@ -34,6 +34,8 @@ public:
     virtual void loadView();
     virtual void viewDidLoad() {}
     virtual void viewWillAppear(bool /*animated*/) {}
+    // The screen is in the window and has come to rest (after its slide, when animated).
+    virtual void viewDidAppear(bool /*animated*/) {}
     virtual void viewWillDisappear(bool /*animated*/) {}
     virtual void viewDidUnload() {}
     // The view has a new size and its subviews have followed their autoresizing masks (a screen

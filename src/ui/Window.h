@@ -79,6 +79,11 @@ public:
         firstResponder_ = nullptr;
         markDirty();
     }
+    // Whether the focus is in use now: something has it and no modal view is over it. A focus
+    // set aside behind an alert or a dialog shows no ring.
+    bool focusInUse() const {
+        return firstResponder_ && (modal_.empty() || firstResponder_->isDescendantOf(modalView()));
+    }
     // Whether the first responder takes typed text now (what starts text input).
     bool wantsTextInput() const;
 

@@ -259,6 +259,10 @@ TEST_F(FeaturesTest, CashMachinesNearATownNearestFirstAndOpenedOnAMap) {
     run("wait 0.5\nidle 20\nwait 0.5");
     EXPECT_EQ(text("stato"), std::to_string(expect(20).size()) + " Lumaspot entro 20 km da Roma");
     EXPECT_EQ(text("cercaCitta"), "Roma");
+    // "Carte" goes back to the wallet in one press, past the information screen.
+    run("tap @carteButton\nwait 0.8");
+    EXPECT_EQ(state()["screens"].back(), "CarteViewController");
+    EXPECT_EQ(state()["visible"], "CarteViewController");
 }
 
 // The desktop's opener: xdg-open gets the geo: link first and the web page only when nothing

@@ -66,13 +66,13 @@ TEST_F(KeyboardAccess, FromTheLoginToANewCardWithTheKeyboardAlone) {
     run("key escape\nwait 0.4");
     EXPECT_FALSE(dialogShown());
     EXPECT_EQ(server().knobs().requestCount(kAnonima), 0u);
-    // The card has the focus again; Return opens the dialog, whose field and button Tab
-    // reaches (nothing behind it); Return in the field neither saves nor closes.
+    // The card has the focus again; Return opens the dialog with its field focused, whose
+    // button Tab reaches (nothing behind it); Return in the field neither saves nor closes.
     EXPECT_EQ(focus(), "QVImageView#1");
     run("key return\nwait 0.4");
     ASSERT_TRUE(dialogShown());
-    std::vector<std::string> order;
-    for (int i = 0; i < 3; ++i) {
+    std::vector<std::string> order{focus()};
+    for (int i = 0; i < 2; ++i) {
         run("key tab");
         order.push_back(focus());
     }
@@ -127,4 +127,44 @@ TEST_F(KeyboardAccess, FromTheLoginToANewCardWithTheKeyboardAlone) {
     }
     EXPECT_TRUE(found) << "the new card is not in the card file";
     EXPECT_EQ(server().knobs().requestCount(kMovimenti), 0u);
+}
+
+// The focus stays on what a person sees: it follows the carousel's page, comes back after an
+// alert and after a screen left by Escape, and starts in the first field of a form.
+TEST_F(KeyboardAccess, TheFocusIsOnWhatIsShown) {
+    launch();
+    run("wait 2\ntype \"mario.rossi\"\nkey tab\ntype \"sbagliata\"\nkey return\nidle 20\nwait 0.6");
+    ASSERT_EQ(alertShown(), "Attenzione | Nome utente o password non corretti. | OK");
+    run("key return\nwait 0.4");
+    EXPECT_EQ(alertShown(), "");
+    EXPECT_EQ(focus(), "passwordField"); // back where it was: Return tries again
+    run("key backspace\nkey backspace\nkey backspace\nkey backspace\nkey backspace\n"
+        "key backspace\nkey backspace\nkey backspace\nkey backspace\ntype \"lumacard1\"\n"
+        "key return\nidle 20\nwait 0.6");
+    ASSERT_EQ(state()["visible"], "CarteViewController");
+
+    // Right pages the carousel and the ring goes with it: Return asks for the card in view.
+    tabTo("QVImageView#1");
+    run("key right\nwait 0.1");
+    EXPECT_EQ(focus(), "QVImageView#2");
+    run("wait 0.6");
+    EXPECT_EQ(look("pageControl.selectedPage labelSerial.text"), "2; **** **** **** 4329");
+    run("key return\nwait 0.4\nidle 20\nwait 0.6");
+    ASSERT_EQ(state()["visible"], "TransazioniViewController");
+    const auto asked = server().knobs().lastRequest(kMovimenti);
+    ASSERT_TRUE(asked);
+    EXPECT_NE(asked->body.find("selPan=0001234568"), std::string::npos) << asked->body;
+    // Escape back: the ring on the card shown.
+    run("key escape\nwait 0.6\nidle 10\nwait 0.6");
+    ASSERT_EQ(state()["visible"], "CarteViewController");
+    EXPECT_EQ(focus(), "QVImageView#2");
+
+    // Its editor starts in the name; Return in the last field saves.
+    tabTo("btnAlias");
+    run("key return\nwait 0.6");
+    ASSERT_EQ(state()["visible"], "AggiungiCartaViewController");
+    EXPECT_EQ(focus(), "nomeCarta");
+    run("type \"Viaggi\"\nkey return\nidle 10\nwait 0.6");
+    EXPECT_EQ(state()["visible"], "CarteViewController");
+    EXPECT_EQ(look("btnAlias.title"), "Viaggi");
 }

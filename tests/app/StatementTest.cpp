@@ -233,6 +233,18 @@ TEST_F(StatementTest, FilterTogglesShowTheUnionOfTheirTypes) {
         EXPECT_EQ(arrows(), std::make_pair(left, right));
         noToggleCut();
     }
+    // A touch on an arrow pages the strip as a drag does; a hidden arrow takes none.
+    for (const auto& [arrow, offset, left, right] : {std::tuple{"@frecciaDx", 336.0, 1.0, 0.0},
+                                                     {"@frecciaSx", 224.0, 1.0, 1.0},
+                                                     {"@frecciaSx", 0.0, 0.0, 1.0},
+                                                     {"@frecciaSx", 0.0, 0.0, 1.0},
+                                                     {"@frecciaDx", 224.0, 1.0, 1.0}}) {
+        tapTitled(arrow + 1, "name"); // where the arrow is, shown or not
+        run("wait 0.5");
+        EXPECT_EQ(look("filtroScroll.contentOffset.0"), test::AppFixture::plain(offset)) << arrow;
+        EXPECT_EQ(arrows(), std::make_pair(left, right)) << arrow;
+        noToggleCut();
+    }
     // A short drag that is let go settles back on whole toggles too.
     run("touch-down 200 285\ntouch-move 180 285\ntouch-move 170 285\nwait 0.3\ntouch-up 170 "
         "285\nwait 0.5");
