@@ -13,6 +13,7 @@
 #include "entities/Importo.h"
 #include "ui/Animator.h"
 #include "ui/Label.h"
+#include "ui/NavigationController.h"
 #include "ui/TextField.h"
 
 #include <algorithm>
@@ -25,6 +26,8 @@ using namespace ui;
 namespace {
 
 constexpr double kArrowFade = 0.125;
+// The room left above what the page scrolls into sight.
+constexpr double kRevealMargin = 6;
 constexpr Point kTipoCartaAnonima{9, 104};
 constexpr Point kAsterisksAnonima{9, 123};
 constexpr Point kLastDigitAnonima{112, 123};
@@ -184,15 +187,32 @@ void TransazioniViewController::mostraGrafico() {
     chart_->setHidden(!show);
     graficoButton_->setSelected(show);
     refilter();
+    if (show) {
+        // The chart opens whole: the page's header goes up as far as it can, as a drag of the
+        // list would take it, so the legend, the bars and their months sit above the total.
+        scrollPageTo(*chart_);
+    }
+}
+
+void TransazioniViewController::scrollPageTo(const View& shown) {
+    auto scroll = scroll_;
+    const double top = shown.convertRectToView(shown.bounds(), scroll.get()).minY();
+    const double most = std::max(0.0, scroll->contentSize().height - scroll->frame().height());
+    // What is under the navigation bar, which the page runs beneath, is out of sight.
+    const double y = std::clamp(top - NavigationController::kBarHeight - kRevealMargin, 0.0, most);
+    scroll->setContentOffset({0, y}, true);
 }
 
 void TransazioniViewController::chooseMonth(const std::optional<MonthKey>& month) {
     model_.setMonth(month);
     placeMonthChip();
-    // A month chosen on the chart is read in the list.
+    // A month chosen on the chart is read in the list, under the chip that names it.
     if (month && chartShown()) {
         chart_->setHidden(true);
         graficoButton_->setSelected(false);
+        refilter();
+        scrollPageTo(*meseChip_);
+        return;
     }
     refilter();
 }

@@ -135,6 +135,9 @@ private:
     // The search field and the month chip share the row: the field narrows while the chip
     // shows.
     void placeMonthChip();
+    // Scrolls the page (animated) so that the view's top is just under the navigation bar, or
+    // as near as the page goes.
+    void scrollPageTo(const ui::View& shown);
     void lineUpHeader();
     // The page's content: the layout's, taller by what the screen adds to the page's height.
     ui::Size contentSize() const;

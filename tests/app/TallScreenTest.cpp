@@ -73,6 +73,30 @@ TEST_P(TallScreenTest, BarsAtTheEdgesListsTakeTheHeight) {
         EXPECT_EQ(windowFrame("name", "totaleLabel")[1], 436 + added - 24);
         expectTextFits("statement");
 
+        // The chart opens whole between the navigation bar and the total line: the legend, each
+        // month's bars, name and figures; a month touched shows its list under its chip.
+        const auto inSight = [&](const ordered_json& frame, const std::string& what) {
+            const double total = windowFrame("name", "totaleBar")[1];
+            EXPECT_GE(frame[1].get<double>(), 44) << what;
+            EXPECT_LE(frame[1].get<double>() + frame[3].get<double>(), total) << what;
+        };
+        run("tap @graficoButton\nwait 0.8");
+        inSight(windowFrame("class", "StatementChartView"), "the chart");
+        std::vector<std::string> months;
+        visit(state()["window"], [&](const ordered_json& n) {
+            if (n["class"] == "MonthBarView") {
+                inSight(n["windowFrame"], n["title"]);
+                months.push_back(n["title"]);
+            }
+            return true;
+        });
+        ASSERT_FALSE(months.empty());
+        tapTitled(months.back());
+        run("wait 0.8");
+        EXPECT_EQ(look("meseChip.hidden tableView.hidden"), "false; false");
+        inSight(windowFrame("name", "meseChip"), "the month's chip");
+        run("tap @meseChip\nwait 0.3");
+
         // The cash machines: the list down to the toolbar.
         run("tap 175 " + std::to_string(height - 25) + "\nwait 0.8\nidle 20");
         expectTextFits("information");
