@@ -7,6 +7,7 @@
 #include "core/Application.h"
 #include "core/BackgroundTask.h"
 #include "core/BuildVersion.h"
+#include "core/Log.h"
 #include "core/ResourceLocator.h"
 #include "core/Translation.h"
 #include "service/ServiceSetup.h"
@@ -66,10 +67,17 @@ int main(int argc, char** argv) {
                        "Lock the session after this many seconds without input, whatever the "
                        "information screen says (for trying the lock out)")
             ->check(CLI::Range(1.0, 86400.0));
+    bool verbose = false;
+    app.add_flag("--verbose", verbose,
+                 "Also print what the service's replies said on their way to a failure (as "
+                 "VESTRINO_DEBUG=1 does)");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         return app.exit(e) == 0 ? 0 : 2;
+    }
+    if (verbose) {
+        vestrino::Log::setDebug(true);
     }
     options.scaleAsked = scaleOption->count() > 0;
     // The language first: every text made from here on is in it.

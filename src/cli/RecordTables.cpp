@@ -6,6 +6,9 @@
 #include "cli/TextTable.h"
 #include "core/DateFormatter.h"
 
+#include <algorithm>
+#include <array>
+
 namespace vestrino {
 
 namespace {
@@ -82,19 +85,39 @@ void RecordTables::printStatement(const CartaDiPagamentoPtr& carta, const SaldoP
 
 void RecordTables::printMonths(const std::vector<MonthTotals>& months, std::ostream& out) {
     out << months.size() << (months.size() == 1 ? " mese\n" : " mesi\n");
-    TextTable table({"Mese", "Movimenti", "Uscite", "Entrate", "Prelievi", "Ricariche carta",
-                     "Ricariche Lumacard", "Ricariche telefono", "Pagamenti", "Altro",
-                     "Non leggibili"});
-    for (std::size_t column = 1; column < 11; ++column) {
+    // The kinds' columns that are zero in every month are left out: the table fits a terminal.
+    static constexpr std::array<const char*, MonthTotals::kKinds> kKindNames = {
+        "Prelievi",           "Ricariche carta", "Ricariche Lumacard",
+        "Ricariche telefono", "Pagamenti",       "Altro"};
+    std::vector<std::size_t> kinds;
+    for (std::size_t k = 0; k < MonthTotals::kKinds; ++k) {
+        if (std::any_of(months.begin(), months.end(),
+                        [k](const MonthTotals& m) { return m.outByKind[k] != 0; })) {
+            kinds.push_back(k);
+        }
+    }
+    const bool unreadable = std::any_of(months.begin(), months.end(),
+                                        [](const MonthTotals& m) { return m.unreadable != 0; });
+    std::vector<std::string> headers{"Mese", "Movimenti", "Uscite", "Entrate"};
+    for (const std::size_t k : kinds) {
+        headers.emplace_back(kKindNames[k]);
+    }
+    if (unreadable) {
+        headers.emplace_back("Non leggibili");
+    }
+    TextTable table(headers);
+    for (std::size_t column = 1; column < headers.size(); ++column) {
         table.alignRight(column);
     }
     for (const auto& m : months) {
         std::vector<std::string> row{m.month.label(), std::to_string(m.count), m.outText(),
                                      m.inText()};
-        for (const std::int64_t cents : m.outByKind) {
-            row.push_back(Importo::italian(cents));
+        for (const std::size_t k : kinds) {
+            row.push_back(Importo::italian(m.outByKind[k]));
         }
-        row.push_back(std::to_string(m.unreadable));
+        if (unreadable) {
+            row.push_back(std::to_string(m.unreadable));
+        }
         table.addRow(std::move(row));
     }
     table.print(out);

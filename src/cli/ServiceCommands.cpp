@@ -53,6 +53,13 @@ int finish(const Outcome& o, Json payload, const ServiceCommands::Io& io) {
     } else if (o.code != SUCCESS) {
         io.err << "vestrino-cli: " << o.step << " failed (" << o.code << "): " << describe(o)
                << '\n';
+        if (o.code == CODICE_ERRORE_CONNESSIONE) {
+            // Which host was tried, and the usual cause on this machine: a stand-in's
+            // certificate is trusted only through its own CA file.
+            io.err << "vestrino-cli: no answer from https://" << serviceHost()
+                   << " (or its certificate is not trusted); the stand-in needs --cafile with "
+                      "its CA file (scripts/with-standin sets VESTRINO_CAFILE)\n";
+        }
     }
     return o.code == SUCCESS ? 0 : 1;
 }
@@ -130,7 +137,9 @@ int ServiceCommands::statement(const std::string& user, const std::string& selPa
                 RecordTables::printMonths(model.months(), io.out);
             }
         } else if (o.code == SUCCESS && !io.json) {
-            RecordTables::printStatement(carta, saldo, movimenti, io.out);
+            // Newest first, as the application shows and exports them.
+            RecordTables::printStatement(carta, saldo, StatementModel(movimenti).rowsShown(),
+                                         io.out);
         }
         RemoteServiceUtil::logout();
         if (o.code == SUCCESS && !writeCsv(csvFile, movimenti, io)) {
@@ -152,7 +161,7 @@ int ServiceCommands::anonymousStatement(const std::string& numero, const std::st
     o.code = RemoteServiceUtil::movimentiCartaAnonima(numero, anno, mese, cvv2, carta, saldo,
                                                       movimenti, o.messaggio);
     if (o.code == SUCCESS && !io.json) {
-        RecordTables::printStatement(carta, saldo, movimenti, io.out);
+        RecordTables::printStatement(carta, saldo, StatementModel(movimenti).rowsShown(), io.out);
     }
     if (o.code == SUCCESS && !writeCsv(csvFile, movimenti, io)) {
         return 2;

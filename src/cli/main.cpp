@@ -3,6 +3,7 @@
 #include "cli/ProbeCommand.h"
 #include "cli/ServiceCommands.h"
 #include "core/BuildVersion.h"
+#include "core/Log.h"
 #include "net/Reachability.h"
 #include "service/ServiceSetup.h"
 
@@ -64,7 +65,8 @@ int main(int argc, char** argv) {
     auto* statement = app.add_subcommand("statement", "Log in and show a card's statement");
     statement->add_option("--user", user, "The user name (password from standard input)")
         ->required();
-    statement->add_option("SELPAN", selPan, "The card's code (codice)")->required();
+    statement->add_option("SELPAN", selPan, "The card's code, as `cards` lists it (Codice)")
+        ->required();
     statement->add_flag("--json", json, "Print one JSON object");
     std::optional<std::string> csvFile;
     statement->add_option("--csv", csvFile, "Also write every row to this CSV file");
@@ -76,8 +78,10 @@ int main(int argc, char** argv) {
     auto* anon = app.add_subcommand("anon-statement",
                                     "Statement of an anonymous card (CVV2 from standard input)");
     anon->add_option("NUMBER", numero, "The card number")->required();
-    anon->add_option("YY", anno, "Expiry year, two digits")->required();
-    anon->add_option("MM", mese, "Expiry month, two digits")->required();
+    anon->add_option("YY", anno,
+                     "Expiry year, two digits; or the expiry as printed on the card, MM/YY")
+        ->required();
+    anon->add_option("MM", mese, "Expiry month, two digits (not with MM/YY)");
     anon->add_flag("--json", json, "Print one JSON object");
     anon->add_option("--csv", csvFile, "Also write every row to this CSV file");
 
@@ -96,17 +100,38 @@ int main(int argc, char** argv) {
 
     auto* store = app.add_subcommand("store", "Read the card files of the documents folder");
     store->require_subcommand(1);
-    auto* storeShow = store->add_subcommand("show", "A user's encrypted card file");
+    auto* storeShow = store->add_subcommand(
+        "show", "A user's card file. Its format has a fixed key, shared by every copy of the "
+                "application: no password opens it, and whoever can read the file can read the "
+                "numbers (the file is kept 0600 for that reason)");
     storeShow->add_option("--user", user, "The user name")->required();
     storeShow->add_flag("--json", json, "Print one JSON object");
     auto* storeShowPlist = store->add_subcommand("show-plist", "The plain carte.plist");
     storeShowPlist->add_flag("--json", json, "Print one JSON object");
+
+    bool verbose = false;
+    app.add_flag("--verbose", verbose,
+                 "Also print what the service's replies said on their way to a failure");
 
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e);
         return code == 0 ? 0 : 2;
+    }
+    if (verbose) {
+        vestrino::Log::setDebug(true);
+    }
+    if (anon->parsed()) {
+        // "04/28" as printed on the card, or year and month apart.
+        if (const auto slash = anno.find('/'); slash != std::string::npos && mese.empty()) {
+            mese = anno.substr(0, slash);
+            anno = anno.substr(slash + 1);
+        } else if (slash != std::string::npos || mese.empty()) {
+            std::cerr << "vestrino-cli: anon-statement takes the expiry as MM/YY or as YY MM, not "
+                      << anno << (mese.empty() ? "" : " " + mese) << "\n";
+            return 2;
+        }
     }
     if (parse->parsed()) {
         return vestrino::ParseCommand::run(kind, file, json, std::cin, std::cout, std::cerr);

@@ -58,7 +58,7 @@ void endElementSAX(void* ctx, const xmlChar* localname, const xmlChar* prefix,
     const char* name = text(localname);
     if (parser->isOutcomeElement(name, Risposta)) {
         if (parser->esito() == std::string_view(ESITO_KO_STR)) {
-            Log::write("KO FOUND INTERROMPO IL PARSING!");
+            Log::debug("KO FOUND INTERROMPO IL PARSING!");
             parser->setDone(true);
         }
     } else if (parser->isOutcomeElement(name, Esito)) {

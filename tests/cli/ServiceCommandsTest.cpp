@@ -1,10 +1,12 @@
 #include "CsvReader.h"
 #include "StandinFixture.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <set>
+#include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -19,8 +21,9 @@ protected:
         int code;
         std::string out;
     };
-    // Runs vestrino-cli against the stand-in with `input` on standard input.
-    Run cli(const std::string& args, const std::string& input = "") {
+    // Runs vestrino-cli against the stand-in with `input` on standard input (what it says on
+    // standard error kept only when asked, after standard output).
+    Run cli(const std::string& args, const std::string& input = "", bool errors = false) {
         const auto inputFile = tempDir() / "stdin.txt";
         std::FILE* f = std::fopen(inputFile.c_str(), "w");
         std::fputs(input.c_str(), f);
@@ -29,7 +32,7 @@ protected:
                                     server().hostAndPort() + " --cafile " +
                                     server().caFile().string() + " --reachability 2 --documents " +
                                     (tempDir() / "cli-docs").string() + " " + args + " < " +
-                                    inputFile.string() + " 2>/dev/null";
+                                    inputFile.string() + (errors ? " 2>&1" : " 2>/dev/null");
         std::FILE* p = ::popen(command.c_str(), "r");
         std::string out;
         char buf[4096];
@@ -206,4 +209,58 @@ TEST_F(ServiceCommandsTest, StatementByMonthTextAndJsonAgreeWithTheRows) {
             << text;
     }
     EXPECT_EQ(r.out.find("Descrizione"), std::string::npos); // the months in place of the rows
+}
+
+// What a newcomer at the terminal meets: the expiry as printed on the card, the rows newest
+// first, months that fit a terminal, a failure that names the host, the replies' diagnostics
+// only when asked for.
+TEST_F(ServiceCommandsTest, TheTerminalAsANewcomerMeetsIt) {
+    const std::pair<const char*, int> expiries[] = {
+        {"04/28", 0}, {"28 04", 0}, {"04/28 04", 2}, {"28", 2}};
+    for (const auto& [expiry, code] : expiries) {
+        EXPECT_EQ(
+            cli(std::string("--json anon-statement 5375123400001117 ") + expiry, "739\n").code,
+            code)
+            << expiry;
+    }
+    // The text's rows: newest value date first (dd/MM/yyyy compared as yyyy-MM-dd).
+    auto r = cli("statement --user mario.rossi 0001234567", "lumacard1\n");
+    ASSERT_EQ(r.code, 0);
+    std::vector<std::string> dates;
+    std::istringstream lines(r.out);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream words(line);
+        std::string booked, value;
+        if (words >> booked >> value && value.size() == 10 && value[2] == '/') {
+            dates.push_back(value.substr(6) + value.substr(3, 2) + value.substr(0, 2));
+        }
+    }
+    ASSERT_GE(dates.size(), 10u) << r.out;
+    EXPECT_TRUE(std::is_sorted(dates.rbegin(), dates.rend())) << r.out;
+    r = cli("statement --user mario.rossi 0001234567 --by-month", "lumacard1\n");
+    ASSERT_EQ(r.code, 0);
+    std::istringstream months(r.out);
+    for (std::string line; std::getline(months, line);) {
+        EXPECT_LE(line.size(), 100u) << line; // bytes: never fewer than the columns
+    }
+    // Diagnostics of a refused login only with --verbose.
+    EXPECT_EQ(cli("cards --user mario.rossi", "sbagliata\n", true).out.find("KO FOUND"),
+              std::string::npos);
+    EXPECT_NE(cli("--verbose cards --user mario.rossi", "sbagliata\n", true).out.find("KO FOUND"),
+              std::string::npos);
+}
+
+TEST(ServiceCommandsUnreached, AFailedConnectionNamesTheHostAndTheCaFile) {
+    // A port with no server on 127.0.0.1.
+    const std::string command = std::string(VESTRINO_CLI) +
+                                " --host 127.0.0.1:9 --reachability 2 cards --user u 2>&1 <<< pw";
+    std::FILE* p = ::popen(("bash -c '" + command + "'").c_str(), "r");
+    std::string out;
+    char buf[4096];
+    while (const auto n = std::fread(buf, 1, sizeof buf, p)) {
+        out.append(buf, n);
+    }
+    EXPECT_EQ(WEXITSTATUS(::pclose(p)), 1);
+    EXPECT_NE(out.find("https://127.0.0.1:9"), std::string::npos) << out;
+    EXPECT_NE(out.find("--cafile"), std::string::npos) << out;
 }
