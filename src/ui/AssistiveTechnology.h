@@ -24,10 +24,12 @@ public:
     virtual ~AssistiveTechnology() = default;
 
     // What the module hands out: starts serving the window, or nothing (not a word) when the
-    // desktop has no accessibility bus switched on.
+    // desktop has no accessibility bus switched on. `wake` may be called from any thread when
+    // a call has come in: it makes the run loop turn at once (instead of at its next timer),
+    // so that a screen reader's questions are answered as they come.
     using Start = std::unique_ptr<AssistiveTechnology> (*)(
         std::shared_ptr<Window> window, std::string appName,
-        std::function<ScreenPlacement()> placement);
+        std::function<ScreenPlacement()> placement, std::function<void()> wake);
     // The module's file name and the C name of its entry, which returns its Start.
     static constexpr const char* kModuleFile = "vestrino-atspi.so";
     static constexpr const char* kEntry = "vestrino_assistive_technology";

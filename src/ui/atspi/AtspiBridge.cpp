@@ -5,6 +5,7 @@
 #include "core/Log.h"
 #include "core/RunLoop.h"
 
+#include <atomic>
 #include <cstdlib>
 
 namespace vestrino::ui::atspi {
@@ -89,15 +90,25 @@ std::optional<std::string> AtspiBridge::busAddress() {
     return address;
 }
 
-std::unique_ptr<AssistiveTechnology>
-AtspiBridge::start(std::shared_ptr<Window> window, std::string appName,
-                   std::function<ScreenPlacement()> placement) {
+// Shared by the bridge (main thread) and GDBus's thread: the loop's wake-up, and the bridge
+// while it lives. Tasks posted to the main queue check `bridge` there; the filter checks `open`.
+struct AtspiBridge::Waker {
+    std::function<void()> wake;
+    AtspiBridge* bridge = nullptr; // main thread only
+    std::atomic<bool> open{true};
+    std::atomic<bool> posted{false}; // one pump on its way at a time
+};
+
+std::unique_ptr<AssistiveTechnology> AtspiBridge::start(std::shared_ptr<Window> window,
+                                                        std::string appName,
+                                                        std::function<ScreenPlacement()> placement,
+                                                        std::function<void()> wake) {
     const auto address = busAddress();
     if (!address) {
         return nullptr;
     }
     auto bridge = std::make_unique<AtspiBridge>(Key(), std::move(window), std::move(appName),
-                                                std::move(placement));
+                                                std::move(placement), std::move(wake));
     std::string error;
     if (!bridge->connect(*address, error)) {
         Log::write("accessibility: the accessibility bus at " + *address +
@@ -108,13 +119,24 @@ AtspiBridge::start(std::shared_ptr<Window> window, std::string appName,
 }
 
 AtspiBridge::AtspiBridge(Key, std::shared_ptr<Window> window, std::string appName,
-                         std::function<ScreenPlacement()> placement)
+                         std::function<ScreenPlacement()> placement, std::function<void()> wake)
     : context_(g_main_context_new()), cancellable_(g_cancellable_new()),
-      objects_(std::move(window)), appName_(std::move(appName)), placement_(std::move(placement)) {}
+      objects_(std::move(window)), appName_(std::move(appName)), placement_(std::move(placement)),
+      waker_(std::make_shared<Waker>()) {
+    waker_->wake = std::move(wake);
+    waker_->bridge = this;
+}
 
 AtspiBridge::~AtspiBridge() {
     if (pump_) {
         pump_->invalidate();
+    }
+    // No wake-up after this (the filter may still run once on GDBus's thread; it finds `open`
+    // false), and posted pumps find no bridge.
+    waker_->open = false;
+    waker_->bridge = nullptr;
+    if (filter_ != 0 && bus_) {
+        g_dbus_connection_remove_filter(bus_.get(), filter_);
     }
     g_cancellable_cancel(cancellable_.get());
     events_.reset();
@@ -145,6 +167,10 @@ bool AtspiBridge::connect(const std::string& address, std::string& error) {
         G_VARIANT_TYPE("((so))"), G_DBUS_CALL_FLAGS_NONE, kCallTimeoutMs * 5, cancellable_.get(),
         &AtspiBridge::embedded, this);
     pump_ = Timer::scheduledTimer(RunLoop::main(), kPumpInterval, true, [this](Timer&) { pump(); });
+    // The filter holds its own share of the waker, let go by GDBus when it is done with it.
+    filter_ = g_dbus_connection_add_filter(
+        bus_.get(), &AtspiBridge::incoming, new std::shared_ptr<Waker>(waker_),
+        [](gpointer data) { delete static_cast<std::shared_ptr<Waker>*>(data); });
     events_->update(); // what is there now is known; only changes are sent
     return true;
 }
@@ -168,14 +194,56 @@ void AtspiBridge::embedded(GObject* source, GAsyncResult* result, gpointer self)
     static_cast<AtspiBridge*>(self)->adaptor_->setDesktop(name, path);
 }
 
-void AtspiBridge::pump() {
+GDBusMessage* AtspiBridge::incoming(GDBusConnection*, GDBusMessage* message, gboolean incoming,
+                                    gpointer data) {
+    const auto& waker = *static_cast<std::shared_ptr<Waker>*>(data);
+    const auto type = g_dbus_message_get_message_type(message);
+    // A call to answer, or the answer to one of ours: the main thread runs it now. Signals
+    // (other applications' events) wait for the timer.
+    if (incoming && waker->open &&
+        (type == G_DBUS_MESSAGE_TYPE_METHOD_CALL || type == G_DBUS_MESSAGE_TYPE_METHOD_RETURN ||
+         type == G_DBUS_MESSAGE_TYPE_ERROR) &&
+        !waker->posted.exchange(true)) {
+        std::weak_ptr<Waker> weak = waker;
+        RunLoop::main().post([weak] {
+            if (auto w = weak.lock()) {
+                w->posted = false;
+                if (w->bridge) {
+                    w->bridge->pumpNow(3);
+                }
+            }
+        });
+        if (waker->wake) {
+            waker->wake();
+        }
+    }
+    return message;
+}
+
+void AtspiBridge::pumpNow(int retries) {
+    if (pump() || retries <= 0) {
+        return;
+    }
+    std::weak_ptr<Waker> weak = waker_;
+    Timer::scheduledTimer(RunLoop::main(), std::chrono::milliseconds(1), false,
+                          [weak, retries](Timer&) {
+                              if (auto w = weak.lock(); w && w->bridge) {
+                                  w->bridge->pumpNow(retries - 1);
+                              }
+                          });
+}
+
+bool AtspiBridge::pump() {
+    bool any = false;
     while (g_main_context_iteration(context_.get(), FALSE)) {
+        any = true;
     }
     events_->update();
     // Now and then, the paths of views that are gone are forgotten.
     if (++pumps_ % 100 == 0) {
         objects_.prune();
     }
+    return any;
 }
 
 } // namespace vestrino::ui::atspi

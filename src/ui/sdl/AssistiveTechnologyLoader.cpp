@@ -36,7 +36,8 @@ AssistiveTechnologyLoader::modulePath(const std::filesystem::path& executable) {
 
 std::unique_ptr<AssistiveTechnology>
 AssistiveTechnologyLoader::start(std::shared_ptr<Window> window, std::string appName,
-                                 std::function<ScreenPlacement()> placement) {
+                                 std::function<ScreenPlacement()> placement,
+                                 std::function<void()> wake) {
     if (!busMayExist()) {
         return nullptr;
     }
@@ -56,7 +57,7 @@ AssistiveTechnologyLoader::start(std::shared_ptr<Window> window, std::string app
                    " cannot be loaded: " + (why ? why : "no entry"));
         return nullptr;
     }
-    return entry()(std::move(window), std::move(appName), std::move(placement));
+    return entry()(std::move(window), std::move(appName), std::move(placement), std::move(wake));
 }
 
 } // namespace vestrino::ui

@@ -27,7 +27,8 @@ public:
     // reported once on the log.
     static std::unique_ptr<AssistiveTechnology> start(std::shared_ptr<Window> window,
                                                       std::string appName,
-                                                      std::function<ScreenPlacement()> placement);
+                                                      std::function<ScreenPlacement()> placement,
+                                                      std::function<void()> wake);
 };
 
 } // namespace vestrino::ui

@@ -19,8 +19,38 @@
 #include <SDL2/SDL.h>
 #include <algorithm>
 #include <memory>
+#include <mutex>
 
 namespace vestrino::ui {
+
+namespace {
+
+// Wakes the loop's wait from another thread with an event of the program's own type, until
+// shut: none is sent once the window's teardown has begun (an event sent then could reach the
+// X server after the window has gone).
+class LoopWaker {
+public:
+    explicit LoopWaker(Uint32 type) : type_(type) {}
+    void wake() {
+        std::lock_guard lock(mutex_);
+        if (open_ && type_ != static_cast<Uint32>(-1)) {
+            SDL_Event e{};
+            e.type = type_;
+            SDL_PushEvent(&e);
+        }
+    }
+    void shut() {
+        std::lock_guard lock(mutex_);
+        open_ = false;
+    }
+
+private:
+    std::mutex mutex_;
+    Uint32 type_;
+    bool open_ = true;
+};
+
+} // namespace
 
 namespace {
 // The longest the idle loop sleeps without looking at the main queue, and the longest while a
@@ -165,6 +195,9 @@ bool SdlHost::run(std::string& error) {
         // desktop has its accessibility bus; it goes before the window does.
         std::unique_ptr<AssistiveTechnology> accessibility;
         bool accessibilityTried = false;
+        // How assistive technology's thread turns the loop at once for a call that came in: an
+        // event of our own. It is shut before the window goes (see the teardown below).
+        const auto waker = std::make_shared<LoopWaker>(SDL_RegisterEvents(1));
         while (!quit) {
             int timeout = 0;
             if (moving && !paced) {
@@ -230,14 +263,18 @@ bool SdlHost::run(std::string& error) {
             }
             if (firstFrameLogged && !accessibilityTried) {
                 accessibilityTried = true;
-                accessibility =
-                    AssistiveTechnologyLoader::start(window_, title_, [&sdlWindow, this] {
+                accessibility = AssistiveTechnologyLoader::start(
+                    window_, title_,
+                    [&sdlWindow, this] {
                         int x = 0, y = 0;
                         SDL_GetWindowPosition(sdlWindow.get(), &x, &y);
                         return ScreenPlacement{x, y, scale_};
-                    });
+                    },
+                    [waker] { waker->wake(); });
             }
         }
+        waker->shut();
+        accessibility.reset();
     }
     window_->setClipboard(ownClipboard);
     // An event queued while the loop waited (the close itself) makes SDL wake the wait by
