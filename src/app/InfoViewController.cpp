@@ -44,12 +44,39 @@ void InfoViewController::showLockChoice() {
 }
 
 void InfoViewController::cambiaBlocco() {
+    // Every choice in sight at once, rather than a button that changes at each touch.
+    std::vector<std::string> titles;
+    for (const int minutes : Preferences::kLockChoices) {
+        titles.push_back(lockChoiceTitle(minutes));
+    }
+    const std::string now = lockChoiceTitle(Preferences::shared().bloccoMinuti());
+    auto alert = std::make_shared<ui::AlertView>(
+        tr("Blocco automatico"),
+        tr("Bloccare la sessione dopo quanto tempo senza uso? Ora: ") + now, this, std::nullopt,
+        titles);
+    alert->setTag(kLockAlertTag);
+    const auto* current =
+        std::find(std::begin(Preferences::kLockChoices), std::end(Preferences::kLockChoices),
+                  Preferences::shared().bloccoMinuti());
+    if (current != std::end(Preferences::kLockChoices)) {
+        // Return and Escape both keep what is chosen now.
+        const int index = static_cast<int>(current - std::begin(Preferences::kLockChoices));
+        alert->setDefaultButtonIndex(index);
+        alert->setEscapeButtonIndex(index);
+    }
+    showAlert(alert);
+}
+
+void InfoViewController::alertViewDidDismissWithButtonIndex(ui::AlertView& alert, int index) {
+    if (alert.tag() != kLockAlertTag) {
+        VestrinoVC::alertViewDidDismissWithButtonIndex(alert, index);
+        return;
+    }
     const auto& choices = Preferences::kLockChoices;
-    const int now = Preferences::shared().bloccoMinuti();
-    const auto* it = std::find(std::begin(choices), std::end(choices), now);
-    const int next =
-        (it == std::end(choices) || it + 1 == std::end(choices)) ? choices[0] : *(it + 1);
-    Preferences::shared().setBloccoMinuti(next);
+    if (index < 0 || index >= static_cast<int>(std::size(choices))) {
+        return;
+    }
+    Preferences::shared().setBloccoMinuti(choices[index]);
     if (auto delegate = VestrinoAppDelegate::shared()) {
         delegate->applyLockPreference();
     }

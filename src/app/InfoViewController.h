@@ -10,7 +10,7 @@ namespace vestrino {
 // information button. Beside them: the way to the cash machines near a town ("Lumaspot
 // vicini") and the switch that hides every amount the application shows ("Nascondi
 // importi", remembered), and the time without input after which the session locks itself
-// (1, 5 or 15 minutes or never, remembered; each touch on the button takes the next).
+// (1, 5 or 15 minutes or never, remembered; the button shows the choice and asks among them).
 class InfoViewController : public VestrinoVC {
 public:
     std::string layoutName() const override { return "InfoViewController"; }
@@ -22,8 +22,11 @@ public:
     void viewDidLoad() override;
 
     void mostraLumaspot();
-    // The lock's next choice, kept and put in force at once.
+    static constexpr int kLockAlertTag = 71;
+    // Asks which lock time to keep: an alert with a button a choice.
     void cambiaBlocco();
+    // The choice answered: kept and put in force at once.
+    void alertViewDidDismissWithButtonIndex(ui::AlertView& alert, int index) override;
     // "5 min", or "mai" for never.
     static std::string lockChoiceTitle(int minutes);
 

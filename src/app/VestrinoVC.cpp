@@ -154,6 +154,10 @@ void VestrinoVC::showAlertWithTitle(const std::string& title, const std::string&
         }
         alert = std::make_shared<AlertView>(title, message, this, cancelButton, others);
     }
+    showAlert(alert);
+}
+
+void VestrinoVC::showAlert(const std::shared_ptr<AlertView>& alert) {
     alertView_ = alert;
     if (Window* w = window()) {
         alert->show(*w);

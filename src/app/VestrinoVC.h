@@ -50,6 +50,8 @@ public:
     void showInfo() override;
     void showLogout() override;
 
+    // Shows an alert made by the screen (more buttons than showAlertWithTitle's two).
+    void showAlert(const std::shared_ptr<ui::AlertView>& alert);
     void showAlertWithTitle(const std::string& title, const std::string& message, bool withActivity,
                             const std::optional<std::string>& cancelButton,
                             const std::optional<std::string>& otherButtonTitle);

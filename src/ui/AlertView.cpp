@@ -69,8 +69,9 @@ bool AlertView::keyDown(KeyCommand key) {
         dismissWithClickedButtonIndex(*defaultButton_);
         return true;
     }
-    if (key == KeyCommand::Escape && hasCancel_) {
-        dismissWithClickedButtonIndex(0);
+    if (const auto escape = escapeButtonIndex();
+        key == KeyCommand::Escape && escape && *escape < static_cast<int>(buttons_.size())) {
+        dismissWithClickedButtonIndex(*escape);
         return true;
     }
     return false;

@@ -36,6 +36,12 @@ public:
     // The button Return answers: by default the only one of a one-button alert, none otherwise.
     std::optional<int> defaultButtonIndex() const { return defaultButton_; }
     void setDefaultButtonIndex(std::optional<int> index) { defaultButton_ = index; }
+    // The button Escape answers: the cancel button when there is one, else the one set (an
+    // alert of choices leaves the current one), else none.
+    std::optional<int> escapeButtonIndex() const {
+        return hasCancel_ ? std::optional<int>(0) : escapeButton_;
+    }
+    void setEscapeButtonIndex(std::optional<int> index) { escapeButton_ = index; }
     bool keyDown(KeyCommand key) override;
 
     const std::string& title() const { return title_; }
@@ -67,6 +73,7 @@ private:
     bool visible_ = false;
     bool hasCancel_ = false;
     std::optional<int> defaultButton_;
+    std::optional<int> escapeButton_;
 };
 
 } // namespace vestrino::ui

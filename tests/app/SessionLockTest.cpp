@@ -127,19 +127,30 @@ TEST_F(SessionLockTest, InputStartsTheTimeAgainAndTheLoginScreenNeverLocks) {
     EXPECT_TRUE(locked());
 }
 
-TEST_F(SessionLockTest, TheInformationScreenCyclesTheChoiceAndKeepsIt) {
+TEST_F(SessionLockTest, TheInformationScreenOffersTheChoicesAndKeepsOne) {
     toWallet();
     run("tap @infoButton\nwait 0.6");
+    run("tap @bloccoButton\nwait 0.2");
+    EXPECT_EQ(alertShown(), "Blocco automatico | Bloccare la sessione dopo quanto tempo senza uso? "
+                            "Ora: 5 min | 1 min, 5 min, 15 min, mai");
     std::string shownAndKept;
-    for (int i = 0; i < 4; ++i) {
-        run("tap @bloccoButton\nwait 0.2");
+    for (const char* choice : {"15 min", "mai", "1 min", "5 min"}) {
+        tapTitled(choice);
+        run("wait 0.3");
         Preferences::shared().reload();
         shownAndKept += look("bloccoButton.title") + " = " +
                         std::to_string(Preferences::shared().bloccoMinuti()) + "; ";
+        run("tap @bloccoButton\nwait 0.2");
     }
     EXPECT_EQ(shownAndKept, "15 min = 15; mai = 0; 1 min = 1; 5 min = 5; ");
+    // Escape leaves the choice as it is.
+    run("key escape\nwait 0.3");
+    EXPECT_EQ(alertShown(), "");
+    EXPECT_EQ(Preferences::shared().bloccoMinuti(), 5);
     // The choice holds at once: one minute from the tap, not five.
-    run("tap @bloccoButton\nwait 0.2\ntap @bloccoButton\nwait 0.2\ntap @bloccoButton\nwait 0.2");
+    run("tap @bloccoButton\nwait 0.2");
+    tapTitled("1 min");
+    run("wait 0.3");
     ASSERT_EQ(Preferences::shared().bloccoMinuti(), 1);
     run("wait 61\nwait 0.6");
     EXPECT_TRUE(locked());
