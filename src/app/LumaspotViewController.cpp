@@ -132,8 +132,9 @@ void LumaspotViewController::found(int code, std::vector<LumaspotVicino> risulta
     // The count is of those within the radius; any the service sent from farther away are
     // listed after them and counted apart.
     const std::size_t within = risultati_.size() - std::min(farther, risultati_.size());
-    std::string line = within == 0 ? tr("Nessun Lumaspot") + where
-                                   : std::to_string(within) + tr(" Lumaspot") + where;
+    std::string line = within == 0
+                           ? tr("Nessun Lumaspot") + where
+                           : std::to_string(within) + trn(" Lumaspot", " Lumaspot", within) + where;
     if (farther > 0) {
         line += ", " + std::to_string(farther) + trn(" più lontano", " più lontani", farther);
     } else if (within == 0) {

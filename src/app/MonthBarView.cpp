@@ -3,6 +3,7 @@
 
 #include "app/AppStyle.h"
 #include "app/Preferences.h"
+#include "entities/Importo.h"
 #include "ui/Canvas.h"
 #include "ui/Font.h"
 #include "ui/ViewDescription.h"
@@ -47,7 +48,8 @@ std::string MonthBarView::figure(bool in) const {
     if (hideAmounts_) {
         return Preferences::kHiddenAmount;
     }
-    return (in ? totals_.inText() : totals_.outText()) + " €";
+    // In the rows' look: what went out with its minus, what came in with its plus.
+    return Importo::shown(in ? totals_.inCents : -totals_.outCents) + " €";
 }
 
 std::string MonthBarView::accessibleName() const {

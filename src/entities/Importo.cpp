@@ -89,6 +89,16 @@ std::string Importo::italian(std::int64_t cents) {
     return (negative ? "-" : "") + grouped + ',' + char('0' + rest / 10) + char('0' + rest % 10);
 }
 
+std::string Importo::shown(std::int64_t cents) {
+    const bool negative = cents < 0;
+    const std::uint64_t magnitude = negative ? std::uint64_t(0) - static_cast<std::uint64_t>(cents)
+                                             : static_cast<std::uint64_t>(cents);
+    const unsigned rest = static_cast<unsigned>(magnitude % 100);
+    const char* sign = negative ? "- " : cents > 0 ? "+ " : "";
+    return sign + std::to_string(magnitude / 100) + ',' + char('0' + rest / 10) +
+           char('0' + rest % 10);
+}
+
 std::string Importo::decimalPoint(std::int64_t cents) {
     const bool negative = cents < 0;
     const std::uint64_t magnitude = negative ? std::uint64_t(0) - static_cast<std::uint64_t>(cents)

@@ -19,6 +19,10 @@ public:
     static std::optional<std::int64_t> centsFromItalian(std::string_view text);
     // "-1.234,56": thousands dots and a decimal comma, two decimals.
     static std::string italian(std::int64_t cents);
+    // "- 1234,56", "+ 50,00", "0,00": an amount the application writes beside the service's
+    // own, in the look of the statement's rows (the sign and a space, the digits as the service
+    // sends them once its no-break spaces are gone, a decimal comma).
+    static std::string shown(std::int64_t cents);
     // "-1234.56": a decimal point, no thousands separator (spreadsheets, CSV).
     static std::string decimalPoint(std::int64_t cents);
     // A transaction's signed amount: + the credit when there is one (not empty), otherwise

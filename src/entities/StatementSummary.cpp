@@ -8,7 +8,7 @@ namespace vestrino {
 std::string StatementSummary::line(std::string_view hiddenAmount) const {
     std::string out =
         std::to_string(count) + trn(" movimento", " movimenti", count) + tr(" · totale ") +
-        (!hiddenAmount.empty() ? std::string(hiddenAmount) : Importo::italian(totalCents) + " €");
+        (!hiddenAmount.empty() ? std::string(hiddenAmount) : Importo::shown(totalCents) + " €");
     if (unreadable == 1) {
         out += tr(" (1 importo non leggibile escluso)");
     } else if (unreadable > 1) {

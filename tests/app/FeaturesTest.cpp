@@ -381,9 +381,9 @@ TEST_F(FeaturesTest, TheChartsBarsShareOneScaleAndAMonthNarrowsTheList) {
                     area * static_cast<double>(out) / static_cast<double>(largest), 1e-9);
         EXPECT_NEAR(bar["inHeight"].get<double>(),
                     area * static_cast<double>(in) / static_cast<double>(largest), 1e-9);
-        EXPECT_EQ(bar["accessibleName"], bar["title"].get<std::string>() + ": uscite -" +
-                                             Importo::italian(out) + " €, entrate +" +
-                                             Importo::italian(in) + " €");
+        EXPECT_EQ(bar["accessibleName"], bar["title"].get<std::string>() + ": uscite " +
+                                             Importo::shown(-out) + " €, entrate " +
+                                             Importo::shown(in) + " €");
     }
     // Hidden amounts: the bars keep their shape, every figure is hidden.
     Preferences::shared().setNascondiImporti(true);
@@ -413,11 +413,11 @@ TEST_F(FeaturesTest, TheChartsBarsShareOneScaleAndAMonthNarrowsTheList) {
     }
     const std::int64_t out = newest["outCents"], in = newest["inCents"];
     EXPECT_EQ(text("totaleLabel"), std::to_string(rows.size()) + " movimenti · totale " +
-                                       Importo::italian(in - out) + " €");
+                                       Importo::shown(in - out) + " €");
     EXPECT_EQ(look("meseChip.hidden meseChip.title"),
               "false; " + newest["title"].get<std::string>() + " \u00d7");
     EXPECT_EQ(statement()->month()->iso(), newest["month"]);
     run("tap @meseChip\nwait 0.3");
-    EXPECT_EQ(text("totaleLabel"), "42 movimenti · totale 2.448,44 €");
+    EXPECT_EQ(text("totaleLabel"), "42 movimenti · totale + 2448,44 €");
     EXPECT_FALSE(statement()->month().has_value());
 }

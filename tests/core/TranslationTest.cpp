@@ -25,16 +25,16 @@ TEST(Translation, CountsDatesAndTheItalianTextsByteForByte) {
         const char* month;
     };
     const Case cases[] = {
-        {Language::Italian, 1, 0, "1 movimento · totale -12,50 €", "nov 2026"},
-        {Language::Italian, 9, 1, "9 movimenti · totale -12,50 € (1 importo non leggibile escluso)",
-         "nov 2026"},
-        {Language::Italian, 0, 2, "0 movimenti · totale -12,50 € (2 importi non leggibili esclusi)",
-         "nov 2026"},
-        {Language::English, 1, 0, "1 transaction · total -12,50 €", "Nov 2026"},
-        {Language::English, 9, 1, "9 transactions · total -12,50 € (1 unreadable amount left out)",
+        {Language::Italian, 1, 0, "1 movimento · totale - 12,50 €", "nov 2026"},
+        {Language::Italian, 9, 1,
+         "9 movimenti · totale - 12,50 € (1 importo non leggibile escluso)", "nov 2026"},
+        {Language::Italian, 0, 2,
+         "0 movimenti · totale - 12,50 € (2 importi non leggibili esclusi)", "nov 2026"},
+        {Language::English, 1, 0, "1 transaction · total - 12,50 €", "Nov 2026"},
+        {Language::English, 9, 1, "9 transactions · total - 12,50 € (1 unreadable amount left out)",
          "Nov 2026"},
-        {Language::English, 0, 2, "0 transactions · total -12,50 € (2 unreadable amounts left out)",
-         "Nov 2026"},
+        {Language::English, 0, 2,
+         "0 transactions · total - 12,50 € (2 unreadable amounts left out)", "Nov 2026"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);

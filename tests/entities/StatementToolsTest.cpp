@@ -67,16 +67,19 @@ TEST(Importo, ItalianAmountsAreReadIntoExactCents) {
         std::int64_t cents;
         const char* italian;
         const char* point;
+        const char* shown; // as the statement's rows write theirs
     };
-    const Out outs[] = {{0, "0,00", "0.00"},
-                        {5, "0,05", "0.05"},
-                        {-24560, "-245,60", "-245.60"},
-                        {123456789, "1.234.567,89", "1234567.89"},
-                        {-100000, "-1.000,00", "-1000.00"},
-                        {INT64_MIN, "-92.233.720.368.547.758,08", "-92233720368547758.08"}};
+    const Out outs[] = {{0, "0,00", "0.00", "0,00"},
+                        {5, "0,05", "0.05", "+ 0,05"},
+                        {-24560, "-245,60", "-245.60", "- 245,60"},
+                        {123456789, "1.234.567,89", "1234567.89", "+ 1234567,89"},
+                        {-100000, "-1.000,00", "-1000.00", "- 1000,00"},
+                        {INT64_MIN, "-92.233.720.368.547.758,08", "-92233720368547758.08",
+                         "- 92233720368547758,08"}};
     for (const auto& o : outs) {
         EXPECT_EQ(Importo::italian(o.cents), o.italian);
         EXPECT_EQ(Importo::decimalPoint(o.cents), o.point);
+        EXPECT_EQ(Importo::shown(o.cents), o.shown);
     }
     Movimento credit, emptyCredit, unreadable;
     credit.setAccrediti("425,81");

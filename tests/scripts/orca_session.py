@@ -145,6 +145,8 @@ def main():
         key("Tab", "Grafico toggle button not pressed")
         orca.spoken()
         if missed:
+            if os.environ.get("ORCA_LOG_COPY"):
+                shutil.copy(orca.log, os.environ["ORCA_LOG_COPY"])
             fail("not read before the next key: %s\nheard: %s" % ("; ".join(missed), orca.heard))
         if any("lumacard1" in h or h in list("lumacrd1") for h in orca.heard):
             fail("the password was spoken: %s" % orca.heard)
