@@ -8,6 +8,7 @@
 #include "app/StatementExport.h"
 #include "core/Paths.h"
 #include "core/RunLoop.h"
+#include "core/SearchText.h"
 #include "core/UnicodeText.h"
 #include "core/Utf8.h"
 #include "entities/Importo.h"
@@ -399,6 +400,22 @@ ListaMovimenti TransazioniViewController::movimentiFiltrati() const {
     return model_.rowsShown();
 }
 
+std::string TransazioniViewController::rowDescription(const Movimento& m, const ui::Label& label) {
+    const std::string date = formatted(m.dataContabile()) + " ";
+    const std::string& description = m.descrizione().value_or(std::string());
+    // A match past what the row has room for would be cut away with the end of the line: the
+    // row then shows the description from the match's word on.
+    if (const auto match = findFolded(description, model_.foldedQuery())) {
+        const double room = label.frame().width();
+        auto& measurer = ui::TextMeasurer::shared();
+        if (measurer.measure(date + firstCodePoints(description, match->to), label.font()).width >
+            room) {
+            return date + excerptAround(description, *match);
+        }
+    }
+    return date + description;
+}
+
 int TransazioniViewController::numberOfRows(TableView&) {
     return static_cast<int>(model_.shown().size());
 }
@@ -415,7 +432,7 @@ std::shared_ptr<TableViewCell> TransazioniViewController::cellForRow(TableView& 
         }
     }
     const Movimento& m = model_.row(static_cast<std::size_t>(row));
-    cell->desc()->setText(formatted(m.dataContabile()) + " " + m.descrizione().value_or(""));
+    cell->desc()->setText(rowDescription(m, *cell->desc()));
     const std::string importo = importoText(m);
     // Hidden amounts hide their sign too, colour included.
     cell->importo()->setTextColor(importo.starts_with("+") && !hideAmounts_ ? appstyle::kCredit

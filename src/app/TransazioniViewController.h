@@ -135,6 +135,9 @@ private:
     // The search field and the month chip share the row: the field narrows while the chip
     // shows.
     void placeMonthChip();
+    // A row's first line: the booking date and the description, from the search's match on
+    // when the match would not fit.
+    std::string rowDescription(const Movimento& m, const ui::Label& label);
     // Scrolls the page (animated) so that the view's top is just under the navigation bar, or
     // as near as the page goes.
     void scrollPageTo(const ui::View& shown);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,5 +16,16 @@ std::string foldedForSearch(std::string_view utf8);
 inline bool containsFolded(std::string_view folded, std::string_view foldedQuery) {
     return foldedQuery.empty() || folded.find(foldedQuery) != std::string_view::npos;
 }
+
+// Where the first match of the folded `query` lies in `utf8` as written (not folded): its first
+// and past-the-last code points; nothing when it does not match or the query is empty.
+struct FoldedMatch {
+    std::size_t from, to;
+};
+std::optional<FoldedMatch> findFolded(std::string_view utf8, std::string_view foldedQuery);
+
+// What a row shows of a text too long for it so that the match is in sight: the text from the
+// start of the word the match is in (or from the match, in a long word), after "…".
+std::string excerptAround(std::string_view utf8, const FoldedMatch& match);
 
 } // namespace vestrino

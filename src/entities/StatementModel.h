@@ -33,6 +33,8 @@ public:
     void setQuery(std::string_view text);
     bool narrowedByTypes() const { return !types_.empty(); }
     bool narrowedBySearch() const { return !query_.empty(); }
+    // The search text as it is matched (folded).
+    const std::string& foldedQuery() const { return query_; }
     // The month the rows shown are narrowed to (none: every month).
     void setMonth(std::optional<MonthKey> month);
     const std::optional<MonthKey>& month() const { return month_; }

@@ -55,6 +55,25 @@ protected:
 
 } // namespace
 
+// A match at the end of a long description is in sight in its row, not cut away with the "…".
+TEST_F(FeaturesTest, TheSearchedWordIsInSightInEveryRow) {
+    toStatement();
+    for (const char* query : {"postale", "pos"}) {
+        search(query);
+        int rows = 0;
+        visit(state()["window"], [&](const ordered_json& n) {
+            if (n["name"].is_string() && n["name"] == "desc" && n["text"].is_string()) {
+                ++rows;
+                const std::string shown = n.contains("shownText") ? n["shownText"] : n["text"];
+                EXPECT_NE(foldedForSearch(shown).find(query), std::string::npos)
+                    << query << ": " << shown;
+            }
+            return true;
+        });
+        EXPECT_GT(rows, 0) << query;
+    }
+}
+
 TEST_F(FeaturesTest, ExportWritesTheRowsShownAndNeverReplacesAFile) {
     toStatement();
     search("pagamento pos");

@@ -115,6 +115,33 @@ TEST(SearchText, CaseAndAccentsAreIgnored) {
     }
 }
 
+// Where a folded match lies in the text as written, and what a row too narrow for it shows.
+TEST(SearchText, TheMatchAsWrittenAndTheExcerptAroundIt) {
+    struct Case {
+        const char* text;
+        const char* query;
+        const char* found; // "from-to" in code points, "" for no match
+        const char* excerpt;
+    };
+    const Case cases[] = {
+        {"RICARICA DA SPORTELLO UFFICIO POSTALE", "pos", "30-33", "…POSTALE"},
+        {"RICARICA DA SPORTELLO UFFICIO POSTALE", "ufficio post", "22-34", "…UFFICIO POSTALE"},
+        {"PAGAMENTO POS CAFFÈ DELLA STAZIONE", "caffe", "14-19", "…CAFFÈ DELLA STAZIONE"},
+        {"Straße", "strasse", "0-6", "Straße"},  // one ß folds to two letters
+        {"PRELIEVO", "prel", "0-4", "PRELIEVO"}, // at the start: whole
+        {"RICARICAPOSTEPAYUFFICIOCENTRALE", "centrale", "23-31", "…CENTRALE"}, // a long word
+        {"PAGAMENTO", "bar", "", ""},
+        {"PAGAMENTO", "", "", ""},
+    };
+    for (const auto& c : cases) {
+        const auto match = findFolded(c.text, foldedForSearch(c.query));
+        EXPECT_EQ(match ? std::to_string(match->from) + "-" + std::to_string(match->to) : "",
+                  c.found)
+            << c.text << " / " << c.query;
+        EXPECT_EQ(match ? excerptAround(c.text, *match) : "", c.excerpt) << c.text;
+    }
+}
+
 TEST(GeoDistance, GreatCircleKilometresAndTheirText) {
     // Rome to Milan (GeoNames centres): 478.6 km on the sphere (477.2 on the ellipsoid); a
     // point to itself 0; antipodes half the Earth's circumference.
