@@ -8,7 +8,8 @@ ActivityAlertView::ActivityAlertView(std::string title, std::string message,
     : AlertView(std::move(title), std::move(message), delegate, std::nullopt, {}),
       activity_(std::make_shared<ui::ActivityIndicatorView>()) {
     activity_->setFrame(ui::makeRect(125, 80, 30, 30));
-    activity_->setBackgroundColor(appstyle::kSpinner);
+    // The spokes in the accent straight on the alert's white, with no square behind them.
+    activity_->setColor(appstyle::kSpinner);
     setAccessoryView(activity_);
     activity_->startAnimating();
 }

@@ -5,7 +5,8 @@
 
 namespace vestrino::ui {
 
-// The spinning wheel, large and white: twelve spokes, one brighter step every 1/12 s.
+// The spinning wheel: twelve spokes, one brighter step every 1/12 s; white by default (over a
+// dark backdrop), or the colour set (over a light one).
 class ActivityIndicatorView : public View {
 public:
     ActivityIndicatorView();
@@ -16,6 +17,11 @@ public:
     bool isAnimating() const { return timer_ != nullptr; }
     bool hidesWhenStopped() const { return hidesWhenStopped_; }
     void setHidesWhenStopped(bool on) { hidesWhenStopped_ = on; }
+    Color color() const { return color_; }
+    void setColor(Color color) {
+        color_ = color;
+        setNeedsDisplay();
+    }
 
     void draw(Canvas& canvas, const Rect& rect) override;
     std::string className() const override { return "ActivityIndicatorView"; }
@@ -25,6 +31,7 @@ private:
     std::shared_ptr<Timer> timer_;
     int step_ = 0;
     bool hidesWhenStopped_ = true;
+    Color color_ = Color::white();
 };
 
 } // namespace vestrino::ui

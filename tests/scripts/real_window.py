@@ -141,7 +141,6 @@ wait 0.3
 snapshot kb-card
 key return
 wait 0.6
-key tab
 type "739"
 key tab
 wait 0.3
@@ -155,12 +154,12 @@ key tab
 key tab
 type "ric"
 key tab
+key tab
 key return
 wait 0.5
 snapshot kb-export
 key return
 wait 0.3
-key tab
 key tab
 wait 0.5
 snapshot kb-toggle
@@ -179,17 +178,13 @@ key right
 wait 0.6
 key right
 wait 0.6
-key tab
 key return
 wait 0.6
-key tab
-key tab
 type "Spesa"
 key tab
 type "5375123499990001"
 key tab
 type "05/29"
-key tab
 wait 0.3
 snapshot kb-add
 key return
@@ -532,34 +527,36 @@ def main():
         wait_for(session, refs, "kb-card")
         session.xdotool("key", "Return")
         time.sleep(0.6)
-        session.xdotool("key", "Tab")
+        # The dialog opens with its field focused: the code, then Tab to "Conferma".
         session.type_text("739")
         session.xdotool("key", "Tab")
         wait_for(session, refs, "kb-save")
         session.xdotool("key", "Return")
         wait_for(session, refs, "kb-statement")
+        # Indietro, then the search; "ric"; past "Grafico" to "Esporta".
         session.xdotool("key", "--delay", "60", "Tab", "Tab")
         session.type_text("ric")
-        session.xdotool("key", "--delay", "60", "Tab", "Return")
+        session.xdotool("key", "--delay", "60", "Tab", "Tab", "Return")
         wait_for(session, refs, "kb-export")
-        session.xdotool("key", "--delay", "60", "Return", "Tab", "Tab")
+        # The alert answered, the focus is back on "Esporta"; the first toggle next.
+        session.xdotool("key", "--delay", "60", "Return", "Tab")
         wait_for(session, refs, "kb-toggle")
         session.xdotool("key", "space")
         time.sleep(0.5)
         session.xdotool("key", "Escape")
         wait_for(session, refs, "kb-back")
+        # The ring is on the card shown and follows the pages to the add page.
         for _ in range(4):
             session.xdotool("key", "Right")
             time.sleep(0.6)
-        session.xdotool("key", "--delay", "60", "Tab", "Return")
+        session.xdotool("key", "Return")
         time.sleep(0.6)
-        session.xdotool("key", "--delay", "60", "Tab", "Tab")
+        # The editor starts in the name; Return in the last field saves.
         session.type_text("Spesa")
         session.xdotool("key", "Tab")
         session.type_text("5375123499990001")
         session.xdotool("key", "Tab")
         session.type_text("05/29")
-        session.xdotool("key", "Tab")
         wait_for(session, refs, "kb-add")
         session.xdotool("key", "Return")
         wait_for(session, refs, "kb-added")
