@@ -6,6 +6,7 @@
 #include "core/RunLoop.h"
 #include "core/UnicodeText.h"
 #include "core/Utf8.h"
+#include "entities/WalletModel.h"
 #include "service/Constants.h"
 #include "service/RemoteServiceUtil.h"
 #include "store/GestoreCarteLocali.h"
@@ -77,6 +78,7 @@ void AggiungiCartaViewController::bindOutlets() {
     bindOutlet(eliminaButton_, "eliminaButton");
     bindOutlet(scadenzaCartaLabel_, "scadenzaCartaLabel");
     bindOutlet(riga_, "riga");
+    bindOutlet(numeroMascherato_, "numeroMascherato");
 }
 
 void AggiungiCartaViewController::viewDidLoad() {
@@ -108,6 +110,13 @@ void AggiungiCartaViewController::viewDidLoad() {
             save->setFrame(makeRect(kAnonymousSaveX, f.minY(), f.width(), f.height()));
         } else {
             numeroCarta_->setUserInteractionEnabled(false);
+            // The number cannot be changed here: shown as text, masked as the wallet shows it,
+            // rather than in a field that looks editable.
+            numeroCarta_->setHidden(true);
+            numeroMascherato_->setText(WalletModel::maskedNumber(cp_->serial().value_or("")));
+            numeroMascherato_->setAccessibilityLabel(tr("Numero della carta: ") +
+                                                     numeroMascherato_->text());
+            numeroMascherato_->setHidden(false);
             for (View* v :
                  std::initializer_list<View*>{scadenzaCartaLabel_.get(), scadenzaCartaImg_.get(),
                                               scadenzaCarta_.get(), riga_.get()}) {

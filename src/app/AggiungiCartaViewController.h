@@ -2,6 +2,7 @@
 
 #include "app/VestrinoVC.h"
 #include "entities/CartaDiPagamento.h"
+#include "ui/Label.h"
 #include "ui/TextField.h"
 #include "ui/View.h"
 
@@ -68,6 +69,7 @@ private:
     std::shared_ptr<ui::View> eliminaButton_;
     std::shared_ptr<ui::View> scadenzaCartaLabel_;
     std::shared_ptr<ui::View> riga_;
+    std::shared_ptr<ui::Label> numeroMascherato_;
 
     // The session's card list of the logged-in user, or, when the session lost it, the list
     // read again from the user's file (empty when there is no file); nothing when neither can

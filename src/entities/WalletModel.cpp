@@ -40,6 +40,10 @@ WalletModel::Arrows WalletModel::arrows(int page) const {
     return {page > 0, page != addPage()};
 }
 
+std::string WalletModel::maskedNumber(std::string_view serial) {
+    return "**** **** **** " + lastCodePoints(serial, 4);
+}
+
 WalletModel::Caption WalletModel::caption(int page) const {
     if (page < 0 || page >= pageCount()) {
         return {};
@@ -52,7 +56,7 @@ WalletModel::Caption WalletModel::caption(int page) const {
     const bool named = e->alias() && !e->alias()->empty();
     const std::string kind = e->anonima() ? tr("Lumacard Anonima") : tr("Lumacard Standard");
     const std::string last = lastCodePoints(e->serial().value_or(""), 4);
-    return {kind, "**** **** **** " + last, named ? *e->alias() : tr(kNameTitle),
+    return {kind, maskedNumber(e->serial().value_or("")), named ? *e->alias() : tr(kNameTitle),
             (named ? *e->alias() + ", " : "") + kind + tr(" che termina con ") + last,
             tr("Scegli questa carta")};
 }

@@ -4,6 +4,7 @@
 #include "entities/CartaDiPagamento.h"
 
 #include <string>
+#include <string_view>
 
 namespace vestrino {
 
@@ -14,6 +15,9 @@ namespace vestrino {
 // has no pages and every question about a page has the "nothing" answer.
 class WalletModel {
 public:
+    // A card's number as the application shows it: its last four characters after three masked
+    // groups ("**** **** **** 5670"; a shorter number whole after them).
+    static std::string maskedNumber(std::string_view serial);
     static constexpr double kPageWidth = 320;
     static constexpr const char* kAddDesc = N_("Puoi inserire una o più");
     static constexpr const char* kAddSerial = N_("carte Lumacard nella tua lista");

@@ -228,10 +228,13 @@ TEST_F(EditorTest, RenamingACardOfTheAccountChangesOnlyItsName) {
     run("tap " + kNameButton + "\nwait 0.6");
     ASSERT_EQ(state()["visible"], "AggiungiCartaViewController");
     // The number cannot be changed; no expiry, no delete, save in the middle.
-    EXPECT_EQ(look("numeroCarta.text numeroCarta.interaction scadenzaCartaLabel.hidden "
+    // The number is shown masked, as text, not in a field that looks editable.
+    EXPECT_EQ(look("numeroCarta.text numeroCarta.interaction numeroCarta.hidden "
+                   "numeroMascherato.text numeroMascherato.hidden scadenzaCartaLabel.hidden "
                    "scadenzaCartaImg.hidden scadenzaCarta.hidden riga.hidden eliminaButton.hidden "
                    "aggiungiButton.frame"),
-              "5333171012345670; false; true; true; true; true; true; [100,297,120,40]");
+              "5333171012345670; false; true; **** **** **** 5670; false; true; true; true; true; "
+              "true; [100,297,120,40]");
     // Nothing of the number is checked, even emptied on screen.
     fill("numeroCarta", "");
     fill("nomeCarta", "  Conto spese ");
