@@ -3,6 +3,7 @@
 #include "cli/RecordJson.h"
 #include "cli/RecordTables.h"
 #include "core/ReplyText.h"
+#include "core/Translation.h"
 #include "xml/XMLParsingUtil.h"
 
 #include <array>
@@ -78,14 +79,14 @@ json asJson(const std::string& kind, const Reading& r) {
 
 void printSummary(const std::string& kind, const Reading& r, std::ostream& out) {
     if (!r.ok) {
-        out << "The reply could not be read as XML.\n";
+        out << tr("La risposta non si può leggere come XML.") << '\n';
         return;
     }
-    out << "Esito:        " << shown(r.esito) << '\n'
-        << "Codice esito: " << shown(r.codiceEsito) << '\n'
-        << "Messaggio:    " << shown(r.messaggio) << '\n';
+    out << RecordTables::field(N_("Esito")) << shown(r.esito) << '\n'
+        << RecordTables::field(N_("Codice esito")) << shown(r.codiceEsito) << '\n'
+        << RecordTables::field(N_("Messaggio")) << shown(r.messaggio) << '\n';
     if (kind == "login") {
-        out << "Benvenuto:    " << shown(r.messaggioBenvenuto) << '\n';
+        out << RecordTables::field(N_("Benvenuto")) << shown(r.messaggioBenvenuto) << '\n';
     } else if (kind == "carte") {
         out << '\n';
         RecordTables::printCards(r.carte, out);

@@ -1,5 +1,6 @@
 #include "cli/ProbeCommand.h"
 
+#include "core/Translation.h"
 #include "service/Constants.h"
 #include "service/NetworkUtils.h"
 
@@ -13,8 +14,8 @@ int ProbeCommand::run(double seconds, bool json, std::ostream& out) {
     if (json) {
         out << nlohmann::ordered_json{{"ok", ok}}.dump() << '\n';
     } else {
-        out << (ok ? "The service at " : "No answer from the service at ") << serviceHost()
-            << (ok ? " answers." : " (or the network is down).") << '\n';
+        out << (ok ? tr("Il servizio su ") : tr("Nessuna risposta dal servizio su "))
+            << serviceHost() << (ok ? tr(" risponde.") : tr(" (o la rete non c'è).")) << '\n';
     }
     return ok ? 0 : 1;
 }

@@ -5,6 +5,8 @@
 
 #include "cli/TextTable.h"
 #include "core/DateFormatter.h"
+#include "core/Translation.h"
+#include "core/Utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -16,17 +18,17 @@ namespace {
 const char* tipoName(std::int32_t tipo) {
     switch (tipo) {
     case 0:
-        return "Prelievo";
+        return tr("Prelievo");
     case 1:
-        return "Ricarica carta";
+        return tr("Ricarica carta");
     case 2:
-        return "Ricarica Lumacard";
+        return tr("Ricarica Lumacard");
     case 3:
-        return "Ricarica telefonica";
+        return tr("Ricarica telefonica");
     case 4:
-        return "Pagamento";
+        return tr("Pagamento");
     default:
-        return "Altro";
+        return tr("Altro");
     }
 }
 
@@ -46,15 +48,31 @@ std::string RecordTables::shown(const std::optional<std::string>& value) {
     return value ? *value : "-";
 }
 
+std::string RecordTables::field(const char* italian) {
+    // The label in the language in force, its values lined up after it.
+    std::string out = std::string(tr(italian)) + ":";
+    out.append(std::max<std::size_t>(1, 14 - codePointCount(out)), ' ');
+    return out;
+}
+
+std::vector<std::string> RecordTables::headers(std::initializer_list<const char*> italian) {
+    std::vector<std::string> out;
+    for (const char* h : italian) {
+        out.emplace_back(tr(h));
+    }
+    return out;
+}
+
 void RecordTables::printCards(const ListaCarte& carte, std::ostream& out) {
-    out << carte.size() << " carte\n";
-    TextTable table({"#", "Numero", "Codice", "Nome", "Scadenza", "Tipo"});
+    out << carte.size() << trn(" carta", " carte", carte.size()) << '\n';
+    TextTable table(
+        headers({"#", N_("Numero"), N_("Codice"), N_("Nome"), N_("Scadenza"), N_("Tipo")}));
     for (std::size_t i = 0; i < carte.size(); ++i) {
         const auto& c = *carte[i];
         const std::string expiry =
             c.dataMM() || c.dataAA() ? shown(c.dataMM()) + "/" + shown(c.dataAA()) : "";
         table.addRow({std::to_string(i + 1), shown(c.serial()), shown(c.desc()), shown(c.alias()),
-                      expiry, c.anonima() ? "Anonima" : "Standard"});
+                      expiry, c.anonima() ? tr("Anonima") : tr("Standard")});
     }
     table.print(out);
 }
@@ -62,18 +80,19 @@ void RecordTables::printCards(const ListaCarte& carte, std::ostream& out) {
 void RecordTables::printStatement(const CartaDiPagamentoPtr& carta, const SaldoPtr& saldo,
                                   const ListaMovimenti& movimenti, std::ostream& out) {
     if (carta) {
-        out << "Carta:        " << shown(carta->serial()) << " (" << shown(carta->intestatario())
+        out << field(N_("Carta")) << shown(carta->serial()) << " (" << shown(carta->intestatario())
             << ")\n";
     }
     if (saldo) {
-        out << "Saldo al:     " << shown(saldo->saldoAl()) << '\n'
-            << "Contabile:    " << shown(saldo->saldoContabile()) << '\n'
-            << "Disponibile:  " << shown(saldo->saldoDisponibile()) << '\n'
-            << "Bloccato:     " << shown(saldo->saldoBloccato()) << '\n';
+        out << field(N_("Saldo al")) << shown(saldo->saldoAl()) << '\n'
+            << field(N_("Contabile")) << shown(saldo->saldoContabile()) << '\n'
+            << field(N_("Disponibile")) << shown(saldo->saldoDisponibile()) << '\n'
+            << field(N_("Bloccato")) << shown(saldo->saldoBloccato()) << '\n';
     }
-    out << '\n' << movimenti.size() << " movimenti\n";
+    out << '\n' << movimenti.size() << trn(" movimento", " movimenti", movimenti.size()) << '\n';
     DateFormatter dates("dd/MM/yyyy");
-    TextTable table({"Data", "Valuta", "Tipo", "Importo", "Descrizione"});
+    TextTable table(
+        headers({N_("Data"), N_("Valuta"), N_("Tipo"), N_("Importo"), N_("Descrizione")}));
     table.alignRight(3);
     for (const auto& m : movimenti) {
         table.addRow({m->dataContabile() ? dates.stringFromDate(*m->dataContabile()) : "-",
@@ -84,11 +103,11 @@ void RecordTables::printStatement(const CartaDiPagamentoPtr& carta, const SaldoP
 }
 
 void RecordTables::printMonths(const std::vector<MonthTotals>& months, std::ostream& out) {
-    out << months.size() << (months.size() == 1 ? " mese\n" : " mesi\n");
+    out << months.size() << trn(" mese", " mesi", months.size()) << '\n';
     // The kinds' columns that are zero in every month are left out: the table fits a terminal.
     static constexpr std::array<const char*, MonthTotals::kKinds> kKindNames = {
-        "Prelievi",           "Ricariche carta", "Ricariche Lumacard",
-        "Ricariche telefono", "Pagamenti",       "Altro"};
+        N_("Prelievi"),           N_("Ricariche carta"), N_("Ricariche Lumacard"),
+        N_("Ricariche telefono"), N_("Pagamenti"),       N_("Altro")};
     std::vector<std::size_t> kinds;
     for (std::size_t k = 0; k < MonthTotals::kKinds; ++k) {
         if (std::any_of(months.begin(), months.end(),
@@ -98,15 +117,16 @@ void RecordTables::printMonths(const std::vector<MonthTotals>& months, std::ostr
     }
     const bool unreadable = std::any_of(months.begin(), months.end(),
                                         [](const MonthTotals& m) { return m.unreadable != 0; });
-    std::vector<std::string> headers{"Mese", "Movimenti", "Uscite", "Entrate"};
+    std::vector<std::string> columns =
+        headers({N_("Mese"), N_("Movimenti"), N_("Uscite"), N_("Entrate")});
     for (const std::size_t k : kinds) {
-        headers.emplace_back(kKindNames[k]);
+        columns.emplace_back(tr(kKindNames[k]));
     }
     if (unreadable) {
-        headers.emplace_back("Non leggibili");
+        columns.emplace_back(tr("Non leggibili"));
     }
-    TextTable table(headers);
-    for (std::size_t column = 1; column < headers.size(); ++column) {
+    TextTable table(columns);
+    for (std::size_t column = 1; column < columns.size(); ++column) {
         table.alignRight(column);
     }
     for (const auto& m : months) {
@@ -125,7 +145,8 @@ void RecordTables::printMonths(const std::vector<MonthTotals>& months, std::ostr
 
 void RecordTables::printLumaspot(const ListaLumaspot& lumaspot, std::ostream& out) {
     out << lumaspot.size() << " Lumaspot\n";
-    TextTable table({"Frazionario", "Ufficio", "Provincia", "CAP", "Lat", "Lng"});
+    TextTable table(
+        headers({N_("Frazionario"), N_("Ufficio"), N_("Provincia"), N_("CAP"), "Lat", "Lng"}));
     for (const auto& a : lumaspot) {
         table.addRow({shown(a->frazionario()), shown(a->ufficio()), shown(a->provincia()),
                       shown(a->cap()), shown(a->latitudine()), shown(a->longitudine())});
@@ -135,7 +156,8 @@ void RecordTables::printLumaspot(const ListaLumaspot& lumaspot, std::ostream& ou
 
 void RecordTables::printLumaspot(const std::vector<LumaspotVicino>& lumaspot, std::ostream& out) {
     out << lumaspot.size() << " Lumaspot\n";
-    TextTable table({"Distanza", "Frazionario", "Ufficio", "Provincia", "CAP", "Lat", "Lng"});
+    TextTable table(headers({N_("Distanza"), N_("Frazionario"), N_("Ufficio"), N_("Provincia"),
+                             N_("CAP"), "Lat", "Lng"}));
     for (const auto& v : lumaspot) {
         const auto& a = v.atm;
         table.addRow({v.km ? GeoDistance::italianText(*v.km) : std::string("-"),

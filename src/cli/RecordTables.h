@@ -7,9 +7,11 @@
 #include "entities/Movimento.h"
 #include "entities/Saldo.h"
 
+#include <initializer_list>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace vestrino {
 
@@ -18,6 +20,10 @@ namespace vestrino {
 class RecordTables {
 public:
     static std::string shown(const std::optional<std::string>& value);
+    // "Saldo al:     ": a label in the language in force, padded so that values line up.
+    static std::string field(const char* italian);
+    // Table headers in the language in force.
+    static std::vector<std::string> headers(std::initializer_list<const char*> italian);
     static void printCards(const ListaCarte& carte, std::ostream& out);
     static void printStatement(const CartaDiPagamentoPtr& carta, const SaldoPtr& saldo,
                                const ListaMovimenti& movimenti, std::ostream& out);

@@ -4,6 +4,7 @@
 #include "cli/RecordTables.h"
 #include "cli/SecretInput.h"
 #include "core/PictureInfo.h"
+#include "core/Translation.h"
 #include "entities/LumaspotVicino.h"
 #include "entities/StatementCsv.h"
 #include "entities/StatementModel.h"
@@ -38,9 +39,10 @@ Json outcomeJson(const Outcome& o) {
 // The message a person reads for a failure code.
 std::string describe(const Outcome& o) {
     if (o.code == CODICE_ERRORE_CONNESSIONE) {
-        return "Problema di connessione, verificare la connettività dati.";
+        return tr("Problema di connessione, verificare la connettività dati.");
     }
-    return o.messaggio && !o.messaggio->empty() ? *o.messaggio : "Errore " + std::to_string(o.code);
+    return o.messaggio && !o.messaggio->empty() ? *o.messaggio
+                                                : tr("Errore ") + std::to_string(o.code);
 }
 
 int finish(const Outcome& o, Json payload, const ServiceCommands::Io& io) {
@@ -51,14 +53,16 @@ int finish(const Outcome& o, Json payload, const ServiceCommands::Io& io) {
         }
         io.out << out.dump() << '\n';
     } else if (o.code != SUCCESS) {
-        io.err << "vestrino-cli: " << o.step << " failed (" << o.code << "): " << describe(o)
-               << '\n';
+        io.err << "vestrino-cli: " << o.step << tr(" non riuscito (") << o.code
+               << "): " << describe(o) << '\n';
         if (o.code == CODICE_ERRORE_CONNESSIONE) {
             // Which host was tried, and the usual cause on this machine: a stand-in's
             // certificate is trusted only through its own CA file.
-            io.err << "vestrino-cli: no answer from https://" << serviceHost()
-                   << " (or its certificate is not trusted); the stand-in needs --cafile with "
-                      "its CA file (scripts/with-standin sets VESTRINO_CAFILE)\n";
+            io.err << tr("vestrino-cli: nessuna risposta da https://") << serviceHost()
+                   << tr(" (o il suo certificato non è tra quelli fidati); lo stand-in vuole "
+                         "--cafile con il file della sua CA (scripts/with-standin imposta "
+                         "VESTRINO_CAFILE)")
+                   << '\n';
         }
     }
     return o.code == SUCCESS ? 0 : 1;
@@ -66,7 +70,7 @@ int finish(const Outcome& o, Json payload, const ServiceCommands::Io& io) {
 
 // Logs in with the password from standard input; false (with the outcome set) on failure.
 bool login(const std::string& user, const ServiceCommands::Io& io, Outcome& o) {
-    const auto password = SecretInput::read("Password for " + user + ": ", io.in);
+    const auto password = SecretInput::read(tr("Password di ") + user + ": ", io.in);
     o.step = "login";
     if (!password) {
         o.code = CODICE_ERRORE_LOGIN_PASSWORD_VUOTO;
@@ -108,7 +112,7 @@ bool writeCsv(const std::optional<std::string>& file, const ListaMovimenti& movi
     }
     if (!FileUtils::writeAtomically(StatementCsv::write(StatementModel(movimenti).rowsShown()),
                                     *file)) {
-        io.err << "vestrino-cli: cannot write " << *file << '\n';
+        io.err << tr("vestrino-cli: impossibile scrivere ") << *file << '\n';
         return false;
     }
     return true;
@@ -200,16 +204,16 @@ int ServiceCommands::banner(const std::string& outFile, const Io& io) {
     Json payload{{"format", nullptr}, {"width", nullptr}, {"height", nullptr}};
     if (!info) {
         o.code = CODICE_ERRORE_CONNESSIONE;
-        o.messaggio = "Nessun banner dal servizio.";
+        o.messaggio = tr("Nessun banner dal servizio.");
     } else if (!FileUtils::writeAtomically(*bytes, outFile)) {
-        io.err << "vestrino-cli: cannot write " << outFile << '\n';
+        io.err << tr("vestrino-cli: impossibile scrivere ") << outFile << '\n';
         return 2;
     } else {
         const char* format = info->format == PictureInfo::Format::Png ? "PNG" : "JPEG";
         payload = {{"format", format}, {"width", info->width}, {"height", info->height}};
         if (!io.json) {
             io.out << "Banner (" << format << ") " << info->width << " x " << info->height
-                   << " written to " << outFile << '\n';
+                   << tr(" scritto in ") << outFile << '\n';
         }
     }
     return finish(o, payload, io);
@@ -233,12 +237,13 @@ int ServiceCommands::storeShow(const std::string& user, const Io& io) {
         if (loaded) {
             RecordTables::printCards(load.cards, io.out);
         } else if (load.state == CardFileLoad::State::Missing) {
-            io.out << "No card file for " << user << " (" << path.string() << ")\n";
+            io.out << tr("Nessun file delle carte per ") << user << " (" << path.string() << ")\n";
         } else {
-            io.out << "No readable card file for " << user << " (" << load.detail << ")\n";
+            io.out << tr("Nessun file delle carte leggibile per ") << user << " (" << load.detail
+                   << ")\n";
         }
         for (const auto& p : aside) {
-            io.out << "Kept aside, unreadable: " << p.string() << '\n';
+            io.out << tr("Messo da parte, illeggibile: ") << p.string() << '\n';
         }
     }
     return loaded ? 0 : 1;
@@ -252,8 +257,8 @@ int ServiceCommands::storeShowPlist(const Io& io) {
     } else if (list) {
         RecordTables::printCards(list->cards(), io.out);
     } else {
-        io.out << "No card list in " << GestoreCarteLocali::getLocalCardsFilePath().string()
-               << '\n';
+        io.out << tr("Nessun elenco di carte in ")
+               << GestoreCarteLocali::getLocalCardsFilePath().string() << '\n';
     }
     return list ? 0 : 1;
 }

@@ -4,6 +4,8 @@
 #include "cli/ServiceCommands.h"
 #include "core/BuildVersion.h"
 #include "core/Log.h"
+#include "core/ResourceLocator.h"
+#include "core/Translation.h"
 #include "net/Reachability.h"
 #include "service/ServiceSetup.h"
 
@@ -109,6 +111,11 @@ int main(int argc, char** argv) {
     auto* storeShowPlist = store->add_subcommand("show-plist", "The plain carte.plist");
     storeShowPlist->add_flag("--json", json, "Print one JSON object");
 
+    std::string lang;
+    app.add_option("--lang", lang,
+                   "The language of what is printed for a person, it or en (else the "
+                   "environment's: LANGUAGE, LC_ALL, LC_MESSAGES, LANG); JSON never changes")
+        ->check(CLI::IsMember({"it", "en"}));
     bool verbose = false;
     app.add_flag("--verbose", verbose,
                  "Also print what the service's replies said on their way to a failure");
@@ -121,6 +128,17 @@ int main(int argc, char** argv) {
     }
     if (verbose) {
         vestrino::Log::setDebug(true);
+    }
+    // The language as the application chooses it, from the same catalog.
+    auto language = vestrino::Translation::fromEnvironment();
+    if (!lang.empty()) {
+        language = vestrino::Translation::parse(lang).value_or(language);
+    }
+    const auto catalogs = vestrino::Translation::catalogFolder(
+        vestrino::ResourceLocator::executablePath().value_or(std::filesystem::path()));
+    if (!vestrino::Translation::use(language, catalogs)) {
+        std::cerr << "vestrino-cli: no English catalog in " << catalogs.string()
+                  << ": the texts stay in Italian\n";
     }
     if (anon->parsed()) {
         // "04/28" as printed on the card, or year and month apart.

@@ -243,6 +243,33 @@ TEST_F(ServiceCommandsTest, TheTerminalAsANewcomerMeetsIt) {
     for (std::string line; std::getline(months, line);) {
         EXPECT_LE(line.size(), 100u) << line; // bytes: never fewer than the columns
     }
+    // The language as the application's: the environment's, or --lang; JSON never changes.
+    struct Language {
+        const char* environment; // LANGUAGE
+        const char* command;
+        const char* line;
+    };
+    const Language languages[] = {
+        {"en_GB", "statement", "Available:    2410,00"},
+        {"it", "statement", "Disponibile:  2410,00"},
+        {"it", "--lang en statement", "Available:    2410,00"},
+        {"en", "--lang it statement", "Disponibile:  2410,00"},
+    };
+    const char* before = std::getenv("LANGUAGE");
+    const std::string kept = before ? before : "";
+    for (const auto& l : languages) {
+        ::setenv("LANGUAGE", l.environment, 1);
+        r = cli(std::string(l.command) + " --user mario.rossi 0001234569", "lumacard1\n");
+        EXPECT_NE(r.out.find(l.line), std::string::npos) << l.command << ":\n" << r.out;
+    }
+    if (before) {
+        ::setenv("LANGUAGE", kept.c_str(), 1);
+    } else {
+        ::unsetenv("LANGUAGE");
+    }
+    r = cli("--lang en statement --user mario.rossi 0001234569", "lumacard1\n");
+    EXPECT_NE(r.out.find("8 transactions"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Description"), std::string::npos) << r.out;
     // Diagnostics of a refused login only with --verbose.
     EXPECT_EQ(cli("cards --user mario.rossi", "sbagliata\n", true).out.find("KO FOUND"),
               std::string::npos);

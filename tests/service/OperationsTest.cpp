@@ -238,7 +238,8 @@ TEST_F(OperationsTest, UnreadableCardFilesAreKeptAsideNeverOverwritten) {
         std::istringstream in;
         std::ostringstream out, err;
         EXPECT_EQ(ServiceCommands::storeShow("mario.rossi", {in, out, err, false}), 0);
-        EXPECT_NE(out.str().find("Kept aside, unreadable: " + aside[0].string()), std::string::npos)
+        EXPECT_NE(out.str().find("Messo da parte, illeggibile: " + aside[0].string()),
+                  std::string::npos)
             << out.str();
         ASSERT_EQ(RemoteServiceUtil::logout(), SUCCESS);
     }
