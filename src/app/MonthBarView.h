@@ -34,10 +34,19 @@ public:
 
     void draw(ui::Canvas& canvas, const ui::Rect& rect) override;
     std::string className() const override { return "MonthBarView"; }
+    // A bar taking the focus brings this much above it into sight too (the chart's legend, which
+    // says what its colours are).
+    void setRevealAbove(double points) { revealAbove_ = points; }
+    ui::Rect focusRevealRect() const override {
+        const ui::Rect b = bounds();
+        return ui::makeRect(b.minX(), b.minY() - revealAbove_, b.width(),
+                            b.height() + revealAbove_);
+    }
     std::string accessibleName() const override;
     void describe(ui::ViewDescription& node) const override;
 
 private:
+    double revealAbove_ = 0;
     double barArea() const;
     double heightOf(std::int64_t cents) const;
     // What went out, or came in, as the month's caption writes it.

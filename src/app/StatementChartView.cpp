@@ -73,6 +73,7 @@ void StatementChartView::setMonths(const std::vector<MonthTotals>& months,
     }
     while (bars_.size() < months.size()) {
         auto bar = std::make_shared<MonthBarView>();
+        bar->setRevealAbove(kLegendHeight);
         bar->addTarget([this](ui::Button& b) {
             if (monthChosen_) {
                 monthChosen_(static_cast<MonthBarView&>(b).totals().month);

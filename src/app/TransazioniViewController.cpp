@@ -124,6 +124,9 @@ void TransazioniViewController::viewDidLoad() {
         field->setDelegate(this);
     }
     layoutScrollHeight_ = scroll_->frame().height();
+    // The page runs under the navigation bar, and the count and total stay over its bottom:
+    // a control the keyboard reaches comes into sight between the two.
+    scroll_->setCoveredEdges(NavigationController::kBarHeight, totaleBar_->frame().height());
     searchFrame_ = cercaField_->frame();
     setUpHeader();
     setUpChart();

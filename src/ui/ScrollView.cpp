@@ -457,7 +457,8 @@ void ScrollView::scrollRectToVisible(const Rect& rect) {
             }
         }
     } else if (!paging_) {
-        // The least movement that shows the rectangle (its start when it is larger).
+        // The least movement that shows the rectangle (its start when it is larger) in the part
+        // that nothing covers (a translucent bar over the top, a line kept over the bottom).
         const Rect b = bounds();
         Point offset = contentOffset();
         auto fit = [](double o, double size, double lo, double hi) {
@@ -467,7 +468,10 @@ void ScrollView::scrollRectToVisible(const Rect& rect) {
             return hi > o + size ? hi - size : o;
         };
         offset.x = fit(offset.x, b.width(), rect.minX(), rect.maxX());
-        offset.y = fit(offset.y, b.height(), rect.minY(), rect.maxY());
+        const double covered = coveredTop_ + coveredBottom_;
+        offset.y = fit(offset.y + coveredTop_, std::max(0.0, b.height() - covered), rect.minY(),
+                       rect.maxY()) -
+                   coveredTop_;
         offset = clamped(offset);
         if (offset != contentOffset() && !tracking_) {
             if (motion_) {

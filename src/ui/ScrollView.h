@@ -72,6 +72,12 @@ public:
     // controls shown a page at a time); off, a carousel's pages are reached by paging alone.
     bool focusTurnsPages() const { return focusTurnsPages_; }
     void setFocusTurnsPages(bool on) { focusTurnsPages_ = on; }
+    // How much of the view's top and bottom other views cover (a translucent navigation bar, a
+    // total line kept over the list): what the focus brings into sight goes between them.
+    void setCoveredEdges(double top, double bottom) {
+        coveredTop_ = top;
+        coveredBottom_ = bottom;
+    }
     // With paging: when the focus is on a control of this view's content that the page at
     // `offset` does not show, it moves to the first control that page shows (the focus follows
     // the page in view; a key then acts on what a person sees).
@@ -127,6 +133,7 @@ private:
     Size contentSize_;
     bool paging_ = false;
     bool focusTurnsPages_ = false;
+    double coveredTop_ = 0, coveredBottom_ = 0;
     bool bounces_ = true;
     bool delaysContentTouches_ = true;
     ScrollViewDelegate* delegate_ = nullptr;

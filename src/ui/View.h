@@ -153,6 +153,9 @@ public:
     bool isFirstResponder() const;
     // Whether the view has the focus and it is in use (no modal view over it): what draws a ring.
     bool showsFocus() const;
+    // What comes into sight when the view takes the focus (its bounds; a view that is read
+    // with what stands around it asks for more).
+    virtual Rect focusRevealRect() const { return bounds(); }
     // The focus is back after a modal view that held the input has gone.
     virtual void focusReturned() { setNeedsDisplay(); }
     // A key the window offers to the views on screen when nobody with the focus used it

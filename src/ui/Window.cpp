@@ -231,7 +231,7 @@ bool Window::setFirstResponder(View* view) {
     firstResponder_ = view;
     if (view) {
         // A control the keyboard reaches comes into sight inside the scroll views around it.
-        view->scrollRectToVisible(view->bounds());
+        view->scrollRectToVisible(view->focusRevealRect());
     }
     markDirty();
     return true;

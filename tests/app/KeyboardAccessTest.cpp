@@ -168,3 +168,35 @@ TEST_F(KeyboardAccess, TheFocusIsOnWhatIsShown) {
     EXPECT_EQ(state()["visible"], "CarteViewController");
     EXPECT_EQ(look("btnAlias.title"), "Viaggi");
 }
+
+// A month of the chart reached by Tab comes into sight with the legend above it and its
+// figures, between the navigation bar and the total line.
+TEST_F(KeyboardAccess, AMonthFocusedByTabIsWholeWithItsLegend) {
+    toWallet();
+    run("tap @btnScegli\nidle 20\nwait 0.6\ntap @graficoButton\nwait 0.8");
+    ASSERT_EQ(state()["visible"], "TransazioniViewController");
+    for (int i = 0; i < 20 && !focus().starts_with("MonthBarView"); ++i) {
+        run("key tab\nwait 0.1");
+    }
+    ASSERT_TRUE(focus().starts_with("MonthBarView")) << focus();
+    run("wait 0.5");
+    const auto s = state();
+    const double total = node(s, "totaleBar")["windowFrame"][1].get<double>();
+    auto inSight = [&](const ordered_json& frame, const std::string& what) {
+        EXPECT_GE(frame[1].get<double>(), 44) << what;
+        EXPECT_LE(frame[1].get<double>() + frame[3].get<double>(), total) << what;
+    };
+    const ordered_json* focused = nullptr;
+    visit(s["window"], [&](const ordered_json& n) {
+        if (n["class"] == "MonthBarView" &&
+            n.value("states", "").find("focused") != std::string::npos) {
+            focused = &n;
+        }
+        return true;
+    });
+    ASSERT_TRUE(focused);
+    inSight((*focused)["windowFrame"], "the focused month");
+    const auto* legend = find(s["window"], "text", "Entrate");
+    ASSERT_TRUE(legend);
+    inSight((*legend)["windowFrame"], "the legend's last entry");
+}
