@@ -6,6 +6,9 @@
 // their contrast is checked with the layouts'.
 namespace vestrino::appstyle {
 
+// The screens' background (the layouts' "#f2f4f7"), which the launch screen shows too.
+inline constexpr ui::Color kPageBackground = ui::Color::rgb(242, 244, 247);
+
 // Statement rows: a credit in green, a debit (and a hidden amount) in near black, on white.
 inline constexpr ui::Color kCredit = ui::Color::rgb(22, 105, 47);
 inline constexpr ui::Color kDebit = ui::Color::rgb(31, 41, 55);

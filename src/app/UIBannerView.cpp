@@ -1,36 +1,42 @@
 #include "app/UIBannerView.h"
 
+#include "core/BackgroundTask.h"
+#include "core/RunLoop.h"
 #include "service/RemoteServiceUtil.h"
 
 namespace vestrino {
 
-namespace {
-std::shared_ptr<ui::UIImage> fetchBanner() {
-    // A picture the service sent but that cannot be decoded gives no banner either.
-    const auto bytes = RemoteServiceUtil::banner();
-    return bytes ? ui::UIImage::initWithData(*bytes) : nullptr;
+void UIBannerView::fetch(Fetched done) {
+    BackgroundTask::detach([done = std::move(done)]() mutable {
+        auto bytes = RemoteServiceUtil::banner();
+        RunLoop::main().post([done = std::move(done), bytes = std::move(bytes)] {
+            // A picture the service sent but that cannot be decoded gives no banner either.
+            done(bytes ? ui::UIImage::initWithData(*bytes) : nullptr);
+        });
+    });
 }
-} // namespace
 
-std::shared_ptr<UIBannerView> UIBannerView::initWithFrame(const ui::Rect& frame) {
-    auto picture = fetchBanner();
-    if (!picture) {
-        return nullptr;
-    }
+std::shared_ptr<UIBannerView> UIBannerView::initWithFrame(const ui::Rect& frame,
+                                                          std::shared_ptr<ui::UIImage> picture) {
     auto view = std::make_shared<UIBannerView>();
     view->setFrame(frame);
     // The picture keeps its shape: it covers the view, the overflow cut.
     view->setContentMode(ui::ContentMode::AspectFill);
     view->setClipsToBounds(true);
     view->setResamplesOnce(true);
-    view->setImage(picture);
+    view->setImage(std::move(picture));
     return view;
 }
 
 std::shared_ptr<UIBannerView> UIBannerView::initWithCoder() {
     auto view = std::make_shared<UIBannerView>();
     view->setResamplesOnce(true);
-    view->setImage(fetchBanner());
+    std::weak_ptr<UIBannerView> weak = view;
+    fetch([weak](std::shared_ptr<ui::UIImage> picture) {
+        if (auto v = weak.lock(); v && picture) {
+            v->setImage(std::move(picture));
+        }
+    });
     return view;
 }
 

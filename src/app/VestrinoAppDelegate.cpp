@@ -3,6 +3,7 @@
 
 #include "app/ActivityAlertView.h"
 #include "app/HomeViewController.h"
+#include "app/LaunchScreenView.h"
 #include "app/Preferences.h"
 #include "app/UIBannerView.h"
 #include "app/VestrinoNavigationBar.h"
@@ -180,21 +181,40 @@ void VestrinoAppDelegate::applicationDidFinishLaunching(const std::shared_ptr<ui
     // Keys nobody has the focus for go to the screen shown.
     window_->setRootViewController(navigationController_);
 
-    auto banner = UIBannerView::initWithFrame(window_->bounds());
-    if (banner) {
-        banner_ = banner;
-        window_->addSubview(banner);
-        // The timer holds the delegate weakly: a delegate gone before it fires is no harm.
-        std::weak_ptr<VestrinoAppDelegate> self = shared();
-        splashTimer_ = Timer::scheduledTimer(RunLoop::main(), seconds(1.5), false, [self](Timer&) {
-            if (auto d = self.lock()) {
-                d->nascondiBanner();
-            }
-        });
-    } else {
-        window_->addSubview(navigationController_->view());
-        navigationController_->topViewController()->viewWillAppear(false);
+    // The window shows a launch screen at once, as a phone does, while the banner is fetched in
+    // the background: a banner that comes is the splash for 1.5 s, then the login; none, the
+    // login at once.
+    auto launch = std::make_shared<LaunchScreenView>(window_->bounds());
+    launch_ = launch;
+    window_->addSubview(launch);
+    std::weak_ptr<VestrinoAppDelegate> self = shared();
+    UIBannerView::fetch([self](std::shared_ptr<ui::UIImage> picture) {
+        if (auto d = self.lock()) {
+            d->bannerFetched(std::move(picture));
+        }
+    });
+}
+
+void VestrinoAppDelegate::bannerFetched(std::shared_ptr<ui::UIImage> picture) {
+    auto launch = launch_.lock();
+    if (!window_ || !launch) {
+        return; // the program is ending
     }
+    launch->removeFromSuperview();
+    if (!picture) {
+        nascondiBanner();
+        return;
+    }
+    auto banner = UIBannerView::initWithFrame(window_->bounds(), std::move(picture));
+    banner_ = banner;
+    window_->addSubview(banner);
+    // The timer holds the delegate weakly: a delegate gone before it fires is no harm.
+    std::weak_ptr<VestrinoAppDelegate> self = shared();
+    splashTimer_ = Timer::scheduledTimer(RunLoop::main(), seconds(1.5), false, [self](Timer&) {
+        if (auto d = self.lock()) {
+            d->nascondiBanner();
+        }
+    });
 }
 
 void VestrinoAppDelegate::applicationWillTerminate() {
@@ -241,6 +261,8 @@ nlohmann::ordered_json VestrinoAppDelegate::describeForSnapshot() {
         visible = navigationController_->visibleViewController()->className();
     } else if (banner_.lock()) {
         visible = "UIBannerView";
+    } else if (launch_.lock()) {
+        visible = "LaunchScreenView";
     }
     nlohmann::ordered_json alert = nullptr;
     if (auto* a = window_ ? dynamic_cast<ui::AlertView*>(window_->modalView()) : nullptr) {

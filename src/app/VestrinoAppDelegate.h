@@ -78,6 +78,8 @@ public:
     void applicationWillTerminate() override;
     // The splash timer's end: the banner goes, the navigation view comes.
     void nascondiBanner();
+    // The launch's banner is in (or none came): the splash, or the login at once.
+    void bannerFetched(std::shared_ptr<ui::UIImage> picture);
     nlohmann::ordered_json describeForSnapshot() override;
 
     const std::shared_ptr<ui::Window>& window() const { return window_; }
@@ -103,6 +105,7 @@ private:
     std::shared_ptr<LinkOpener> linkOpener_ = std::make_shared<RecordingLinkOpener>();
     std::shared_ptr<ui::NavigationController> navigationController_;
     std::weak_ptr<UIBannerView> banner_; // the window keeps it while it is shown
+    std::weak_ptr<ui::View> launch_;     // the launch screen, until the banner is in
     std::shared_ptr<Timer> splashTimer_;
     std::unique_ptr<InactivityLock> lock_;
     std::optional<Duration> lockOverride_;

@@ -50,6 +50,8 @@ protected:
         screen_ = std::make_unique<ui::HeadlessScreen>(window_);
         ui::ScriptRunner::Hooks hooks;
         runner_ = std::make_unique<ui::ScriptRunner>(*screen_, clock_, tempDir() / "app", hooks);
+        // As the headless program: the script starts once the launch's banners are in.
+        run("idle 30");
     }
     void TearDown() override {
         runner_.reset();

@@ -27,6 +27,13 @@ int HeadlessHost::run(const std::shared_ptr<Window>& window, const LaunchOptions
     hooks.describe = [&delegate] { return delegate.describeForSnapshot(); };
     ScriptRunner runner(screen, clock_, options.out, hooks);
     std::string error;
+    // The virtual clock starts once the launch's background fetches are in (the banners, at
+    // most the banner operation's limits), so that a script sees the splash and the login at
+    // the same moments whatever the service's speed.
+    if (!runner.runLine("idle " + std::to_string(kLaunchSettleSeconds), error)) {
+        err << options.script << ", the launch: " << error << '\n';
+        return 1;
+    }
     if (!runner.run(script_, error)) {
         err << options.script << ", " << error << '\n';
         return 1;

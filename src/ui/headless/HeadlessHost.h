@@ -13,6 +13,8 @@ namespace vestrino::ui {
 // what the delegate adds) in the options' out folder.
 class HeadlessHost : public WindowHost {
 public:
+    // How long the launch's background work may take before the script starts (real seconds).
+    static constexpr int kLaunchSettleSeconds = 30;
     bool prepare(const LaunchOptions& options, std::ostream& err, int& exitCode) override;
     int run(const std::shared_ptr<Window>& window, const LaunchOptions& options,
             UIApplicationDelegate& delegate, std::ostream& err) override;
