@@ -5,6 +5,7 @@
 #include "app/VestrinoAppDelegate.h"
 #include "app/VestrinoNavigationBar.h"
 #include "app/VestrinoToolbar.h"
+#include "core/BackgroundTask.h"
 #include "service/Constants.h"
 #include "service/RemoteServiceUtil.h"
 #include "ui/TextField.h"
@@ -130,8 +131,10 @@ void VestrinoVC::showInfo() {
 }
 
 void VestrinoVC::showLogout() {
-    // The device logs out whatever the service answers (logout empties the cache first).
-    RemoteServiceUtil::logout();
+    // The device logs out at once, whatever the service answers and however long it takes:
+    // the cache is emptied here and the request goes in the background.
+    RemoteServiceUtil::endSessionOnDevice();
+    BackgroundTask::detach([] { RemoteServiceUtil::sendLogout(); });
     if (auto delegate = VestrinoAppDelegate::shared()) {
         delegate->setLoggedIn(false);
     }

@@ -18,6 +18,7 @@
 #include <array>
 #include <charconv>
 #include <memory>
+#include <mutex>
 #include <sys/stat.h>
 
 namespace vestrino {
@@ -130,6 +131,14 @@ DictCache& RemoteServiceUtil::dictCache() {
     return detached;
 }
 
+namespace {
+// Held while a logout request is out; a login takes it before it sends.
+std::mutex& logoutInFlight() {
+    static std::mutex m;
+    return m;
+}
+} // namespace
+
 int RemoteServiceUtil::login(const Text& user, const Text& password, Text& messaggio) {
     if (!user) {
         return CODICE_ERRORE_LOGIN_USER_VUOTO;
@@ -138,6 +147,8 @@ int RemoteServiceUtil::login(const Text& user, const Text& password, Text& messa
         return CODICE_ERRORE_LOGIN_PASSWORD_VUOTO;
     }
     dictCache().removeAllObjects();
+    // A logout still out ends first: its reply may clear the session cookie.
+    { const std::lock_guard wait(logoutInFlight()); }
     RequestFrame::Operation op;
     op.check = ConnectivityCheck::Full;
     op.checkSeconds = kLoginCheckTime;
@@ -163,7 +174,16 @@ int RemoteServiceUtil::login(const Text& user, const Text& password, Text& messa
 
 int RemoteServiceUtil::logout() {
     // The session ends on the device first, also when the request cannot be sent.
+    endSessionOnDevice();
+    return sendLogout();
+}
+
+void RemoteServiceUtil::endSessionOnDevice() {
     dictCache().removeAllObjects();
+}
+
+int RemoteServiceUtil::sendLogout() {
+    const std::lock_guard outstanding(logoutInFlight());
     RequestFrame::Operation op;
     op.check = ConnectivityCheck::Short;
     op.url = URL_LOGOUT();

@@ -24,6 +24,12 @@ public:
 
     static int login(const Text& user, const Text& password, Text& messaggio);
     static int logout();
+    // The logout's two halves, for a caller that must not wait for the network: the session
+    // ends on the device at once (endSessionOnDevice, main thread), the request goes on a
+    // background task (sendLogout). A login made meanwhile waits for that request to be
+    // answered first, so that the old session's reply never touches the new one's cookie.
+    static void endSessionOnDevice();
+    static int sendLogout();
     static int listaCarte(ListaCarte& carte, Text& messaggio);
     // The logged-in user's cards: the stored cards with the service's merged in, fetched once a
     // session. `carte` gets a snapshot of the cached list when it is answered from the cache,

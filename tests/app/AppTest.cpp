@@ -1,5 +1,6 @@
 #include "AppFixture.h"
 #include "app/VestrinoVC.h"
+#include "core/BackgroundTask.h"
 
 #include <atomic>
 #include <fstream>
@@ -180,13 +181,18 @@ TEST_F(AppTest, ToolbarInformationAndLogout) {
                                                                      // button
     EXPECT_EQ(state()["visible"], "CarteViewController");
 
-    run("tap @esciButton\nwait 0.6"); // logout
+    // Logout, against a service slow to answer it: the login screen at once, the session
+    // ended on the device, the request still out in the background.
+    server().knobs().setFault("/LumaCard/logout.do", {.delay = std::chrono::milliseconds(1500)});
+    run("tap @esciButton\nwait 0.6");
     s = state();
     EXPECT_EQ(s["screens"], ordered_json({"HomeViewController"}));
     EXPECT_FALSE(delegate_->loggedIn());
     EXPECT_EQ(RemoteServiceUtil::dictCache().count(), 0u);
     EXPECT_EQ(look("usernameField.text passwordField.text"), "; ");
     EXPECT_TRUE(toolbarSelection().empty());
+    EXPECT_GT(BackgroundTask::running(), 0u) << "the logout waited for the service";
+    run("idle 10");
     EXPECT_EQ(server().knobs().requestCount("/LumaCard/logout.do"), 1u);
 }
 
