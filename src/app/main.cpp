@@ -81,16 +81,7 @@ int main(int argc, char** argv) {
     }
     options.scaleAsked = scaleOption->count() > 0;
     // The language first: every text made from here on is in it.
-    auto language = vestrino::Translation::fromEnvironment();
-    if (!lang.empty()) {
-        language = vestrino::Translation::parse(lang).value_or(language);
-    }
-    const auto catalogs = vestrino::Translation::catalogFolder(
-        vestrino::ResourceLocator::executablePath().value_or(std::filesystem::path()));
-    if (!vestrino::Translation::use(language, catalogs)) {
-        std::cerr << "vestrino: no English catalog in " << catalogs.string()
-                  << ": the texts stay in Italian\n";
-    }
+    vestrino::Translation::useForProgram(lang, "vestrino", std::cerr);
     if (!sizeText.empty()) {
         std::string why;
         const auto size = vestrino::ui::ScreenSize::parse(sizeText, why);

@@ -4,7 +4,6 @@
 #include "cli/ServiceCommands.h"
 #include "core/BuildVersion.h"
 #include "core/Log.h"
-#include "core/ResourceLocator.h"
 #include "core/Translation.h"
 #include "net/Reachability.h"
 #include "service/ServiceSetup.h"
@@ -130,16 +129,7 @@ int main(int argc, char** argv) {
         vestrino::Log::setDebug(true);
     }
     // The language as the application chooses it, from the same catalog.
-    auto language = vestrino::Translation::fromEnvironment();
-    if (!lang.empty()) {
-        language = vestrino::Translation::parse(lang).value_or(language);
-    }
-    const auto catalogs = vestrino::Translation::catalogFolder(
-        vestrino::ResourceLocator::executablePath().value_or(std::filesystem::path()));
-    if (!vestrino::Translation::use(language, catalogs)) {
-        std::cerr << "vestrino-cli: no English catalog in " << catalogs.string()
-                  << ": the texts stay in Italian\n";
-    }
+    vestrino::Translation::useForProgram(lang, "vestrino-cli", std::cerr);
     if (anon->parsed()) {
         // "04/28" as printed on the card, or year and month apart.
         if (const auto slash = anno.find('/'); slash != std::string::npos && mese.empty()) {

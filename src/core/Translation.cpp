@@ -1,10 +1,13 @@
 #include "core/Translation.h"
 
+#include "core/ResourceLocator.h"
+
 #include <atomic>
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <libintl.h>
+#include <ostream>
 
 namespace vestrino {
 
@@ -30,6 +33,20 @@ std::optional<Language> Translation::parse(std::string_view code) {
         return Language::English;
     }
     return std::nullopt;
+}
+
+void Translation::useForProgram(std::string_view asked, std::string_view program,
+                                std::ostream& err) {
+    Language language = fromEnvironment();
+    if (!asked.empty()) {
+        language = parse(asked).value_or(language);
+    }
+    const auto catalogs =
+        catalogFolder(ResourceLocator::executablePath().value_or(std::filesystem::path()));
+    if (!use(language, catalogs)) {
+        err << program << ": no English catalog in " << catalogs.string()
+            << ": the texts stay in Italian\n";
+    }
 }
 
 Language Translation::fromEnvironment() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,6 +33,10 @@ public:
     // its catalog is not in `folder`.
     static bool use(Language language, const std::filesystem::path& folder);
     static Language current();
+    // A program's start: the language asked on its command line ("it", "en"; empty: the
+    // environment's) in force from the running program's catalogs. When English has no
+    // catalog, the program says so on `err` and the texts stay Italian.
+    static void useForProgram(std::string_view asked, std::string_view program, std::ostream& err);
 };
 
 // The text in the language in force: the Italian text itself, or its translation.
