@@ -9,7 +9,10 @@ void StandinKnobs::setFault(const std::string& path, Fault fault) {
 
 std::optional<Fault> StandinKnobs::fault(const std::string& path) const {
     std::lock_guard lock(mutex_);
-    const auto it = faults_.find(path);
+    auto it = faults_.find(path);
+    if (it == faults_.end()) {
+        it = faults_.find("*");
+    }
     return it == faults_.end() ? std::nullopt : std::optional<Fault>(it->second);
 }
 

@@ -22,6 +22,9 @@ struct Fault {
     std::optional<std::size_t> truncateAt{}; // send only this many bytes of the reply
     std::optional<std::size_t> replySize{};  // a reply of this many bytes
     bool closeConnection = false;            // drop the connection without a whole reply
+    // With truncateAt: the headers promise the whole reply and the connection ends after the
+    // first truncateAt bytes (without it the reply is whole, only shorter).
+    bool cutConnection = false;
 };
 
 struct SeenRequest {
@@ -33,6 +36,7 @@ struct SeenRequest {
 class StandinKnobs {
 public:
     void setFault(const std::string& path, Fault fault);
+    // The path's fault, else the one set for "*" (every path).
     std::optional<Fault> fault(const std::string& path) const;
     void clearFaults();
 

@@ -134,6 +134,20 @@ void StandinServer::route(const char* method, const std::string& path, Handler h
             if (fault->replySize) {
                 body.assign(*fault->replySize, 'x');
             }
+            if (fault->cutConnection && fault->truncateAt && *fault->truncateAt < body.size()) {
+                // The whole length promised, the first bytes sent, then the connection ends.
+                res.set_content_provider(
+                    body.size(), type,
+                    [part = body.substr(0, *fault->truncateAt)](std::size_t offset, std::size_t,
+                                                                httplib::DataSink& sink) {
+                        if (offset == 0) {
+                            sink.write(part.data(), part.size());
+                            return true;
+                        }
+                        return false;
+                    });
+                return;
+            }
             if (fault->truncateAt && *fault->truncateAt < body.size()) {
                 body.resize(*fault->truncateAt);
             }

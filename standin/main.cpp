@@ -1,6 +1,7 @@
 // lumacard-standin: the card issuer's service, on this machine, for the application and its
 // tests.
 #include "DemoData.h"
+#include "FaultSpec.h"
 #include "StandinServer.h"
 
 #include "core/BuildVersion.h"
@@ -30,6 +31,17 @@ int main(int argc, char** argv) {
                    "The demo data (JSON); by default the demo.json installed with the program");
     app.add_option("--tls-dir", tlsDir, "Folder of the test CA and server certificate")->required();
     app.add_option("--session-idle", idleSeconds, "Seconds after which an unused session ends");
+    std::vector<std::string> faultSpecs;
+    app.add_option("--fault", faultSpecs,
+                   "Misbehave on a path, to try the application on a bad link (repeatable):\n"
+                   "PATH:SETTING[,SETTING...] where PATH is login, logout, lista_carte,\n"
+                   "movimenti, carta_anonima, banner, trova_atm_lumaspot, sonda, a whole path\n"
+                   "(/LumaCard/login.do) or * for all of them, and SETTING is one of\n"
+                   "delay=MS (answer after MS ms), hang (never answer), status=N (HTTP\n"
+                   "status N), cut=N (send N bytes of the reply, then end the connection),\n"
+                   "close (drop the connection before the body).\n"
+                   "Example: --fault banner:delay=4000 --fault movimenti:cut=200")
+        ->take_all();
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -62,6 +74,14 @@ int main(int argc, char** argv) {
     options.tlsDir = tlsDir;
     options.data = std::move(*data);
     lumacard::StandinServer server(std::move(options));
+    for (const auto& text : faultSpecs) {
+        const auto spec = lumacard::FaultSpec::parse(text, error);
+        if (!spec) {
+            std::cerr << "lumacard-standin: --fault: " << error << "\n";
+            return 2;
+        }
+        server.knobs().setFault(spec->path, spec->fault);
+    }
     server.sessions().setIdleLimit(std::chrono::seconds(idleSeconds));
     if (!server.start(error)) {
         std::cerr << "lumacard-standin: " << error << "\n";
