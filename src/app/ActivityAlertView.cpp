@@ -1,11 +1,12 @@
 #include "app/ActivityAlertView.h"
 #include "app/AppStyle.h"
+#include "core/Translation.h"
 
 namespace vestrino {
 
 ActivityAlertView::ActivityAlertView(std::string title, std::string message,
                                      ui::AlertViewDelegate* delegate)
-    : AlertView(std::move(title), std::move(message), delegate, std::nullopt, {}),
+    : AlertView(std::move(title), std::move(message), delegate, std::string(tr("Annulla")), {}),
       activity_(std::make_shared<ui::ActivityIndicatorView>()) {
     activity_->setFrame(ui::makeRect(125, 80, 30, 30));
     // The spokes in the accent straight on the alert's white, with no square behind them.

@@ -5,15 +5,13 @@
 
 namespace vestrino {
 
-// An alert that asks the user to wait: title, message, a running spinner at (125, 80), no
-// buttons; only the code closes it.
+// An alert that asks the user to wait: title, message, a running spinner under them and one
+// button, "Annulla" (Escape too), with which the person leaves the wait.
 class ActivityAlertView : public ui::AlertView {
 public:
     ActivityAlertView(std::string title, std::string message, ui::AlertViewDelegate* delegate);
 
     const std::shared_ptr<ui::ActivityIndicatorView>& activityView() const { return activity_; }
-    // Dismissed as if its first button had been chosen.
-    void close() { dismissWithClickedButtonIndex(0); }
 
     std::string className() const override { return "ActivityAlertView"; }
 

@@ -331,6 +331,7 @@ void AggiungiCartaViewController::elimina() {
 }
 
 void AggiungiCartaViewController::alertViewDidDismissWithButtonIndex(AlertView& alert, int index) {
+    VestrinoVC::alertViewDidDismissWithButtonIndex(alert, index);
     if (alert.tag() != kDeleteAlertTag || index != 1 || !cp_) {
         return;
     }

@@ -1,5 +1,8 @@
 #include "app/CarteViewController.h"
+#include "app/Preferences.h"
+#include "app/Session.h"
 #include "core/Translation.h"
+#include "store/FileUtils.h"
 
 #include "app/AggiungiCartaViewController.h"
 #include "app/TransazioniViewController.h"
@@ -29,6 +32,8 @@ constexpr const char* kCardFileUnavailable =
     N_("Le carte salvate sul dispositivo non si possono leggere in questo momento. Riprova più "
        "tardi.");
 constexpr const char* kCardUnavailable = N_("Impossibile recuperare le informazioni sulla carta");
+constexpr const char* kNeedsConnection =
+    N_("Serve una connessione: riprovare quando la rete è disponibile.");
 
 } // namespace
 
@@ -78,18 +83,30 @@ void CarteViewController::viewDidLoad() {
 void CarteViewController::viewWillAppear(bool animated) {
     VestrinoVC::viewWillAppear(animated);
     wallet_ = WalletModel();
+    if (session() && session()->offline()) {
+        showOfflineCards();
+        return;
+    }
+    loadCardList();
+}
+
+void CarteViewController::loadCardList() {
     struct Reply {
         int code = 0;
         std::shared_ptr<ListaCarte> carte;
         std::optional<std::string> message;
     };
+    waitingForList_ = true;
     runServiceCall<Reply>(
         [] {
             Reply r;
             r.code = RemoteServiceUtil::listaCarteForUserSession(r.carte, r.message);
             return r;
         },
-        [this](Reply r) { loaded(r.code, std::move(r.carte), std::move(r.message)); });
+        [this](Reply r) {
+            waitingForList_ = false;
+            loaded(r.code, std::move(r.carte), std::move(r.message));
+        });
 }
 
 void CarteViewController::viewWillDisappear(bool animated) {
@@ -109,8 +126,90 @@ void CarteViewController::loaded(int code, std::shared_ptr<ListaCarte> carte,
     // The list is handed over here, on the main thread: no action reads a list that is half
     // made.
     wallet_ = WalletModel(*carte);
+    if (session()) {
+        session()->cardsFetched(*carte, RunLoop::main().clock().wallNow());
+    }
     showLoadedData();
     showCardFileNotice();
+}
+
+void CarteViewController::showOfflineCards() {
+    // The cards on this device (the anonymous ones, which may be newer than the copy), then
+    // the account's as the copy has them.
+    const auto& copy = session()->copy();
+    auto cards = RemoteServiceUtil::caricaCartePerModifica(session()->user()).cards;
+    for (const auto& c : copy.carte) {
+        const auto same = std::find_if(cards.begin(), cards.end(),
+                                       [&](const auto& s) { return s && s->isEqual(*c); });
+        if (same == cards.end()) {
+            cards.push_back(c->copy());
+        }
+    }
+    wallet_ = WalletModel(cards);
+    showLoadedData();
+    showAgeBar();
+}
+
+void CarteViewController::showAgeBar() {
+    if (!ageBar_) {
+        ageBar_ = std::make_shared<DataAgeBar>(makeRect(0, ageBarTop(), 320, DataAgeBar::kHeight));
+        ageBar_->setAutoresizingMask(kFlexibleWidth);
+        view()->addSubview(ageBar_);
+    }
+    const bool offline = session() && session()->offline();
+    ageBar_->setText(offline ? Session::offlineLine(session()->copy().cardsAt) : "");
+    ageBar_->setAction(offline ? tr("Riprova") : "", [this] { riprova(); });
+}
+
+void CarteViewController::riprova() {
+    // A real login with the name and password of the offline session; when it works, the
+    // wallet goes online in place (the list is fetched again), otherwise it stays as it is.
+    if (!session() || !session()->offline()) {
+        return;
+    }
+    showAlertWithTitle(tr("Attendere"), tr("Richiesta autenticazione in corso"), true, std::nullopt,
+                       std::nullopt);
+    struct Reply {
+        int code = 0;
+        std::optional<std::string> message;
+        std::shared_ptr<Session> session;
+    };
+    runServiceCall<Reply>(
+        [user = session()->user(), password = session()->retryPassword(),
+         folder = FileUtils::applicationDocumentsDirectory(),
+         keepCopy = Preferences::shared().usoSenzaConnessione()]() mutable {
+            Reply r;
+            r.code = RemoteServiceUtil::login(user, password, r.message);
+            if (r.code == LOGIN_OK) {
+                r.session = Session::openOnline(user, password, folder, keepCopy);
+            }
+            std::fill(password.begin(), password.end(), '\0');
+            return r;
+        },
+        [this](Reply r) {
+            if (r.code != LOGIN_OK || !r.session) {
+                dismissAlertView();
+                showAlertWithTitle(
+                    tr("Attenzione"),
+                    failureText(r.code, r.message, {.noConnection = kLoginConnectionProblem}),
+                    false, std::string(tr("OK")), std::nullopt);
+                return;
+            }
+            session()->end();
+            setSession(std::move(r.session));
+            ageBar_->setText("");
+            ageBar_->setAction("", nullptr);
+            loadCardList();
+        });
+}
+
+bool CarteViewController::needsConnection() {
+    if (!session() || !session()->offline()) {
+        return false;
+    }
+    showAlertWithTitle(tr("Senza connessione"), tr(kNeedsConnection), false, std::string(tr("OK")),
+                       std::nullopt);
+    return true;
 }
 
 void CarteViewController::showCardFileNotice() {
@@ -309,11 +408,13 @@ void CarteViewController::abcButtonTapped() {
     }
     auto editor = std::make_shared<AggiungiCartaViewController>();
     if (!wallet_.isAddPage(pageShown())) {
-        editor->setCp(getCurrentCarta());
+        const auto card = getCurrentCarta();
+        if (card && !card->anonima() && needsConnection()) {
+            return; // the account's cards are named with the service
+        }
+        editor->setCp(card);
     }
-    if (auto* nav = navigationController()) {
-        nav->pushViewController(editor, true);
-    }
+    push(editor);
 }
 
 void CarteViewController::scegliButtonTapped() {
@@ -334,16 +435,22 @@ void CarteViewController::qvImageViewTapped(QVImageView& picture) {
     case WalletModel::Choice::Nothing:
         return; // reloading, or a picture of a list gone
     case WalletModel::Choice::AddCard:
-        if (auto* nav = navigationController()) {
-            nav->pushViewController(std::make_shared<AggiungiCartaViewController>(), true);
-        }
+        push(std::make_shared<AggiungiCartaViewController>());
         return;
     case WalletModel::Choice::StatementAfterCVV2:
         currentCarta_ = std::make_shared<CartaDiPagamentoEx>(*wallet_.card(page));
+        if (session() && session()->offline()) {
+            showOfflineStatement(); // no CVV2 can be checked without the service
+            return;
+        }
         openCVV2Dialog();
         return;
     case WalletModel::Choice::Statement:
         currentCarta_ = std::make_shared<CartaDiPagamentoEx>(*wallet_.card(page));
+        if (session() && session()->offline()) {
+            showOfflineStatement();
+            return;
+        }
         break;
     }
     showAlertWithTitle(tr("Attendere"), tr("Recupero informazioni carta..."), true, std::nullopt,
@@ -369,6 +476,21 @@ void CarteViewController::dismissWithCVV2(const std::optional<std::string>& cvv2
             self->cvv2hideAnimationDidStop();
         }
     });
+}
+
+void CarteViewController::waitCancelled() {
+    refreshing_ = false;
+    if (waitingForList_) {
+        // The wallet has nothing to show without its list: back to the login screen, and the
+        // session opened for it is closed.
+        waitingForList_ = false;
+        showLogout();
+        return;
+    }
+    // A statement left: the wallet stays as it is, and the CVV2 typed for it is forgotten.
+    if (currentCarta_) {
+        currentCarta_->setCvv2(std::nullopt);
+    }
 }
 
 void CarteViewController::sessionWillLock() {
@@ -425,6 +547,39 @@ void CarteViewController::loadAsyncMovimenti(const std::shared_ptr<CartaDiPagame
         });
 }
 
+void CarteViewController::showOfflineStatement() {
+    const auto* kept = currentCarta_ ? session()->copy().statement(*currentCarta_) : nullptr;
+    if (!kept) {
+        needsConnection(); // a card never fetched
+        return;
+    }
+    if (kept->carta) {
+        currentCarta_->merge(*kept->carta);
+    }
+    currentSaldo_ = std::make_shared<Saldo>(kept->saldo);
+    currentMovimenti_ = kept->movimenti;
+    showTrasferimenti();
+}
+
+void CarteViewController::keepStatement(const CartaDiPagamentoPtr& carta) {
+    if (!session() || !currentCarta_) {
+        return;
+    }
+    OfflineStatement kept;
+    kept.fetchedAt = RunLoop::main().clock().wallNow();
+    kept.carta = carta ? carta->copy() : nullptr;
+    kept.saldo = currentSaldo_ ? *currentSaldo_ : Saldo();
+    kept.movimenti = currentMovimenti_;
+    // An account card's statement the session had fetched already came from its cache: it
+    // keeps the time it came from the service. An anonymous card's is fetched every time.
+    if (const auto known = session()->statementTime(*currentCarta_);
+        known && !refreshing_ && !currentCarta_->anonima() &&
+        session()->fetchedThisSession(*currentCarta_)) {
+        kept.fetchedAt = *known;
+    }
+    session()->statementFetched(*currentCarta_, std::move(kept));
+}
+
 void CarteViewController::movimentiLoaded(int code, CartaDiPagamentoPtr carta, SaldoPtr saldo,
                                           ListaMovimenti movimenti,
                                           std::optional<std::string> message) {
@@ -437,6 +592,7 @@ void CarteViewController::movimentiLoaded(int code, CartaDiPagamentoPtr carta, S
     }
     currentSaldo_ = std::move(saldo);
     currentMovimenti_ = std::move(movimenti);
+    keepStatement(carta);
     showTrasferimenti();
 }
 
@@ -445,10 +601,74 @@ void CarteViewController::showTrasferimenti() {
     statement->setCarta(currentCarta_);
     statement->setSaldo(currentSaldo_ ? currentSaldo_ : std::make_shared<Saldo>());
     statement->setMovimenti(currentMovimenti_);
+    setStatementAge(*statement);
     dismissAlertView();
-    if (auto* nav = navigationController()) {
-        nav->pushViewController(statement, true);
+    push(statement);
+}
+
+void CarteViewController::setStatementAge(TransazioniViewController& statement) {
+    const auto when =
+        session() && currentCarta_ ? session()->statementTime(*currentCarta_) : std::nullopt;
+    if (!when) {
+        statement.setAge("", nullptr);
+        return;
     }
+    if (session()->offline()) {
+        statement.setAge(Session::offlineLine(*when), nullptr);
+        return;
+    }
+    // An account card's statement can be fetched again; an anonymous card's was just fetched
+    // with the CVV2 typed for it.
+    std::function<void()> refresh;
+    if (!currentCarta_->anonima()) {
+        std::weak_ptr<TransazioniViewController> screen =
+            std::static_pointer_cast<TransazioniViewController>(statement.shared_from_this());
+        refresh = [this, screen] { refreshStatement(screen); };
+    }
+    statement.setAge(Session::fetchedLine(*when), std::move(refresh));
+}
+
+void CarteViewController::refreshStatement(std::weak_ptr<TransazioniViewController> screen) {
+    if (!currentCarta_ || refreshing_) {
+        return;
+    }
+    using Text = RemoteServiceUtil::Text;
+    const Text selPan = currentCarta_->desc();
+    showAlertWithTitle(tr("Attendere"), tr("Recupero informazioni carta..."), true, std::nullopt,
+                       std::nullopt);
+    refreshing_ = true;
+    RemoteServiceUtil::forgetStatement(selPan);
+    struct Reply {
+        int code = 0;
+        CartaDiPagamentoPtr carta;
+        SaldoPtr saldo;
+        ListaMovimenti movimenti;
+        Text message;
+    };
+    runServiceCall<Reply>(
+        [selPan] {
+            Reply r;
+            r.code =
+                RemoteServiceUtil::listaMovimenti(selPan, r.carta, r.saldo, r.movimenti, r.message);
+            return r;
+        },
+        [this, screen](Reply r) {
+            if (r.code != SUCCESS) {
+                refreshing_ = false;
+                // The statement shown stays, with its date; the failure is said as ever.
+                serviceCallFailed(r.code, r.message, {.noConnection = kCardUnavailable});
+                return;
+            }
+            dismissAlertView();
+            currentSaldo_ = r.saldo ? r.saldo : std::make_shared<Saldo>();
+            currentMovimenti_ = r.movimenti;
+            keepStatement(r.carta);
+            refreshing_ = false;
+            if (auto shown = screen.lock()) {
+                shown->refreshWith(currentSaldo_, currentMovimenti_);
+                setStatementAge(*shown);
+            }
+        });
 }
 
 void CarteViewController::showError(const std::string& message) {

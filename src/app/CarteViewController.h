@@ -2,6 +2,7 @@
 
 #include "app/CVV2ModalDelegate.h"
 #include "app/Cvv2Flow.h"
+#include "app/DataAgeBar.h"
 #include "app/QVImageView.h"
 #include "app/QVPageControlView.h"
 #include "app/VestrinoVC.h"
@@ -15,6 +16,8 @@
 #include "ui/View.h"
 
 namespace vestrino {
+
+class TransazioniViewController;
 
 // The card wallet: the account's cards (the service's merged with those stored on the device)
 // as a carousel of pictures with a last page that invites to add a card, the page indicator,
@@ -72,11 +75,31 @@ public:
 
     // The CVV2 dialog goes at once, with what was typed.
     void sessionWillLock() override;
+    void waitCancelled() override;
 
     const std::shared_ptr<CVV2ModalVC>& modalVC() const { return cvv2Flow_->dialog(); }
     const std::shared_ptr<CartaDiPagamentoEx>& currentCarta() const { return currentCarta_; }
 
 private:
+    // The card list is being fetched (its wait, when left, ends the session).
+    bool waitingForList_ = false;
+    // The statement shown is being fetched again ("Aggiorna").
+    bool refreshing_ = false;
+    std::shared_ptr<DataAgeBar> ageBar_;
+
+    // Offline: the wallet from the cards on the device and the copy, with its date.
+    void showOfflineCards();
+    void showAgeBar();
+    void loadCardList();
+    // "Riprova": a real login with what the login form holds.
+    void riprova();
+    // Offline, says that what was asked needs the service; false online.
+    bool needsConnection();
+    void showOfflineStatement();
+    // The statement just come, kept in the session's copy.
+    void keepStatement(const CartaDiPagamentoPtr& carta);
+    void setStatementAge(TransazioniViewController& statement);
+    void refreshStatement(std::weak_ptr<TransazioniViewController> screen);
     // The layout's controls, bound once when the view loads.
     std::shared_ptr<ui::Label> labelDesc_;
     std::shared_ptr<ui::Label> labelSerial_;

@@ -3,21 +3,20 @@
 #include "ui/Window.h"
 
 #include "app/CarteViewController.h"
+#include "app/Preferences.h"
+#include "app/Session.h"
 #include "app/VestrinoAppDelegate.h"
+#include "core/CancelToken.h"
 #include "core/DictCache.h"
 #include "core/RunLoop.h"
 #include "service/Constants.h"
 #include "service/RemoteServiceUtil.h"
+#include "store/FileUtils.h"
 #include "ui/Animator.h"
 
 namespace vestrino {
 
 using namespace ui;
-
-namespace {
-constexpr const char* kConnectionProblem =
-    N_("Problema di connessione, verificare la connettività dati.");
-} // namespace
 
 LayoutLoader::Actions HomeViewController::layoutActions() {
     return {{"accedi", [this](Button&) { accedi(); }},
@@ -131,24 +130,59 @@ void HomeViewController::editingEnded() {
                        std::nullopt);
     const std::string user = usernameField_->text();
     const std::string password = passwordField_->text();
-    using Reply = std::pair<int, std::optional<std::string>>;
-    runServiceCall<Reply>(
-        [user, password] {
-            std::optional<std::string> messaggio;
-            const int code = RemoteServiceUtil::login(user, password, messaggio);
-            return Reply{code, std::move(messaggio)};
+    runServiceCall<LoginReply>(
+        [user, password, folder = FileUtils::applicationDocumentsDirectory(),
+         keepCopy = Preferences::shared().usoSenzaConnessione()] {
+            return logIn(user, password, folder, keepCopy);
         },
-        [this](Reply r) { loginFinished(r.first, std::move(r.second)); });
+        [this](LoginReply r) { loginFinished(std::move(r)); });
 }
 
-void HomeViewController::loginFinished(int code, std::optional<std::string> message) {
+HomeViewController::LoginReply HomeViewController::logIn(const std::string& user,
+                                                         const std::string& password,
+                                                         const std::filesystem::path& folder,
+                                                         bool keepCopy) {
+    LoginReply r;
+    r.user = user;
+    r.code = RemoteServiceUtil::login(user, password, r.message);
+    if (r.code == LOGIN_OK) {
+        r.session = Session::openOnline(user, password, folder, keepCopy);
+    } else if (r.code == CODICE_ERRORE_CONNESSIONE && keepCopy &&
+               !CancelToken::currentCancelled()) {
+        // The service cannot be reached: the last data seen, when the password opens it.
+        r.session = Session::openOffline(user, password, folder);
+        if (r.session) {
+            r.session->keepPasswordForRetry(password);
+        }
+    }
+    return r;
+}
+
+void HomeViewController::waitCancelled() {
+    // The form stays as it was typed; the focus goes back where it was, as after a failure.
+    if (Window* w = window(); w && !w->onScreenKeyboard() && focusBeforeLogin_) {
+        focusBeforeLogin_->becomeFirstResponder();
+    }
+    focusBeforeLogin_ = nullptr;
+}
+
+void HomeViewController::loginFinished(LoginReply r) {
+    const int code = r.code;
+    const auto& message = r.message;
     dismissAlertView();
-    if (code == LOGIN_OK) {
+    const bool offline = r.session && r.session->offline();
+    if (code == LOGIN_OK || offline) {
+        if (offline) {
+            // The screens find the user as after a login.
+            RemoteServiceUtil::dictCache().setObject(kSessionUsernameKey, r.user);
+        }
         if (auto delegate = VestrinoAppDelegate::shared()) {
             delegate->setLoggedIn(true);
         }
+        auto wallet = std::make_shared<CarteViewController>();
+        wallet->setSession(std::move(r.session));
         if (auto* nav = navigationController()) {
-            nav->pushViewController(std::make_shared<CarteViewController>(), true);
+            nav->pushViewController(wallet, true);
         }
         return;
     }
@@ -157,7 +191,7 @@ void HomeViewController::loginFinished(int code, std::optional<std::string> mess
         focusBeforeLogin_->becomeFirstResponder(); // back there once the alert is answered
     }
     focusBeforeLogin_ = nullptr;
-    showAlertError(failureText(code, message, {.noConnection = kConnectionProblem}));
+    showAlertError(failureText(code, message, {.noConnection = kLoginConnectionProblem}));
 }
 
 } // namespace vestrino

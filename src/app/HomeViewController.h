@@ -4,6 +4,8 @@
 #include "ui/TextField.h"
 #include "ui/View.h"
 
+#include <filesystem>
+
 namespace vestrino {
 
 // The login screen, root of the navigation stack: user name and password in a container that
@@ -34,6 +36,7 @@ public:
     void accedi();
     void editingEnded();
     void showAlertError(const std::string& message);
+    void waitCancelled() override;
 
 private:
     // The layout's controls, bound once when the view loads.
@@ -44,7 +47,17 @@ private:
     std::shared_ptr<ui::View> contenitore_;
 
     void moveContainer(bool raised, const char* name);
-    void loginFinished(int code, std::optional<std::string> message);
+    struct LoginReply {
+        int code = 0;
+        std::optional<std::string> message;
+        std::string user;
+        std::shared_ptr<Session> session;
+    };
+    // The login's worker: the service's login, then the session (online, or offline from the
+    // copy when the service cannot be reached).
+    static LoginReply logIn(const std::string& user, const std::string& password,
+                            const std::filesystem::path& folder, bool keepCopy);
+    void loginFinished(LoginReply reply);
 
     ui::Point restCenter_ = kRest;
     bool raised_ = false;

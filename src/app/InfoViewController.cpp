@@ -84,9 +84,7 @@ void InfoViewController::alertViewDidDismissWithButtonIndex(ui::AlertView& alert
 }
 
 void InfoViewController::mostraLumaspot() {
-    if (auto* nav = navigationController()) {
-        nav->pushViewController(std::make_shared<LumaspotViewController>(), true);
-    }
+    push(std::make_shared<LumaspotViewController>());
 }
 
 } // namespace vestrino

@@ -48,6 +48,7 @@ public:
     void textFieldDidChange(ui::TextField& field) override;
     bool textFieldShouldReturn(ui::TextField& field) override;
     void alertViewDidDismissWithButtonIndex(ui::AlertView& alert, int index) override;
+    void waitCancelled() override { searching_ = false; }
 
     static constexpr int kPlaceAlertTag = 71;
 

@@ -22,6 +22,7 @@ void Preferences::reload() {
     citta_.reset();
     raggioKm_ = kDefaultRaggioKm;
     bloccoMinuti_ = kDefaultLockMinutes;
+    usoSenzaConnessione_ = true;
     // A preferences file is a few hundred bytes; anything else at its name (a FIFO, a folder,
     // a link, a huge file) is not read and the defaults hold.
     const auto bytes = FileUtils::readFile(file_, kMaxFileBytes);
@@ -45,6 +46,9 @@ void Preferences::reload() {
                 raggioKm_ = r;
             }
         }
+    }
+    if (const auto it = doc.find("usoSenzaConnessione"); it != doc.end() && it->is_boolean()) {
+        usoSenzaConnessione_ = it->get<bool>();
     }
     if (const auto it = doc.find("bloccoMinuti"); it != doc.end() && it->is_number_integer()) {
         for (const int m : kLockChoices) {
@@ -94,12 +98,24 @@ bool Preferences::setBloccoMinuti(int minutes) {
     return save();
 }
 
+bool Preferences::usoSenzaConnessione() const {
+    std::lock_guard lock(mutex_);
+    return usoSenzaConnessione_;
+}
+
+bool Preferences::setUsoSenzaConnessione(bool on) {
+    std::lock_guard lock(mutex_);
+    usoSenzaConnessione_ = on;
+    return save();
+}
+
 bool Preferences::save() {
     nlohmann::ordered_json doc{{"nascondiImporti", nascondiImporti_},
                                {"lumaspotCitta", citta_ ? nlohmann::ordered_json(*citta_)
                                                         : nlohmann::ordered_json(nullptr)},
                                {"lumaspotRaggioKm", raggioKm_},
-                               {"bloccoMinuti", bloccoMinuti_}};
+                               {"bloccoMinuti", bloccoMinuti_},
+                               {"usoSenzaConnessione", usoSenzaConnessione_}};
     return createPrivateDirectories(file_.parent_path()) &&
            FileUtils::writeAtomically(doc.dump(1) + "\n", file_);
 }

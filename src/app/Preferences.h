@@ -35,6 +35,10 @@ public:
     int lumaspotRaggioKm() const;
     bool setLumaspot(const std::string& citta, int raggioKm);
     // Minutes without input before the session locks itself; 0: never.
+    // Whether a copy of the cards and statements seen is kept for use without a connection
+    // (on unless the person turned it off).
+    bool usoSenzaConnessione() const;
+    bool setUsoSenzaConnessione(bool on);
     int bloccoMinuti() const;
     bool setBloccoMinuti(int minutes);
 
@@ -51,6 +55,7 @@ private:
     std::optional<std::string> citta_;
     int raggioKm_ = kDefaultRaggioKm;
     int bloccoMinuti_ = kDefaultLockMinutes;
+    bool usoSenzaConnessione_ = true;
 };
 
 } // namespace vestrino

@@ -136,6 +136,34 @@ void TransazioniViewController::viewDidLoad() {
     table->setDelegate(this);
     strip->setDelegate(this);
     scroll_->setDelegate(this);
+    ageBar_ = std::make_shared<DataAgeBar>(makeRect(0, ageBarTop(), 320, DataAgeBar::kHeight));
+    ageBar_->setAutoresizingMask(ui::kFlexibleWidth);
+    view()->addSubview(ageBar_);
+    showAge();
+    refilter();
+}
+
+void TransazioniViewController::setAge(std::string line, std::function<void()> refresh) {
+    ageLine_ = std::move(line);
+    refresh_ = std::move(refresh);
+    if (ageBar_) {
+        showAge();
+    }
+}
+
+void TransazioniViewController::showAge() {
+    ageBar_->setText(ageLine_);
+    ageBar_->setAction(refresh_ ? tr("Aggiorna") : "", refresh_);
+}
+
+void TransazioniViewController::refreshWith(SaldoPtr saldo, ListaMovimenti movimenti) {
+    saldo_ = saldo ? std::move(saldo) : std::make_shared<Saldo>();
+    movimenti_ = std::move(movimenti);
+    const auto month = model_.month();
+    model_ = StatementModel(movimenti_);
+    model_.setQuery(searchText());
+    model_.setMonth(month);
+    setUpHeader();
     refilter();
 }
 

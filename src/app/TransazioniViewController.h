@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DataAgeBar.h"
 #include "app/StatementChartView.h"
 #include "app/VestrinoVC.h"
 #include "core/DateFormatter.h"
@@ -56,6 +57,13 @@ public:
     const SaldoPtr& saldo() const { return saldo_; }
     void setMovimenti(ListaMovimenti movimenti) { movimenti_ = std::move(movimenti); }
     const ListaMovimenti& movimenti() const { return movimenti_; }
+    // How old the statement is ("Dati del …", "Senza connessione: dati del …") and, when it can
+    // be fetched again, what "Aggiorna" does.
+    void setAge(std::string line, std::function<void()> refresh);
+    const std::shared_ptr<DataAgeBar>& ageBar() const { return ageBar_; }
+    // The statement fetched again, shown in place: the filters, the search and the month chosen
+    // stay.
+    void refreshWith(SaldoPtr saldo, ListaMovimenti movimenti);
 
     void bindOutlets() override;
     void viewDidLoad() override;
@@ -129,12 +137,16 @@ private:
     std::shared_ptr<ui::View> totaleBar_;
     std::shared_ptr<ui::View> frecciaSx_;
     std::shared_ptr<ui::View> frecciaDx_;
+    std::shared_ptr<DataAgeBar> ageBar_;
+    std::string ageLine_;
+    std::function<void()> refresh_;
 
     void setUpHeader();
     void setUpChart();
     // The search field and the month chip share the row: the field narrows while the chip
     // shows.
     void placeMonthChip();
+    void showAge();
     // A row's first line: the booking date and the description, from the search's match on
     // when the match would not fit.
     std::string rowDescription(const Movimento& m, const ui::Label& label);

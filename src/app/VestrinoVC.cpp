@@ -2,6 +2,7 @@
 #include "core/Translation.h"
 
 #include "app/ActivityAlertView.h"
+#include "app/Session.h"
 #include "app/VestrinoAppDelegate.h"
 #include "app/VestrinoNavigationBar.h"
 #include "app/VestrinoToolbar.h"
@@ -26,6 +27,12 @@ VestrinoToolbar* VestrinoVC::toolbar() const {
 VestrinoNavigationBar* VestrinoVC::navigationBar() const {
     auto* nav = navigationController();
     return nav ? dynamic_cast<VestrinoNavigationBar*>(nav->navigationBar().get()) : nullptr;
+}
+
+double VestrinoVC::ageBarTop() const {
+    auto* nav = navigationController();
+    return nav && nav->navigationBar() ? nav->navigationBar()->frame().maxY() + 1
+                                       : ui::NavigationController::kBarHeight;
 }
 
 Window* VestrinoVC::window() const {
@@ -102,6 +109,13 @@ std::shared_ptr<VestrinoVC> VestrinoVC::makeScreen(Place place) {
     return it->second();
 }
 
+void VestrinoVC::push(const std::shared_ptr<VestrinoVC>& screen) {
+    screen->setSession(session_);
+    if (auto* nav = navigationController()) {
+        nav->pushViewController(screen, true);
+    }
+}
+
 void VestrinoVC::showCarte() {
     auto* nav = navigationController();
     if (!nav) {
@@ -109,7 +123,7 @@ void VestrinoVC::showCarte() {
     }
     const Place visible = placeOf(nav->visibleViewController());
     if (visible == Place::Login) {
-        nav->pushViewController(makeScreen(Place::Wallet), true);
+        push(makeScreen(Place::Wallet));
     } else if (visible != Place::Wallet) {
         // Back to the wallet in one press, however deep the screen shown is (the cash machines
         // are opened from the information screen); with no wallet below, one screen back.
@@ -126,7 +140,7 @@ void VestrinoVC::showCarte() {
 void VestrinoVC::showInfo() {
     auto* nav = navigationController();
     if (nav && placeOf(nav->visibleViewController()) != Place::Info) {
-        nav->pushViewController(makeScreen(Place::Info), true);
+        push(makeScreen(Place::Info));
     }
 }
 
@@ -134,7 +148,15 @@ void VestrinoVC::showLogout() {
     // The device logs out at once, whatever the service answers and however long it takes:
     // the cache is emptied here and the request goes in the background.
     RemoteServiceUtil::endSessionOnDevice();
-    BackgroundTask::detach([] { RemoteServiceUtil::sendLogout(); });
+    if (session_) {
+        const bool offline = session_->offline();
+        session_->end(); // the copy's key is wiped; the copy stays
+        if (!offline) {
+            BackgroundTask::detach([] { RemoteServiceUtil::sendLogout(); });
+        }
+    } else {
+        BackgroundTask::detach([] { RemoteServiceUtil::sendLogout(); });
+    }
     if (auto delegate = VestrinoAppDelegate::shared()) {
         delegate->setLoggedIn(false);
     }
@@ -158,16 +180,22 @@ void VestrinoVC::showAlertWithTitle(const std::string& title, const std::string&
         alert = std::make_shared<AlertView>(title, message, this, cancelButton, others);
     }
     showAlert(alert);
+    alertIsWait_ = withActivity;
 }
 
 void VestrinoVC::showAlert(const std::shared_ptr<AlertView>& alert) {
     alertView_ = alert;
+    alertIsWait_ = false;
+    waitToken_.reset();
     if (Window* w = window()) {
         alert->show(*w);
     }
 }
 
 void VestrinoVC::dismissAlertView() {
+    // Closed by the code: the wait ended with its reply, not left by the person.
+    alertIsWait_ = false;
+    waitToken_.reset();
     auto alert = std::exchange(alertView_, nullptr);
     if (alert) {
         alert->dismissWithClickedButtonIndex(0);
@@ -203,6 +231,8 @@ void VestrinoVC::forceLogoutSessionExpired(const std::string& message) {
                                              std::vector<std::string>{});
     alert->setTag(kForcedLogoutAlertTag);
     alertView_ = alert;
+    alertIsWait_ = false;
+    waitToken_.reset();
     if (Window* w = window()) {
         alert->show(*w);
     }
@@ -222,6 +252,8 @@ void VestrinoVC::showAlertViewPasswordField(const std::string& title, const std:
     field->setBackgroundColor(Color::white());
     alert->setAccessoryView(field);
     alertView_ = alert;
+    alertIsWait_ = false;
+    waitToken_.reset();
     if (Window* w = window()) {
         alert->show(*w);
         field->becomeFirstResponder();
@@ -229,8 +261,25 @@ void VestrinoVC::showAlertViewPasswordField(const std::string& title, const std:
 }
 
 void VestrinoVC::alertViewDidDismissWithButtonIndex(AlertView& alert, int) {
+    if (&alert == alertView_.get() && alertIsWait_) {
+        // Only the person closes an activity alert this way: the code goes through
+        // dismissAlertView, which forgets the wait first.
+        alertView_ = nullptr;
+        alertIsWait_ = false;
+        if (auto token = std::exchange(waitToken_, std::nullopt)) {
+            token->cancel();
+        }
+        waitCancelled();
+        return;
+    }
     if (alert.tag() == kForcedLogoutAlertTag) {
         showLogout();
+    }
+}
+
+void VestrinoVC::cancelWait() {
+    if (alertIsWait_ && alertView_) {
+        alertView_->dismissWithClickedButtonIndex(0);
     }
 }
 

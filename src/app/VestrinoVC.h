@@ -2,6 +2,7 @@
 
 #include "app/VestrinoToolbarDelegate.h"
 #include "core/BackgroundTask.h"
+#include "core/CancelToken.h"
 #include "core/RunLoop.h"
 #include "core/Translation.h"
 #include "ui/AlertView.h"
@@ -16,6 +17,7 @@
 
 namespace vestrino {
 
+class Session;
 class VestrinoToolbar;
 class VestrinoNavigationBar;
 
@@ -46,6 +48,15 @@ public:
     virtual void backButtonPressed();
     virtual bool showHideBars() { return false; }
 
+    // The session the screen works in (none on the login screen, or before a login): handed
+    // on to every screen this one opens.
+    const std::shared_ptr<Session>& session() const { return session_; }
+    void setSession(std::shared_ptr<Session> session) { session_ = std::move(session); }
+    // The login screen logs in again with what its form holds (nothing elsewhere).
+    virtual void retryLogin() {}
+    // Opens the screen on top of this one, in this one's session.
+    void push(const std::shared_ptr<VestrinoVC>& screen);
+
     void showCarte() override;
     void showInfo() override;
     void showLogout() override;
@@ -66,20 +77,42 @@ public:
 
     // Runs a blocking service call off the main thread and hands its result to `done` on the
     // main thread, without waiting for it: the screen is kept alive until then. `call` must
-    // copy what it sends; it touches nothing of the screen.
+    // copy what it sends; it touches nothing of the screen. When the call is made while the
+    // screen's activity alert is up, that alert's "Annulla" (or Escape) leaves the wait: the
+    // transfer is aborted, waitCancelled() puts the screen back as it was, and the reply, if
+    // one still comes, goes to `abandoned` instead of `done` (nowhere when there is none).
     template <typename Result>
-    void runServiceCall(std::function<Result()> call, std::function<void(Result)> done) {
+    void runServiceCall(std::function<Result()> call, std::function<void(Result)> done,
+                        std::function<void(Result)> abandoned = nullptr) {
         ++callsInFlight_;
-        BackgroundTask::detach(
-            [self = shared_from_this(), call = std::move(call), done = std::move(done)]() mutable {
-                auto result = call();
-                RunLoop::main().post(
-                    [self, done = std::move(done), result = std::move(result)]() mutable {
-                        --callsInFlight_;
-                        done(std::move(result));
-                    });
+        CancelToken token;
+        if (alertIsWait_) {
+            waitToken_ = token;
+        }
+        BackgroundTask::detach([self = shared_from_this(), token, call = std::move(call),
+                                done = std::move(done),
+                                abandoned = std::move(abandoned)]() mutable {
+            auto result = [&] {
+                const CancelScope scope(token);
+                return call();
+            }();
+            RunLoop::main().post([self, token, done = std::move(done),
+                                  abandoned = std::move(abandoned),
+                                  result = std::move(result)]() mutable {
+                --callsInFlight_;
+                if (!token.cancelled()) {
+                    done(std::move(result));
+                } else if (abandoned) {
+                    abandoned(std::move(result));
+                }
             });
+        });
     }
+    // The person left the wait of the call in flight ("Annulla" on its activity alert): the
+    // screen goes back to how it was before the action.
+    virtual void waitCancelled() {}
+    // Leaves the current wait as "Annulla" does (nothing when no wait is up).
+    void cancelWait();
     // The calls started and not yet answered on the main thread (the inactivity lock waits for
     // them).
     static int callsInFlight() { return callsInFlight_; }
@@ -98,6 +131,9 @@ public:
         // An expired session ends in the forced logout (else it is one more failure).
         bool expiredSessionLogsOut = true;
     };
+    // What a login says when the service cannot be reached.
+    static constexpr const char* kLoginConnectionProblem =
+        N_("Problema di connessione, verificare la connettività dati.");
     static constexpr const char* kTemporaryProblem =
         N_("Problema temporaneo, riprovare più tardi.");
     // The text a person reads for a failed call.
@@ -115,12 +151,18 @@ public:
     std::string className() const override { return "VestrinoVC"; }
 
 protected:
+    // Where a strip under the navigation bar goes, in the screen's view.
+    double ageBarTop() const;
     VestrinoToolbar* toolbar() const;
     VestrinoNavigationBar* navigationBar() const;
     ui::Window* window() const;
 
 private:
     std::shared_ptr<ui::AlertView> alertView_;
+    std::shared_ptr<Session> session_;
+    // The current alert is an activity alert, and the call it waits for.
+    bool alertIsWait_ = false;
+    std::optional<CancelToken> waitToken_;
     static inline std::atomic<int> callsInFlight_{0};
 };
 

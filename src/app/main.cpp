@@ -7,6 +7,7 @@
 #include "core/Application.h"
 #include "core/BackgroundTask.h"
 #include "core/BuildVersion.h"
+#include "core/CancelToken.h"
 #include "core/Log.h"
 #include "core/ResourceLocator.h"
 #include "core/Translation.h"
@@ -148,7 +149,9 @@ int main(int argc, char** argv) {
         std::cerr << "vestrino: " << e.what() << '\n';
         code = 1;
     }
-    // Quitting: a worker that is saving a card file finishes it; none starts another.
+    // Quitting: every transfer in flight is aborted (each notices within a second); a worker
+    // that is saving a card file finishes it; none starts another.
+    vestrino::CancelToken::quit();
     if (!vestrino::WriteGate::closeAndDrain(std::chrono::seconds(10))) {
         std::cerr << "vestrino: a card file was still being written when the program ended\n";
     }

@@ -1,5 +1,7 @@
 #include "net/HttpClient.h"
 
+#include "core/CancelToken.h"
+
 #include <cmath>
 #include <curl/curl.h>
 #include <mutex>
@@ -44,6 +46,13 @@ size_t receive(char* data, size_t size, size_t count, void* user) {
     }
     r->body.append(data, n);
     return n;
+}
+
+// Asked by libcurl during the transfer (several times a second while data flows, about once a
+// second while it waits for a connection or a reply): a non-zero answer aborts the transfer.
+// The thread is the one that called perform, so the work it runs for says whether to stop.
+int stillWanted(void*, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return CancelToken::currentCancelled() ? 1 : 0;
 }
 
 } // namespace
@@ -125,6 +134,9 @@ long HttpClient::timeoutMilliseconds(double seconds) {
 }
 
 std::optional<HttpResponse> HttpClient::perform(const HttpRequest& request) {
+    if (CancelToken::currentCancelled()) {
+        return std::nullopt; // the work was left before this request went out
+    }
     std::optional<std::string> caFile;
     std::size_t cap = 0;
     {
@@ -152,6 +164,8 @@ std::optional<HttpResponse> HttpClient::perform(const HttpRequest& request) {
     curl_easy_setopt(curl, CURLOPT_USERAGENT, "Vestrino/0.1");
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, receive);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &receiver);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, stillWanted);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
 
     Slist headers;
     append(headers, "Expect:");

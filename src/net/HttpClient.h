@@ -42,7 +42,7 @@ public:
     static HttpClient& shared();
 
     // The reply, or nothing when there was none: connection or TLS failure, time limit, a reply
-    // over the cap. Any HTTP status is a reply.
+    // over the cap, the work it runs for cancelled (CancelToken). Any HTTP status is a reply.
     std::optional<HttpResponse> perform(const HttpRequest& request);
 
     // The request's time limit as libcurl takes it, in milliseconds: at least 1 (libcurl reads

@@ -1,5 +1,7 @@
 #include "service/RemoteServiceUtil.h"
 
+#include "core/CancelToken.h"
+
 #include "core/Application.h"
 #include "core/DictCache.h"
 #include "core/Log.h"
@@ -137,6 +139,12 @@ std::mutex& logoutInFlight() {
     static std::mutex m;
     return m;
 }
+// Held for the whole of a login: one that the person left and one started after it never
+// write the session at the same time.
+std::mutex& loginInFlight() {
+    static std::mutex m;
+    return m;
+}
 } // namespace
 
 int RemoteServiceUtil::login(const Text& user, const Text& password, Text& messaggio) {
@@ -146,6 +154,7 @@ int RemoteServiceUtil::login(const Text& user, const Text& password, Text& messa
     if (!password) {
         return CODICE_ERRORE_LOGIN_PASSWORD_VUOTO;
     }
+    const std::lock_guard one(loginInFlight());
     dictCache().removeAllObjects();
     // A logout still out ends first: its reply may clear the session cookie.
     { const std::lock_guard wait(logoutInFlight()); }
@@ -166,6 +175,14 @@ int RemoteServiceUtil::login(const Text& user, const Text& password, Text& messa
             XMLParsingUtil::parseLogin(text, ok, esito, codice, m, benvenuto);
         },
         messaggio);
+    if (code == SUCCESS && CancelToken::currentCancelled()) {
+        // The person left the wait, but the service opened the session: it is closed again,
+        // here, before another login can begin (as work of its own, which nobody has left).
+        const CancelToken logoutWork;
+        const CancelScope scope(logoutWork);
+        sendLogout();
+        return CODICE_ERRORE_CONNESSIONE;
+    }
     if (code == SUCCESS) {
         dictCache().setObject(kSessionUsernameKey, *user);
     }
@@ -412,6 +429,13 @@ int RemoteServiceUtil::listaMovimenti(const Text& selPan, CartaDiPagamentoPtr& c
             key, std::make_shared<ListaMovCall>(ListaMovCall{carta, saldo, listaMovimenti}));
     }
     return code;
+}
+
+void RemoteServiceUtil::forgetStatement(const Text& selPan) {
+    if (selPan) {
+        const std::string key = std::string(kListaMovCallKey) + "_" + *selPan;
+        dictCache().with([&](DictCache::Entries& entries) { entries.erase(key); });
+    }
 }
 
 int RemoteServiceUtil::movimentiCartaAnonima(const Text& numeroCarta, const Text& dataAnno,

@@ -37,6 +37,9 @@ public:
     static int listaCarteForUserSession(std::shared_ptr<ListaCarte>& carte, Text& message);
     static int listaMovimenti(const Text& selPan, CartaDiPagamentoPtr& carta, SaldoPtr& saldo,
                               ListaMovimenti& listaMovimenti, Text& messaggio);
+    // The card's statement is fetched again at the next listaMovimenti (the session keeps
+    // each one it fetched).
+    static void forgetStatement(const Text& selPan);
     static int movimentiCartaAnonima(const Text& numeroCarta, const Text& dataAnno,
                                      const Text& dataMese, const Text& cvv2,
                                      CartaDiPagamentoPtr& carta, SaldoPtr& saldo,

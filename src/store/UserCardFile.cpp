@@ -25,8 +25,12 @@ std::string sha256Hex(const std::string& text) {
 }
 } // namespace
 
+std::string userFileName(const std::string& user, const std::string& ending) {
+    return (safeFileName(user) ? user : "u-" + sha256Hex(user)) + ending;
+}
+
 std::string userCardFileName(const std::string& user) {
-    return (safeFileName(user) ? user : "u-" + sha256Hex(user)) + "_listaCarte";
+    return userFileName(user, "_listaCarte");
 }
 
 } // namespace vestrino

@@ -9,5 +9,7 @@ namespace vestrino {
 // "u-" and the hexadecimal SHA-256 of the name, so that nothing is ever written outside the
 // documents folder.
 std::string userCardFileName(const std::string& user);
+// The same name with another ending (the user's other files: "_offline").
+std::string userFileName(const std::string& user, const std::string& ending);
 
 } // namespace vestrino

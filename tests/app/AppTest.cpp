@@ -141,7 +141,7 @@ TEST_F(AppTest, FailedLoginsShowTheRightMessage) {
     tapTitled("loginButton", "name");
     const auto painted = screen_->screen().framesPainted();
     run("wait 0.5");
-    EXPECT_EQ(alertShown(), "Attendere | Richiesta autenticazione in corso | ");
+    EXPECT_EQ(alertShown(), "Attendere | Richiesta autenticazione in corso | Annulla");
     EXPECT_EQ(state()["alert"]["activity"], true);
     EXPECT_GT(screen_->screen().framesPainted(), painted); // the spinner keeps turning
     run("idle 20\nwait 0.2");

@@ -6,6 +6,8 @@
 #include "core/Utf8.h"
 #include "service/Constants.h"
 #include "store/CardList.h"
+#include "store/OfflineCopy.h"
+#include "store/OfflineDataCoding.h"
 #include "ui/Style.h"
 
 #include <fstream>
@@ -119,7 +121,7 @@ TEST_F(StatementTest, ACardOfTheAccountFromChoiceToDetailAndBack) {
     // The service takes its time: the activity alert is up meanwhile.
     server().knobs().setFault(kMovimenti, {.delay = std::chrono::milliseconds(300)});
     run("tap " + kChoose + "\nwait 0.1");
-    EXPECT_EQ(alertShown(), "Attendere | Recupero informazioni carta... | ");
+    EXPECT_EQ(alertShown(), "Attendere | Recupero informazioni carta... | Annulla");
     EXPECT_EQ(state()["alert"]["activity"], true);
     run("idle 20\nwait 0.6");
 
@@ -499,9 +501,17 @@ TEST_F(StatementTest, TheTypedCodeIsNowhereAfterwards) {
     EXPECT_EQ(texts, 2u);
     const std::string statement = (out / "statement.json").string();
     EXPECT_TRUE(contains(statement, "TransazioniViewController"));
+    // The offline copy, opened with the password, holds nothing of the code either.
+    const auto copy = OfflineCopy::open(OfflineCopy::pathFor(docs, "mario.rossi"), "lumacard1");
+    ASSERT_EQ(copy.state, OfflineCopy::State::Opened);
+    EXPECT_EQ(OfflineDataCoding::encode(*copy.data).find("739"), std::string::npos);
+    EXPECT_EQ(copy.data->statements.size(), 1u);
     // The card file: every card there, decrypted, carries nothing of the code.
     std::size_t files = 0;
     for (const auto& e : std::filesystem::directory_iterator(docs)) {
+        if (e.path() == OfflineCopy::pathFor(docs, "mario.rossi")) {
+            continue;
+        }
         ++files;
         const auto cards = CardList::loadCardListWithFile(e.path());
         ASSERT_TRUE(cards) << e.path();

@@ -141,6 +141,7 @@ def main():
         key("Return", "Vestrino \u2013 Movimenti")
         time.sleep(PACE)
         key("Tab", "Indietro push button")
+        key("Tab", "Aggiorna push button")
         key("Tab", "Cerca nei movimenti entry")
         key("Tab", "Grafico toggle button not pressed")
         orca.spoken()
