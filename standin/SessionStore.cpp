@@ -43,6 +43,11 @@ void SessionStore::setIdleLimit(std::chrono::milliseconds limit) {
     idle_ = limit;
 }
 
+std::size_t SessionStore::liveCount() {
+    std::lock_guard lock(mutex_);
+    return sessions_.size();
+}
+
 void SessionStore::expireAll() {
     std::lock_guard lock(mutex_);
     sessions_.clear();

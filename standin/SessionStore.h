@@ -21,6 +21,8 @@ public:
     void setIdleLimit(std::chrono::milliseconds limit);
     // Ends every session (a test's "the service restarted").
     void expireAll();
+    // The sessions open now (the idle ones not yet swept count too).
+    std::size_t liveCount();
 
 private:
     struct Session {

@@ -17,8 +17,13 @@ std::optional<Fault> StandinKnobs::fault(const std::string& path) const {
 }
 
 void StandinKnobs::clearFaults() {
-    std::lock_guard lock(mutex_);
-    faults_.clear();
+    {
+        std::lock_guard lock(mutex_);
+        faults_.clear();
+        ++faultsCleared_;
+    }
+    // A reply held back by a delay or a hang goes now.
+    wake_.notify_all();
 }
 
 void StandinKnobs::record(const std::string& path, SeenRequest request, const std::string& remote) {
@@ -71,7 +76,8 @@ void StandinKnobs::clearCounts() {
 
 void StandinKnobs::sleepFor(std::chrono::milliseconds delay) {
     std::unique_lock lock(mutex_);
-    wake_.wait_for(lock, delay, [this] { return stopping_; });
+    const auto cleared = faultsCleared_;
+    wake_.wait_for(lock, delay, [&] { return stopping_ || faultsCleared_ != cleared; });
 }
 
 void StandinKnobs::wakeSleepers() {

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -51,7 +52,7 @@ public:
     std::size_t connectionCount() const;
     void clearCounts();
 
-    // Waits for the fault's delay, cut short when the server stops.
+    // Waits for the fault's delay, cut short when the server stops or the faults are cleared.
     void sleepFor(std::chrono::milliseconds delay);
     void wakeSleepers();
 
@@ -59,6 +60,8 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable wake_;
     bool stopping_ = false;
+    std::uint64_t faultsCleared_ = 0; // counts the clearFaults, which end every delay
+
     std::map<std::string, Fault> faults_;
     struct Seen {
         std::size_t count = 0;

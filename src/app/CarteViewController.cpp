@@ -637,7 +637,6 @@ void CarteViewController::refreshStatement(std::weak_ptr<TransazioniViewControll
     showAlertWithTitle(tr("Attendere"), tr("Recupero informazioni carta..."), true, std::nullopt,
                        std::nullopt);
     refreshing_ = true;
-    RemoteServiceUtil::forgetStatement(selPan);
     struct Reply {
         int code = 0;
         CartaDiPagamentoPtr carta;
@@ -648,8 +647,8 @@ void CarteViewController::refreshStatement(std::weak_ptr<TransazioniViewControll
     runServiceCall<Reply>(
         [selPan] {
             Reply r;
-            r.code =
-                RemoteServiceUtil::listaMovimenti(selPan, r.carta, r.saldo, r.movimenti, r.message);
+            r.code = RemoteServiceUtil::listaMovimenti(selPan, r.carta, r.saldo, r.movimenti,
+                                                       r.message, true);
             return r;
         },
         [this, screen](Reply r) {

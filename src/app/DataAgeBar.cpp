@@ -21,6 +21,10 @@ DataAgeBar::DataAgeBar(Rect frame)
         }
     });
     button_->setHidden(true);
+    // The names a script or a test finds them by.
+    setName("ageBar");
+    label_->setName("ageLabel");
+    button_->setName("ageButton");
     addSubview(label_);
     addSubview(button_);
     setHidden(true);

@@ -4,7 +4,10 @@
 
 #include "app/LumaspotViewController.h"
 #include "app/Preferences.h"
+#include "app/Session.h"
 #include "app/VestrinoAppDelegate.h"
+#include "store/FileUtils.h"
+#include "store/OfflineCopy.h"
 #include "ui/Switch.h"
 
 #include <algorithm>
@@ -14,13 +17,17 @@ namespace vestrino {
 
 ui::LayoutLoader::Actions InfoViewController::layoutActions() {
     return {{"mostraLumaspot", [this](ui::Button&) { mostraLumaspot(); }},
-            {"cambiaBlocco", [this](ui::Button&) { cambiaBlocco(); }}};
+            {"cambiaBlocco", [this](ui::Button&) { cambiaBlocco(); }},
+            {"dimenticaDati", [this](ui::Button&) { dimenticaDati(); }}};
 }
 
 void InfoViewController::bindOutlets() {
     bindOutlet(nascondiImporti_, "nascondiImporti");
     bindOutlet(lumaspotButton_, "lumaspotButton");
     bindOutlet(bloccoButton_, "bloccoButton");
+    bindOutlet(senzaConnessione_, "senzaConnessione");
+    bindOutlet(senzaConnessioneLabel_, "senzaConnessioneLabel");
+    bindOutlet(dimenticaButton_, "dimenticaButton");
 }
 
 void InfoViewController::viewDidLoad() {
@@ -30,6 +37,10 @@ void InfoViewController::viewDidLoad() {
         [](ui::Switch& s) { Preferences::shared().setNascondiImporti(s.isOn()); });
     ButtonStyle::makePrimary(*lumaspotButton_);
     ButtonStyle::makeOption(*bloccoButton_);
+    ButtonStyle::makeOption(*dimenticaButton_);
+    senzaConnessioneLabel_->setWrapsText(true);
+    senzaConnessione_->setOn(Preferences::shared().usoSenzaConnessione());
+    senzaConnessione_->addTarget([this](ui::Switch& s) { senzaConnessioneChanged(s.isOn()); });
     showLockChoice();
 }
 
@@ -67,7 +78,38 @@ void InfoViewController::cambiaBlocco() {
     showAlert(alert);
 }
 
+void InfoViewController::senzaConnessioneChanged(bool on) {
+    Preferences::shared().setUsoSenzaConnessione(on);
+    if (on) {
+        return;
+    }
+    // Off: nothing is kept from now on, and what was kept goes.
+    if (session()) {
+        session()->stopKeepingCopy();
+    }
+    OfflineCopy::forgetAll(FileUtils::applicationDocumentsDirectory());
+}
+
+void InfoViewController::dimenticaDati() {
+    auto alert = std::make_shared<ui::AlertView>(
+        tr("Dimentica i dati salvati"),
+        tr("Eliminare le carte e i movimenti salvati per l'uso senza connessione?"), this,
+        std::string(tr("Annulla")), std::vector<std::string>{tr("Elimina")});
+    alert->setTag(kForgetAlertTag);
+    showAlert(alert);
+}
+
 void InfoViewController::alertViewDidDismissWithButtonIndex(ui::AlertView& alert, int index) {
+    if (alert.tag() == kForgetAlertTag) {
+        if (index == 1) {
+            if (session()) {
+                session()->forgetCopy();
+            } else {
+                OfflineCopy::forgetAll(FileUtils::applicationDocumentsDirectory());
+            }
+        }
+        return;
+    }
     if (alert.tag() != kLockAlertTag) {
         VestrinoVC::alertViewDidDismissWithButtonIndex(alert, index);
         return;

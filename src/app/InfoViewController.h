@@ -11,6 +11,8 @@ namespace vestrino {
 // vicini") and the switch that hides every amount the application shows ("Nascondi
 // importi", remembered), and the time without input after which the session locks itself
 // (1, 5 or 15 minutes or never, remembered; the button shows the choice and asks among them).
+// Last, whether the cards and statements seen are kept for use without a connection (on by
+// default; off removes the copies) and the way to forget what is kept.
 class InfoViewController : public VestrinoVC {
 public:
     std::string layoutName() const override { return "InfoViewController"; }
@@ -23,6 +25,11 @@ public:
 
     void mostraLumaspot();
     static constexpr int kLockAlertTag = 71;
+    static constexpr int kForgetAlertTag = 72;
+    // Asks, then removes the copy kept for use without a connection (this user's in a session,
+    // every user's on this device otherwise).
+    void dimenticaDati();
+    void senzaConnessioneChanged(bool on);
     // Asks which lock time to keep: an alert with a button a choice.
     void cambiaBlocco();
     // The choice answered: kept and put in force at once.
@@ -35,6 +42,9 @@ private:
     std::shared_ptr<ui::Switch> nascondiImporti_;
     std::shared_ptr<ui::Button> lumaspotButton_;
     std::shared_ptr<ui::Button> bloccoButton_;
+    std::shared_ptr<ui::Switch> senzaConnessione_;
+    std::shared_ptr<ui::Label> senzaConnessioneLabel_;
+    std::shared_ptr<ui::Button> dimenticaButton_;
 
     void showLockChoice();
 };

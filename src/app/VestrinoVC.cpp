@@ -30,9 +30,12 @@ VestrinoNavigationBar* VestrinoVC::navigationBar() const {
 }
 
 double VestrinoVC::ageBarTop() const {
+    // The bar's picture, with its gold edge, runs some 9 points below the bar's frame.
+    constexpr double kBarPictureOverhang = 10;
     auto* nav = navigationController();
-    return nav && nav->navigationBar() ? nav->navigationBar()->frame().maxY() + 1
-                                       : ui::NavigationController::kBarHeight;
+    const double bar = nav && nav->navigationBar() ? nav->navigationBar()->frame().maxY()
+                                                   : ui::NavigationController::kBarHeight;
+    return bar + kBarPictureOverhang;
 }
 
 Window* VestrinoVC::window() const {

@@ -1,3 +1,4 @@
+#include "cli/CacheCommands.h"
 #include "cli/CliDelegate.h"
 #include "cli/ParseCommand.h"
 #include "cli/ProbeCommand.h"
@@ -110,6 +111,16 @@ int main(int argc, char** argv) {
     auto* storeShowPlist = store->add_subcommand("show-plist", "The plain carte.plist");
     storeShowPlist->add_flag("--json", json, "Print one JSON object");
 
+    auto* cache = app.add_subcommand(
+        "cache", "The copy kept for use without a connection (sealed with the password)");
+    cache->require_subcommand(1);
+    auto* cacheShow = cache->add_subcommand(
+        "show", "What a user's copy holds and its date (password from standard input)");
+    cacheShow->add_option("--user", user, "The user name")->required();
+    cacheShow->add_flag("--json", json, "Print one JSON object");
+    auto* cacheForget = cache->add_subcommand("forget", "Remove a user's copy");
+    cacheForget->add_option("--user", user, "The user name")->required();
+
     std::string lang;
     app.add_option("--lang", lang,
                    "The language of what is printed for a person, it or en (else the "
@@ -176,6 +187,12 @@ int main(int argc, char** argv) {
     }
     if (storeShow->parsed()) {
         return ServiceCommands::storeShow(user, io);
+    }
+    if (cacheShow->parsed()) {
+        return vestrino::CacheCommands::show(user, io);
+    }
+    if (cacheForget->parsed()) {
+        return vestrino::CacheCommands::forget(user, io);
     }
     if (storeShowPlist->parsed()) {
         return ServiceCommands::storeShowPlist(io);

@@ -405,12 +405,13 @@ std::optional<ListaCarte> RemoteServiceUtil::caricaCartaPerUtente(const std::str
 
 int RemoteServiceUtil::listaMovimenti(const Text& selPan, CartaDiPagamentoPtr& carta,
                                       SaldoPtr& saldo, ListaMovimenti& listaMovimenti,
-                                      Text& messaggio) {
+                                      Text& messaggio, bool fresh) {
     if (!selPan) {
         return CODICE_ERRORE_LISTA_MOVIMENTI_SELPAN_VUOTO;
     }
     const std::string key = std::string(kListaMovCallKey) + "_" + *selPan;
-    if (const auto cached = dictCache().objectForKey<std::shared_ptr<ListaMovCall>>(key)) {
+    if (const auto cached =
+            fresh ? std::nullopt : dictCache().objectForKey<std::shared_ptr<ListaMovCall>>(key)) {
         carta = (*cached)->carta;
         saldo = (*cached)->saldo;
         listaMovimenti = (*cached)->listaMov;
@@ -429,13 +430,6 @@ int RemoteServiceUtil::listaMovimenti(const Text& selPan, CartaDiPagamentoPtr& c
             key, std::make_shared<ListaMovCall>(ListaMovCall{carta, saldo, listaMovimenti}));
     }
     return code;
-}
-
-void RemoteServiceUtil::forgetStatement(const Text& selPan) {
-    if (selPan) {
-        const std::string key = std::string(kListaMovCallKey) + "_" + *selPan;
-        dictCache().with([&](DictCache::Entries& entries) { entries.erase(key); });
-    }
 }
 
 int RemoteServiceUtil::movimentiCartaAnonima(const Text& numeroCarta, const Text& dataAnno,

@@ -35,11 +35,10 @@ public:
     // session. `carte` gets a snapshot of the cached list when it is answered from the cache,
     // the cached list itself after a fetch, nothing on failure.
     static int listaCarteForUserSession(std::shared_ptr<ListaCarte>& carte, Text& message);
+    // A card's statement, fetched once a session (the session's cache answers after that);
+    // `fresh` fetches it again, and the cache keeps the new one when it comes.
     static int listaMovimenti(const Text& selPan, CartaDiPagamentoPtr& carta, SaldoPtr& saldo,
-                              ListaMovimenti& listaMovimenti, Text& messaggio);
-    // The card's statement is fetched again at the next listaMovimenti (the session keeps
-    // each one it fetched).
-    static void forgetStatement(const Text& selPan);
+                              ListaMovimenti& listaMovimenti, Text& messaggio, bool fresh = false);
     static int movimentiCartaAnonima(const Text& numeroCarta, const Text& dataAnno,
                                      const Text& dataMese, const Text& cvv2,
                                      CartaDiPagamentoPtr& carta, SaldoPtr& saldo,

@@ -175,6 +175,18 @@ bool OfflineCopy::write(const std::filesystem::path& path, const OfflineData& da
     return true;
 }
 
+std::size_t OfflineCopy::forgetAll(const std::filesystem::path& folder) {
+    std::size_t removed = 0;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.ends_with("_offline") && entry.is_regular_file(ec) && forget(entry.path())) {
+            ++removed;
+        }
+    }
+    return removed;
+}
+
 bool OfflineCopy::forget(const std::filesystem::path& path) {
     std::error_code ec;
     std::filesystem::remove(path, ec);

@@ -1,7 +1,9 @@
 #include "service/RequestFrame.h"
 #include "CertificateAuthority.h"
+#include "FaultSpec.h"
 #include "FormData.h"
 #include "StandinFixture.h"
+#include "core/CancelToken.h"
 #include "core/DictCache.h"
 #include "net/HttpClient.h"
 #include "service/Constants.h"
@@ -247,3 +249,80 @@ TEST(HttpClientLimits, TheTimeLimitIsClampedNeverNone) {
         EXPECT_EQ(HttpClient::timeoutMilliseconds(c.seconds), c.ms) << c.seconds;
     }
 }
+
+namespace {
+
+// A reply cut in the middle is no reply (nothing of it is parsed), and a transfer whose work is
+// cancelled from another thread gives up within about a second, as does every transfer once
+// the program quits.
+TEST_F(RequestFrameTest, ACutReplyIsNoneAndACancelledTransferStops) {
+    ASSERT_EQ(loginAs("mario.rossi", "lumacard1"), SUCCESS);
+    server().knobs().setFault(kCarte, {.truncateAt = 40, .cutConnection = true});
+    ListaCarte carte;
+    std::optional<std::string> m;
+    EXPECT_EQ(RemoteServiceUtil::listaCarte(carte, m), CODICE_ERRORE_CONNESSIONE);
+    EXPECT_TRUE(carte.empty());
+
+    server().knobs().setFault(kCarte, {.delay = lumacard::FaultSpec::kHang});
+    CancelToken token;
+    std::optional<std::string> reply = "not yet";
+    std::thread worker([&] {
+        const CancelScope scope(token);
+        reply = RequestFrame::post(URL_LISTACARTE(), "formato=XML&agent=iPhone", 30.0);
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const auto cancelled = std::chrono::steady_clock::now();
+    token.cancel();
+    worker.join();
+    const double took =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - cancelled).count();
+    EXPECT_FALSE(reply);
+    EXPECT_LT(took, 3.0) << "the transfer went on after it was cancelled";
+    // A token already raised sends nothing at all.
+    server().knobs().clearFaults();
+    server().knobs().clearCounts();
+    {
+        const CancelScope scope(token);
+        EXPECT_FALSE(RequestFrame::post(URL_LISTACARTE(), "formato=XML&agent=iPhone", 5.0));
+    }
+    EXPECT_EQ(server().knobs().requestCount(kCarte), 0u);
+}
+
+TEST(StandinFaultSpec, ReadsWhatAPersonWrites) {
+    using lumacard::FaultSpec;
+    struct Case {
+        const char* text;
+        const char* expected; // "path delayMs status cut close cutConnection", or the error
+    };
+    const Case cases[] = {
+        {"banner:delay=4000", "/LumaCard/banner.do 4000 - - 0 0"},
+        {"login.do:status=503", "/LumaCard/login.do 0 503 - 0 0"},
+        {"/LumaCard/movimenti.do:cut=200,delay=10", "/LumaCard/movimenti.do 10 - 200 0 1"},
+        {"*:close", "* 0 - - 1 0"},
+        {"lista_carte:hang", "/LumaCard/lista_carte.do 86400000 - - 0 0"},
+        {"banner", "a fault is PATH:SETTINGS, not \"banner\""},
+        {":delay=1", "a fault is PATH:SETTINGS, not \":delay=1\""},
+        {"banner:", "the fault for /LumaCard/banner.do has no settings"},
+        {"banner:delay=-5", "\"delay=-5\" wants a whole number: delay=N"},
+        {"banner:delay=5s", "\"delay=5s\" wants a whole number: delay=N"},
+        {"banner:status=99", "unknown fault setting \"status=99\" (delay=MS, hang, status=N with "
+                             "100 <= N <= 599, cut=N, close)"},
+        {"banner:hang=1", "unknown fault setting \"hang=1\" (delay=MS, hang, status=N with 100 "
+                          "<= N <= 599, cut=N, close)"},
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        const auto spec = FaultSpec::parse(c.text, error);
+        std::string got = error;
+        if (spec) {
+            const auto& f = spec->fault;
+            got = spec->path + " " + std::to_string(f.delay.count()) + " " +
+                  (f.status ? std::to_string(*f.status) : "-") + " " +
+                  (f.truncateAt ? std::to_string(*f.truncateAt) : "-") + " " +
+                  (f.closeConnection ? "1" : "0") + " " + (f.cutConnection ? "1" : "0");
+        }
+        EXPECT_EQ(got, c.expected) << c.text;
+    }
+}
+
+} // namespace
