@@ -129,6 +129,11 @@ void Session::forgetCopy() {
     }
 }
 
+bool Session::ended() const {
+    std::lock_guard lock(keeper_->mutex);
+    return retryPassword_.empty() && (!keeper_->key || keeper_->key->wiped());
+}
+
 void Session::keepPasswordForRetry(std::string password) {
     retryPassword_ = std::move(password);
 }

@@ -63,6 +63,8 @@ public:
     bool keepsCopy() const;
     // The session is over: the key is wiped, nothing more is written.
     void end();
+    // True once end() has run: no key and no password left in memory.
+    bool ended() const;
 
     // "Senza connessione: dati del 09/12/2026 13:05".
     static std::string offlineLine(WallTime when);

@@ -1,6 +1,8 @@
 #include "AppFixture.h"
 #include "FaultSpec.h"
 #include "app/Preferences.h"
+#include "app/Session.h"
+#include "app/VestrinoVC.h"
 #include "service/Constants.h"
 #include "service/RemoteServiceUtil.h"
 #include "store/FileUtils.h"
@@ -215,6 +217,31 @@ TEST_F(LinkConditionsTest, TheLastDataSeenOfflineForTheRightPasswordOnly) {
     EXPECT_EQ(alertShown(), "");
     EXPECT_EQ(age(), "");
     EXPECT_EQ(sent(kLogin), 2u);
+}
+
+// The lock holds offline as online: the session ends, its key and password wiped, the copy kept.
+TEST_F(LinkConditionsTest, TheLockEndsAnOfflineSessionAndKeepsTheCopy) {
+    toWallet();
+    run("tap @esciButton\nwait 0.8\nidle 20");
+    cutTheLink();
+    sendLogin();
+    run("idle 20\nwait 0.6");
+    ASSERT_EQ(state()["visible"], "CarteViewController");
+    std::shared_ptr<Session> session;
+    for (const auto& screen : delegate_->navigationController()->viewControllers()) {
+        if (auto* vc = dynamic_cast<VestrinoVC*>(screen.get()); vc && vc->session()) {
+            session = vc->session();
+        }
+    }
+    ASSERT_TRUE(session && session->offline());
+    EXPECT_FALSE(session->ended());
+    delegate_->lockSession();
+    run("wait 0.8");
+    EXPECT_EQ(state()["visible"], "HomeViewController");
+    EXPECT_EQ(alertShown(), "Attenzione | Sessione chiusa per inattività. | OK");
+    EXPECT_TRUE(session->ended());
+    EXPECT_EQ(sent(kLogout), 1u); // the online session's logout; offline none is sent
+    EXPECT_TRUE(std::filesystem::exists(copyPath()));
 }
 
 // "Aggiorna" fetches the statement again; when that fails, the statement stays, dated, and the

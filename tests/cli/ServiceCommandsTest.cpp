@@ -1,5 +1,6 @@
 #include "CsvReader.h"
 #include "StandinFixture.h"
+#include "store/OfflineCopy.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -290,4 +291,43 @@ TEST(ServiceCommandsUnreached, AFailedConnectionNamesTheHostAndTheCaFile) {
     EXPECT_EQ(WEXITSTATUS(::pclose(p)), 1);
     EXPECT_NE(out.find("https://127.0.0.1:9"), std::string::npos) << out;
     EXPECT_NE(out.find("--cafile"), std::string::npos) << out;
+}
+
+// The offline copy from the terminal: shown with the right password only, then removed.
+TEST_F(ServiceCommandsTest, TheOfflineCopyShownAndForgotten) {
+    const auto folder = tempDir() / "cli-docs";
+    std::filesystem::create_directories(folder);
+    const auto path = OfflineCopy::pathFor(folder, "mario.rossi");
+    OfflineData data;
+    data.user = "mario.rossi";
+    data.cardsAt = WallTime(std::chrono::milliseconds(1796821500000));
+    auto card = std::make_shared<CartaDiPagamento>();
+    card->setSerial("5333171012345670");
+    card->setDesc("0001234567");
+    data.carte = {card};
+    OfflineStatement s;
+    s.fetchedAt = data.cardsAt;
+    s.movimenti = {std::make_shared<Movimento>(), std::make_shared<Movimento>()};
+    data.putStatement(*card, s);
+    auto key = OfflineCopy::keyFor(path, "lumacard1");
+    ASSERT_TRUE(key && OfflineCopy::write(path, data, *key));
+
+    auto r = cli("--json cache show --user mario.rossi", "lumacard1\n");
+    ASSERT_EQ(r.code, 0) << r.out;
+    auto j = json::parse(r.out);
+    EXPECT_EQ(j["utente"], "mario.rossi");
+    EXPECT_EQ(j["carte"][0]["serial"], "5333171012345670");
+    EXPECT_EQ(j["estratti"][0]["carta"], "codice:0001234567");
+    EXPECT_EQ(j["estratti"][0]["movimenti"].size(), 2u);
+
+    r = cli("cache show --user mario.rossi", "sbagliata\n", true);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.out.find("la password non apre la copia"), std::string::npos) << r.out;
+    EXPECT_TRUE(std::filesystem::exists(path));
+
+    r = cli("cache forget --user mario.rossi");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(cli("cache show --user mario.rossi", "lumacard1\n").code, 1);
+    EXPECT_EQ(server().knobs().requestCount("/LumaCard/login.do"), 0u); // no service needed
 }

@@ -220,10 +220,11 @@ class Session:
     def path(self, *parts):
         return os.path.join(self.work, *parts)
 
-    def start_standin(self):
+    def start_standin(self, faults=()):
         out = open(self.path("standin.out"), "w+")
         p = subprocess.Popen([os.path.join(self.build, "lumacard-standin"), "--listen",
-                              "127.0.0.1:0", "--tls-dir", self.path("tls")],
+                              "127.0.0.1:0", "--tls-dir", self.path("tls")] +
+                             [a for f in faults for a in ("--fault", f)],
                              stdout=out, stderr=subprocess.STDOUT)
         self.processes.append(p)
         deadline = time.monotonic() + 20

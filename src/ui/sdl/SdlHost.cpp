@@ -198,6 +198,10 @@ bool SdlHost::run(std::string& error) {
         // How assistive technology's thread turns the loop at once for a call that came in: an
         // event of our own. It is shut before the window goes (see the teardown below).
         const auto waker = std::make_shared<LoopWaker>(SDL_RegisterEvents(1));
+        // For benchmarks: the longest the loop spent on one turn's work (events, the screens'
+        // code, painting), that is the longest it could not answer the person.
+        const bool logTurns = std::getenv("VESTRINO_LOG_LOOP") != nullptr;
+        std::chrono::steady_clock::duration longestTurn{};
         while (!quit) {
             int timeout = 0;
             if (moving && !paced) {
@@ -222,7 +226,9 @@ bool SdlHost::run(std::string& error) {
                 }
             }
             SDL_Event e;
-            if (SDL_WaitEventTimeout(&e, timeout)) {
+            const bool got = SDL_WaitEventTimeout(&e, timeout);
+            const auto turnStart = std::chrono::steady_clock::now();
+            if (got) {
                 do {
                     switch (router.handle(e, RunLoop::main().clock().now())) {
                     case SdlEventRouter::Outcome::Quit:
@@ -261,6 +267,7 @@ bool SdlHost::run(std::string& error) {
                 }
                 firstFrameLogged = true;
             }
+            longestTurn = std::max(longestTurn, std::chrono::steady_clock::now() - turnStart);
             if (firstFrameLogged && !accessibilityTried) {
                 accessibilityTried = true;
                 accessibility = AssistiveTechnologyLoader::start(
@@ -272,6 +279,10 @@ bool SdlHost::run(std::string& error) {
                     },
                     [waker] { waker->wake(); });
             }
+        }
+        if (logTurns) {
+            std::fprintf(stderr, "longest loop turn: %.1f ms\n",
+                         std::chrono::duration<double, std::milli>(longestTurn).count());
         }
         waker->shut();
         accessibility.reset();
