@@ -8,10 +8,12 @@ namespace vestrino {
 
 void UIBannerView::fetch(Fetched done) {
     BackgroundTask::detach([done = std::move(done)]() mutable {
-        auto bytes = RemoteServiceUtil::banner();
-        RunLoop::main().post([done = std::move(done), bytes = std::move(bytes)] {
-            // A picture the service sent but that cannot be decoded gives no banner either.
-            done(bytes ? ui::UIImage::initWithData(*bytes) : nullptr);
+        const auto bytes = RemoteServiceUtil::banner();
+        // Decoded here too, off the main thread: the launch's first frame does not wait for it.
+        // A picture the service sent but that cannot be decoded gives no banner either.
+        auto picture = bytes ? ui::UIImage::initWithData(*bytes) : nullptr;
+        RunLoop::main().post([done = std::move(done), picture = std::move(picture)] {
+            done(picture);
         });
     });
 }

@@ -4,6 +4,7 @@
 #include <SDL2/SDL_image.h>
 #include <cstring>
 #include <memory>
+#include <mutex>
 
 namespace vestrino::ui {
 
@@ -22,7 +23,12 @@ std::optional<Image> PictureCodec::decode(std::string_view bytes) {
     if (!rw) {
         return std::nullopt;
     }
+    // Pictures are decoded on the main thread and on workers (the banner): SDL_image starts
+    // its decoders on first use, which is not safe from two threads at once.
+    static std::mutex decoding;
+    std::unique_lock lock(decoding);
     Surface loaded(IMG_Load_RW(rw, 1));
+    lock.unlock();
     if (!loaded) {
         return std::nullopt;
     }
