@@ -523,13 +523,7 @@ void CarteViewController::loadAsyncMovimenti(const std::shared_ptr<CartaDiPagame
     } else if (currentCarta_) {
         q.selPan = currentCarta_->desc(); // the service's code of the card, never its number
     }
-    struct Reply {
-        int code = 0;
-        CartaDiPagamentoPtr carta;
-        SaldoPtr saldo;
-        ListaMovimenti movimenti;
-        Text message;
-    };
+    using Reply = StatementReply;
     runServiceCall<Reply>(
         [q] {
             Reply r;
@@ -637,13 +631,7 @@ void CarteViewController::refreshStatement(std::weak_ptr<TransazioniViewControll
     showAlertWithTitle(tr("Attendere"), tr("Recupero informazioni carta..."), true, std::nullopt,
                        std::nullopt);
     refreshing_ = true;
-    struct Reply {
-        int code = 0;
-        CartaDiPagamentoPtr carta;
-        SaldoPtr saldo;
-        ListaMovimenti movimenti;
-        Text message;
-    };
+    using Reply = StatementReply;
     runServiceCall<Reply>(
         [selPan] {
             Reply r;
