@@ -20,7 +20,7 @@ struct FaultSpec {
     std::string path;
     Fault fault;
 
-    // The spec read, or nothing with `error` saying what is wrong with it.
+    // The fault read, or nothing with `error` saying what is wrong with it.
     static std::optional<FaultSpec> parse(std::string_view text, std::string& error);
     // How a hang is told apart from a long delay: it outlasts any client's patience.
     static constexpr std::chrono::hours kHang{24};

@@ -140,11 +140,11 @@ void StandinServer::route(const char* method, const std::string& path, Handler h
                     body.size(), type,
                     [part = body.substr(0, *fault->truncateAt)](std::size_t offset, std::size_t,
                                                                 httplib::DataSink& sink) {
-                        if (offset == 0) {
+                        if (offset == 0 && !part.empty()) {
                             sink.write(part.data(), part.size());
                             return true;
                         }
-                        return false;
+                        return false; // the connection ends here
                     });
                 return;
             }

@@ -1,6 +1,8 @@
 #include "app/CarteViewController.h"
 #include "app/Preferences.h"
 #include "app/Session.h"
+#include "app/SessionLogin.h"
+#include "core/SecretText.h"
 #include "core/Translation.h"
 #include "store/FileUtils.h"
 
@@ -169,21 +171,13 @@ void CarteViewController::riprova() {
     }
     showAlertWithTitle(tr("Attendere"), tr("Richiesta autenticazione in corso"), true, std::nullopt,
                        std::nullopt);
-    struct Reply {
-        int code = 0;
-        std::optional<std::string> message;
-        std::shared_ptr<Session> session;
-    };
+    using Reply = SessionLogin::Reply;
     runServiceCall<Reply>(
         [user = session()->user(), password = session()->retryPassword(),
          folder = FileUtils::applicationDocumentsDirectory(),
          keepCopy = Preferences::shared().usoSenzaConnessione()]() mutable {
-            Reply r;
-            r.code = RemoteServiceUtil::login(user, password, r.message);
-            if (r.code == LOGIN_OK) {
-                r.session = Session::openOnline(user, password, folder, keepCopy);
-            }
-            std::fill(password.begin(), password.end(), '\0');
+            auto r = SessionLogin::run(user, password, folder, keepCopy, false);
+            wipeSecret(password);
             return r;
         },
         [this](Reply r) {
@@ -577,6 +571,10 @@ void CarteViewController::keepStatement(const CartaDiPagamentoPtr& carta) {
 void CarteViewController::movimentiLoaded(int code, CartaDiPagamentoPtr carta, SaldoPtr saldo,
                                           ListaMovimenti movimenti,
                                           std::optional<std::string> message) {
+    // The CVV2 went with its one query: nothing keeps it after the answer.
+    if (currentCarta_) {
+        currentCarta_->setCvv2(std::nullopt);
+    }
     if (code != SUCCESS) {
         serviceCallFailed(code, message, {.noConnection = kCardUnavailable});
         return;
@@ -617,7 +615,13 @@ void CarteViewController::setStatementAge(TransazioniViewController& statement) 
     if (!currentCarta_->anonima()) {
         std::weak_ptr<TransazioniViewController> screen =
             std::static_pointer_cast<TransazioniViewController>(statement.shared_from_this());
-        refresh = [this, screen] { refreshStatement(screen); };
+        std::weak_ptr<CarteViewController> wallet =
+            std::static_pointer_cast<CarteViewController>(shared_from_this());
+        refresh = [wallet, screen] {
+            if (auto w = wallet.lock()) {
+                w->refreshStatement(screen);
+            }
+        };
     }
     statement.setAge(Session::fetchedLine(*when), std::move(refresh));
 }

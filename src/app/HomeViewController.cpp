@@ -5,10 +5,12 @@
 #include "app/CarteViewController.h"
 #include "app/Preferences.h"
 #include "app/Session.h"
+#include "app/SessionLogin.h"
 #include "app/VestrinoAppDelegate.h"
 #include "core/CancelToken.h"
 #include "core/DictCache.h"
 #include "core/RunLoop.h"
+#include "core/SecretText.h"
 #include "service/Constants.h"
 #include "service/RemoteServiceUtil.h"
 #include "store/FileUtils.h"
@@ -129,33 +131,15 @@ void HomeViewController::editingEnded() {
     showAlertWithTitle(tr("Attendere"), tr("Richiesta autenticazione in corso"), true, std::nullopt,
                        std::nullopt);
     const std::string user = usernameField_->text();
-    const std::string password = passwordField_->text();
-    runServiceCall<LoginReply>(
+    std::string password = passwordField_->text();
+    runServiceCall<SessionLogin::Reply>(
         [user, password, folder = FileUtils::applicationDocumentsDirectory(),
-         keepCopy = Preferences::shared().usoSenzaConnessione()] {
-            return logIn(user, password, folder, keepCopy);
+         keepCopy = Preferences::shared().usoSenzaConnessione()]() mutable {
+            auto r = SessionLogin::run(user, password, folder, keepCopy, true);
+            wipeSecret(password);
+            return r;
         },
-        [this](LoginReply r) { loginFinished(std::move(r)); });
-}
-
-HomeViewController::LoginReply HomeViewController::logIn(const std::string& user,
-                                                         const std::string& password,
-                                                         const std::filesystem::path& folder,
-                                                         bool keepCopy) {
-    LoginReply r;
-    r.user = user;
-    r.code = RemoteServiceUtil::login(user, password, r.message);
-    if (r.code == LOGIN_OK) {
-        r.session = Session::openOnline(user, password, folder, keepCopy);
-    } else if (r.code == CODICE_ERRORE_CONNESSIONE && keepCopy &&
-               !CancelToken::currentCancelled()) {
-        // The service cannot be reached: the last data seen, when the password opens it.
-        r.session = Session::openOffline(user, password, folder);
-        if (r.session) {
-            r.session->keepPasswordForRetry(password);
-        }
-    }
-    return r;
+        [this](SessionLogin::Reply r) { loginFinished(std::move(r)); });
 }
 
 void HomeViewController::waitCancelled() {
@@ -166,7 +150,7 @@ void HomeViewController::waitCancelled() {
     focusBeforeLogin_ = nullptr;
 }
 
-void HomeViewController::loginFinished(LoginReply r) {
+void HomeViewController::loginFinished(SessionLogin::Reply r) {
     const int code = r.code;
     const auto& message = r.message;
     dismissAlertView();

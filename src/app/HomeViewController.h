@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/SessionLogin.h"
 #include "app/VestrinoVC.h"
 #include "ui/TextField.h"
 #include "ui/View.h"
@@ -47,17 +48,7 @@ private:
     std::shared_ptr<ui::View> contenitore_;
 
     void moveContainer(bool raised, const char* name);
-    struct LoginReply {
-        int code = 0;
-        std::optional<std::string> message;
-        std::string user;
-        std::shared_ptr<Session> session;
-    };
-    // The login's worker: the service's login, then the session (online, or offline from the
-    // copy when the service cannot be reached).
-    static LoginReply logIn(const std::string& user, const std::string& password,
-                            const std::filesystem::path& folder, bool keepCopy);
-    void loginFinished(LoginReply reply);
+    void loginFinished(SessionLogin::Reply reply);
 
     ui::Point restCenter_ = kRest;
     bool raised_ = false;

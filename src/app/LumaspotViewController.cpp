@@ -83,6 +83,7 @@ void LumaspotViewController::cerca(const Capoluogo& citta) {
     if (searching_) {
         return;
     }
+    cittaBefore_ = citta_;
     citta_ = citta;
     Preferences::shared().setLumaspot(citta.nome, raggioKm_);
     if (auto field = cercaCitta_) {

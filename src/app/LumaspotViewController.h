@@ -48,7 +48,11 @@ public:
     void textFieldDidChange(ui::TextField& field) override;
     bool textFieldShouldReturn(ui::TextField& field) override;
     void alertViewDidDismissWithButtonIndex(ui::AlertView& alert, int index) override;
-    void waitCancelled() override { searching_ = false; }
+    // A search left: the town of the results shown stays the one they are for.
+    void waitCancelled() override {
+        searching_ = false;
+        citta_ = cittaBefore_;
+    }
 
     static constexpr int kPlaceAlertTag = 71;
 
@@ -72,6 +76,7 @@ private:
 
     std::vector<const Capoluogo*> towns_;
     std::optional<Capoluogo> citta_;
+    std::optional<Capoluogo> cittaBefore_; // the town of the results shown while a search runs
     int raggioKm_ = 5;
     bool showingResults_ = false;
     bool searching_ = false;

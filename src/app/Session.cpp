@@ -22,6 +22,10 @@ std::shared_ptr<Session> Session::openOnline(const std::string& user, std::strin
             auto opening = OfflineCopy::open(path, *key);
             if (opening.state == OfflineCopy::State::Opened && opening.data->user == user) {
                 data = std::move(*opening.data); // the statements of other cards are kept
+            } else if (opening.state == OfflineCopy::State::Unavailable) {
+                // A copy there that cannot be read just now is not written over with less:
+                // this session keeps none.
+                key.reset();
             } else if (opening.state == OfflineCopy::State::WrongPassword) {
                 // The password changed since the copy was made: a new copy, with a salt of its
                 // own, takes its place at the first write.
@@ -68,7 +72,11 @@ void Session::cardsFetched(const ListaCarte& cards, WallTime when) {
             data_.carte.push_back(c->copy());
         }
     }
-    data_.cardsAt = when;
+    // The session's cache answers the list after its first fetch: that fetch's time stays.
+    if (!cardsFetched_) {
+        data_.cardsAt = when;
+        cardsFetched_ = true;
+    }
     save();
 }
 

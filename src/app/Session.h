@@ -45,7 +45,8 @@ public:
     const std::string& user() const { return user_; }
     const OfflineData& copy() const { return data_; }
 
-    // Online: what came from the service, kept in the copy.
+    // Online: what came from the service, kept in the copy (the card list's time is that of
+    // its first fetch in the session).
     void cardsFetched(const ListaCarte& cards, WallTime when);
     void statementFetched(const CartaDiPagamento& card, OfflineStatement statement);
     // When the card's statement shown was fetched (online or in the copy).
@@ -88,6 +89,7 @@ private:
     std::shared_ptr<Keeper> keeper_;
     unsigned long changes_ = 0;
     std::set<std::string> fetched_;
+    bool cardsFetched_ = false;
     std::string retryPassword_;
 };
 

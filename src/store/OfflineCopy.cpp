@@ -180,7 +180,11 @@ std::size_t OfflineCopy::forgetAll(const std::filesystem::path& folder) {
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
         const std::string name = entry.path().filename().string();
-        if (name.ends_with("_offline") && entry.is_regular_file(ec) && forget(entry.path())) {
+        // The copies and those set aside as damaged ("<name>.unreadable-<time>").
+        const bool copy =
+            name.ends_with("_offline") ||
+            name.find(std::string("_offline") + UnreadableCardFile::kInfix) != std::string::npos;
+        if (copy && entry.is_regular_file(ec) && forget(entry.path())) {
             ++removed;
         }
     }

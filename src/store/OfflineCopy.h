@@ -48,7 +48,7 @@ public:
                       const OfflineKey& key);
     // Removes the copy (and nothing else); true when there is none left.
     static bool forget(const std::filesystem::path& path);
-    // Removes every user's copy in the folder; the count removed.
+    // Removes every user's copy in the folder, and the copies set aside; the count removed.
     static std::size_t forgetAll(const std::filesystem::path& folder);
 
     // The sealed bytes, and back (for the file and for tests of the format).

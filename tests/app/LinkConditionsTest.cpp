@@ -163,6 +163,23 @@ TEST_F(LinkConditionsTest, ALateLoginIsDroppedAndItsSessionClosed) {
     }
 }
 
+// Left while the key for the offline copy is derived (the service has answered the login): the
+// session the service opened is closed again, and nothing of it stays on the device.
+TEST_F(LinkConditionsTest, ALoginLeftAfterItsReplyClosesItsSession) {
+    launch();
+    run("wait 2");
+    sendLogin();
+    for (int i = 0; i < 1000 && server().sessions().liveCount() == 0; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_EQ(server().sessions().liveCount(), 1u);
+    run("key escape\nwait 0.3\nidle 10\nwait 0.5");
+    EXPECT_EQ(state()["visible"], "HomeViewController");
+    EXPECT_FALSE(delegate_->loggedIn());
+    EXPECT_EQ(server().sessions().liveCount(), 0u);
+    EXPECT_FALSE(RemoteServiceUtil::dictCache().objectForKey<std::string>(kSessionUsernameKey));
+}
+
 // Offline: the last cards and statements seen, for the right password only, dated; what needs
 // the service says so; "Riprova" goes online again when the link is back.
 TEST_F(LinkConditionsTest, TheLastDataSeenOfflineForTheRightPasswordOnly) {
