@@ -65,8 +65,15 @@ TEST(CardFileSafety, KilledMidSaveTheFileIsOneVersionOrTheOther) {
     std::uniform_int_distribution<long> delayMicros(
         0, 2 * std::chrono::duration_cast<std::chrono::microseconds>(oneSave).count() + 200);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(90);
+    // Under AddressSanitizer a fork of the test and a save of a thousand cards take several
+    // times as long: fewer kills fit the time, still landing before, during and after renames.
+#ifdef __SANITIZE_ADDRESS__
+    constexpr int kKills = 120;
+#else
+    constexpr int kKills = 220;
+#endif
     int kills = 0, leftOvers = 0;
-    while (kills < 220 && std::chrono::steady_clock::now() < deadline) {
+    while (kills < kKills && std::chrono::steady_clock::now() < deadline) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
@@ -91,7 +98,7 @@ TEST(CardFileSafety, KilledMidSaveTheFileIsOneVersionOrTheOther) {
                 << "after kill " << kills;
         }
     }
-    EXPECT_GE(kills, 200);
+    EXPECT_GE(kills, kKills - 20);
     RecordProperty("kills", kills);
     RecordProperty("leftOvers", leftOvers);
     std::cout << kills << " kills, " << leftOvers << " left a temporary file\n";
