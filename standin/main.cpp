@@ -1,7 +1,7 @@
 // lumacard-standin: the card issuer's service, on this machine, for the application and its
 // tests.
 #include "DemoData.h"
-#include "FaultSpec.h"
+#include "FaultRule.h"
 #include "StandinServer.h"
 
 #include "core/BuildVersion.h"
@@ -75,12 +75,12 @@ int main(int argc, char** argv) {
     options.data = std::move(*data);
     lumacard::StandinServer server(std::move(options));
     for (const auto& text : faultSpecs) {
-        const auto spec = lumacard::FaultSpec::parse(text, error);
-        if (!spec) {
+        const auto rule = lumacard::FaultRule::parse(text, error);
+        if (!rule) {
             std::cerr << "lumacard-standin: --fault: " << error << "\n";
             return 2;
         }
-        server.knobs().setFault(spec->path, spec->fault);
+        server.knobs().setFault(rule->path, rule->fault);
     }
     server.sessions().setIdleLimit(std::chrono::seconds(idleSeconds));
     if (!server.start(error)) {

@@ -1,5 +1,5 @@
 #include "AppFixture.h"
-#include "FaultSpec.h"
+#include "FaultRule.h"
 #include "app/Preferences.h"
 #include "app/Session.h"
 #include "app/VestrinoVC.h"
@@ -20,7 +20,7 @@ constexpr const char* kCards = "/LumaCard/lista_carte.do";
 constexpr const char* kMovimenti = "/LumaCard/movimenti.do";
 constexpr const char* kAtm = "/LumaCard/trova_atm_lumaspot.do";
 
-const lumacard::Fault kHang{.delay = lumacard::FaultSpec::kHang};
+const lumacard::Fault kHang{.delay = lumacard::FaultRule::kHang};
 
 class LinkConditionsTest : public test::AppFixture {
 public:

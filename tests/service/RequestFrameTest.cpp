@@ -1,6 +1,6 @@
 #include "service/RequestFrame.h"
 #include "CertificateAuthority.h"
-#include "FaultSpec.h"
+#include "FaultRule.h"
 #include "FormData.h"
 #include "StandinFixture.h"
 #include "core/CancelToken.h"
@@ -263,7 +263,7 @@ TEST_F(RequestFrameTest, ACutReplyIsNoneAndACancelledTransferStops) {
     EXPECT_EQ(RemoteServiceUtil::listaCarte(carte, m), CODICE_ERRORE_CONNESSIONE);
     EXPECT_TRUE(carte.empty());
 
-    server().knobs().setFault(kCarte, {.delay = lumacard::FaultSpec::kHang});
+    server().knobs().setFault(kCarte, {.delay = lumacard::FaultRule::kHang});
     CancelToken token;
     std::optional<std::string> reply = "not yet";
     std::thread worker([&] {
@@ -288,8 +288,8 @@ TEST_F(RequestFrameTest, ACutReplyIsNoneAndACancelledTransferStops) {
     EXPECT_EQ(server().knobs().requestCount(kCarte), 0u);
 }
 
-TEST(StandinFaultSpec, ReadsWhatAPersonWrites) {
-    using lumacard::FaultSpec;
+TEST(StandinFaultRule, ReadsWhatAPersonWrites) {
+    using lumacard::FaultRule;
     struct Case {
         const char* text;
         const char* expected; // "path delayMs status cut close cutConnection", or the error
@@ -312,11 +312,11 @@ TEST(StandinFaultSpec, ReadsWhatAPersonWrites) {
     };
     for (const auto& c : cases) {
         std::string error;
-        const auto spec = FaultSpec::parse(c.text, error);
+        const auto rule = FaultRule::parse(c.text, error);
         std::string got = error;
-        if (spec) {
-            const auto& f = spec->fault;
-            got = spec->path + " " + std::to_string(f.delay.count()) + " " +
+        if (rule) {
+            const auto& f = rule->fault;
+            got = rule->path + " " + std::to_string(f.delay.count()) + " " +
                   (f.status ? std::to_string(*f.status) : "-") + " " +
                   (f.truncateAt ? std::to_string(*f.truncateAt) : "-") + " " +
                   (f.closeConnection ? "1" : "0") + " " + (f.cutConnection ? "1" : "0");

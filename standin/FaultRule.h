@@ -16,12 +16,12 @@ namespace lumacard {
 //   status=N    answer with HTTP status N
 //   cut=N       send only the first N bytes of the reply, then end the connection
 //   close       promise a body in the headers and drop the connection before it
-struct FaultSpec {
+struct FaultRule {
     std::string path;
     Fault fault;
 
     // The fault read, or nothing with `error` saying what is wrong with it.
-    static std::optional<FaultSpec> parse(std::string_view text, std::string& error);
+    static std::optional<FaultRule> parse(std::string_view text, std::string& error);
     // How a hang is told apart from a long delay: it outlasts any client's patience.
     static constexpr std::chrono::hours kHang{24};
 };

@@ -1,4 +1,4 @@
-#include "FaultSpec.h"
+#include "FaultRule.h"
 
 #include <charconv>
 
@@ -25,17 +25,17 @@ std::string fullPath(std::string_view path) {
 
 } // namespace
 
-std::optional<FaultSpec> FaultSpec::parse(std::string_view text, std::string& error) {
+std::optional<FaultRule> FaultRule::parse(std::string_view text, std::string& error) {
     const auto colon = text.find(':');
     if (colon == std::string_view::npos || colon == 0) {
         error = "a fault is PATH:SETTINGS, not \"" + std::string(text) + "\"";
         return std::nullopt;
     }
-    FaultSpec spec;
-    spec.path = fullPath(text.substr(0, colon));
+    FaultRule rule;
+    rule.path = fullPath(text.substr(0, colon));
     std::string_view rest = text.substr(colon + 1);
     if (rest.empty()) {
-        error = "the fault for " + spec.path + " has no settings";
+        error = "the fault for " + rule.path + " has no settings";
         return std::nullopt;
     }
     while (!rest.empty()) {
@@ -54,23 +54,23 @@ std::optional<FaultSpec> FaultSpec::parse(std::string_view text, std::string& er
         }
         const long long n = value.value_or(0);
         if (name == "delay") {
-            spec.fault.delay = std::chrono::milliseconds(n);
+            rule.fault.delay = std::chrono::milliseconds(n);
         } else if (name == "status" && n >= 100 && n <= 599) {
-            spec.fault.status = static_cast<int>(n);
+            rule.fault.status = static_cast<int>(n);
         } else if (name == "cut") {
-            spec.fault.truncateAt = static_cast<std::size_t>(n);
-            spec.fault.cutConnection = true;
+            rule.fault.truncateAt = static_cast<std::size_t>(n);
+            rule.fault.cutConnection = true;
         } else if (name == "hang" && eq == std::string_view::npos) {
-            spec.fault.delay = kHang;
+            rule.fault.delay = kHang;
         } else if (name == "close" && eq == std::string_view::npos) {
-            spec.fault.closeConnection = true;
+            rule.fault.closeConnection = true;
         } else {
             error = "unknown fault setting \"" + std::string(item) +
                     "\" (delay=MS, hang, status=N with 100 <= N <= 599, cut=N, close)";
             return std::nullopt;
         }
     }
-    return spec;
+    return rule;
 }
 
 } // namespace lumacard
