@@ -9,6 +9,7 @@
 #include "app/StatementExport.h"
 #include "app/TransazioniViewController.h"
 #include "entities/StatementCsv.h"
+#include "entities/StatementFile.h"
 #include "net/HttpClient.h"
 
 #include <algorithm>
@@ -133,10 +134,12 @@ int main() {
     }
     window.clearFirstResponder();
 
-    // Export of every row: the CSV text alone, and the whole file written (synced) to disk.
+    // Export of every row: the CSV, OFX and QIF texts alone, and the whole CSV file written
+    // (synced) to disk.
     const auto all = screen->movimentiFiltrati();
     const int exports = 20;
-    double csvTotal = 0, fileTotal = 0, fileWorst = 0;
+    double csvTotal = 0, fileTotal = 0, fileWorst = 0, ofxTotal = 0, qifTotal = 0;
+    const StatementSource source{all, screen->carta().get(), screen->saldo().get(), {}};
     const auto folder = std::filesystem::temp_directory_path() / "vestrino-bench-export";
     std::filesystem::remove_all(folder);
     for (int i = 0; i < exports; ++i) {
@@ -144,11 +147,18 @@ int main() {
         const std::string csv = StatementCsv::write(all);
         csvTotal += bench::millisecondsSince(t);
         t = SteadyClock::now();
-        const auto file = StatementExport::write(all, "5333171012345670", "2026-12-07", folder);
+        const auto ofx = StatementFile::write(StatementFormat::Ofx, source);
+        ofxTotal += bench::millisecondsSince(t);
+        t = SteadyClock::now();
+        const auto qif = StatementFile::write(StatementFormat::Qif, source);
+        qifTotal += bench::millisecondsSince(t);
+        t = SteadyClock::now();
+        const auto file =
+            StatementExport::write(csv, "5333171012345670", "2026-12-07", "csv", folder);
         const double ms = bench::millisecondsSince(t);
         fileTotal += ms;
         fileWorst = std::max(fileWorst, ms);
-        if (!file || csv.size() < 10000 * 40) {
+        if (!file || csv.size() < 10000 * 40 || ofx.rows != 10000 || qif.rows != 10000) {
             std::fprintf(stderr, "the export failed\n");
             return 1;
         }
@@ -207,8 +217,10 @@ int main() {
                 "average, %.2f ms at worst over %d keys (goal < 10 ms)\n",
                 keyTotal / keys, keyWorst, keys);
     std::printf("export of all 10,000 rows: CSV text %.2f ms, the file written and synced %.2f ms "
-                "on average, %.2f ms at worst (goal < 20 ms)\n",
-                csvTotal / exports, fileTotal / exports, fileWorst);
+                "on average, %.2f ms at worst (goal < 20 ms); OFX text %.2f ms, QIF text %.2f "
+                "ms\n",
+                csvTotal / exports, fileTotal / exports, fileWorst, ofxTotal / exports,
+                qifTotal / exports);
     std::printf("frame while the list scrolls: %.2f ms on average, %.2f ms at worst (goal < 4 "
                 "ms)\n",
                 perFrame, worst);

@@ -2,13 +2,12 @@
 
 #include "core/Paths.h"
 #include "core/Utf8.h"
-#include "entities/StatementCsv.h"
 #include "store/FileUtils.h"
 
 namespace vestrino {
 
 std::string StatementExport::fileName(const std::string& serial, const std::string& isoDay,
-                                      int copy) {
+                                      std::string_view extension, int copy) {
     // Only the digits of the card's last four characters: the name stays a plain file name
     // whatever the service sent.
     std::string last4;
@@ -21,24 +20,24 @@ std::string StatementExport::fileName(const std::string& serial, const std::stri
     if (copy > 1) {
         name += "-" + std::to_string(copy);
     }
-    return name + ".csv";
+    return name + "." + std::string(extension);
 }
 
-std::optional<std::filesystem::path> StatementExport::write(std::span<const MovimentoPtr> rows,
+std::optional<std::filesystem::path> StatementExport::write(std::string_view contents,
                                                             const std::string& serial,
                                                             const std::string& isoDay,
+                                                            std::string_view extension,
                                                             const std::filesystem::path& folder) {
     if (!createPrivateDirectories(folder)) {
         return std::nullopt;
     }
-    const std::string csv = StatementCsv::write(rows);
     for (int copy = 1; copy < 1000; ++copy) {
-        const auto path = folder / fileName(serial, isoDay, copy);
+        const auto path = folder / fileName(serial, isoDay, extension, copy);
         std::error_code ec;
         if (std::filesystem::exists(std::filesystem::symlink_status(path, ec))) {
             continue;
         }
-        return FileUtils::writeAtomically(csv, path) ? std::optional(path) : std::nullopt;
+        return FileUtils::writeAtomically(contents, path) ? std::optional(path) : std::nullopt;
     }
     return std::nullopt;
 }

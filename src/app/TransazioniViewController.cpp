@@ -12,6 +12,7 @@
 #include "core/UnicodeText.h"
 #include "core/Utf8.h"
 #include "entities/Importo.h"
+#include "entities/StatementFile.h"
 #include "ui/Animator.h"
 #include "ui/Label.h"
 #include "ui/NavigationController.h"
@@ -398,33 +399,67 @@ std::string TransazioniViewController::searchText() const {
 }
 
 void TransazioniViewController::esporta() {
-    const auto rows = movimentiFiltrati();
-    if (rows.empty()) {
+    if (movimentiFiltrati().empty()) {
         // A file of a header alone would only be one more file to delete.
         showAlertWithTitle(tr("Esportazione"), tr("Nessun movimento da esportare."), false,
                            std::string(tr("OK")), std::nullopt);
         return;
     }
-    const std::string day =
-        DateFormatter("yyyy-MM-dd")
-            .stringFromDate(std::chrono::time_point_cast<std::chrono::milliseconds>(
-                RunLoop::main().clock().wallNow()));
-    const auto file =
-        StatementExport::write(rows, carta_->serial().value_or(""), day, downloadDirectory());
+    auto alert = std::make_shared<AlertView>(
+        tr("Esporta i movimenti"),
+        tr("CSV per un foglio di calcolo; OFX o QIF per GnuCash, KMyMoney e HomeBank."), this,
+        std::string(tr("Annulla")),
+        std::vector<std::string>(std::begin(kExportFormatTitles), std::end(kExportFormatTitles)));
+    alert->setTag(kExportAlertTag);
+    // Return writes the CSV, as "Esporta" did before there was a choice; Escape is "Annulla".
+    alert->setDefaultButtonIndex(1);
+    showAlert(alert);
+}
+
+void TransazioniViewController::esporta(StatementFormat format) {
+    // The rows as they are now: a refresh may have come while the choice was up.
+    const auto rows = movimentiFiltrati();
+    const Date now =
+        std::chrono::time_point_cast<std::chrono::milliseconds>(RunLoop::main().clock().wallNow());
+    const auto written = StatementFile::write(format, {rows, carta_.get(), saldo_.get(), now});
+    std::string leftOut;
+    if (written.leftOut > 0) {
+        leftOut = "\n\n" + std::to_string(written.leftOut) +
+                  trn(" movimento senza un importo leggibile non è nel file.",
+                      " movimenti senza un importo leggibile non sono nel file.", written.leftOut);
+    }
+    if (written.rows == 0) {
+        showAlertWithTitle(tr("Esportazione"), tr("Nessun movimento da esportare.") + leftOut,
+                           false, std::string(tr("OK")), std::nullopt);
+        return;
+    }
+    const std::string day = DateFormatter("yyyy-MM-dd").stringFromDate(now);
+    const auto file = StatementExport::write(written.text, carta_->serial().value_or(""), day,
+                                             StatementFile::extension(format), downloadDirectory());
     if (!file) {
         showAlertWithTitle(tr("Errore"), tr("Impossibile salvare il file dei movimenti."), false,
                            std::string(tr("OK")), std::nullopt);
         return;
     }
-    std::string message = std::to_string(rows.size()) +
-                          trn(" movimento salvato in ", " movimenti salvati in ", rows.size()) +
-                          file->string();
+    std::string message = std::to_string(written.rows) +
+                          trn(" movimento salvato in ", " movimenti salvati in ", written.rows) +
+                          file->string() + leftOut;
     if (hideAmounts_) {
         // What the screen hides is in the file all the same: said, so that it is not shared
         // unawares.
         message += tr("\n\nIl file contiene gli importi, nascosti sullo schermo.");
     }
     showAlertWithTitle(tr("Esportazione"), message, false, std::string(tr("OK")), std::nullopt);
+}
+
+void TransazioniViewController::alertViewDidDismissWithButtonIndex(AlertView& alert, int index) {
+    if (alert.tag() != kExportAlertTag) {
+        VestrinoVC::alertViewDidDismissWithButtonIndex(alert, index);
+        return;
+    }
+    if (index >= 1 && index <= static_cast<int>(std::size(kExportFormats))) {
+        esporta(kExportFormats[index - 1]);
+    }
 }
 
 ListaMovimenti TransazioniViewController::movimentiFiltrati() const {

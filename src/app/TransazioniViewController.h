@@ -7,6 +7,7 @@
 #include "entities/CartaDiPagamento.h"
 #include "entities/Movimento.h"
 #include "entities/Saldo.h"
+#include "entities/StatementFile.h"
 #include "entities/StatementModel.h"
 #include "ui/Button.h"
 #include "ui/Label.h"
@@ -29,8 +30,8 @@ namespace vestrino {
 // Beside that: a search field above the list narrows the rows to those whose description
 // holds the typed text (case and accents ignored) together with the toggles; a line under the
 // list counts the rows shown and adds up their amounts (exact cents); "Esporta" writes the
-// rows shown to a CSV file in the download folder; amounts read "••• €" while the person
-// hides them. "Grafico" shows, in place of the list, a bar pair per month of the rows the
+// rows shown to a CSV, OFX or QIF file in the download folder; amounts read "••• €" while the
+// person hides them. "Grafico" shows, in place of the list, a bar pair per month of the rows the
 // toggles and the search let through; choosing a month narrows the list to it, with a chip
 // beside the search that takes the month away again.
 class TransazioniViewController : public VestrinoVC,
@@ -96,8 +97,16 @@ public:
     std::string searchText() const;
     // The count and total of the rows shown.
     const StatementSummary& summary() const { return model_.summary(); }
-    // Writes the rows shown to the download folder and says where (or that it could not).
+    // Asks which format ("Esporta i movimenti": CSV, OFX, QIF or "Annulla"), then writes the
+    // rows shown in it to the download folder and says where (or that it could not).
     void esporta();
+    void esporta(StatementFormat format);
+    static constexpr int kExportAlertTag = 81;
+    // The choice's buttons after "Annulla", and the format each one writes.
+    static constexpr const char* kExportFormatTitles[] = {"CSV", "OFX", "QIF"};
+    static constexpr StatementFormat kExportFormats[] = {StatementFormat::Csv, StatementFormat::Ofx,
+                                                         StatementFormat::Qif};
+    void alertViewDidDismissWithButtonIndex(ui::AlertView& alert, int index) override;
     // The chart in place of the list, or the list again.
     void mostraGrafico();
     bool chartShown() const { return chart_ && !chart_->hidden(); }

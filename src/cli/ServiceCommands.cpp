@@ -6,7 +6,7 @@
 #include "core/PictureInfo.h"
 #include "core/Translation.h"
 #include "entities/LumaspotVicino.h"
-#include "entities/StatementCsv.h"
+#include "entities/StatementFile.h"
 #include "entities/StatementModel.h"
 #include "service/Constants.h"
 #include "service/RemoteServiceUtil.h"
@@ -15,6 +15,7 @@
 #include "store/GestoreCarteLocali.h"
 #include "store/UnreadableCardFile.h"
 
+#include <chrono>
 #include <cmath>
 #include <ostream>
 
@@ -103,17 +104,37 @@ int ServiceCommands::cards(const std::string& user, const Io& io) {
 
 namespace {
 
-// The statement's rows as CSV, in the order the statement screen shows and exports them;
-// false (said on err) when the file cannot be written.
-bool writeCsv(const std::optional<std::string>& file, const ListaMovimenti& movimenti,
-              const ServiceCommands::Io& io) {
-    if (!file) {
-        return true;
-    }
-    if (!FileUtils::writeAtomically(StatementCsv::write(StatementModel(movimenti).rowsShown()),
-                                    *file)) {
-        io.err << tr("vestrino-cli: impossibile scrivere ") << *file << '\n';
-        return false;
+// The statement's rows in each file asked for, in the order the statement screen shows and
+// exports them; false (said on err) when a file cannot be written. Rows OFX and QIF cannot
+// hold (no amount that can be read) are named on err, so that a person knows the file lacks
+// them.
+bool writeExports(const ServiceCommands::ExportFiles& files, const CartaDiPagamentoPtr& carta,
+                  const SaldoPtr& saldo, const ListaMovimenti& movimenti,
+                  const ServiceCommands::Io& io) {
+    const auto rows = StatementModel(movimenti).rowsShown();
+    const StatementSource source{
+        rows, carta.get(), saldo.get(),
+        std::chrono::time_point_cast<std::chrono::milliseconds>(std::chrono::system_clock::now())};
+    const std::pair<const std::optional<std::string>&, StatementFormat> wanted[] = {
+        {files.csv, StatementFormat::Csv},
+        {files.ofx, StatementFormat::Ofx},
+        {files.qif, StatementFormat::Qif}};
+    for (const auto& [file, format] : wanted) {
+        if (!file) {
+            continue;
+        }
+        const auto written = StatementFile::write(format, source);
+        if (!FileUtils::writeAtomically(written.text, *file)) {
+            io.err << tr("vestrino-cli: impossibile scrivere ") << *file << '\n';
+            return false;
+        }
+        if (written.leftOut > 0) {
+            io.err << "vestrino-cli: " << *file << ": " << written.leftOut
+                   << trn(" movimento senza un importo leggibile non è nel file.",
+                          " movimenti senza un importo leggibile non sono nel file.",
+                          written.leftOut)
+                   << '\n';
+        }
     }
     return true;
 }
@@ -121,7 +142,7 @@ bool writeCsv(const std::optional<std::string>& file, const ListaMovimenti& movi
 } // namespace
 
 int ServiceCommands::statement(const std::string& user, const std::string& selPan, const Io& io,
-                               const std::optional<std::string>& csvFile, bool byMonth) {
+                               const ExportFiles& files, bool byMonth) {
     Outcome o;
     Json payload{{"carta", nullptr}, {"saldo", nullptr}, {"listaMovimenti", Json::array()}};
     if (login(user, io, o)) {
@@ -146,7 +167,7 @@ int ServiceCommands::statement(const std::string& user, const std::string& selPa
                                          io.out);
         }
         RemoteServiceUtil::logout();
-        if (o.code == SUCCESS && !writeCsv(csvFile, movimenti, io)) {
+        if (o.code == SUCCESS && !writeExports(files, carta, saldo, movimenti, io)) {
             return 2;
         }
     }
@@ -155,7 +176,7 @@ int ServiceCommands::statement(const std::string& user, const std::string& selPa
 
 int ServiceCommands::anonymousStatement(const std::string& numero, const std::string& anno,
                                         const std::string& mese, const Io& io,
-                                        const std::optional<std::string>& csvFile) {
+                                        const ExportFiles& files) {
     Outcome o;
     o.step = "movimentiCartaAnonima";
     const auto cvv2 = SecretInput::read("CVV2: ", io.in);
@@ -167,7 +188,7 @@ int ServiceCommands::anonymousStatement(const std::string& numero, const std::st
     if (o.code == SUCCESS && !io.json) {
         RecordTables::printStatement(carta, saldo, StatementModel(movimenti).rowsShown(), io.out);
     }
-    if (o.code == SUCCESS && !writeCsv(csvFile, movimenti, io)) {
+    if (o.code == SUCCESS && !writeExports(files, carta, saldo, movimenti, io)) {
         return 2;
     }
     return finish(

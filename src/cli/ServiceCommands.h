@@ -18,16 +18,19 @@ public:
         bool json;
     };
 
+    // The files a statement is also written to, each in its format (StatementFile, mode 0600).
+    struct ExportFiles {
+        std::optional<std::string> csv, ofx, qif;
+    };
+
     static int cards(const std::string& user, const Io& io);
-    // With `csvFile`, every row is also written there as CSV (StatementCsv, mode 0600). With
-    // `byMonth`, what each month adds up to, as the statement's chart shows it, in place of the
-    // rows (text) or beside them ("mesi", JSON).
+    // Every row also goes to the `files` named. With `byMonth`, what each month adds up to, as
+    // the statement's chart shows it, in place of the rows (text) or beside them ("mesi", JSON).
     static int statement(const std::string& user, const std::string& selPan, const Io& io,
-                         const std::optional<std::string>& csvFile = std::nullopt,
-                         bool byMonth = false);
+                         const ExportFiles& files = {}, bool byMonth = false);
     static int anonymousStatement(const std::string& numero, const std::string& anno,
                                   const std::string& mese, const Io& io,
-                                  const std::optional<std::string>& csvFile = std::nullopt);
+                                  const ExportFiles& files = {});
     // Nearest first; each entry with its great-circle distance from (lat, lng) ("distanzaKm").
     static int atm(float lat, float lng, float raggio, const Io& io);
     static int banner(const std::string& outFile, const Io& io);

@@ -70,8 +70,15 @@ int main(int argc, char** argv) {
     statement->add_option("SELPAN", selPan, "The card's code, as `cards` lists it (Codice)")
         ->required();
     statement->add_flag("--json", json, "Print one JSON object");
-    std::optional<std::string> csvFile;
-    statement->add_option("--csv", csvFile, "Also write every row to this CSV file");
+    vestrino::ServiceCommands::ExportFiles exportFiles;
+    // The same three files for either statement.
+    const auto addExports = [&exportFiles](CLI::App* command) {
+        command->add_option("--csv", exportFiles.csv, "Also write every row to this CSV file");
+        command->add_option("--ofx", exportFiles.ofx,
+                            "Also write the rows to this OFX file (GnuCash, KMyMoney, HomeBank)");
+        command->add_option("--qif", exportFiles.qif, "Also write the rows to this QIF file");
+    };
+    addExports(statement);
     bool byMonth = false;
     statement->add_flag("--by-month", byMonth,
                         "What each month adds up to (out, in, out by kind) instead of the rows");
@@ -85,7 +92,7 @@ int main(int argc, char** argv) {
         ->required();
     anon->add_option("MM", mese, "Expiry month, two digits (not with MM/YY)");
     anon->add_flag("--json", json, "Print one JSON object");
-    anon->add_option("--csv", csvFile, "Also write every row to this CSV file");
+    addExports(anon);
 
     float lat = 0, lng = 0, raggio = 0;
     auto* atm = app.add_subcommand("atm", "Find Lumaspot cash machines near a place");
@@ -174,10 +181,10 @@ int main(int argc, char** argv) {
         return ServiceCommands::cards(user, io);
     }
     if (statement->parsed()) {
-        return ServiceCommands::statement(user, selPan, io, csvFile, byMonth);
+        return ServiceCommands::statement(user, selPan, io, exportFiles, byMonth);
     }
     if (anon->parsed()) {
-        return ServiceCommands::anonymousStatement(numero, anno, mese, io, csvFile);
+        return ServiceCommands::anonymousStatement(numero, anno, mese, io, exportFiles);
     }
     if (atm->parsed()) {
         return ServiceCommands::atm(lat, lng, raggio, io);

@@ -1,44 +1,11 @@
 #include "entities/StatementCsv.h"
 
 #include "entities/Importo.h"
-
-#include <chrono>
-#include <cstdio>
-#include <ctime>
-#include <unordered_map>
+#include "entities/LocalDays.h"
 
 namespace vestrino {
 
 namespace {
-
-// Dates in the device's time zone (the C library's, the same TZ ICU reads), as the statement
-// shows them; a statement repeats its few dates many times, so each is formatted once.
-class IsoDates {
-public:
-    const std::string& text(const std::optional<Date>& date) {
-        static const std::string none;
-        if (!date) {
-            return none;
-        }
-        const auto key = date->time_since_epoch().count();
-        auto it = memo_.find(key);
-        if (it == memo_.end()) {
-            const std::time_t seconds =
-                std::chrono::floor<std::chrono::seconds>(*date).time_since_epoch().count();
-            std::tm local{};
-            char text[48] = "";
-            if (::localtime_r(&seconds, &local)) {
-                std::snprintf(text, sizeof text, "%04d-%02d-%02d", local.tm_year + 1900,
-                              local.tm_mon + 1, local.tm_mday);
-            }
-            it = memo_.emplace(key, text).first;
-        }
-        return it->second;
-    }
-
-private:
-    std::unordered_map<long long, std::string> memo_;
-};
 
 void appendField(std::string& out, std::string_view text) {
     if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
@@ -99,7 +66,7 @@ std::string_view StatementCsv::typeName(std::int32_t tipoMovimento) {
 }
 
 std::string StatementCsv::write(std::span<const MovimentoPtr> rows) {
-    IsoDates dates;
+    LocalDays dates;
     std::string out = std::string(kHeader) + "\r\n";
     out.reserve(rows.size() * 96);
     for (const auto& m : rows) {
@@ -108,9 +75,9 @@ std::string StatementCsv::write(std::span<const MovimentoPtr> rows) {
         }
         const auto cents = Importo::signedCents(*m);
         const bool credit = m->accrediti() && !m->accrediti()->empty();
-        out += dates.text(m->dataContabile());
+        out += dates.iso(m->dataContabile());
         out += ',';
-        out += dates.text(m->dataValuta());
+        out += dates.iso(m->dataValuta());
         out += ',';
         appendTextField(out, m->descrizione() ? std::string_view(*m->descrizione()) : "");
         out += ',';

@@ -1,8 +1,9 @@
 // What card holders asked for beside the screens' own behaviour: cash machines near a town,
-// statement search with a total, CSV export, hidden amounts; each as a person uses it, against
-// the stand-in.
+// statement search with a total, export (CSV, OFX, QIF), hidden amounts; each as a person uses it,
+// against the stand-in.
 #include "AppFixture.h"
 #include "CsvReader.h"
+#include "ProgramRun.h"
 #include "ReplyXml.h"
 #include "app/LinkOpener.h"
 #include "app/Preferences.h"
@@ -74,16 +75,34 @@ TEST_F(FeaturesTest, TheSearchedWordIsInSightInEveryRow) {
     }
 }
 
-TEST_F(FeaturesTest, ExportWritesTheRowsShownAndNeverReplacesAFile) {
+TEST_F(FeaturesTest, ExportAsksTheFormatWritesTheRowsShownAndNeverReplacesAFile) {
     toStatement();
     search("pagamento pos");
     const auto rows = statement()->movimentiFiltrati();
     ASSERT_GE(rows.size(), 2u);
     const std::filesystem::path downloads = std::getenv("XDG_DOWNLOAD_DIR");
     std::filesystem::remove_all(downloads);
+    const auto filesThere = [&] {
+        std::error_code ec;
+        return std::distance(std::filesystem::directory_iterator(downloads, ec),
+                             std::filesystem::directory_iterator());
+    };
+    // The choice first; "Annulla" writes nothing.
+    tapTitled("Esporta");
+    run("wait 0.3");
+    EXPECT_EQ(alertShown(), "Esporta i movimenti | CSV per un foglio di calcolo; OFX o QIF per "
+                            "GnuCash, KMyMoney e HomeBank. | Annulla, CSV, OFX, QIF");
+    tapTitled("Annulla");
+    run("wait 0.3");
+    EXPECT_EQ(alertShown(), "");
+    EXPECT_EQ(filesThere(), 0);
+
+    // CSV twice, then OFX and QIF.
     std::vector<std::string> files;
-    for (int i = 0; i < 2; ++i) {
+    for (const char* format : {"CSV", "CSV", "OFX", "QIF"}) {
         tapTitled("Esporta");
+        run("wait 0.3");
+        tapTitled(format);
         run("wait 0.3");
         const std::string message = alertShown();
         ASSERT_TRUE(message.starts_with("Esportazione | ")) << message;
@@ -100,24 +119,27 @@ TEST_F(FeaturesTest, ExportWritesTheRowsShownAndNeverReplacesAFile) {
     const std::regex name(R"(Lumacard-5670-\d{4}-\d{2}-\d{2}\.csv)");
     EXPECT_TRUE(std::regex_match(std::filesystem::path(files[0]).filename().string(), name))
         << files[0];
-    EXPECT_EQ(files[1], files[0].substr(0, files[0].size() - 4) + "-2.csv");
-    // Nothing shown: nothing to export, and no file written.
+    const std::string stem = files[0].substr(0, files[0].size() - 4);
+    EXPECT_EQ(files[1], stem + "-2.csv");
+    EXPECT_EQ(files[2], stem + ".ofx");
+    EXPECT_EQ(files[3], stem + ".qif");
+    // Nothing shown: nothing to export, no choice asked and no file written.
     search("nessuna corrispondenza");
     ASSERT_TRUE(statement()->movimentiFiltrati().empty());
     tapTitled("Esporta");
     run("wait 0.3");
     EXPECT_EQ(alertShown(), "Esportazione | Nessun movimento da esportare. | OK");
     run("key escape\nwait 0.3");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(downloads),
-                            std::filesystem::directory_iterator()),
-              2);
+    EXPECT_EQ(filesThere(), 4);
     for (const auto& file : files) {
         struct stat st {};
         ASSERT_EQ(::stat(file.c_str(), &st), 0) << file;
         EXPECT_EQ(st.st_mode & 0777, 0600u) << file;
+    }
+    // The rows shown, in the order shown (the fields are the writers' own tests').
+    for (const auto& file : {files[0], files[1]}) {
         std::ifstream in(file, std::ios::binary);
         const std::string csv{std::istreambuf_iterator<char>(in), {}};
-        // The rows shown, in the order shown (the fields are the writer's own tests').
         std::vector<std::vector<std::string>> read;
         ASSERT_TRUE(test::readCsv(csv, read)) << csv;
         ASSERT_EQ(read.size(), rows.size() + 1);
@@ -126,6 +148,21 @@ TEST_F(FeaturesTest, ExportWritesTheRowsShownAndNeverReplacesAFile) {
             EXPECT_EQ(read[i + 1].at(2), *rows[i]->descrizione());
         }
     }
+    const auto dump = test::ProgramRun::of("ofxdump " + files[2] + " 2>&1");
+    EXPECT_EQ(dump.code, 0) << dump.out;
+    EXPECT_EQ(dump.out.find("LibOFX ERROR"), std::string::npos) << dump.out;
+    // Each description whole: as the payee's name, or as the memo when the name cannot hold it.
+    std::size_t names = 0;
+    for (const auto& m : rows) {
+        const std::string& d = *m->descrizione();
+        names += dump.out.find("transaction description: " + d + "\n") != std::string::npos ||
+                 dump.out.find("(memo): " + d + "\n") != std::string::npos;
+    }
+    EXPECT_EQ(names, rows.size()) << dump.out;
+    std::ifstream qif(files[3], std::ios::binary);
+    const std::string qifText{std::istreambuf_iterator<char>(qif), {}};
+    EXPECT_EQ(static_cast<std::size_t>(std::count(qifText.begin(), qifText.end(), '^')),
+              rows.size() + 1); // the account's header and a record a row
 }
 
 // The switch on the information screen reaches an open statement at once: every amount, the
@@ -151,10 +188,18 @@ TEST_F(FeaturesTest, HiddenAmountsReachAnOpenStatementAndAreRemembered) {
     const std::string detail = state()["alert"]["message"];
     EXPECT_NE(detail.find("\nImporto: ••• €\n"), std::string::npos) << detail;
     run("key escape\nwait 0.3");
-    // An export says that the file holds what the screen hides.
+    // An export says that the file holds what the screen hides, and it does.
     tapTitled("Esporta");
     run("wait 0.3");
+    tapTitled("OFX");
+    run("wait 0.3");
     const std::string message = alertShown();
+    const auto at = message.find(std::getenv("XDG_DOWNLOAD_DIR"));
+    ASSERT_NE(at, std::string::npos) << message;
+    std::ifstream ofx(message.substr(at, message.find('\n', at) - at), std::ios::binary);
+    const std::string ofxText{std::istreambuf_iterator<char>(ofx), {}};
+    EXPECT_NE(ofxText.find("\r\n<TRNAMT>-"), std::string::npos) << ofxText;
+    EXPECT_NE(ofxText.find("\r\n<BALAMT>1219.40\r\n"), std::string::npos) << ofxText;
     EXPECT_TRUE(message.ends_with("\n\nIl file contiene gli importi, nascosti sullo schermo. | OK"))
         << message;
     run("key escape\nwait 0.3");

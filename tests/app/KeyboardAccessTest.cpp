@@ -87,11 +87,14 @@ TEST_F(KeyboardAccess, FromTheLoginToANewCardWithTheKeyboardAlone) {
     ASSERT_EQ(server().knobs().requestCount(kAnonima), 1u);
     EXPECT_NE(server().knobs().lastRequest(kAnonima)->body.find("cvv2=739"), std::string::npos);
 
-    // The statement: a search, "Esporta" by the keyboard, the alert answered with Return; what
+    // The statement: a search, "Esporta" by the keyboard, both alerts answered with Return; what
     // was typed while the alert was up went nowhere.
     tabTo("cercaField");
     run("type \"ric\"");
     tabTo("esportaButton");
+    run("key return\nwait 0.3");
+    // The format's choice: Return takes CSV.
+    ASSERT_TRUE(alertShown().starts_with("Esporta i movimenti | ")) << alertShown();
     run("key return\nwait 0.3");
     ASSERT_TRUE(alertShown().starts_with("Esportazione | ")) << alertShown();
     run("type \"zz\"\nkey backspace\nkey return\nwait 0.3");

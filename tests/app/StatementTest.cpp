@@ -642,7 +642,8 @@ TEST_F(StatementTest, NothingStaysHighlightedAfterItsAction) {
         std::string lines;
     };
     const Step steps[] = {
-        {"export and its alert", "tap @esportaButton\nwait 0.3\nkey return\nwait 0.3"},
+        {"export and its alerts",
+         "tap @esportaButton\nwait 0.3\nkey return\nwait 0.3\nkey return\nwait 0.3"},
         {"a toggle pressed, then the strip dragged",
          "touch-down 100 285\nwait 0.3\ntouch-move 140 285\ntouch-move 240 285\nwait 0.2\n"
          "touch-up 240 285\nwait 0.6"},

@@ -1,4 +1,5 @@
 #include "CsvReader.h"
+#include "ProgramRun.h"
 #include "StandinFixture.h"
 #include "store/OfflineCopy.h"
 
@@ -124,7 +125,7 @@ TEST_F(ServiceCommandsTest, ATimeLimitIsAlwaysALimit) {
 
 // The statement commands write every row as CSV when asked, and the cash-machine search lists
 // nearest first with each distance.
-TEST_F(ServiceCommandsTest, CsvOfEveryRowAndCashMachinesNearestFirst) {
+TEST_F(ServiceCommandsTest, ExportsOfEveryRowAndCashMachinesNearestFirst) {
     const auto file = tempDir() / "cli-statement.csv";
     std::filesystem::remove(file);
     auto r = cli("statement --user mario.rossi 0001234569 --csv " + file.string(), "lumacard1\n");
@@ -151,9 +152,38 @@ TEST_F(ServiceCommandsTest, CsvOfEveryRowAndCashMachinesNearestFirst) {
         }
     }
     EXPECT_EQ(written, expected);
+
+    // OFX and QIF of the same rows, read by libofx; exported twice, the same transaction ids.
+    const auto ofx = (tempDir() / "cli-statement.ofx").string();
+    const auto qif = (tempDir() / "cli-statement.qif").string();
+    std::vector<std::string> ids[2];
+    for (auto& exportIds : ids) {
+        r = cli("statement --user mario.rossi 0001234569 --ofx " + ofx + " --qif " + qif,
+                "lumacard1\n");
+        ASSERT_EQ(r.code, 0) << r.out;
+        const auto dump = test::ProgramRun::of("ofxdump " + ofx + " 2>&1");
+        EXPECT_EQ(dump.code, 0) << dump.out;
+        EXPECT_EQ(dump.out.find("LibOFX ERROR"), std::string::npos) << dump.out;
+        std::istringstream lines(dump.out);
+        for (std::string line; std::getline(lines, line);) {
+            if (const auto at = line.find("ID for this transaction: "); at != std::string::npos) {
+                exportIds.push_back(line.substr(at + 25));
+            }
+        }
+        EXPECT_EQ(exportIds.size(), card.movimenti.size()) << dump.out;
+    }
+    EXPECT_EQ(ids[0], ids[1]);
+    std::ifstream qifIn(qif, std::ios::binary);
+    const std::string qifText{std::istreambuf_iterator<char>(qifIn), {}};
+    EXPECT_EQ(static_cast<std::size_t>(std::count(qifText.begin(), qifText.end(), '^')),
+              card.movimenti.size() + 1);
     // A file that cannot be written: a usage error, said.
     r = cli("anon-statement 5375123400001117 28 04 --csv /nonexistent/dir/x.csv", "739\n");
     EXPECT_EQ(r.code, 2);
+    r = cli("anon-statement 5375123400001117 28 04 --ofx /nonexistent/dir/x.ofx", "739\n", true);
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.out.find("impossibile scrivere /nonexistent/dir/x.ofx"), std::string::npos)
+        << r.out;
 
     r = cli("--json atm 41.9 12.49 20");
     ASSERT_EQ(r.code, 0) << r.out;

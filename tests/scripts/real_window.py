@@ -124,9 +124,9 @@ snapshot offline-dismissed
 
 # The keyboard alone from the wallet on: Tab to the anonymous card, Return opens the CVV2
 # dialog, Tab to its field and its button, Return; in the statement a search, "Esporta" by the
-# keyboard and its alert answered with Return, a toggle; Escape back; the arrows to the add
-# page, Return, the editor filled and its button pressed by Return. The focus ring is seen on a
-# card, a button and a toggle.
+# keyboard and its two alerts (the format, what was written) answered with Return, a toggle;
+# Escape back; the arrows to the add page, Return, the editor filled and its button pressed by
+# Return. The focus ring is seen on a card, a button and a toggle.
 HEADLESS_KEYBOARD_TOUR_SCRIPT = """\
 wait 2.1
 type "mario.rossi"
@@ -155,6 +155,8 @@ key tab
 type "ric"
 key tab
 key tab
+key return
+wait 0.5
 key return
 wait 0.5
 snapshot kb-export
@@ -538,6 +540,9 @@ def main():
         session.xdotool("key", "--delay", "60", "Tab", "Tab")
         session.type_text("ric")
         session.xdotool("key", "--delay", "60", "Tab", "Tab", "Return")
+        time.sleep(0.6)
+        # The format's choice: Return takes CSV.
+        session.xdotool("key", "Return")
         wait_for(session, refs, "kb-export")
         # The alert answered, the focus is back on "Esporta"; the first toggle next.
         session.xdotool("key", "--delay", "60", "Return", "Tab")

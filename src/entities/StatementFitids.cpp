@@ -1,0 +1,76 @@
+#include "entities/StatementFitids.h"
+
+#include "entities/Importo.h"
+#include "entities/LocalDays.h"
+
+#include <openssl/evp.h>
+
+#include <array>
+#include <stdexcept>
+#include <unordered_map>
+
+namespace vestrino {
+
+namespace {
+
+// The fields an id is made of, each after its length, so that no two different rows give the
+// same bytes ("AB" + "C" and "A" + "BC" differ).
+void appendField(std::string& key, std::string_view field) {
+    key += std::to_string(field.size());
+    key += ':';
+    key += field;
+    key += ';';
+}
+
+std::string hexDigest(const std::string& key, std::size_t digits) {
+    std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
+    unsigned length = 0;
+    if (EVP_Digest(key.data(), key.size(), digest.data(), &length, EVP_sha256(), nullptr) != 1) {
+        // Not expected of a built-in digest; an id of the key's own length and the row's
+        // place would still be unique, but not stable enough to trust, so say it loudly.
+        throw std::runtime_error("SHA-256 of a statement row failed");
+    }
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string hex;
+    for (unsigned i = 0; i < length && hex.size() < digits; ++i) {
+        hex += kHex[digest[i] >> 4];
+        hex += kHex[digest[i] & 0xF];
+    }
+    return hex;
+}
+
+} // namespace
+
+std::vector<std::string> StatementFitids::of(std::span<const MovimentoPtr> rows,
+                                             std::string_view cardNumber) {
+    std::vector<std::string> ids(rows.size());
+    LocalDays days;
+    std::unordered_map<std::string, int> seen; // a row's hash: how many equal rows came before
+    // From the oldest (the end of the list) to the newest: a twin added later counts on.
+    for (std::size_t i = rows.size(); i-- > 0;) {
+        const auto& m = rows[i];
+        if (!m) {
+            continue;
+        }
+        std::string key;
+        appendField(key, cardNumber);
+        appendField(key, days.compact(m->dataContabile()));
+        appendField(key, days.compact(m->dataValuta()));
+        // Cents where the amount is one, so that "1.234,50" and "1234,5" are the same row;
+        // the service's text otherwise.
+        const auto cents = Importo::signedCents(*m);
+        appendField(key,
+                    cents ? std::to_string(*cents)
+                          : "?" + m->accrediti().value_or("") + "/" + m->addebiti().value_or(""));
+        appendField(key, m->descrizione().value_or(""));
+        const std::string hash = hexDigest(key, 20);
+        const int place = ++seen[hash];
+        const std::string day =
+            days.compact(m->dataContabile() ? m->dataContabile() : m->dataValuta());
+        ids[i] = (day.empty() ? std::string("00000000") : day) + "-" + hash + "-" +
+                 std::to_string(place);
+    }
+    return ids;
+}
+
+} // namespace vestrino
