@@ -22,22 +22,46 @@ void appendField(std::string& key, std::string_view field) {
     key += ';';
 }
 
-std::string hexDigest(const std::string& key, std::size_t digits) {
-    std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
-    unsigned length = 0;
-    if (EVP_Digest(key.data(), key.size(), digest.data(), &length, EVP_sha256(), nullptr) != 1) {
-        // Not expected of a built-in digest; an id of the key's own length and the row's
-        // place would still be unique, but not stable enough to trust, so say it loudly.
-        throw std::runtime_error("SHA-256 of a statement row failed");
+// SHA-256 fetched once and a context kept for a whole statement: fetching the digest for
+// every row is most of what an id costs.
+class RowDigest {
+public:
+    RowDigest() : md_(EVP_MD_fetch(nullptr, "SHA256", nullptr)), ctx_(EVP_MD_CTX_new()) {
+        if (!md_ || !ctx_) {
+            throw std::runtime_error("SHA-256 is not available for statement row ids");
+        }
     }
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string hex;
-    for (unsigned i = 0; i < length && hex.size() < digits; ++i) {
-        hex += kHex[digest[i] >> 4];
-        hex += kHex[digest[i] & 0xF];
+    RowDigest(const RowDigest&) = delete;
+    RowDigest& operator=(const RowDigest&) = delete;
+    ~RowDigest() {
+        EVP_MD_CTX_free(ctx_);
+        EVP_MD_free(md_);
     }
-    return hex;
-}
+
+    // The first `digits` hex digits of the key's SHA-256.
+    std::string hex(const std::string& key, std::size_t digits) {
+        std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
+        unsigned length = 0;
+        if (EVP_DigestInit_ex(ctx_, md_, nullptr) != 1 ||
+            EVP_DigestUpdate(ctx_, key.data(), key.size()) != 1 ||
+            EVP_DigestFinal_ex(ctx_, digest.data(), &length) != 1) {
+            // Not expected of a built-in digest; an id that is not the row's own would make
+            // an importer book the row twice, so nothing is written instead.
+            throw std::runtime_error("SHA-256 of a statement row failed");
+        }
+        static constexpr char kHex[] = "0123456789abcdef";
+        std::string out;
+        for (unsigned i = 0; i < length && out.size() < digits; ++i) {
+            out += kHex[digest[i] >> 4];
+            out += kHex[digest[i] & 0xF];
+        }
+        return out;
+    }
+
+private:
+    EVP_MD* md_;
+    EVP_MD_CTX* ctx_;
+};
 
 } // namespace
 
@@ -45,6 +69,7 @@ std::vector<std::string> StatementFitids::of(std::span<const MovimentoPtr> rows,
                                              std::string_view cardNumber) {
     std::vector<std::string> ids(rows.size());
     LocalDays days;
+    RowDigest digest;
     std::unordered_map<std::string, int> seen; // a row's hash: how many equal rows came before
     // From the oldest (the end of the list) to the newest: a twin added later counts on.
     for (std::size_t i = rows.size(); i-- > 0;) {
@@ -63,7 +88,7 @@ std::vector<std::string> StatementFitids::of(std::span<const MovimentoPtr> rows,
                     cents ? std::to_string(*cents)
                           : "?" + m->accrediti().value_or("") + "/" + m->addebiti().value_or(""));
         appendField(key, m->descrizione().value_or(""));
-        const std::string hash = hexDigest(key, 20);
+        const std::string hash = digest.hex(key, 20);
         const int place = ++seen[hash];
         const std::string day =
             days.compact(m->dataContabile() ? m->dataContabile() : m->dataValuta());

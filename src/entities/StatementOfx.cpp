@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <map>
+#include <tuple>
 #include <vector>
 
 namespace vestrino {
@@ -240,11 +242,22 @@ std::string StatementOfx::write(const StatementSource& source) {
     std::vector<std::string> posted;
     posted.reserve(rows.size());
     std::optional<Date> first, last;
+    // A statement has a few hundred days at most: each noon is worked out once (mktime and
+    // localtime take the C library's zone lock each time).
+    std::map<std::tuple<int, int, int>, std::string> noons;
     for (const auto& m : rows) {
         // The value date is the day the money moved; the booking date stands in for it.
         const auto date = m->dataValuta() ? m->dataValuta() : m->dataContabile();
         const auto day = days.day(date);
-        posted.push_back(day ? timeText(noonOf(*day)) : now);
+        if (!day) {
+            posted.push_back(now);
+        } else {
+            auto [it, added] = noons.try_emplace({day->year, day->month, day->day});
+            if (added) {
+                it->second = timeText(noonOf(*day));
+            }
+            posted.push_back(it->second);
+        }
         if (date) {
             first = first ? std::min(*first, *date) : *date;
             last = last ? std::max(*last, *date) : *date;

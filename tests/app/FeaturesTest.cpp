@@ -163,6 +163,22 @@ TEST_F(FeaturesTest, ExportAsksTheFormatWritesTheRowsShownAndNeverReplacesAFile)
     const std::string qifText{std::istreambuf_iterator<char>(qif), {}};
     EXPECT_EQ(static_cast<std::size_t>(std::count(qifText.begin(), qifText.end(), '^')),
               rows.size() + 1); // the account's header and a record a row
+
+    // A row whose amount cannot be read: OFX leaves it out and the alert says so.
+    auto unreadable = std::make_shared<Movimento>(*rows[0]);
+    unreadable->setAddebiti("n/d");
+    statement()->refreshWith(statement()->saldo(), {unreadable, rows[1]});
+    search("");
+    ASSERT_EQ(statement()->movimentiFiltrati().size(), 2u);
+    tapTitled("Esporta");
+    run("wait 0.3");
+    tapTitled("OFX");
+    run("wait 0.3");
+    const std::string message = alertShown();
+    EXPECT_NE(message.find(" | 1 movimento salvato in "), std::string::npos) << message;
+    EXPECT_TRUE(
+        message.ends_with("\n\n1 movimento senza un importo leggibile non è nel file. | OK"))
+        << message;
 }
 
 // The switch on the information screen reaches an open statement at once: every amount, the
