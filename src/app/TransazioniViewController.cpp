@@ -6,6 +6,7 @@
 #include "app/MovimentoCell.h"
 #include "app/Preferences.h"
 #include "app/StatementExport.h"
+#include "core/Log.h"
 #include "core/Paths.h"
 #include "core/RunLoop.h"
 #include "core/SearchText.h"
@@ -421,17 +422,28 @@ void TransazioniViewController::esporta(StatementFormat format) {
     const auto rows = movimentiFiltrati();
     const Date now =
         std::chrono::time_point_cast<std::chrono::milliseconds>(RunLoop::main().clock().wallNow());
-    const auto written = StatementFile::write(format, {rows, carta_.get(), saldo_.get(), now});
+    StatementFile::Written written;
+    try {
+        written = StatementFile::write(format, {rows, carta_.get(), saldo_.get(), now});
+    } catch (const std::exception& e) {
+        Log::write(std::string("statement export: ") + e.what());
+        showAlertWithTitle(tr("Errore"), tr("Impossibile salvare il file dei movimenti."), false,
+                           std::string(tr("OK")), std::nullopt);
+        return;
+    }
+    if (written.rows == 0) {
+        // Every row shown has an amount OFX and QIF cannot hold: no file.
+        showAlertWithTitle(tr("Esportazione"),
+                           tr("Nessun movimento da esportare in questo formato: nessun importo "
+                              "è leggibile."),
+                           false, std::string(tr("OK")), std::nullopt);
+        return;
+    }
     std::string leftOut;
     if (written.leftOut > 0) {
         leftOut = "\n\n" + std::to_string(written.leftOut) +
                   trn(" movimento senza un importo leggibile non è nel file.",
                       " movimenti senza un importo leggibile non sono nel file.", written.leftOut);
-    }
-    if (written.rows == 0) {
-        showAlertWithTitle(tr("Esportazione"), tr("Nessun movimento da esportare.") + leftOut,
-                           false, std::string(tr("OK")), std::nullopt);
-        return;
     }
     const std::string day = DateFormatter("yyyy-MM-dd").stringFromDate(now);
     const auto file = StatementExport::write(written.text, carta_->serial().value_or(""), day,

@@ -123,7 +123,13 @@ bool writeExports(const ServiceCommands::ExportFiles& files, const CartaDiPagame
         if (!file) {
             continue;
         }
-        const auto written = StatementFile::write(format, source);
+        StatementFile::Written written;
+        try {
+            written = StatementFile::write(format, source);
+        } catch (const std::exception& e) {
+            io.err << "vestrino-cli: " << *file << ": " << e.what() << '\n';
+            return false;
+        }
         if (!FileUtils::writeAtomically(written.text, *file)) {
             io.err << tr("vestrino-cli: impossibile scrivere ") << *file << '\n';
             return false;

@@ -65,20 +65,36 @@ std::string PayeeName::oneLine(std::string_view description) {
     return trimmed(std::move(line));
 }
 
+namespace {
+
+// The longest beginning of well-formed UTF-8 text that has at most `characters` characters and
+// `bytes` bytes, ending on a character's boundary.
+std::string fitting(std::string_view text, std::size_t characters, std::size_t bytes) {
+    std::size_t end = byteOffsetOfCodePoint(text, characters);
+    while (end > bytes) {
+        // Back to the start of the character that crosses the byte limit.
+        end = byteOffsetOfCodePoint(text, codePointCount(text.substr(0, bytes)));
+    }
+    return std::string(text.substr(0, end));
+}
+
+} // namespace
+
 PayeeName::Parts PayeeName::of(std::string_view description) {
     std::string line = oneLine(description);
-    if (codePointCount(line) <= kNameLength) {
+    if (codePointCount(line) <= kNameLength && line.size() <= kNameBytes) {
         return {std::move(line), {}};
     }
-    std::string name = firstCodePoints(line, kNameLength);
+    std::string name = fitting(line, kNameLength, kNameBytes);
     // After the last whole word, when that keeps at least two thirds of the room: a payee
     // list then reads "PAGAMENTO POS SUPERMERCATO", not "... SUPERMERCATO CONAD R".
     const bool cutInWord = line[name.size()] != ' ';
     if (const auto space = name.rfind(' ');
-        cutInWord && space != std::string::npos && space >= kNameLength * 2 / 3) {
+        cutInWord && space != std::string::npos &&
+        codePointCount(std::string_view(name).substr(0, space)) >= kNameLength * 2 / 3) {
         name.resize(space);
     }
-    return {trimmed(std::move(name)), trimmed(firstCodePoints(line, kMemoLength))};
+    return {trimmed(std::move(name)), trimmed(fitting(line, kMemoLength, kMemoBytes))};
 }
 
 } // namespace vestrino

@@ -21,6 +21,7 @@ public:
         std::size_t rows = 0;    // the rows in the file
         std::size_t leftOut = 0; // rows OFX and QIF cannot hold: their amount cannot be read
     };
+    // Throws std::runtime_error where StatementOfx::write does.
     static Written write(StatementFormat format, const StatementSource& source);
     // "csv", "ofx", "qif": the file name's ending.
     static std::string_view extension(StatementFormat format);

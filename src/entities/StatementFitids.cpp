@@ -6,6 +6,7 @@
 #include <openssl/evp.h>
 
 #include <array>
+#include <memory>
 #include <stdexcept>
 #include <unordered_map>
 
@@ -31,22 +32,16 @@ public:
             throw std::runtime_error("SHA-256 is not available for statement row ids");
         }
     }
-    RowDigest(const RowDigest&) = delete;
-    RowDigest& operator=(const RowDigest&) = delete;
-    ~RowDigest() {
-        EVP_MD_CTX_free(ctx_);
-        EVP_MD_free(md_);
-    }
 
     // The first `digits` hex digits of the key's SHA-256.
     std::string hex(const std::string& key, std::size_t digits) {
         std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
         unsigned length = 0;
-        if (EVP_DigestInit_ex(ctx_, md_, nullptr) != 1 ||
-            EVP_DigestUpdate(ctx_, key.data(), key.size()) != 1 ||
-            EVP_DigestFinal_ex(ctx_, digest.data(), &length) != 1) {
+        if (EVP_DigestInit_ex(ctx_.get(), md_.get(), nullptr) != 1 ||
+            EVP_DigestUpdate(ctx_.get(), key.data(), key.size()) != 1 ||
+            EVP_DigestFinal_ex(ctx_.get(), digest.data(), &length) != 1) {
             // Not expected of a built-in digest; an id that is not the row's own would make
-            // an importer book the row twice, so nothing is written instead.
+            // an importer book the row twice, so the export fails instead (the caller says so).
             throw std::runtime_error("SHA-256 of a statement row failed");
         }
         static constexpr char kHex[] = "0123456789abcdef";
@@ -59,8 +54,14 @@ public:
     }
 
 private:
-    EVP_MD* md_;
-    EVP_MD_CTX* ctx_;
+    struct FreeMd {
+        void operator()(EVP_MD* md) const { EVP_MD_free(md); }
+    };
+    struct FreeCtx {
+        void operator()(EVP_MD_CTX* ctx) const { EVP_MD_CTX_free(ctx); }
+    };
+    std::unique_ptr<EVP_MD, FreeMd> md_;
+    std::unique_ptr<EVP_MD_CTX, FreeCtx> ctx_;
 };
 
 } // namespace

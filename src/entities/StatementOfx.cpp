@@ -128,6 +128,16 @@ std::optional<LocalDays::Day> balanceDay(const std::optional<std::string>& text)
         day.month < 1 || day.month > 12 || day.day < 1 || day.day > 31 || day.year < 1900) {
         return std::nullopt;
     }
+    // A day the month does not have ("31/02") is no date: mktime would move it into March.
+    std::tm check{};
+    check.tm_year = day.year - 1900;
+    check.tm_mon = day.month - 1;
+    check.tm_mday = day.day;
+    check.tm_hour = 12;
+    check.tm_isdst = -1;
+    if (std::mktime(&check) == -1 || check.tm_mday != day.day || check.tm_mon != day.month - 1) {
+        return std::nullopt;
+    }
     return day;
 }
 

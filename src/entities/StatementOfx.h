@@ -21,6 +21,7 @@ namespace vestrino {
 // amount): `bookable` tells which those are.
 class StatementOfx {
 public:
+    // Throws std::runtime_error when the transaction ids cannot be made (no SHA-256).
     static std::string write(const StatementSource& source);
     static bool bookable(const Movimento& movimento);
     // The OFX transaction type of a row: ATM for a withdrawal, POS for a payment, for a top-up

@@ -306,6 +306,13 @@ TEST(StatementExports, TransactionIdsStayTheSameAcrossExports) {
 }
 
 TEST(StatementExports, DescriptionsAsPayeeAndMemo) {
+    const auto emoji = [](int n) {
+        std::string text;
+        for (int i = 0; i < n; ++i) {
+            text += "\xF0\x9F\x98\x80";
+        }
+        return text;
+    };
     struct Case {
         std::string description, name, memo;
     };
@@ -324,6 +331,11 @@ TEST(StatementExports, DescriptionsAsPayeeAndMemo) {
         {"PAGAMENTO POS SUPERMERCATO CONADX ROMA", "PAGAMENTO POS SUPERMERCATO",
          "PAGAMENTO POS SUPERMERCATO CONADX ROMA"},
         {std::string(300, 'x'), std::string(32, 'x'), std::string(255, 'x')},
+        // Two thirds of the room counted in characters, not bytes: this space is too early.
+        {"ÈÈÈÈÈÈÈÈÈÈÈ ABCDEFGHIJKLMNOPQRSTUVWXYZ", "ÈÈÈÈÈÈÈÈÈÈÈ ABCDEFGHIJKLMNOPQRST",
+         "ÈÈÈÈÈÈÈÈÈÈÈ ABCDEFGHIJKLMNOPQRSTUVWXYZ"},
+        // libofx holds a name in 96 bytes: 24 four-byte characters, never part of one.
+        {emoji(32), emoji(24), emoji(32)},
         {"", "", ""},
     };
     for (const auto& c : cases) {
@@ -331,4 +343,28 @@ TEST(StatementExports, DescriptionsAsPayeeAndMemo) {
         EXPECT_EQ(parts.name, c.name) << c.description;
         EXPECT_EQ(parts.memo, c.memo) << c.description;
     }
+}
+
+// A balance the service sent as no amount, or on a day the month does not have, is not written
+// as some other figure: the ledger balance is left out, the date is the export's.
+TEST(StatementExports, BalancesThatCannotBeReadAreLeftOut) {
+    Saldo saldo;
+    saldo.setSaldoAl("31/02/2026");
+    saldo.setSaldoContabile("n/d");
+    saldo.setSaldoDisponibile("1.204,40");
+    const auto carta = card("5333171012345670");
+    const ListaMovimenti rows{row("PAGAMENTO POS", 4, "05/09/2026", "05/09/2026", "9,99", "")};
+    const Date now = day("09/12/2026") + std::chrono::hours(15);
+    const std::string ofx = StatementOfx::write({rows, carta.get(), &saldo, now});
+    EXPECT_EQ(ofx.find("<LEDGERBAL>"), std::string::npos) << ofx;
+    EXPECT_NE(ofx.find("<AVAILBAL>\r\n<BALAMT>1204.40\r\n<DTASOF>20261209150000.000[+1:CET]\r\n"),
+              std::string::npos)
+        << ofx;
+    // Both readers still take the row.
+    const auto file = written("no-ledger.ofx", ofx);
+    const auto parsed = test::ProgramRun::of(script("read_ofx.py") + " " + file.string());
+    ASSERT_EQ(parsed.code, 0) << parsed.out;
+    EXPECT_EQ(json::parse(parsed.out)["transactions"].size(), 1u);
+    const auto dump = test::ProgramRun::of("ofxdump " + file.string() + " 2>/dev/null");
+    EXPECT_NE(dump.out.find("Total money amount: -9.99"), std::string::npos) << dump.out;
 }
