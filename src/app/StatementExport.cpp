@@ -1,21 +1,14 @@
 #include "app/StatementExport.h"
 
 #include "core/Paths.h"
-#include "core/Utf8.h"
+#include "entities/CartaDiPagamento.h"
 #include "store/FileUtils.h"
 
 namespace vestrino {
 
 std::string StatementExport::fileName(const std::string& serial, const std::string& isoDay,
                                       std::string_view extension, int copy) {
-    // Only the digits of the card's last four characters: the name stays a plain file name
-    // whatever the service sent.
-    std::string last4;
-    for (const char c : lastCodePoints(serial, 4)) {
-        if (c >= '0' && c <= '9') {
-            last4 += c;
-        }
-    }
+    const std::string last4 = CartaDiPagamento::lastFourDigits(serial);
     std::string name = "Lumacard-" + (last4.empty() ? std::string("carta") : last4) + "-" + isoDay;
     if (copy > 1) {
         name += "-" + std::to_string(copy);

@@ -1,5 +1,7 @@
 #include "entities/CartaDiPagamento.h"
 
+#include "core/Utf8.h"
+
 namespace vestrino {
 
 namespace {
@@ -29,6 +31,16 @@ std::shared_ptr<CartaDiPagamento> CartaDiPagamento::copy() const {
     // Copy only the plain card's part, so an extended card's CVV2 never travels.
     static_cast<CartaDiPagamento&>(*card) = *this;
     return card;
+}
+
+std::string CartaDiPagamento::lastFourDigits(std::string_view serial) {
+    std::string digits;
+    for (const char c : lastCodePoints(serial, 4)) {
+        if (c >= '0' && c <= '9') {
+            digits += c;
+        }
+    }
+    return digits;
 }
 
 } // namespace vestrino

@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vestrino {
@@ -39,6 +40,10 @@ public:
 
     // A new, independent plain card with the same seven values (never an extended card).
     std::shared_ptr<CartaDiPagamento> copy() const;
+
+    // Only the digits among a card number's last four characters ("5670"), for a name the
+    // application makes (a file's, an account's): plain whatever the service sent.
+    static std::string lastFourDigits(std::string_view serial);
 
 protected:
     CartaDiPagamento(const CartaDiPagamento&) = default;

@@ -24,24 +24,22 @@ std::optional<LocalDays::Day> LocalDays::day(const std::optional<Date>& date) {
     return it->second;
 }
 
-std::string LocalDays::iso(const std::optional<Date>& date) {
+std::string LocalDays::formatted(const std::optional<Date>& date, const char* pattern) {
     const auto d = day(date);
     if (!d) {
         return {};
     }
     char text[48];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", d->year, d->month, d->day);
+    std::snprintf(text, sizeof text, pattern, d->year, d->month, d->day);
     return text;
 }
 
+std::string LocalDays::iso(const std::optional<Date>& date) {
+    return formatted(date, "%04d-%02d-%02d");
+}
+
 std::string LocalDays::compact(const std::optional<Date>& date) {
-    const auto d = day(date);
-    if (!d) {
-        return {};
-    }
-    char text[48];
-    std::snprintf(text, sizeof text, "%04d%02d%02d", d->year, d->month, d->day);
-    return text;
+    return formatted(date, "%04d%02d%02d");
 }
 
 } // namespace vestrino

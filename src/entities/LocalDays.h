@@ -27,6 +27,9 @@ public:
     std::string compact(const std::optional<Date>& date);
 
 private:
+    // The day's year, month and day through a printf pattern of three ints.
+    std::string formatted(const std::optional<Date>& date, const char* pattern);
+
     std::unordered_map<long long, std::optional<Day>> memo_;
 };
 

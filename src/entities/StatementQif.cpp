@@ -1,6 +1,5 @@
 #include "entities/StatementQif.h"
 
-#include "core/Utf8.h"
 #include "entities/Importo.h"
 #include "entities/LocalDays.h"
 #include "entities/PayeeName.h"
@@ -18,14 +17,8 @@ void field(std::string& out, char code, std::string_view value) {
 
 // "Lumacard 5670": the account a person sees proposed, after the card's last four digits.
 std::string accountName(const CartaDiPagamento* carta) {
-    std::string last4;
-    if (carta && carta->serial()) {
-        for (const char c : lastCodePoints(*carta->serial(), 4)) {
-            if (c >= '0' && c <= '9') {
-                last4 += c;
-            }
-        }
-    }
+    const std::string last4 =
+        carta ? CartaDiPagamento::lastFourDigits(carta->serial().value_or("")) : std::string();
     return last4.empty() ? std::string("Lumacard") : "Lumacard " + last4;
 }
 
