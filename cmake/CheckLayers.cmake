@@ -10,6 +10,8 @@ set(allowed_store "core;entities;store")
 set(allowed_service "core;entities;xml;net;store;service")
 set(allowed_ui "core;ui")
 set(allowed_ui_atspi "core;ui;ui_atspi")
+# The settings portal's reader owns its GLib objects with the accessibility module's handles.
+set(allowed_ui_portal "core;ui;ui_atspi;ui_portal")
 set(allowed_ui_sdl "core;ui;ui_sdl")
 # The headless backend paints with the SDL software painter.
 set(allowed_ui_headless "core;ui;ui_sdl;ui_headless")
@@ -18,7 +20,7 @@ set(allowed_cli "core;entities;xml;net;store;service;cli")
 set(allowed_app_main "core;entities;xml;net;store;service;ui;ui_sdl;ui_headless;app")
 
 function(layer_of path out)
-  if(path MATCHES "^ui/(sdl|headless|atspi)/")
+  if(path MATCHES "^ui/(sdl|headless|atspi|portal)/")
     set(${out} "ui_${CMAKE_MATCH_1}" PARENT_SCOPE)
   elseif(path MATCHES "^([a-z]+)/")
     set(${out} "${CMAKE_MATCH_1}" PARENT_SCOPE)

@@ -18,6 +18,7 @@ namespace vestrino {
 ui::LayoutLoader::Actions InfoViewController::layoutActions() {
     return {{"mostraLumaspot", [this](ui::Button&) { mostraLumaspot(); }},
             {"cambiaBlocco", [this](ui::Button&) { cambiaBlocco(); }},
+            {"cambiaAspetto", [this](ui::Button&) { cambiaAspetto(); }},
             {"dimenticaDati", [this](ui::Button&) { dimenticaDati(); }}};
 }
 
@@ -25,6 +26,7 @@ void InfoViewController::bindOutlets() {
     bindOutlet(nascondiImporti_, "nascondiImporti");
     bindOutlet(lumaspotButton_, "lumaspotButton");
     bindOutlet(bloccoButton_, "bloccoButton");
+    bindOutlet(aspettoButton_, "aspettoButton");
     bindOutlet(senzaConnessione_, "senzaConnessione");
     bindOutlet(senzaConnessioneLabel_, "senzaConnessioneLabel");
     bindOutlet(dimenticaButton_, "dimenticaButton");
@@ -37,11 +39,49 @@ void InfoViewController::viewDidLoad() {
         [](ui::Switch& s) { Preferences::shared().setNascondiImporti(s.isOn()); });
     ButtonStyle::makePrimary(*lumaspotButton_);
     ButtonStyle::makeOption(*bloccoButton_);
+    ButtonStyle::makeOption(*aspettoButton_);
     ButtonStyle::makeOption(*dimenticaButton_);
     senzaConnessioneLabel_->setWrapsText(true);
     senzaConnessione_->setOn(Preferences::shared().usoSenzaConnessione());
     senzaConnessione_->addTarget([this](ui::Switch& s) { senzaConnessioneChanged(s.isOn()); });
     showLockChoice();
+    showAppearanceChoice();
+}
+
+namespace {
+// The look in force: the delegate's (which --theme may have set for the run), else the kept one.
+AppearanceChoice appearanceChoice() {
+    const auto delegate = VestrinoAppDelegate::shared();
+    return delegate && delegate->appearance() ? delegate->appearance()->choice()
+                                              : Preferences::shared().aspetto();
+}
+} // namespace
+
+void InfoViewController::showAppearanceChoice() {
+    const std::string title = appearanceChoiceTitle(appearanceChoice());
+    aspettoButton_->setTitle(title, ui::ControlState::Normal);
+    aspettoButton_->setAccessibilityLabel(tr("Aspetto: ") + title);
+}
+
+void InfoViewController::cambiaAspetto() {
+    std::vector<std::string> titles;
+    for (const AppearanceChoice c : kAppearanceChoices) {
+        titles.push_back(appearanceChoiceTitle(c));
+    }
+    const AppearanceChoice now = appearanceChoice();
+    auto alert = std::make_shared<ui::AlertView>(
+        tr("Aspetto"),
+        tr("Colori del desktop (Sistema), sempre chiari o sempre scuri? Ora: ") +
+            appearanceChoiceTitle(now),
+        this, std::nullopt, titles);
+    alert->setTag(kAppearanceAlertTag);
+    // Return and Escape both keep what is chosen now.
+    const int index = static_cast<int>(
+        std::find(std::begin(kAppearanceChoices), std::end(kAppearanceChoices), now) -
+        std::begin(kAppearanceChoices));
+    alert->setDefaultButtonIndex(index);
+    alert->setEscapeButtonIndex(index);
+    showAlert(alert);
 }
 
 std::string InfoViewController::lockChoiceTitle(int minutes) {
@@ -107,6 +147,17 @@ void InfoViewController::alertViewDidDismissWithButtonIndex(ui::AlertView& alert
             } else {
                 OfflineCopy::forgetAll(FileUtils::applicationDocumentsDirectory());
             }
+        }
+        return;
+    }
+    if (alert.tag() == kAppearanceAlertTag) {
+        if (index >= 0 && index < static_cast<int>(std::size(kAppearanceChoices))) {
+            const AppearanceChoice choice = kAppearanceChoices[index];
+            Preferences::shared().setAspetto(choice);
+            if (auto delegate = VestrinoAppDelegate::shared(); delegate && delegate->appearance()) {
+                delegate->appearance()->setChoice(choice);
+            }
+            showAppearanceChoice();
         }
         return;
     }

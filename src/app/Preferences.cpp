@@ -23,6 +23,7 @@ void Preferences::reload() {
     raggioKm_ = kDefaultRaggioKm;
     bloccoMinuti_ = kDefaultLockMinutes;
     usoSenzaConnessione_ = true;
+    aspetto_ = AppearanceChoice::System;
     // A preferences file is a few hundred bytes; anything else at its name (a FIFO, a folder,
     // a link, a huge file) is not read and the defaults hold.
     const auto bytes = FileUtils::readFile(file_, kMaxFileBytes);
@@ -49,6 +50,9 @@ void Preferences::reload() {
     }
     if (const auto it = doc.find("usoSenzaConnessione"); it != doc.end() && it->is_boolean()) {
         usoSenzaConnessione_ = it->get<bool>();
+    }
+    if (const auto it = doc.find("aspetto"); it != doc.end() && it->is_string()) {
+        aspetto_ = appearanceChoiceNamed(it->get<std::string>()).value_or(AppearanceChoice::System);
     }
     if (const auto it = doc.find("bloccoMinuti"); it != doc.end() && it->is_number_integer()) {
         for (const int m : kLockChoices) {
@@ -98,6 +102,17 @@ bool Preferences::setBloccoMinuti(int minutes) {
     return save();
 }
 
+AppearanceChoice Preferences::aspetto() const {
+    std::lock_guard lock(mutex_);
+    return aspetto_;
+}
+
+bool Preferences::setAspetto(AppearanceChoice choice) {
+    std::lock_guard lock(mutex_);
+    aspetto_ = choice;
+    return save();
+}
+
 bool Preferences::usoSenzaConnessione() const {
     std::lock_guard lock(mutex_);
     return usoSenzaConnessione_;
@@ -115,7 +130,8 @@ bool Preferences::save() {
                                                         : nlohmann::ordered_json(nullptr)},
                                {"lumaspotRaggioKm", raggioKm_},
                                {"bloccoMinuti", bloccoMinuti_},
-                               {"usoSenzaConnessione", usoSenzaConnessione_}};
+                               {"usoSenzaConnessione", usoSenzaConnessione_},
+                               {"aspetto", std::string(appearanceChoiceName(aspetto_))}};
     return createPrivateDirectories(file_.parent_path()) &&
            FileUtils::writeAtomically(doc.dump(1) + "\n", file_);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/AppearanceChoice.h"
+
 #include <filesystem>
 #include <mutex>
 #include <optional>
@@ -8,10 +10,10 @@
 namespace vestrino {
 
 // What the person chose and the application keeps between runs: whether amounts are hidden,
-// the town and radius of the last cash-machine search, and after how long without input the
-// session locks itself. Kept in preferences.json of the
-// configuration folder (0600, written whole at every change). A file that cannot be read
-// counts as the defaults (amounts shown, no town, 5 km, a lock after 5 minutes).
+// the town and radius of the last cash-machine search, after how long without input the
+// session locks itself, and the look (the desktop's, light or dark). Kept in preferences.json of
+// the configuration folder (0600, written whole at every change). A file that cannot be read counts
+// as the defaults (amounts shown, no town, 5 km, a lock after 5 minutes, the desktop's look).
 class Preferences {
 public:
     static constexpr int kDefaultRaggioKm = 5;
@@ -41,6 +43,8 @@ public:
     bool setUsoSenzaConnessione(bool on);
     int bloccoMinuti() const;
     bool setBloccoMinuti(int minutes);
+    AppearanceChoice aspetto() const;
+    bool setAspetto(AppearanceChoice choice);
 
     // Reads the file again (a new run, in tests).
     void reload();
@@ -56,6 +60,7 @@ private:
     int raggioKm_ = kDefaultRaggioKm;
     int bloccoMinuti_ = kDefaultLockMinutes;
     bool usoSenzaConnessione_ = true;
+    AppearanceChoice aspetto_ = AppearanceChoice::System;
 };
 
 } // namespace vestrino

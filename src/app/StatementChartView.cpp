@@ -37,7 +37,7 @@ ui::Rect legendSwatch(std::size_t entry) {
 } // namespace
 
 StatementChartView::StatementChartView(const ui::Rect& frame) : View(frame) {
-    setBackgroundColor(ui::Color::white());
+    setBackgroundColor(appstyle::kSurface);
     for (std::size_t i = 0; i < kLegend.size(); ++i) {
         const ui::Rect swatch = legendSwatch(i);
         auto label = std::make_shared<ui::Label>(

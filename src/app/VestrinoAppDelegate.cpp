@@ -154,6 +154,11 @@ namespace vestrino {
 
 void VestrinoAppDelegate::applicationDidFinishLaunching(const std::shared_ptr<ui::Window>& window) {
     window_ = window;
+    // The look before the first frame; the desktop's scheme is read off the main thread and
+    // repaints the window when it comes.
+    appearance_ = std::make_shared<AppearanceFollower>(
+        window_, appearanceOverride_.value_or(Preferences::shared().aspetto()));
+    appearance_->followDesktop();
     observeReachabilityChanges();
     auto monitor = Reachability::reachabilityForInternetConnection();
     if (monitor) {
@@ -222,6 +227,7 @@ void VestrinoAppDelegate::applicationWillTerminate() {
         window_->setInputObserver(nullptr);
     }
     lock_.reset();
+    appearance_.reset();
     if (splashTimer_) {
         splashTimer_->invalidate();
         splashTimer_.reset();
@@ -273,12 +279,14 @@ nlohmann::ordered_json VestrinoAppDelegate::describeForSnapshot() {
                  {"activity", dynamic_cast<ActivityAlertView*>(a) != nullptr}};
     }
     const ui::View* responder = window_ ? window_->firstResponder() : nullptr;
-    nlohmann::ordered_json state{{"screens", screens},
-                                 {"visible", visible},
-                                 {"alert", alert},
-                                 {"firstResponder", responder && !responder->name().empty()
-                                                        ? nlohmann::ordered_json(responder->name())
-                                                        : nlohmann::ordered_json(nullptr)}};
+    nlohmann::ordered_json state{
+        {"appearance", window_ && window_->appearance() == ui::Appearance::Dark ? "dark" : "light"},
+        {"screens", screens},
+        {"visible", visible},
+        {"alert", alert},
+        {"firstResponder", responder && !responder->name().empty()
+                               ? nlohmann::ordered_json(responder->name())
+                               : nlohmann::ordered_json(nullptr)}};
     // The view with the keyboard's focus, named or not (a card, a toolbar button).
     state["focus"] = responder ? nlohmann::ordered_json{{"class", responder->className()},
                                                         {"name", responder->name()},

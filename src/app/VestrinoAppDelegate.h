@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/AppearanceFollower.h"
 #include "app/InactivityLock.h"
 #include "app/LinkOpener.h"
 #include "core/ApplicationDelegate.h"
@@ -45,6 +46,14 @@ public:
     // Reads the person's choice again (the information screen changed it).
     void applyLockPreference();
     const InactivityLock* inactivityLock() const { return lock_.get(); }
+
+    // The look: the person's choice (kept in the preferences), unless the program was started
+    // with one of its own (--theme); the desktop's scheme is followed for "Sistema".
+    void setAppearanceOverride(std::optional<AppearanceChoice> choice) {
+        appearanceOverride_ = choice;
+    }
+    // What is in force, from launch on (nothing before).
+    AppearanceFollower* appearance() const { return appearance_.get(); }
     // The time without input is up: whatever is open closes as if its cancel button were
     // pressed, the session logs out as the toolbar's logout does, and the login screen says why.
     void lockSession();
@@ -109,6 +118,8 @@ private:
     std::shared_ptr<Timer> splashTimer_;
     std::unique_ptr<InactivityLock> lock_;
     std::optional<Duration> lockOverride_;
+    std::optional<AppearanceChoice> appearanceOverride_;
+    std::shared_ptr<AppearanceFollower> appearance_;
 };
 
 } // namespace vestrino

@@ -2,6 +2,7 @@
 #include "core/Translation.h"
 
 #include "app/ActivityAlertView.h"
+#include "app/AppStyle.h"
 #include "app/Session.h"
 #include "app/VestrinoAppDelegate.h"
 #include "app/VestrinoNavigationBar.h"
@@ -252,7 +253,7 @@ void VestrinoVC::showAlertViewPasswordField(const std::string& title, const std:
     field->setPlaceholder(hintText);
     field->setSecureTextEntry(true);
     field->setDelegate(delegate);
-    field->setBackgroundColor(Color::white());
+    field->setBackgroundColor(appstyle::kSurface);
     alert->setAccessoryView(field);
     alertView_ = alert;
     alertIsWait_ = false;

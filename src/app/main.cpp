@@ -62,6 +62,11 @@ int main(int argc, char** argv) {
                    "The language of the texts, it or en (else the environment's: LANGUAGE, "
                    "LC_ALL, LC_MESSAGES, LANG)")
         ->check(CLI::IsMember({"it", "en"}));
+    std::string theme;
+    app.add_option("--theme", theme,
+                   "The look for this run: system (the desktop's colour scheme), light or dark "
+                   "(else what the information screen keeps)")
+        ->check(CLI::IsMember({"system", "light", "dark"}));
     double lockAfter = 0;
     auto* lockOption =
         app.add_option("--lock-after", lockAfter,
@@ -100,6 +105,9 @@ int main(int argc, char** argv) {
     auto delegate = vestrino::VestrinoAppDelegate::install();
     if (setup.documents) {
         delegate->setDocumentsDirectory(*setup.documents);
+    }
+    if (!theme.empty()) {
+        delegate->setAppearanceOverride(vestrino::appearanceChoiceNamed(theme));
     }
     if (lockOption->count() > 0) {
         delegate->setLockOverride(vestrino::seconds(lockAfter));

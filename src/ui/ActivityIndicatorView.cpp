@@ -47,9 +47,8 @@ void ActivityIndicatorView::draw(Canvas& canvas, const Rect& rect) {
         for (int k = 0; k < 3; ++k) {
             const double d = r * (0.45 + 0.18 * k);
             const Point p{c.x + std::sin(angle) * d, c.y - std::cos(angle) * d};
-            canvas.fillRect(
-                makeRect(p.x - 1.5, p.y - 1.5, 3, 3),
-                {color_.r, color_.g, color_.b, color_.a * static_cast<float>(brightness)});
+            canvas.fillRect(makeRect(p.x - 1.5, p.y - 1.5, 3, 3),
+                            color_.withAlpha(color_.a * static_cast<float>(brightness)));
         }
     }
 }

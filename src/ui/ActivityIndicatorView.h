@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Timer.h"
+#include "ui/Palette.h"
 #include "ui/View.h"
 
 namespace vestrino::ui {
@@ -31,7 +32,7 @@ private:
     std::shared_ptr<Timer> timer_;
     int step_ = 0;
     bool hidesWhenStopped_ = true;
-    Color color_ = Color::white();
+    Color color_ = palette::role(ColorRole::OnAccent);
 };
 
 } // namespace vestrino::ui

@@ -19,7 +19,7 @@ AlertView::AlertView(std::string title, std::string message, AlertViewDelegate* 
                      std::optional<std::string> cancelButton, std::vector<std::string> otherButtons)
     : View(makeRect(0, 0, 320, 480)), title_(std::move(title)), message_(std::move(message)),
       delegate_(delegate) {
-    setBackgroundColor(Color{0, 0, 0, 0.45f}); // the dimmed screen under the alert
+    setBackgroundColor(style::kDim); // the dimmed screen under the alert
     panel_ = std::make_shared<View>();
     panel_->setBackgroundColor(style::kAlertPanel);
     panel_->setCornerRadius(style::kPanelCornerRadius);

@@ -213,6 +213,8 @@ AccessibleStates Button::accessibleStates() const {
 void Button::describe(ViewDescription& node) const {
     View::describe(node);
     node.set("title", currentTitle());
+    node.setColor("titleColor", paintedColor(forState(titleColors_)));
+    node.setFont("font", font_);
     if (!currentTitle().empty()) {
         const Size s = titleSize(currentTitle());
         node.setList("titleSize", {s.width, s.height});

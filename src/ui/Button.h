@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/Label.h"
+#include "ui/Style.h"
 #include "ui/UIImage.h"
 #include "ui/View.h"
 
@@ -80,7 +81,8 @@ private:
 
     std::map<ControlState, UIImagePtr> images_, backgrounds_;
     std::map<ControlState, std::string> titles_;
-    std::map<ControlState, Color> titleColors_;
+    // A title with no colour of its own is written in ink.
+    std::map<ControlState, Color> titleColors_{{ControlState::Normal, style::kInk}};
     Font font_ = Font::boldSystemFont(15);
     std::vector<Action> actions_;
     bool selected_ = false;

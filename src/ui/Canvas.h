@@ -2,6 +2,7 @@
 
 #include "ui/Font.h"
 #include "ui/Geometry.h"
+#include "ui/Palette.h"
 #include "ui/UIImage.h"
 
 #include <string_view>
@@ -9,10 +10,15 @@
 namespace vestrino::ui {
 
 // Where views paint, in window points. The backend turns it into pixels (a window renderer or
-// a software renderer over a surface for snapshots). Clips and opacities nest.
+// a software renderer over a surface for snapshots). Clips and opacities nest. Colours with a
+// role and pictures with a dark version are painted as the palette in use has them.
 class Canvas {
 public:
     virtual ~Canvas() = default;
+
+    // The palette the next frames are painted in (the light one until told).
+    void setPalette(const Palette& palette) { palette_ = &palette; }
+    const Palette& palette() const { return *palette_; }
 
     virtual void fillRect(const Rect& rect, const Color& color) = 0;
     // The part `source` (in image points) of the picture, drawn into `dest`.
@@ -37,6 +43,16 @@ public:
     // or its outline `width` points wide; drawn a row of points at a time.
     void fillRoundedRect(const Rect& rect, double radius, const Color& color);
     void strokeRoundedRect(const Rect& rect, double radius, double width, const Color& color);
+
+protected:
+    // What the backend paints for a colour and for a picture in the palette in use.
+    Color resolved(const Color& color) const { return palette_->resolve(color); }
+    const UIImage& shown(const UIImage& image) const {
+        return image.forAppearance(palette_->appearance());
+    }
+
+private:
+    const Palette* palette_ = &Palette::light();
 };
 
 } // namespace vestrino::ui

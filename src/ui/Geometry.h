@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/Appearance.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -46,12 +48,17 @@ inline Rect makeRect(double x, double y, double w, double h) {
     return {{x, y}, {w, h}};
 }
 
+// A colour, and what it is for: r, g, b and a are its look in the light palette; a colour with
+// a role is painted in its role's colour of the palette in use (Palette::resolve).
 struct Color {
     float r = 0, g = 0, b = 0, a = 1;
+    ColorRole role = ColorRole::None;
     friend bool operator==(const Color&, const Color&) = default;
     static constexpr Color rgb(int r, int g, int b, float a = 1) {
         return {r / 255.0f, g / 255.0f, b / 255.0f, a};
     }
+    // The same colour, fainter or stronger, keeping its role.
+    constexpr Color withAlpha(float alpha) const { return {r, g, b, alpha, role}; }
     static constexpr Color white() { return {1, 1, 1, 1}; }
     static constexpr Color black() { return {0, 0, 0, 1}; }
     static constexpr Color clear() { return {0, 0, 0, 0}; }

@@ -265,13 +265,11 @@ void Label::describe(ViewDescription& node) const {
         }
     }
     // How the text looks, so that a snapshot shows whether two labels match.
-    node.setList("font", {font_.name, font_.size});
+    node.setFont("font", font_);
     node.set("alignment", std::string(alignment_ == TextAlignment::Left     ? "left"
                                       : alignment_ == TextAlignment::Center ? "center"
                                                                             : "right"));
-    const auto channel = [](float c) { return static_cast<long long>(std::lround(c * 255)); };
-    node.setList("textColor", {channel(textColor_.r), channel(textColor_.g), channel(textColor_.b),
-                               channel(textColor_.a)});
+    node.setColor("textColor", paintedColor(textColor_));
 }
 
 void Label::applyLayout(const LayoutNode& node) {

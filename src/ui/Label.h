@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/Style.h"
 #include "ui/View.h"
 
 #include <string>
@@ -60,7 +61,7 @@ private:
 
     std::string text_;
     Font font_ = Font::systemFont(17);
-    Color textColor_ = Color::black();
+    Color textColor_ = style::kInk;
     TextAlignment alignment_ = TextAlignment::Left;
     bool wraps_ = false;
     double letterSpacing_ = 0;

@@ -1,5 +1,7 @@
 #include "ui/LayoutLoader.h"
 
+#include "ui/Palette.h"
+
 #include "ui/ActivityIndicatorView.h"
 #include "ui/ImageView.h"
 #include "ui/Label.h"
@@ -119,6 +121,11 @@ std::filesystem::path LayoutLoader::layoutFolder() {
 }
 
 std::optional<Color> LayoutLoader::parseColor(const std::string& t) {
+    // "@accent": a role, painted in the palette in use.
+    if (!t.empty() && t[0] == '@') {
+        const auto role = Palette::roleNamed(std::string_view(t).substr(1));
+        return role ? std::optional<Color>(palette::role(*role)) : std::nullopt;
+    }
     if ((t.size() != 7 && t.size() != 9) || t[0] != '#') {
         return std::nullopt;
     }

@@ -61,7 +61,7 @@ Color LayoutNode::color(const char* key) const {
     const Json& v = value(key);
     const auto c = v.is_string() ? LayoutLoader::parseColor(v.get<std::string>()) : std::nullopt;
     if (!c) {
-        fail(key, "expected a colour such as \"#0b3d91\"");
+        fail(key, "expected a colour such as \"#0b3d91\" or a role such as \"@accent\"");
     }
     return *c;
 }

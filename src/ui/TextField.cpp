@@ -358,6 +358,11 @@ AccessibleStates TextField::accessibleStates() const {
 void TextField::describe(ViewDescription& node) const {
     View::describe(node);
     node.set("text", model_.secure() ? std::string(model_.length(), '*') : model_.text());
+    node.set("placeholder", placeholder_);
+    // The colour of what shows: the text, or the placeholder while there is none.
+    node.setColor("textColor",
+                  paintedColor(model_.text().empty() ? kPlaceholderColor : textColor_));
+    node.setFont("font", font_);
     if (isFirstResponder()) {
         node.set("caret", static_cast<long long>(model_.caret()));
         node.setList("selection", {static_cast<long long>(selectionStart()),

@@ -159,7 +159,7 @@ private:
     std::string placeholder_;
     std::string labelledBy_;
     Font font_ = Font::systemFont(17);
-    Color textColor_ = Color::black();
+    Color textColor_ = style::kInk;
     Size focusRingOutset_{0, 0};
     TextFieldDelegate* delegate_ = nullptr;
     std::shared_ptr<Timer> caretTimer_; // repaints while the caret blinks

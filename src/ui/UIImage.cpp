@@ -83,31 +83,38 @@ std::shared_ptr<UIImage> UIImage::imageNamed(const std::string& name) {
     if (const auto it = c.images.find(name); it != c.images.end()) {
         return it->second;
     }
-    std::shared_ptr<UIImage> image;
-    // The language's version of a picture first, then the picture itself.
-    const auto decode = [&c](const std::string& file) {
-        if (!c.language.empty()) {
-            if (auto pixels = decodeFile(c.folder / c.language / file)) {
-                return pixels;
+    // The picture in a folder: the language's version first, then the picture itself; "_320"
+    // pictures are drawn at one pixel a point, "@2x" ones at two, and a sharper version is only
+    // worth its pixels on a screen that shows them.
+    const auto load = [&c, &name](const std::filesystem::path& folder) {
+        const auto decode = [&](const std::string& file) {
+            if (!c.language.empty()) {
+                if (auto pixels = decodeFile(folder / c.language / file)) {
+                    return pixels;
+                }
+            }
+            return decodeFile(folder / file);
+        };
+        std::shared_ptr<UIImage> image;
+        const bool named2x = name.find("@2x") != std::string::npos;
+        if (!named2x && c.preferredScale > 1.0) {
+            if (auto pixels = decode(highResolutionName(name))) {
+                image = std::make_shared<UIImage>(std::move(*pixels), 2.0);
             }
         }
-        return decodeFile(c.folder / file);
+        if (!image) {
+            if (auto pixels = decode(name)) {
+                image = std::make_shared<UIImage>(std::move(*pixels), named2x ? 2.0 : 1.0);
+            }
+        }
+        if (image) {
+            image->name_ = name; // snapshots name the picture the screens asked for
+        }
+        return image;
     };
-    // "_320" pictures are drawn at one pixel a point; "@2x" ones at two. A sharper version is
-    // only worth its pixels on a screen that shows them.
-    const bool named2x = name.find("@2x") != std::string::npos;
-    if (!named2x && c.preferredScale > 1.0) {
-        if (auto pixels = decode(highResolutionName(name))) {
-            image = std::make_shared<UIImage>(std::move(*pixels), 2.0);
-        }
-    }
-    if (!image) {
-        if (auto pixels = decode(name)) {
-            image = std::make_shared<UIImage>(std::move(*pixels), named2x ? 2.0 : 1.0);
-        }
-    }
+    std::shared_ptr<UIImage> image = load(c.folder);
     if (image) {
-        image->name_ = name; // snapshots name the picture the screens asked for
+        image->dark_ = load(c.folder / kDarkFolder);
     }
     c.images[name] = image; // a missing picture is remembered as missing
     return image;
@@ -124,6 +131,9 @@ std::shared_ptr<UIImage> UIImage::stretchableImage(int leftCapWidth, int topCapH
     auto copy = std::make_shared<UIImage>(*this);
     copy->leftCap_ = leftCapWidth;
     copy->topCap_ = topCapHeight;
+    if (dark_) {
+        copy->dark_ = dark_->stretchableImage(leftCapWidth, topCapHeight);
+    }
     return copy;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Image.h"
+#include "ui/Appearance.h"
 #include "ui/Geometry.h"
 
 #include <cstdint>
@@ -29,10 +30,18 @@ public:
     // Pictures that carry words have a version per language in a folder of its name ("en/"),
     // taken first when that language is in force ("" for the pictures' own, Italian).
     static void setLanguageFolder(std::string language);
+    // Pictures that carry the light look have a dark version in "dark/" (with its own "en/"),
+    // loaded with the picture and painted in the dark palette.
+    static constexpr const char* kDarkFolder = "dark";
     // The name of a picture's two-pixels-a-point version: "x_320.png" -> "x_320@2x.png".
     static std::string highResolutionName(const std::string& name);
 
     std::shared_ptr<UIImage> stretchableImage(int leftCapWidth, int topCapHeight) const;
+    // The picture painted in the look: its dark version in the dark one, when it has one.
+    const UIImage& forAppearance(Appearance appearance) const {
+        return appearance == Appearance::Dark && dark_ ? *dark_ : *this;
+    }
+    bool hasDarkVersion() const { return dark_ != nullptr; }
     // The part of the picture that shows (pixels not wholly transparent), in points from its
     // top-left corner: a card drawn with a margin round it has its ring round the card.
     Rect opaqueBounds() const;
@@ -56,6 +65,7 @@ private:
     int topCap_ = 0;
     std::string name_;
     std::uint64_t identity_;
+    std::shared_ptr<UIImage> dark_;
     mutable std::optional<Rect> opaqueBounds_;
 };
 

@@ -414,6 +414,10 @@ void View::touchesCancelled(const Touch& touch) {
     }
 }
 
+Color View::paintedColor(const Color& color) const {
+    return (window_ ? window_->palette() : Palette::light()).resolve(color);
+}
+
 void View::describe(ViewDescription& node) const {
     node.set("class", className());
     node.set("name", name_.empty() ? ViewDescription::Value(nullptr) : name_);
@@ -423,6 +427,9 @@ void View::describe(ViewDescription& node) const {
     node.set("alpha", alpha_);
     node.set("hidden", hidden_);
     node.set("interaction", userInteractionEnabled_);
+    if (backgroundColor_) {
+        node.setColor("backgroundColor", paintedColor(*backgroundColor_));
+    }
     if (cornerRadius_ > 0) {
         node.set("cornerRadius", cornerRadius_);
     }
@@ -517,7 +524,7 @@ void View::applyLayout(const LayoutNode& node) {
         setCornerRadius(node.number("cornerRadius"));
     if (node.has("borderWidth"))
         setBorder(node.number("borderWidth"),
-                  node.has("borderColor") ? node.color("borderColor") : Color::black());
+                  node.has("borderColor") ? node.color("borderColor") : style::kInk);
     if (node.has("contentMode")) {
         static const std::map<std::string, ContentMode> kModes{
             {"scaleToFill", ContentMode::ScaleToFill},

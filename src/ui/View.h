@@ -112,6 +112,8 @@ public:
     // This view or the first descendant (depth first, in subview order) with the tag.
     View* viewWithTag(int tag);
     Window* window() const;
+    // What the colour is painted as in the window's palette (the light one outside a window).
+    Color paintedColor(const Color& color) const;
     bool isDescendantOf(const View* ancestor) const;
 
     // ---- hit testing and coordinates ----

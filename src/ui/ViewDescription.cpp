@@ -1,6 +1,7 @@
 #include "ui/ViewDescription.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace vestrino::ui {
 
@@ -31,6 +32,17 @@ const ViewDescription::Property* ViewDescription::find(std::string_view key) con
     const auto it = std::find_if(properties_.begin(), properties_.end(),
                                  [&](const Property& p) { return p.key == key; });
     return it == properties_.end() ? nullptr : &*it;
+}
+
+void ViewDescription::setColor(std::string_view key, const Color& c) {
+    const auto byte = [](float v) {
+        return static_cast<long long>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255));
+    };
+    setList(key, {byte(c.r), byte(c.g), byte(c.b), byte(c.a)});
+}
+
+void ViewDescription::setFont(std::string_view key, const Font& font) {
+    setList(key, {font.name, font.size});
 }
 
 } // namespace vestrino::ui

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/Font.h"
 #include "ui/Geometry.h"
 
 #include <initializer_list>
@@ -28,6 +29,10 @@ public:
     void setList(std::string_view key, std::initializer_list<Value> values);
     // A rectangle as x, y, width, height.
     void setRect(std::string_view key, const Rect& r);
+    // A colour as red, green, blue and alpha from 0 to 255.
+    void setColor(std::string_view key, const Color& c);
+    // A font as its name and size.
+    void setFont(std::string_view key, const Font& font);
 
     const std::vector<Property>& properties() const { return properties_; }
     // The property named `key`, or nothing.

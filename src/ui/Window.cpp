@@ -474,6 +474,7 @@ void Window::viewLeaving(View* view) {
 }
 
 void Window::paint(Canvas& canvas) {
+    canvas.setPalette(*palette_);
     canvas.beginFrame();
     drawTree(canvas, presentationFrame().origin);
     dirty_ = false;

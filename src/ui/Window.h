@@ -2,6 +2,7 @@
 
 #include "ui/Clipboard.h"
 #include "ui/KeyCommand.h"
+#include "ui/Palette.h"
 #include "ui/View.h"
 
 #include "core/Timer.h"
@@ -108,6 +109,16 @@ public:
     // handled (the application's inactivity lock).
     void setInputObserver(std::function<void()> observer) { inputObserver_ = std::move(observer); }
 
+    // The look the window is painted in; a change repaints everything and changes nothing else.
+    Appearance appearance() const { return palette_->appearance(); }
+    const Palette& palette() const { return *palette_; }
+    void setAppearance(Appearance appearance) {
+        if (appearance != palette_->appearance()) {
+            palette_ = &Palette::of(appearance);
+            markDirty();
+        }
+    }
+
     void markDirty() { dirty_ = true; }
     bool needsDisplay() const { return dirty_; }
     void clearDirty() { dirty_ = false; }
@@ -165,6 +176,7 @@ private:
     std::shared_ptr<Clipboard> clipboard_ = std::make_shared<MemoryClipboard>();
     std::function<void()> inputObserver_;
     bool dirty_ = true;
+    const Palette* palette_ = &Palette::light();
 };
 
 } // namespace vestrino::ui

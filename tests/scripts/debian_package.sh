@@ -41,8 +41,9 @@ for f in bin/vestrino bin/vestrino-cli bin/lumacard-standin share/vestrino/layou
   share/applications/it.vestrino.Vestrino.desktop share/metainfo/it.vestrino.Vestrino.metainfo.xml \
   share/icons/hicolor/scalable/apps/it.vestrino.Vestrino.svg \
   share/icons/hicolor/256x256/apps/it.vestrino.Vestrino.png share/man/man1/vestrino.1 \
-  share/man/man1/vestrino-cli.1 share/man/man1/lumacard-standin.1 lib/vestrino/vestrino-atspi.so \
-  share/vestrino/locale/en/LC_MESSAGES/vestrino.mo share/vestrino/images/en/vestrino_indietro_320.png; do
+  share/man/man1/vestrino-cli.1 share/man/man1/lumacard-standin.1 lib/vestrino/vestrino-atspi.so lib/vestrino/vestrino-portal.so \
+  share/vestrino/locale/en/LC_MESSAGES/vestrino.mo share/vestrino/images/en/vestrino_indietro_320.png \
+  share/vestrino/images/dark/vestrino_head_320.png share/vestrino/images/dark/en/vestrino_indietro_320.png; do
   [ -e "$usr/$f" ] || fail "the package has no usr/$f"
 done
 

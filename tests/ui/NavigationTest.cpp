@@ -117,7 +117,11 @@ TEST(LayoutLoader, OutletsActionsAndErrorsThatNameTheKey) {
         {R"({"class": "Button", "action": "nowhere"})",
          "layout Bad: $.action: the screen has no action \"nowhere\""},
         {R"({"class": "View", "backgroundColor": "blue"})",
-         "layout Bad: $.backgroundColor: expected a colour such as \"#0b3d91\""},
+         "layout Bad: $.backgroundColor: expected a colour such as \"#0b3d91\" or a role such as "
+         "\"@accent\""},
+        {R"({"class": "View", "backgroundColor": "@azure"})",
+         "layout Bad: $.backgroundColor: expected a colour such as \"#0b3d91\" or a role such as "
+         "\"@accent\""},
         {R"({"class": "ImageView", "image": "vestrino_missing_320.png"})",
          "layout Bad: $.image: no image resource \"vestrino_missing_320.png\""},
         {R"({"frame": [0, 0, 1, 1]})", "layout Bad: $.class: missing"},

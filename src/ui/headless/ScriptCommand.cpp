@@ -20,9 +20,10 @@ struct Shape {
     int duration;
 };
 
-constexpr std::array<Shape, 12> kShapes{{
+constexpr std::array<Shape, 13> kShapes{{
     {"wait", Kind::Wait, 1, 0},
     {"idle", Kind::Idle, 1, 0},
+    {"sleep", Kind::Sleep, 1, 0},
     {"tap", Kind::Tap, 2, -1},
     {"touch-down", Kind::TouchDown, 2, -1},
     {"touch-move", Kind::TouchMove, 2, -1},

@@ -16,6 +16,7 @@ struct ScriptCommand {
     enum class Kind {
         Wait,
         Idle,
+        Sleep,
         Tap,
         TouchDown,
         TouchMove,
@@ -32,8 +33,8 @@ struct ScriptCommand {
     static constexpr double kFarthestPoint = 10000;
 
     Kind kind = Kind::Wait;
-    std::vector<double> numbers; // wait S; idle S; tap X Y; drag X1 Y1 X2 Y2 S; wheel X Y DX DY
-                                 // (the content moves DX, DY points); ...
+    std::vector<double> numbers; // wait S; idle S; sleep S; tap X Y; drag X1 Y1 X2 Y2 S; wheel X Y
+                                 // DX DY (the content moves DX, DY points); ...
     std::string text; // type, clipboard: the text; key: the key; snapshot: the name; tap @name:
                       // the view's name (and no numbers)
 

@@ -113,6 +113,18 @@ void ScriptRunner::run(const ScriptCommand& command, std::string& error) {
         }
         break;
     }
+    case Kind::Sleep: {
+        // Real time in which what other threads hand the main queue is handled (the desktop's
+        // settings changing, say) while the virtual clock stands still.
+        const auto deadline = std::chrono::steady_clock::now() + seconds(n[0]);
+        while (std::chrono::steady_clock::now() < deadline) {
+            RunLoop::main().runOnce();
+            screen_.tick(clock_->now());
+            RunLoop::main().queue().waitForWork(std::min(
+                deadline, std::chrono::steady_clock::now() + std::chrono::milliseconds(20)));
+        }
+        break;
+    }
     case Kind::Tap: {
         Point at{n.size() == 2 ? n[0] : 0, n.size() == 2 ? n[1] : 0};
         if (!command.text.empty()) {

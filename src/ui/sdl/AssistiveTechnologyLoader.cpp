@@ -1,37 +1,17 @@
 #include "ui/sdl/AssistiveTechnologyLoader.h"
 
 #include "core/Log.h"
-#include "core/ResourceLocator.h"
-
-#include <cstdlib>
-#include <dlfcn.h>
-#include <string_view>
+#include "ui/PluginModule.h"
 
 namespace vestrino::ui {
 
 bool AssistiveTechnologyLoader::busMayExist() {
-    for (const char* name : {"AT_SPI_BUS_ADDRESS", "DBUS_SESSION_BUS_ADDRESS"}) {
-        const char* value = std::getenv(name);
-        // "disabled:" is what the program sets when it started without a session bus.
-        if (value && *value && std::string_view(value) != "disabled:") {
-            return true;
-        }
-    }
-    return false;
+    return PluginModule::busMayExist();
 }
 
 std::optional<std::filesystem::path>
 AssistiveTechnologyLoader::modulePath(const std::filesystem::path& executable) {
-    const auto folder = executable.parent_path();
-    for (const auto& candidate :
-         {folder / AssistiveTechnology::kModuleFile,
-          folder.parent_path() / "lib" / "vestrino" / AssistiveTechnology::kModuleFile}) {
-        std::error_code ec;
-        if (std::filesystem::is_regular_file(candidate, ec)) {
-            return candidate;
-        }
-    }
-    return std::nullopt;
+    return PluginModule::path(executable, AssistiveTechnology::kModuleFile);
 }
 
 std::unique_ptr<AssistiveTechnology>
@@ -41,20 +21,14 @@ AssistiveTechnologyLoader::start(std::shared_ptr<Window> window, std::string app
     if (!busMayExist()) {
         return nullptr;
     }
-    const auto executable = ResourceLocator::executablePath();
-    const auto path = executable ? modulePath(*executable) : std::nullopt;
-    if (!path) {
-        return nullptr; // built or packaged without it
-    }
-    // Kept open for the program's life: the handle is never closed.
-    void* module = dlopen(path->c_str(), RTLD_NOW | RTLD_LOCAL);
+    std::string why;
     using Entry = AssistiveTechnology::Start (*)();
-    const auto entry =
-        module ? reinterpret_cast<Entry>(dlsym(module, AssistiveTechnology::kEntry)) : nullptr;
+    const auto entry = reinterpret_cast<Entry>(
+        PluginModule::entry(AssistiveTechnology::kModuleFile, AssistiveTechnology::kEntry, why));
     if (!entry) {
-        const char* why = dlerror();
-        Log::write("accessibility: the module " + path->string() +
-                   " cannot be loaded: " + (why ? why : "no entry"));
+        if (!why.empty()) {
+            Log::write("accessibility: " + why);
+        }
         return nullptr;
     }
     return entry()(std::move(window), std::move(appName), std::move(placement), std::move(wake));

@@ -27,7 +27,8 @@ void SdlCanvas::beginFrame() {
     SDL_RenderSetClipRect(renderer_, nullptr);
 }
 
-void SdlCanvas::fillRect(const Rect& rect, const Color& c) {
+void SdlCanvas::fillRect(const Rect& rect, const Color& color) {
+    const Color c = resolved(color);
     const Uint8 alpha = byte(c.a * opacities_.back());
     // An opaque fill replaces what is under it: the same pixels as blending, without the
     // per-pixel blend (the software renderer fills whole screens of background this way).
@@ -58,7 +59,8 @@ SDL_Texture* SdlCanvas::imageTexture(const UIImage& image) {
     return t;
 }
 
-void SdlCanvas::drawImage(const UIImage& image, const Rect& source, const Rect& dest) {
+void SdlCanvas::drawImage(const UIImage& picture, const Rect& source, const Rect& dest) {
+    const UIImage& image = shown(picture);
     SDL_Texture* t = imageTexture(image);
     if (!t) {
         return;
@@ -73,7 +75,9 @@ void SdlCanvas::drawImage(const UIImage& image, const Rect& source, const Rect& 
     SDL_RenderCopyF(renderer_, t, &src, &dst);
 }
 
-void SdlCanvas::drawText(std::string_view text, const Font& font, const Color& c, Point origin) {
+void SdlCanvas::drawText(std::string_view text, const Font& font, const Color& color,
+                         Point origin) {
+    const Color c = resolved(color);
     if (text.empty()) {
         return;
     }
