@@ -3,8 +3,10 @@
 x11 driver) against the stand-in. For each run: the time from starting the process to its first
 frame on the screen (the program logs the moment with VESTRINO_LOG_FIRST_FRAME, on the clock
 this script reads), and the resident memory on the login screen once the splash is over. The
-headless program's memory on the same screen beside it. Run from the source folder after a
-build: bench/window_start.py [RUNS]
+headless program's memory on the same screen beside it. With --portal the desktop has a session
+bus with a settings portal that says dark (a stand-in, version 1): the look is read on the
+way, so the first frame can be compared with and without it. Run from the source folder after a
+build: bench/window_start.py [--portal] [RUNS]
 """
 import os
 import subprocess
@@ -14,6 +16,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests",
                                 "scripts"))
 import real_window as rw  # noqa: E402  (the session helpers of the real-window test)
+import desktop_appearance as da  # noqa: E402  (the private bus and the stand-in portal)
 
 
 def rss_mb(pid):
@@ -24,14 +27,23 @@ def rss_mb(pid):
 
 
 def main():
-    runs = int(sys.argv[1]) if len(sys.argv) > 1 else 10
+    args = [a for a in sys.argv[1:] if a != "--portal"]
+    portal = "--portal" in sys.argv[1:]
+    runs = int(args[0]) if args else 10
     s = rw.Session(os.path.abspath("build"), os.path.abspath("."), None)
     firsts, memories = [], []
+    bus_env = {}
     try:
+        if portal:
+            bus, address = da.start_bus(s.work)
+            s.processes.append(bus)
+            s.processes.append(da.start_portal(address, s.work, "portal",
+                                               ["--version", "1", "--scheme", "1"]))
+            bus_env = {"DBUS_SESSION_BUS_ADDRESS": address}
         s.start_standin()
         s.start_xvfb()
         for i in range(runs):
-            env = dict(s.env(), VESTRINO_LOG_FIRST_FRAME="1")
+            env = dict(s.env(), VESTRINO_LOG_FIRST_FRAME="1", **bus_env)
             err = open(s.path("start-%d.err" % i), "w+")
             started = time.monotonic()
             p = subprocess.Popen(s.app_command(s.documents("docs-%d" % i)), env=env,
@@ -58,7 +70,8 @@ def main():
         s.close()
     firsts.sort()
     memories.sort()
-    print("window (Xvfb, x11), %d runs" % runs)
+    print("window (Xvfb, x11), %d runs%s" % (runs, ", a settings portal on the session bus"
+                                             if portal else ", no session bus"))
     print("  process start to first frame: median %.1f ms (%.1f to %.1f)" %
           (firsts[len(firsts) // 2], firsts[0], firsts[-1]))
     print("  resident memory on the login screen: median %.1f MB (%.1f to %.1f)" %

@@ -11,6 +11,7 @@ key), --change-to N --change-after S (SettingChanged, S seconds after the first 
 """
 import argparse
 import sys
+import time
 
 from gi.repository import Gio, GLib
 
@@ -47,7 +48,8 @@ def main():
         bus.emit_signal(None, "/org/freedesktop/portal/desktop",
                         "org.freedesktop.portal.Settings", "SettingChanged",
                         GLib.Variant("(ssv)", (NS, KEY, GLib.Variant("u", args.change_to))))
-        print("SettingChanged %d" % args.change_to, flush=True)
+        # When it went, on the clock the tests read too (CLOCK_MONOTONIC).
+        print("SettingChanged %d at %.6f" % (args.change_to, time.monotonic()), flush=True)
         return False
 
     def call(conn, sender, path, iface, method, params, invocation):
