@@ -31,7 +31,7 @@ def main():
     portal = "--portal" in sys.argv[1:]
     runs = int(args[0]) if args else 10
     s = rw.Session(os.path.abspath("build"), os.path.abspath("."), None)
-    firsts, memories = [], []
+    firsts, memories, looks = [], [], []
     bus_env = {}
     try:
         if portal:
@@ -55,6 +55,7 @@ def main():
                 line = err.read()
             at = float(line.split("monotonic ")[1].split(" s")[0])
             firsts.append((at - started) * 1000)
+            looks.append("dark" if ", dark)" in line else "light")
             time.sleep(2.5)  # the splash is over: the login screen
             memories.append(rss_mb(p.pid))
             p.terminate()
@@ -74,6 +75,8 @@ def main():
                                              if portal else ", no session bus"))
     print("  process start to first frame: median %.1f ms (%.1f to %.1f)" %
           (firsts[len(firsts) // 2], firsts[0], firsts[-1]))
+    print("  the first frame's look: %d dark, %d light" % (looks.count("dark"),
+                                                          looks.count("light")))
     print("  resident memory on the login screen: median %.1f MB (%.1f to %.1f)" %
           (memories[len(memories) // 2], memories[0], memories[-1]))
     print("headless, the login screen: peak resident memory %.1f MB" % headless_mb)

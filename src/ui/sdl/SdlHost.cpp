@@ -258,12 +258,15 @@ bool SdlHost::run(std::string& error) {
                 canvas.endFrame();
                 if (!firstFrameLogged && std::getenv("VESTRINO_LOG_FIRST_FRAME")) {
                     // For benchmarks: when the first frame was on the screen, on the clock a
-                    // parent process reads too (CLOCK_MONOTONIC), and with which presenter.
+                    // parent process reads too (CLOCK_MONOTONIC), with which presenter and in
+                    // which look.
                     timespec t{};
                     clock_gettime(CLOCK_MONOTONIC, &t);
-                    std::fprintf(stderr, "first frame presented at monotonic %ld.%06ld s (%s)\n",
+                    std::fprintf(stderr,
+                                 "first frame presented at monotonic %ld.%06ld s (%s, %s)\n",
                                  static_cast<long>(t.tv_sec), t.tv_nsec / 1000,
-                                 paced ? "renderer" : "window surface");
+                                 paced ? "renderer" : "window surface",
+                                 window_->appearance() == Appearance::Dark ? "dark" : "light");
                 }
                 firstFrameLogged = true;
             }
