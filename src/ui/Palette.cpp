@@ -1,5 +1,7 @@
 #include "ui/Palette.h"
 
+#include <algorithm>
+
 namespace vestrino::ui {
 
 namespace {
@@ -47,7 +49,7 @@ Color Palette::resolve(const Color& c) const {
     Color out = color(c.role);
     // A role's colour made fainter by the code (a spinner's spokes) stays as faint here.
     if (e.light.a > 0 && c.a != e.light.a) {
-        out.a = out.a * (c.a / e.light.a);
+        out.a = std::min(1.0f, out.a * (c.a / e.light.a));
     }
     out.role = ColorRole::None;
     return out;

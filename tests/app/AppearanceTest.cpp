@@ -3,7 +3,9 @@
 #include "AppFixture.h"
 #include "app/AppearanceChoice.h"
 #include "app/Preferences.h"
+#include "ui/Palette.h"
 
+#include <cmath>
 #include <fstream>
 
 using namespace vestrino;
@@ -58,11 +60,19 @@ TEST_F(AppearanceTest, TheInformationScreenChoosesKeepsAndPaintsAtOnce) {
         const auto kept = ordered_json::parse(in, nullptr, false);
         EXPECT_EQ(kept.value("aspetto", ""), s.stored);
     }
-    // Escape keeps the choice as it is.
-    run("tap @aspettoButton\nwait 0.3\nkey escape\nwait 0.3");
-    EXPECT_TRUE(state()["alert"].is_null());
-    EXPECT_EQ(look("aspettoButton.title"), "Sistema");
-    EXPECT_EQ(Preferences::shared().aspetto(), AppearanceChoice::System);
+    // Escape and Return keep the choice as it is (here not the first button).
+    run("tap @aspettoButton\nwait 0.3");
+    tapTitled("Scuro");
+    run("wait 0.3");
+    for (const char* key : {"escape", "return"}) {
+        SCOPED_TRACE(key);
+        run("tap @aspettoButton\nwait 0.3\nkey " + std::string(key) + "\nwait 0.3");
+        EXPECT_TRUE(state()["alert"].is_null());
+        EXPECT_EQ(look("aspettoButton.title"), "Scuro");
+        EXPECT_EQ(appearance(), "dark");
+        Preferences::shared().reload();
+        EXPECT_EQ(Preferences::shared().aspetto(), AppearanceChoice::Dark);
+    }
 }
 
 TEST_F(AppearanceTest, TheDesktopTurningDarkRepaintsAndChangesNothingElse) {
@@ -95,5 +105,8 @@ TEST_F(AppearanceTest, TheDesktopTurningDarkRepaintsAndChangesNothingElse) {
     }
     // The title's colour is the dark palette's now, not the light one's.
     EXPECT_NE(look("titolo.textColor"), lightText);
-    EXPECT_EQ(look("titolo.textColor"), "[138,180,248,255]");
+    const ui::Color accent = ui::Palette::dark().color(ui::ColorRole::Accent);
+    const auto byte = [](float c) { return std::to_string(std::lround(c * 255)); };
+    EXPECT_EQ(look("titolo.textColor"),
+              "[" + byte(accent.r) + "," + byte(accent.g) + "," + byte(accent.b) + ",255]");
 }

@@ -6,8 +6,10 @@ private session bus (headless runs against the stand-in service):
    a portal of version 1 (Read: a variant in a variant) and of version 2 (ReadOne); a portal
    that does not know the setting; no portal on the bus; no bus at all. Nothing is printed.
 2. The person's choice before the desktop's: --theme, and "aspetto" in the preferences.
-3. A change while running (SettingChanged): the screens repaint in the dark look within a
-   second, and nothing else changes (the screen, what was typed, the focus).
+3. A change while running (SettingChanged, sent once the first snapshot is written): the
+   screens repaint in the dark look, and nothing else changes (the screen, what was typed, the
+   focus); a change of another key of the namespace changes nothing.
+4. The program quits while the portal has not answered yet: status 0, nothing printed.
 
 Usage: desktop_appearance.py BUILD_DIR SOURCE_DIR
 """
@@ -30,7 +32,7 @@ tap @usernameField
 type "mario.rossi"
 idle 10
 snapshot before
-sleep 2.5
+sleep 3
 snapshot after
 """
 
@@ -155,28 +157,51 @@ def main():
             if method == "ReadOne" and any(l.startswith("Read ") for l in calls.splitlines()):
                 problems.append("%s: Read was asked although ReadOne answered" % what)
 
-        # 3. A change while running: light, then the desktop turns dark.
-        portal = start_portal(address, work, "change",
-                              ["--version", "1", "--scheme", "2", "--change-to", "1",
-                               "--change-after", "0.8"])
+        # 3. A change while running: light, then the desktop turns dark once the first snapshot
+        # is on disk (another key's change, in a second run, changes nothing).
+        for other, expected in ((False, "dark"), (True, "light")):
+            name = "change-other" if other else "change"
+            out = os.path.join(work, "out-" + name)
+            portal = start_portal(address, work, name,
+                                  ["--version", "1", "--scheme", "2", "--change-to", "1",
+                                   "--change-when", os.path.join(out, "before.json")] +
+                                  (["--other-key"] if other else []))
+            try:
+                out, stderr = run_app(build, work, name, host, ca, CHANGE, address)
+            finally:
+                portal.terminate()
+                portal.wait()
+            if "SettingChanged" not in open(os.path.join(work, name + ".portal")).read():
+                problems.append("%s: the portal sent no change" % name)
+            before, after = snapshot(out, "before"), snapshot(out, "after")
+            if (before.get("appearance"), after.get("appearance")) != ("light", expected):
+                problems.append("%s: %r then %r" % (name, before.get("appearance"),
+                                                    after.get("appearance")))
+            for key in ("screens", "visible", "alert", "firstResponder", "focus"):
+                if before.get(key) != after.get(key):
+                    problems.append("%s changed %s: %r -> %r" %
+                                    (name, key, before.get(key), after.get(key)))
+            if without_colours(before["window"]) != without_colours(after["window"]):
+                problems.append("%s changed the view tree beyond its colours" % name)
+            same = open(os.path.join(out, "before.png"), "rb").read() == \
+                open(os.path.join(out, "after.png"), "rb").read()
+            if same != other:
+                problems.append("%s: the picture %s" % (name, "did not change" if not other
+                                                        else "changed"))
+
+        # 4. Quitting while the portal takes its time to answer.
+        portal = start_portal(address, work, "late", ["--version", "2", "--scheme", "1",
+                                                      "--delay", "4"])
         try:
-            out, stderr = run_app(build, work, "change", host, ca, CHANGE, address)
+            out, stderr = run_app(build, work, "late", host, ca, "wait 2.1\nsnapshot first\n",
+                                  address)
         finally:
             portal.terminate()
             portal.wait()
-        before, after = snapshot(out, "before"), snapshot(out, "after")
-        if (before.get("appearance"), after.get("appearance")) != ("light", "dark"):
-            problems.append("the change: %r then %r" % (before.get("appearance"),
-                                                         after.get("appearance")))
-        for key in ("screens", "visible", "alert", "firstResponder", "focus"):
-            if before.get(key) != after.get(key):
-                problems.append("the change changed %s: %r -> %r" %
-                                (key, before.get(key), after.get(key)))
-        if without_colours(before["window"]) != without_colours(after["window"]):
-            problems.append("the change changed the view tree beyond its colours")
-        if open(os.path.join(out, "before.png"), "rb").read() == \
-                open(os.path.join(out, "after.png"), "rb").read():
-            problems.append("the change did not repaint")
+        if stderr.strip():
+            problems.append("quitting before the portal answered printed %r" % stderr)
+        if snapshot(out, "first").get("appearance") != "light":
+            problems.append("the look changed before the portal answered")
     finally:
         for p in (standin, bus):
             if p:

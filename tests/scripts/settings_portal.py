@@ -6,10 +6,13 @@ org.freedesktop.portal.Settings as a portal of version 1 (Read only, whose answe
 in a variant, as Debian 12's) or 2 (ReadOne too, whose answer is the value in a variant).
 
 Options: --version 1|2, --scheme N (the color-scheme; "absent": the portal does not know the
-key), --change-to N --change-after S (SettingChanged, S seconds after the first read),
---ready FILE (written once the name is owned). Every call is printed on standard output.
+key), --change-to N (SettingChanged once the file --change-when names exists, looked for every
+50 ms after the first read), --other-key (the change is sent for another key of the namespace,
+which readers must ignore), --delay S (each answer S seconds late), --ready FILE (written once
+the name is owned). Every call is printed on standard output.
 """
 import argparse
+import os
 import sys
 import time
 
@@ -35,7 +38,9 @@ def main():
     ap.add_argument("--version", type=int, default=2)
     ap.add_argument("--scheme", default="1")
     ap.add_argument("--change-to", type=int)
-    ap.add_argument("--change-after", type=float, default=1.0)
+    ap.add_argument("--change-when")
+    ap.add_argument("--other-key", action="store_true")
+    ap.add_argument("--delay", type=float, default=0.0)
     ap.add_argument("--ready")
     args = ap.parse_args()
     loop = GLib.MainLoop()
@@ -44,16 +49,22 @@ def main():
     state = {"scheme": None if args.scheme == "absent" else int(args.scheme), "read": False}
 
     def change():
-        state["scheme"] = args.change_to
+        if not os.path.exists(args.change_when):
+            return True  # look again in 50 ms
+        key = "contrast" if args.other_key else KEY
+        if not args.other_key:
+            state["scheme"] = args.change_to
         bus.emit_signal(None, "/org/freedesktop/portal/desktop",
                         "org.freedesktop.portal.Settings", "SettingChanged",
-                        GLib.Variant("(ssv)", (NS, KEY, GLib.Variant("u", args.change_to))))
+                        GLib.Variant("(ssv)", (NS, key, GLib.Variant("u", args.change_to))))
         # When it went, on the clock the tests read too (CLOCK_MONOTONIC).
         print("SettingChanged %d at %.6f" % (args.change_to, time.monotonic()), flush=True)
         return False
 
     def call(conn, sender, path, iface, method, params, invocation):
         print("%s %s" % (method, params.unpack()), flush=True)
+        if args.delay:
+            time.sleep(args.delay)
         if method == "ReadAll":
             values = {} if state["scheme"] is None else {KEY: GLib.Variant("u", state["scheme"])}
             invocation.return_value(GLib.Variant("(a{sa{sv}})", ({NS: values},)))
@@ -68,7 +79,7 @@ def main():
             value = GLib.Variant("v", value)  # version 1: a variant in the variant
         invocation.return_value(GLib.Variant("(v)", (value,)))
         if not state["read"] and args.change_to is not None:
-            GLib.timeout_add(int(args.change_after * 1000), change)
+            GLib.timeout_add(50, change)
         state["read"] = True
 
     def get_property(conn, sender, path, iface, name):

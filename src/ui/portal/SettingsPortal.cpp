@@ -48,8 +48,7 @@ ColorScheme SettingsPortal::schemeOf(GVariant* value) {
 }
 
 SettingsPortal::SettingsPortal(atspi::GObjectPtr<GDBusConnection> bus, Changed changed)
-    : bus_(std::move(bus)), changed_(std::move(changed)), context_(g_main_context_new()),
-      cancel_(g_cancellable_new()) {
+    : bus_(std::move(bus)), changed_(std::move(changed)), context_(g_main_context_new()) {
     {
         // Changes are heard from before the first read, so that none between them is missed;
         // they are handled on the listening thread's context.
@@ -66,7 +65,6 @@ SettingsPortal::SettingsPortal(atspi::GObjectPtr<GDBusConnection> bus, Changed c
 
 SettingsPortal::~SettingsPortal() {
     stop_ = true;
-    g_cancellable_cancel(cancel_.get());
     g_main_context_wakeup(context_.get());
     if (thread_.joinable()) {
         thread_.join();
@@ -84,7 +82,8 @@ std::optional<ColorScheme> SettingsPortal::read() {
         atspi::GVariantPtr reply(g_dbus_connection_call_sync(
             bus_.get(), kService, kPath, kInterface, method,
             g_variant_new("(ss)", kNamespace, kKey), G_VARIANT_TYPE("(v)"),
-            G_DBUS_CALL_FLAGS_NO_AUTO_START, kReadTimeoutMs, cancel_.get(), &raw));
+            // A desktop starts its portal when first asked: the read may start it.
+            G_DBUS_CALL_FLAGS_NONE, kReadTimeoutMs, nullptr, &raw));
         atspi::GErrorPtr error(raw);
         if (reply) {
             atspi::GVariantPtr value(g_variant_get_child_value(reply.get(), 0));

@@ -22,7 +22,8 @@ public:
     static constexpr const char* kInterface = "org.freedesktop.portal.Settings";
     static constexpr const char* kNamespace = "org.freedesktop.appearance";
     static constexpr const char* kKey = "color-scheme";
-    // How long a read may take before the portal counts as absent.
+    // How long a read may take before the portal counts as absent (it runs on a background
+    // task: the screens do not wait for it).
     static constexpr int kReadTimeoutMs = 3000;
 
     // The module's Start: connects to the session bus and reads the scheme (telling `changed`
@@ -46,7 +47,6 @@ private:
     atspi::GObjectPtr<GDBusConnection> bus_;
     Changed changed_;
     atspi::GMainContextPtr context_;
-    atspi::GObjectPtr<GCancellable> cancel_;
     guint subscription_ = 0;
     std::atomic<bool> stop_{false};
     std::thread thread_;
