@@ -48,7 +48,7 @@ if ! grep -q '^first frame presented' "$work/app.err"; then
 fi
 # Wayland has no window surface in SDL 2.26: the frame went through the renderer.
 grep '^first frame presented' "$work/app.err"
-grep -q '(renderer)' "$work/app.err" || { echo "FAIL: not drawn through Wayland"; exit 1; }
+grep -q '(renderer, ' "$work/app.err" || { echo "FAIL: not drawn through Wayland"; exit 1; }
 kill -TERM "$app"
 status=0
 wait "$app" || status=$?
