@@ -9,6 +9,7 @@
 #include "service/RemoteServiceUtil.h"
 #include "ui/LayoutLoader.h"
 #include "ui/UIImage.h"
+#include "ui/sdl/PictureCodec.h"
 
 #include <fstream>
 #include <unistd.h>
@@ -19,6 +20,7 @@ BenchApp::BenchApp() {
     ReachabilityFlagSource::setSystem(std::make_shared<FixedFlagSource>(2));
     const std::filesystem::path resources = std::string(VESTRINO_SOURCE_DIR) + "/resources";
     ui::UIImage::setResourceFolder(resources / "images");
+    ui::UIImage::setDecoder(&ui::PictureCodec::decode);
     ui::LayoutLoader::setLayoutFolder(resources / "layouts");
     Capoluoghi::setDataFolder(resources / "data");
     registerAppViewClasses();

@@ -1,6 +1,7 @@
 # Fails the build when a source of one layer includes a header of a layer above it (or beside
-# it). Each layer may include its own headers and those of the layers listed for it; the
-# program's main file chooses the view layer's backend and so may include both.
+# it), or a platform library's header outside the layers that own it. Each layer may include its
+# own headers and those of the layers listed for it; the program's main file chooses the view
+# layer's backend and so may include both.
 #   cmake -DSOURCE_DIR=<src> -DSTAMP=<file> -P CheckLayers.cmake
 set(allowed_core "core")
 set(allowed_entities "core;entities")
@@ -18,6 +19,17 @@ set(allowed_ui_headless "core;ui;ui_sdl;ui_headless")
 set(allowed_app "core;entities;xml;net;store;service;ui;app")
 set(allowed_cli "core;entities;xml;net;store;service;cli")
 set(allowed_app_main "core;entities;xml;net;store;service;ui;ui_sdl;ui_headless;app")
+
+# The platform libraries and the layers that may include their headers (<...> includes).
+set(library_sdl "^SDL2?/|^SDL[_.]")
+set(owners_sdl "ui_sdl;ui_headless;app_main")
+set(library_curl "^curl/")
+set(owners_curl "net")
+set(library_gio "^gio/|^glib/|^glib[.-]|^glib-object")
+set(owners_gio "ui_atspi;ui_portal")
+set(library_libxml "^libxml/")
+set(owners_libxml "xml")
+set(libraries "sdl;curl;gio;libxml")
 
 function(layer_of path out)
   if(path MATCHES "^ui/(sdl|headless|atspi|portal)/")
@@ -51,8 +63,22 @@ foreach(source IN LISTS sources)
       string(APPEND upward "  ${source} (${layer}) includes ${header} (${target})\n")
     endif()
   endforeach()
+  file(STRINGS ${SOURCE_DIR}/${source} system_includes REGEX "^[ \t]*#[ \t]*include[ \t]+<")
+  foreach(line IN LISTS system_includes)
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]+<([^>]+)>.*" "\\1" header "${line}")
+    foreach(library IN LISTS libraries)
+      if(header MATCHES "${library_${library}}")
+        list(FIND owners_${library} ${layer} found)
+        if(found EQUAL -1)
+          string(APPEND upward
+                 "  ${source} (${layer}) includes <${header}>, which only ${owners_${library}} may\n")
+        endif()
+      endif()
+    endforeach()
+  endforeach()
 endforeach()
 if(NOT upward STREQUAL "")
-  message(FATAL_ERROR "Includes against the layers (a layer includes only those below it):\n${upward}")
+  message(FATAL_ERROR "Includes against the layers (a layer includes only those below it, and a "
+                      "platform library only where it belongs):\n${upward}")
 endif()
 file(TOUCH ${STAMP})

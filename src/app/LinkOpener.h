@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@ public:
     // `geo` (a geo: URI) in the desktop's map handler; `web` (an OpenStreetMap page) when no
     // handler takes it.
     virtual void openPlace(const std::string& geo, const std::string& web, Done done) = 0;
+    // The links asked so far, for an opener that keeps them (a headless run's snapshots list
+    // them); nothing for one that hands them on.
+    virtual std::optional<std::vector<std::string>> recordedLinks() const { return std::nullopt; }
 
     // The two links of a place.
     static std::string geoLink(double lat, double lng);
@@ -40,6 +44,7 @@ class RecordingLinkOpener : public LinkOpener {
 public:
     void openPlace(const std::string& geo, const std::string& web, Done done) override;
     std::vector<std::string> opened() const;
+    std::optional<std::vector<std::string>> recordedLinks() const override { return opened(); }
     void setHandlerInstalled(bool installed);
 
 private:

@@ -292,8 +292,8 @@ nlohmann::ordered_json VestrinoAppDelegate::describeForSnapshot() {
                                                         {"name", responder->name()},
                                                         {"tag", responder->tag()}}
                                : nlohmann::ordered_json(nullptr);
-    if (const auto* recorder = dynamic_cast<const RecordingLinkOpener*>(linkOpener_.get())) {
-        state["openedLinks"] = recorder->opened();
+    if (const auto links = linkOpener_ ? linkOpener_->recordedLinks() : std::nullopt) {
+        state["openedLinks"] = *links;
     }
     return state;
 }

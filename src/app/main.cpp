@@ -14,10 +14,10 @@
 #include "service/ServiceSetup.h"
 #include "store/WriteGate.h"
 #include "ui/LayoutLoader.h"
-#include "ui/PictureCodec.h"
 #include "ui/UIApplication.h"
 #include "ui/UIImage.h"
 #include "ui/headless/HeadlessHost.h"
+#include "ui/sdl/PictureCodec.h"
 #include "ui/sdl/SdlWindowHost.h"
 
 #include <CLI/CLI.hpp>
@@ -126,6 +126,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     vestrino::ui::UIImage::setResourceFolder(*folder / "images");
+    vestrino::ui::UIImage::setDecoder(&vestrino::ui::PictureCodec::decode);
     vestrino::ui::UIImage::setPreferredScale(options.scale * options.size.zoom());
     if (vestrino::Translation::current() == vestrino::Language::English) {
         vestrino::ui::UIImage::setLanguageFolder("en");

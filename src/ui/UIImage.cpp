@@ -1,7 +1,5 @@
 #include "ui/UIImage.h"
 
-#include "ui/PictureCodec.h"
-
 #include <algorithm>
 #include <atomic>
 #include <fstream>
@@ -24,6 +22,9 @@ Cache& cache() {
     static Cache c;
     return c;
 }
+// Read by background tasks too (the banner is decoded off the main thread), which may still run
+// while the program ends: a plain atomic pointer, never destroyed.
+std::atomic<PictureDecoder> gDecoder{nullptr};
 } // namespace
 
 namespace {
@@ -40,6 +41,12 @@ UIImage::UIImage(Image pixels, double scale)
 void UIImage::setResourceFolder(std::filesystem::path folder) {
     std::lock_guard lock(cache().mutex);
     cache().folder = std::move(folder);
+    cache().images.clear();
+}
+
+void UIImage::setDecoder(PictureDecoder decoder) {
+    gDecoder = decoder;
+    std::lock_guard lock(cache().mutex);
     cache().images.clear();
 }
 
@@ -67,13 +74,13 @@ std::string UIImage::highResolutionName(const std::string& name) {
 
 namespace {
 // The decoded picture in the file, or nothing when it is missing or is no picture.
-std::optional<Image> decodeFile(const std::filesystem::path& file) {
+std::optional<Image> decodeFile(PictureDecoder decoder, const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
-    if (!in) {
+    if (!decoder || !in) {
         return std::nullopt;
     }
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return PictureCodec::decode(bytes);
+    return decoder(bytes);
 }
 } // namespace
 
@@ -89,11 +96,11 @@ std::shared_ptr<UIImage> UIImage::imageNamed(const std::string& name) {
     const auto load = [&c, &name](const std::filesystem::path& folder) {
         const auto decode = [&](const std::string& file) {
             if (!c.language.empty()) {
-                if (auto pixels = decodeFile(folder / c.language / file)) {
+                if (auto pixels = decodeFile(gDecoder, folder / c.language / file)) {
                     return pixels;
                 }
             }
-            return decodeFile(folder / file);
+            return decodeFile(gDecoder, folder / file);
         };
         std::shared_ptr<UIImage> image;
         const bool named2x = name.find("@2x") != std::string::npos;
@@ -121,7 +128,8 @@ std::shared_ptr<UIImage> UIImage::imageNamed(const std::string& name) {
 }
 
 std::shared_ptr<UIImage> UIImage::initWithData(std::string_view bytes) {
-    auto pixels = PictureCodec::decode(bytes);
+    const PictureDecoder decoder = gDecoder;
+    auto pixels = decoder ? decoder(bytes) : std::nullopt;
     return pixels ? std::make_shared<UIImage>(std::move(*pixels)) : nullptr;
 }
 

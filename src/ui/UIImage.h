@@ -3,6 +3,7 @@
 #include "core/Image.h"
 #include "ui/Appearance.h"
 #include "ui/Geometry.h"
+#include "ui/PictureDecoder.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -23,6 +24,8 @@ public:
     // From encoded bytes (PNG, JPEG); nothing when they are no picture.
     static std::shared_ptr<UIImage> initWithData(std::string_view bytes);
     static void setResourceFolder(std::filesystem::path folder);
+    // How pictures are decoded (until it is set, nothing decodes).
+    static void setDecoder(PictureDecoder decoder);
     static void clearCache();
     // On a screen of more than one pixel a point, `imageNamed("x.png")` takes the picture drawn
     // at two pixels a point, "x@2x.png", when the folder has one that decodes.

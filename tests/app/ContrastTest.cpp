@@ -6,7 +6,7 @@
 #include "core/Image.h"
 #include "ui/LayoutLoader.h"
 #include "ui/Palette.h"
-#include "ui/PictureCodec.h"
+#include "ui/sdl/PictureCodec.h"
 #include "ui/Style.h"
 #include "ui/TextField.h"
 

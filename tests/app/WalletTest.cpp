@@ -2,7 +2,7 @@
 #include "app/VestrinoVC.h"
 #include "service/Constants.h"
 #include "store/UnreadableCardFile.h"
-#include "ui/PictureCodec.h"
+#include "ui/sdl/PictureCodec.h"
 #include "ui/ScrollView.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "core/PngCheck.h"
 #include "core/PictureInfo.h"
-#include "ui/PictureCodec.h"
+#include "ui/sdl/PictureCodec.h"
 
 #include <gtest/gtest.h>
 

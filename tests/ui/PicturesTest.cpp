@@ -1,7 +1,7 @@
 #include "StandinFixture.h"
 #include "core/ImageResampler.h"
 #include "ui/ImageView.h"
-#include "ui/PictureCodec.h"
+#include "ui/sdl/PictureCodec.h"
 #include "ui/UIImage.h"
 #include "ui/UiTestSupport.h"
 #include "ui/headless/HeadlessScreen.h"

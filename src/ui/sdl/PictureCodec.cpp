@@ -1,4 +1,4 @@
-#include "ui/PictureCodec.h"
+#include "ui/sdl/PictureCodec.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_image.h>

@@ -8,8 +8,9 @@
 
 namespace vestrino::ui {
 
-// Pictures in and out of files, through SDL_image: the view layer's pictures, the service's
-// banner and the window's icon are decoded here; tests write PNG files with it.
+// Pictures in and out of files, through SDL_image: the view layer's pictures (handed to
+// UIImage as its decoder), the service's banner and the window's icon are decoded here; tests
+// write PNG files with it.
 class PictureCodec {
 public:
     // The pixels of PNG or JPEG bytes; nothing when they are no picture.
