@@ -1,7 +1,7 @@
 #include "BenchApp.h"
 
-#include "app/AppViewClasses.h"
-#include "app/Capoluoghi.h"
+#include "app/application/AppViewClasses.h"
+#include "app/cashmachines/Capoluoghi.h"
 #include "core/BackgroundTask.h"
 #include "core/RunLoop.h"
 #include "net/ReachabilityFlagSource.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/VestrinoAppDelegate.h"
+#include "app/application/VestrinoAppDelegate.h"
 #include "core/Clock.h"
 #include "ui/Window.h"
 #include "ui/headless/HeadlessScreen.h"

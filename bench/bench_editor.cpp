@@ -3,8 +3,8 @@
 // written (the list saved whole each time).
 #include "BenchApp.h"
 #include "BenchStandin.h"
-#include "app/AggiungiCartaViewController.h"
-#include "app/CarteViewController.h"
+#include "app/editor/AggiungiCartaViewController.h"
+#include "app/wallet/CarteViewController.h"
 #include "net/HttpClient.h"
 #include "service/RemoteServiceUtil.h"
 #include "ui/TextField.h"

@@ -2,7 +2,7 @@
 // and from a new thread each time, against 200 requests on one bare libcurl handle that reuses
 // its connection (the floor). Counts the connections the stand-in saw.
 #include "BenchStandin.h"
-#include "app/VestrinoAppDelegate.h"
+#include "app/application/VestrinoAppDelegate.h"
 #include "core/BackgroundTask.h"
 #include "net/HttpClient.h"
 #include "net/Reachability.h"

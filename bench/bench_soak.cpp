@@ -3,8 +3,8 @@
 // 300: what grows with every login shows as the difference.
 #include "BenchApp.h"
 #include "BenchStandin.h"
-#include "app/CarteViewController.h"
-#include "app/HomeViewController.h"
+#include "app/login/HomeViewController.h"
+#include "app/wallet/CarteViewController.h"
 #include "net/HttpClient.h"
 
 #include <algorithm>

@@ -5,9 +5,9 @@
 // memory the screen adds.
 #include "BenchApp.h"
 #include "BenchStandin.h"
-#include "app/CarteViewController.h"
-#include "app/StatementExport.h"
-#include "app/TransazioniViewController.h"
+#include "app/statement/StatementExport.h"
+#include "app/statement/TransazioniViewController.h"
+#include "app/wallet/CarteViewController.h"
 #include "entities/StatementCsv.h"
 #include "entities/StatementFile.h"
 #include "net/HttpClient.h"

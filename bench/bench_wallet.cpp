@@ -3,7 +3,7 @@
 // finger drags the carousel.
 #include "BenchApp.h"
 #include "BenchStandin.h"
-#include "app/CarteViewController.h"
+#include "app/wallet/CarteViewController.h"
 #include "net/HttpClient.h"
 
 #include <chrono>

@@ -1,5 +1,5 @@
 #include "AppFixture.h"
-#include "app/VestrinoVC.h"
+#include "app/chrome/VestrinoVC.h"
 #include "ui/NavigationController.h"
 
 #include <gtest/gtest.h>

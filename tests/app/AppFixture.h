@@ -1,11 +1,11 @@
 #pragma once
 
 #include "StandinFixture.h"
-#include "app/AppViewClasses.h"
-#include "app/Capoluoghi.h"
-#include "app/Preferences.h"
-#include "app/UIBannerView.h"
-#include "app/VestrinoAppDelegate.h"
+#include "app/application/AppViewClasses.h"
+#include "app/application/VestrinoAppDelegate.h"
+#include "app/cashmachines/Capoluoghi.h"
+#include "app/info/UIBannerView.h"
+#include "app/settings/Preferences.h"
 #include "core/DictCache.h"
 #include "core/RunLoop.h"
 #include "entities/CartaDiPagamento.h"

@@ -1,8 +1,8 @@
 // The look: the person's choice on the information screen, kept and in force at once, and the
 // desktop's scheme followed for "Sistema" with nothing else on the screen changing.
 #include "AppFixture.h"
-#include "app/AppearanceChoice.h"
-#include "app/Preferences.h"
+#include "app/settings/AppearanceChoice.h"
+#include "app/settings/Preferences.h"
 #include "ui/Palette.h"
 
 #include <cmath>

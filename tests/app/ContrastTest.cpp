@@ -2,13 +2,13 @@
 // text at least 4.5:1 against what is behind it, field edges, focus rings, switches and page
 // dots at least 3:1. Computed from the layouts as they are loaded, the colours the code draws
 // with and the pictures each palette paints.
-#include "app/AppStyle.h"
+#include "app/chrome/AppStyle.h"
 #include "core/Image.h"
 #include "ui/LayoutLoader.h"
 #include "ui/Palette.h"
-#include "ui/sdl/PictureCodec.h"
 #include "ui/Style.h"
 #include "ui/TextField.h"
+#include "ui/sdl/PictureCodec.h"
 
 #include <cmath>
 #include <filesystem>

@@ -1,6 +1,6 @@
 #include "AppFixture.h"
-#include "app/AggiungiCartaViewController.h"
-#include "app/CarteViewController.h"
+#include "app/editor/AggiungiCartaViewController.h"
+#include "app/wallet/CarteViewController.h"
 #include "core/Utf8.h"
 #include "store/CardList.h"
 

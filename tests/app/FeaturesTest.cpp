@@ -5,9 +5,9 @@
 #include "CsvReader.h"
 #include "ProgramRun.h"
 #include "ReplyXml.h"
-#include "app/LinkOpener.h"
-#include "app/Preferences.h"
-#include "app/TransazioniViewController.h"
+#include "app/application/LinkOpener.h"
+#include "app/settings/Preferences.h"
+#include "app/statement/TransazioniViewController.h"
 
 #include "core/BackgroundTask.h"
 #include "core/DateFormatter.h"

@@ -1,5 +1,5 @@
-#include "app/QVImageView.h"
-#include "app/QVPageControlView.h"
+#include "app/wallet/QVImageView.h"
+#include "app/wallet/QVPageControlView.h"
 #include "ui/ScrollView.h"
 #include "ui/UIImage.h"
 #include "ui/UiTestSupport.h"

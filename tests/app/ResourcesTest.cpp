@@ -1,5 +1,5 @@
 #include "StandinFixture.h"
-#include "app/AppResources.h"
+#include "app/application/AppResources.h"
 #include "core/ResourceLocator.h"
 #include "store/FileUtils.h"
 #include "store/WriteGate.h"
@@ -113,7 +113,10 @@ TEST(AppResources, TheListNamesEveryPictureAndLayoutTheApplicationUses) {
     const std::regex layoutName(R"(layoutName\(\) const override \{ return "([A-Za-z0-9]+)\")"
                                 R"(|LayoutLoader::load\("([A-Za-z0-9]+)\")");
     for (const auto& folder : {kSource / "src/app", kSource / "resources/layouts"}) {
-        for (const auto& e : fs::directory_iterator(folder)) {
+        for (const auto& e : fs::recursive_directory_iterator(folder)) {
+            if (!e.is_regular_file()) {
+                continue;
+            }
             const std::string text = slurp(e.path());
             for (std::sregex_iterator it(text.begin(), text.end(), imageName), end; it != end;
                  ++it) {

@@ -1,9 +1,9 @@
 // The session that locks itself after a time without input: from whatever screen is open, only
 // while someone is logged in, with the person's choice of time, on the virtual clock.
 #include "AppFixture.h"
-#include "app/InactivityLock.h"
-#include "app/InfoViewController.h"
-#include "app/Preferences.h"
+#include "app/application/InactivityLock.h"
+#include "app/info/InfoViewController.h"
+#include "app/settings/Preferences.h"
 #include "core/RunLoop.h"
 
 using namespace vestrino;

@@ -1,9 +1,9 @@
 #include "AppFixture.h"
-#include "app/VestrinoVC.h"
+#include "app/chrome/VestrinoVC.h"
 #include "service/Constants.h"
 #include "store/UnreadableCardFile.h"
-#include "ui/sdl/PictureCodec.h"
 #include "ui/ScrollView.h"
+#include "ui/sdl/PictureCodec.h"
 
 #include <cmath>
 #include <fstream>

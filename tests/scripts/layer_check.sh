@@ -22,13 +22,13 @@ check "$work/tree"
 
 # file to plant in | the include | what the message must name
 cases=(
-  "store/FileUtils.cpp|#include \"app/Session.h\"|store/FileUtils.cpp (store) includes app/Session.h (app)"
+  "store/FileUtils.cpp|#include \"app/session/Session.h\"|store/FileUtils.cpp (store) includes app/session/Session.h (app)"
   "core/Log.cpp|#include \"ui/View.h\"|core/Log.cpp (core) includes ui/View.h (ui)"
   "ui/View.cpp|#include \"service/Constants.h\"|ui/View.cpp (ui) includes service/Constants.h (service)"
   "core/Log.cpp|#include <SDL2/SDL.h>|core/Log.cpp (core) includes <SDL2/SDL.h>"
   "ui/UIImage.cpp|#include <SDL2/SDL_image.h>|ui/UIImage.cpp (ui) includes <SDL2/SDL_image.h>"
   "service/RemoteServiceUtil.cpp|#include <curl/curl.h>|service/RemoteServiceUtil.cpp (service) includes <curl/curl.h>"
-  "app/Session.cpp|#include <gio/gio.h>|app/Session.cpp (app) includes <gio/gio.h>"
+  "app/session/Session.cpp|#include <gio/gio.h>|app/session/Session.cpp (app) includes <gio/gio.h>"
   "ui/View.h|#include <libxml/parser.h>|ui/View.h (ui) includes <libxml/parser.h>"
 )
 for c in "${cases[@]}"; do

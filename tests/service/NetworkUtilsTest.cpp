@@ -1,6 +1,6 @@
 #include "service/NetworkUtils.h"
 #include "StandinFixture.h"
-#include "app/VestrinoAppDelegate.h"
+#include "app/application/VestrinoAppDelegate.h"
 #include "core/DictCache.h"
 #include "core/NotificationCenter.h"
 #include "core/RunLoop.h"

@@ -1,6 +1,6 @@
 #include "FormData.h"
 #include "StandinFixture.h"
-#include "app/VestrinoAppDelegate.h"
+#include "app/application/VestrinoAppDelegate.h"
 #include "cli/ServiceCommands.h"
 #include "core/DictCache.h"
 #include "core/PictureInfo.h"

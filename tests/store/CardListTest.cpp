@@ -1,5 +1,5 @@
 #include "store/CardList.h"
-#include "app/VestrinoAppDelegate.h"
+#include "app/application/VestrinoAppDelegate.h"
 #include "core/FileDescriptor.h"
 #include "store/FileUtils.h"
 #include "store/GestoreCarteLocali.h"

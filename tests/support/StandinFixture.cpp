@@ -1,6 +1,6 @@
 #include "StandinFixture.h"
 
-#include "app/VestrinoAppDelegate.h"
+#include "app/application/VestrinoAppDelegate.h"
 #include "core/RunLoop.h"
 #include "net/HttpClient.h"
 #include "net/Reachability.h"
