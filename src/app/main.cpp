@@ -26,145 +26,158 @@
 #include <iostream>
 #include <iterator>
 
-int main(int argc, char** argv) {
-    // With no session bus, the libraries below us (SDL's input-method and screen-saver code)
-    // would have one started for them, and that daemon would outlive the program: say there
-    // is none. Done first, before any thread reads the environment.
-    ::setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
-    // The Wayland app id is the desktop file's name: the shell shows its icon and name.
-    ::setenv("SDL_VIDEO_WAYLAND_WMCLASS", "it.vestrino.Vestrino", 0);
-    CLI::App app{"vestrino: your Lumacard cards, balances and transactions"};
-    vestrino::ServiceSetup setup;
-    app.set_version_flag("--version", vestrino::versionLine("vestrino"));
-    vestrino::ui::LaunchOptions options;
-    options.title = "Vestrino";
-    app.add_option("--host", setup.host, "The service host, HOST[:PORT]");
-    app.add_option("--cafile", setup.cafile, "Trust this CA file instead of the system's");
-    app.add_option("--documents", setup.documents, "The documents folder (card files)");
-    app.add_option("--reachability", setup.reachability,
-                   "Fixed reachability flags instead of the kernel's (2: reachable)");
-    auto* scaleOption = app.add_option("--scale", options.scale,
-                                       "Pixels per point (HiDPI; lowered to what fits the screen)")
-                            ->check(CLI::Range(1.0, 4.0));
+namespace {
+
+using namespace vestrino;
+
+// What the command line asked for, beside the service's settings and the window's options.
+struct ProgramOptions {
+    ServiceSetup setup;
+    ui::LaunchOptions launch;
+    CLI::Option* scaleOption = nullptr;
     std::string sizeText;
-    app.add_option("--size", sizeText,
+    std::string lang;
+    std::string theme;
+    double lockAfter = 0;
+    CLI::Option* lockOption = nullptr;
+    bool verbose = false;
+};
+
+void addOptions(CLI::App& app, ProgramOptions& o) {
+    app.set_version_flag("--version", versionLine("vestrino"));
+    app.add_option("--host", o.setup.host, "The service host, HOST[:PORT]");
+    app.add_option("--cafile", o.setup.cafile, "Trust this CA file instead of the system's");
+    app.add_option("--documents", o.setup.documents, "The documents folder (card files)");
+    app.add_option("--reachability", o.setup.reachability,
+                   "Fixed reachability flags instead of the kernel's (2: reachable)");
+    o.scaleOption = app.add_option("--scale", o.launch.scale,
+                                   "Pixels per point (HiDPI; lowered to what fits the screen)")
+                        ->check(CLI::Range(1.0, 4.0));
+    app.add_option("--size", o.sizeText,
                    "The phone screen in points, WIDTHxHEIGHT (320x480 unless given; 360x720 "
                    "shows the screens 1.125 times larger and 640 points tall)");
-    app.add_flag("--touch", options.touch,
+    app.add_flag("--touch", o.launch.touch,
                  "A touch screen: typing happens on an on-screen keyboard, the screens make room");
-    app.add_flag("--headless", options.headless, "No window: run a script on a virtual clock");
-    app.add_flag("--physical-keyboard", options.physicalKeyboard,
+    app.add_flag("--headless", o.launch.headless, "No window: run a script on a virtual clock");
+    app.add_flag("--physical-keyboard", o.launch.physicalKeyboard,
                  "Headless: model a desktop with its own keyboard (no on-screen keyboard)");
-    app.add_option("--script", options.script, "The headless script");
-    app.add_option("--out", options.out, "Where headless snapshots go");
-    std::string lang;
-    app.add_option("--lang", lang,
+    app.add_option("--script", o.launch.script, "The headless script");
+    app.add_option("--out", o.launch.out, "Where headless snapshots go");
+    app.add_option("--lang", o.lang,
                    "The language of the texts, it or en (else the environment's: LANGUAGE, "
                    "LC_ALL, LC_MESSAGES, LANG)")
         ->check(CLI::IsMember({"it", "en"}));
-    std::string theme;
-    app.add_option("--theme", theme,
+    app.add_option("--theme", o.theme,
                    "The look for this run: system (the desktop's colour scheme), light or dark "
                    "(else what the information screen keeps)")
         ->check(CLI::IsMember({"system", "light", "dark"}));
-    double lockAfter = 0;
-    auto* lockOption =
-        app.add_option("--lock-after", lockAfter,
+    o.lockOption =
+        app.add_option("--lock-after", o.lockAfter,
                        "Lock the session after this many seconds without input, whatever the "
                        "information screen says (for trying the lock out)")
             ->check(CLI::Range(1.0, 86400.0));
-    bool verbose = false;
-    app.add_flag("--verbose", verbose,
+    app.add_flag("--verbose", o.verbose,
                  "Also print what the service's replies said on their way to a failure (as "
                  "VESTRINO_DEBUG=1 does)");
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& e) {
-        return app.exit(e) == 0 ? 0 : 2;
+}
+
+// The options that need checks beyond their own: false (the reason on stderr) ends the program
+// with status 2.
+bool applyOptions(ProgramOptions& o) {
+    if (o.verbose) {
+        Log::setDebug(true);
     }
-    if (verbose) {
-        vestrino::Log::setDebug(true);
-    }
-    options.scaleAsked = scaleOption->count() > 0;
+    o.launch.scaleAsked = o.scaleOption->count() > 0;
     // The language first: every text made from here on is in it.
-    vestrino::Translation::useForProgram(lang, "vestrino", std::cerr);
-    if (!sizeText.empty()) {
+    Translation::useForProgram(o.lang, "vestrino", std::cerr);
+    if (!o.sizeText.empty()) {
         std::string why;
-        const auto size = vestrino::ui::ScreenSize::parse(sizeText, why);
+        const auto size = ui::ScreenSize::parse(o.sizeText, why);
         if (!size) {
             std::cerr << "vestrino: --size: " << why << '\n';
-            return 2;
+            return false;
         }
-        options.size = *size;
+        o.launch.size = *size;
     }
-    if (std::string error; !setup.apply(error)) {
+    if (std::string error; !o.setup.apply(error)) {
         std::cerr << "vestrino: " << error << '\n';
-        return 2;
+        return false;
     }
-    // The reachability monitor is started by the delegate's own launch sequence.
-    auto delegate = vestrino::VestrinoAppDelegate::install();
-    if (setup.documents) {
-        delegate->setDocumentsDirectory(*setup.documents);
+    return true;
+}
+
+void configureDelegate(VestrinoAppDelegate& delegate, const ProgramOptions& o) {
+    if (o.setup.documents) {
+        delegate.setDocumentsDirectory(*o.setup.documents);
     }
-    if (!theme.empty()) {
-        delegate->setAppearanceOverride(vestrino::appearanceChoiceNamed(theme));
+    if (!o.theme.empty()) {
+        delegate.setAppearanceOverride(appearanceChoiceNamed(o.theme));
     }
-    if (lockOption->count() > 0) {
-        delegate->setLockOverride(vestrino::seconds(lockAfter));
+    if (o.lockOption->count() > 0) {
+        delegate.setLockOverride(seconds(o.lockAfter));
     }
-    // Pictures and layouts: beside the installed program, or in the source tree of a build.
+    if (!o.launch.headless) {
+        delegate.setLinkOpener(std::make_shared<DesktopLinkOpener>());
+    }
+}
+
+// Pictures and layouts: beside the installed program, or in the source tree of a build. False
+// (the reason on stderr) when they are missing or damaged.
+bool loadResources(ui::LaunchOptions& launch) {
     std::string error;
-    const auto folder =
-        vestrino::ResourceLocator::locate({"VESTRINO_RESOURCES", "", "resources"}, error);
+    const auto folder = ResourceLocator::locate({"VESTRINO_RESOURCES", "", "resources"}, error);
     if (!folder) {
         std::cerr << "vestrino: cannot find the application's pictures and layouts: " << error
                   << '\n';
-        return 1;
+        return false;
     }
-    if (!vestrino::AppResources::verify(*folder, error)) {
+    if (!AppResources::verify(*folder, error)) {
         std::cerr << "vestrino: " << error << '\n';
-        return 1;
+        return false;
     }
-    vestrino::ui::UIImage::setResourceFolder(*folder / "images");
-    vestrino::ui::UIImage::setDecoder(&vestrino::ui::PictureCodec::decode);
-    vestrino::ui::UIImage::setPreferredScale(options.scale * options.size.zoom());
-    if (vestrino::Translation::current() == vestrino::Language::English) {
-        vestrino::ui::UIImage::setLanguageFolder("en");
+    ui::UIImage::setResourceFolder(*folder / "images");
+    ui::UIImage::setDecoder(&ui::PictureCodec::decode);
+    ui::UIImage::setPreferredScale(launch.scale * launch.size.zoom());
+    if (Translation::current() == Language::English) {
+        ui::UIImage::setLanguageFolder("en");
     }
-    vestrino::ui::LayoutLoader::setLayoutFolder(*folder / "layouts");
-    vestrino::Capoluoghi::setDataFolder(*folder / "data");
-    if (!options.headless) {
-        delegate->setLinkOpener(std::make_shared<vestrino::DesktopLinkOpener>());
-    }
-    vestrino::registerAppViewClasses();
+    ui::LayoutLoader::setLayoutFolder(*folder / "layouts");
+    Capoluoghi::setDataFolder(*folder / "data");
+    registerAppViewClasses();
     // The window's icon is a nicety: without it the window still opens.
     if (std::ifstream icon(*folder / "icons" / "it.vestrino.Vestrino.png", std::ios::binary);
         icon) {
         const std::string bytes{std::istreambuf_iterator<char>(icon), {}};
-        options.icon = vestrino::ui::PictureCodec::decode(bytes);
+        launch.icon = ui::PictureCodec::decode(bytes);
     }
-    int code = 1;
+    return true;
+}
+
+int runApplication(const ui::LaunchOptions& launch, VestrinoAppDelegate& delegate) {
     try {
         // The program picks where the window runs: on the screen, or headless on a script.
-        std::unique_ptr<vestrino::ui::WindowHost> host;
-        if (options.headless) {
-            host = std::make_unique<vestrino::ui::HeadlessHost>();
+        std::unique_ptr<ui::WindowHost> host;
+        if (launch.headless) {
+            host = std::make_unique<ui::HeadlessHost>();
         } else {
-            host = std::make_unique<vestrino::ui::SdlWindowHost>();
+            host = std::make_unique<ui::SdlWindowHost>();
         }
-        code = vestrino::ui::UIApplicationMain(options, *delegate, std::cerr, *host);
+        return ui::UIApplicationMain(launch, delegate, std::cerr, *host);
     } catch (const std::exception& e) {
         // A screen whose layout turned out unusable after the check (changed while running).
         std::cerr << "vestrino: " << e.what() << '\n';
-        code = 1;
+        return 1;
     }
-    // Quitting: every transfer in flight is aborted (each notices within a second); a worker
-    // that is saving a card file finishes it; none starts another.
-    vestrino::CancelToken::quit();
-    if (!vestrino::WriteGate::closeAndDrain(std::chrono::seconds(10))) {
+}
+
+// Quitting: every transfer in flight is aborted (each notices within a second); a worker that
+// is saving a card file finishes it; none starts another.
+int finish(int code, std::shared_ptr<VestrinoAppDelegate> delegate) {
+    CancelToken::quit();
+    if (!WriteGate::closeAndDrain(std::chrono::seconds(10))) {
         std::cerr << "vestrino: a card file was still being written when the program ended\n";
     }
-    if (vestrino::BackgroundTask::running() > 0) {
+    if (BackgroundTask::running() > 0) {
         // The window closed while a worker still waits for the service: leave now, without
         // waiting for it and without running the destructors its thread may still be using.
         std::cout.flush();
@@ -173,7 +186,38 @@ int main(int argc, char** argv) {
     }
     // The delegate, the one owner of the application's objects, goes before main returns: the
     // objects it holds are gone before any static they use.
-    vestrino::Application::sharedApplication().setDelegate(nullptr);
+    Application::sharedApplication().setDelegate(nullptr);
     delegate.reset();
     return code;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // With no session bus, the libraries below us (SDL's input-method and screen-saver code)
+    // would have one started for them, and that daemon would outlive the program: say there
+    // is none. Done first, before any thread reads the environment.
+    ::setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
+    // The Wayland app id is the desktop file's name: the shell shows its icon and name.
+    ::setenv("SDL_VIDEO_WAYLAND_WMCLASS", "it.vestrino.Vestrino", 0);
+    CLI::App app{"vestrino: your Lumacard cards, balances and transactions"};
+    ProgramOptions options;
+    options.launch.title = "Vestrino";
+    addOptions(app, options);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e) == 0 ? 0 : 2;
+    }
+    if (!applyOptions(options)) {
+        return 2;
+    }
+    // The reachability monitor is started by the delegate's own launch sequence.
+    auto delegate = VestrinoAppDelegate::install();
+    configureDelegate(*delegate, options);
+    if (!loadResources(options.launch)) {
+        return 1;
+    }
+    const int code = runApplication(options.launch, *delegate);
+    return finish(code, std::move(delegate));
 }

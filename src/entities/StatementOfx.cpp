@@ -154,6 +154,96 @@ void balance(OfxWriter& ofx, std::string_view tag, const std::optional<std::stri
     ofx.close(tag);
 }
 
+void writeHeader(OfxWriter& ofx) {
+    ofx.line("OFXHEADER:100");
+    ofx.line("DATA:OFXSGML");
+    ofx.line("VERSION:102");
+    ofx.line("SECURITY:NONE");
+    // OFX 1.02 names single-byte character sets only; libofx and its importers also take UTF-8
+    // declared so and pass it through whole, which keeps every character of a description
+    // (Windows-1252 would lose those outside it).
+    ofx.line("ENCODING:UTF-8");
+    ofx.line("CHARSET:NONE");
+    ofx.line("COMPRESSION:NONE");
+    ofx.line("OLDFILEUID:NONE");
+    ofx.line("NEWFILEUID:NONE");
+    ofx.line("");
+}
+
+void writeSignOn(OfxWriter& ofx, const std::string& now) {
+    ofx.open("SIGNONMSGSRSV1");
+    ofx.open("SONRS");
+    ofx.status();
+    ofx.element("DTSERVER", now);
+    ofx.element("LANGUAGE", "ITA");
+    ofx.open("FI");
+    ofx.element("ORG", "Lumacard");
+    ofx.close("FI");
+    ofx.close("SONRS");
+    ofx.close("SIGNONMSGSRSV1");
+}
+
+// Each row's posting time (noon of its value date, or of its booking date), and the first and
+// last of those dates.
+struct PostedDates {
+    std::vector<std::string> posted;
+    std::optional<Date> first, last;
+};
+
+PostedDates postedDates(const std::vector<MovimentoPtr>& rows, const std::string& now) {
+    PostedDates dates;
+    dates.posted.reserve(rows.size());
+    LocalDays days;
+    // A statement has a few hundred days at most: each noon is worked out once (mktime and
+    // localtime take the C library's zone lock each time).
+    std::map<std::tuple<int, int, int>, std::string> noons;
+    for (const auto& m : rows) {
+        // The value date is the day the money moved; the booking date stands in for it.
+        const auto date = m->dataValuta() ? m->dataValuta() : m->dataContabile();
+        const auto day = days.day(date);
+        if (!day) {
+            dates.posted.push_back(now);
+        } else {
+            auto [it, added] = noons.try_emplace({day->year, day->month, day->day});
+            if (added) {
+                it->second = timeText(noonOf(*day));
+            }
+            dates.posted.push_back(it->second);
+        }
+        if (date) {
+            dates.first = dates.first ? std::min(*dates.first, *date) : *date;
+            dates.last = dates.last ? std::max(*dates.last, *date) : *date;
+        }
+    }
+    return dates;
+}
+
+void writeTransactions(OfxWriter& ofx, const std::vector<MovimentoPtr>& rows,
+                       const std::vector<std::string>& ids, const std::string& now) {
+    const auto dates = postedDates(rows, now);
+    ofx.open("BANKTRANLIST");
+    ofx.element("DTSTART", dates.first ? StatementOfx::dayAtNoon(*dates.first) : now);
+    ofx.element("DTEND", dates.last ? StatementOfx::dayAtNoon(*dates.last) : now);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const Movimento& m = *rows[i];
+        const std::int64_t cents = *Importo::signedCents(m);
+        ofx.open("STMTTRN");
+        ofx.element("TRNTYPE", StatementOfx::transactionType(m.tipoMovimento(), cents));
+        ofx.element("DTPOSTED", dates.posted[i]);
+        ofx.element("TRNAMT", Importo::decimalPoint(cents));
+        ofx.element("FITID", ids[i]);
+        const auto payee = PayeeName::of(m.descrizione().value_or(""));
+        if (!payee.name.empty()) {
+            ofx.element("NAME", escaped(payee.name));
+        }
+        if (!payee.memo.empty()) {
+            ofx.element("MEMO", escaped(payee.memo));
+        }
+        ofx.close("STMTTRN");
+    }
+    ofx.close("BANKTRANLIST");
+}
+
 } // namespace
 
 bool StatementOfx::bookable(const Movimento& m) {
@@ -202,35 +292,11 @@ std::string StatementOfx::write(const StatementSource& source) {
         }
     }
     const std::string account = accountId(source.carta);
-    const auto ids = StatementFitids::of(rows, account);
     const std::string now = dateTime(source.now);
-
     OfxWriter ofx;
-    ofx.line("OFXHEADER:100");
-    ofx.line("DATA:OFXSGML");
-    ofx.line("VERSION:102");
-    ofx.line("SECURITY:NONE");
-    // OFX 1.02 names single-byte character sets only; libofx and its importers also take UTF-8
-    // declared so and pass it through whole, which keeps every character of a description
-    // (Windows-1252 would lose those outside it).
-    ofx.line("ENCODING:UTF-8");
-    ofx.line("CHARSET:NONE");
-    ofx.line("COMPRESSION:NONE");
-    ofx.line("OLDFILEUID:NONE");
-    ofx.line("NEWFILEUID:NONE");
-    ofx.line("");
+    writeHeader(ofx);
     ofx.open("OFX");
-    ofx.open("SIGNONMSGSRSV1");
-    ofx.open("SONRS");
-    ofx.status();
-    ofx.element("DTSERVER", now);
-    ofx.element("LANGUAGE", "ITA");
-    ofx.open("FI");
-    ofx.element("ORG", "Lumacard");
-    ofx.close("FI");
-    ofx.close("SONRS");
-    ofx.close("SIGNONMSGSRSV1");
-
+    writeSignOn(ofx, now);
     // A prepaid card is written as a bank account (the bank message set, a CHECKING account),
     // not as a credit card: the money on it is the holder's own, as on a current account.
     // libofx reads both alike, but GnuCash, KMyMoney and HomeBank make a credit card's account a
@@ -247,53 +313,7 @@ std::string StatementOfx::write(const StatementSource& source) {
     ofx.element("ACCTID", account);
     ofx.element("ACCTTYPE", "CHECKING");
     ofx.close("BANKACCTFROM");
-
-    LocalDays days;
-    std::vector<std::string> posted;
-    posted.reserve(rows.size());
-    std::optional<Date> first, last;
-    // A statement has a few hundred days at most: each noon is worked out once (mktime and
-    // localtime take the C library's zone lock each time).
-    std::map<std::tuple<int, int, int>, std::string> noons;
-    for (const auto& m : rows) {
-        // The value date is the day the money moved; the booking date stands in for it.
-        const auto date = m->dataValuta() ? m->dataValuta() : m->dataContabile();
-        const auto day = days.day(date);
-        if (!day) {
-            posted.push_back(now);
-        } else {
-            auto [it, added] = noons.try_emplace({day->year, day->month, day->day});
-            if (added) {
-                it->second = timeText(noonOf(*day));
-            }
-            posted.push_back(it->second);
-        }
-        if (date) {
-            first = first ? std::min(*first, *date) : *date;
-            last = last ? std::max(*last, *date) : *date;
-        }
-    }
-    ofx.open("BANKTRANLIST");
-    ofx.element("DTSTART", first ? dayAtNoon(*first) : now);
-    ofx.element("DTEND", last ? dayAtNoon(*last) : now);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const Movimento& m = *rows[i];
-        const std::int64_t cents = *Importo::signedCents(m);
-        ofx.open("STMTTRN");
-        ofx.element("TRNTYPE", transactionType(m.tipoMovimento(), cents));
-        ofx.element("DTPOSTED", posted[i]);
-        ofx.element("TRNAMT", Importo::decimalPoint(cents));
-        ofx.element("FITID", ids[i]);
-        const auto payee = PayeeName::of(m.descrizione().value_or(""));
-        if (!payee.name.empty()) {
-            ofx.element("NAME", escaped(payee.name));
-        }
-        if (!payee.memo.empty()) {
-            ofx.element("MEMO", escaped(payee.memo));
-        }
-        ofx.close("STMTTRN");
-    }
-    ofx.close("BANKTRANLIST");
+    writeTransactions(ofx, rows, StatementFitids::of(rows, account), now);
     if (source.saldo) {
         const auto day = balanceDay(source.saldo->saldoAl());
         const std::string asOf = day ? timeText(noonOf(*day)) : now;

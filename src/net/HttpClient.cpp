@@ -133,6 +133,77 @@ long HttpClient::timeoutMilliseconds(double seconds) {
     return static_cast<long>(ms);
 }
 
+namespace {
+
+// Where the request goes and how: HTTPS only, the peer and its name checked, the time limit,
+// the reply into the receiver, and the progress callback that lets a cancelled worker leave.
+void setTransfer(CURL* curl, const HttpRequest& request, const std::optional<std::string>& caFile,
+                 Receiver& receiver) {
+    curl_easy_setopt(curl, CURLOPT_URL, request.url.c_str());
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "https");
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "https");
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+    if (caFile) {
+        curl_easy_setopt(curl, CURLOPT_CAINFO, caFile->c_str());
+        curl_easy_setopt(curl, CURLOPT_CAPATH, nullptr);
+    }
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS,
+                     HttpClient::timeoutMilliseconds(request.timeoutSeconds));
+    curl_easy_setopt(curl, CURLOPT_USERAGENT, "Vestrino/0.1");
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, receive);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &receiver);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, stillWanted);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+}
+
+// The method, the headers (kept in `headers`, which must outlive the transfer) and the body.
+void setMessage(CURL* curl, const HttpRequest& request, Slist& headers) {
+    append(headers, "Expect:");
+    for (const auto& h : request.headers) {
+        append(headers, h);
+    }
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.get());
+    if (request.method == HttpRequest::Method::Post) {
+        curl_easy_setopt(curl, CURLOPT_POST, 1L);
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDS, request.body.data());
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE,
+                         static_cast<curl_off_t>(request.body.size()));
+    } else {
+        curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+    }
+}
+
+// The cookies the handle holds after a transfer, in libcurl's Netscape lines.
+std::vector<std::string> cookiesOf(CURL* curl) {
+    std::vector<std::string> received;
+    curl_slist* list = nullptr;
+    if (curl_easy_getinfo(curl, CURLINFO_COOKIELIST, &list) == CURLE_OK) {
+        Slist owned(list);
+        for (auto* l = list; l; l = l->next) {
+            received.emplace_back(l->data);
+        }
+    }
+    return received;
+}
+
+} // namespace
+
+std::vector<std::string> HttpClient::lendCookies(Handle& handle) {
+    CURL* curl = handle.curl;
+    if (!handle.cookieEngine) {
+        curl_easy_setopt(curl, CURLOPT_COOKIEFILE, "");
+        handle.cookieEngine = true;
+    }
+    curl_easy_setopt(curl, CURLOPT_COOKIELIST, "ALL");
+    auto sent = cookies_.snapshot();
+    for (const auto& line : sent) {
+        curl_easy_setopt(curl, CURLOPT_COOKIELIST, line.c_str());
+    }
+    return sent;
+}
+
 std::optional<HttpResponse> HttpClient::perform(const HttpRequest& request) {
     if (CancelToken::currentCancelled()) {
         return std::nullopt; // the work was left before this request went out
@@ -148,63 +219,15 @@ std::optional<HttpResponse> HttpClient::perform(const HttpRequest& request) {
     CURL* curl = handle->curl;
     // A reset keeps the handle's live connections and TLS session cache: that is the reuse.
     curl_easy_reset(curl);
-
     Receiver receiver{{}, cap};
-    curl_easy_setopt(curl, CURLOPT_URL, request.url.c_str());
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "https");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "https");
-    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
-    if (caFile) {
-        curl_easy_setopt(curl, CURLOPT_CAINFO, caFile->c_str());
-        curl_easy_setopt(curl, CURLOPT_CAPATH, nullptr);
-    }
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, timeoutMilliseconds(request.timeoutSeconds));
-    curl_easy_setopt(curl, CURLOPT_USERAGENT, "Vestrino/0.1");
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, receive);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &receiver);
-    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, stillWanted);
-    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-
+    setTransfer(curl, request, caFile, receiver);
     Slist headers;
-    append(headers, "Expect:");
-    for (const auto& h : request.headers) {
-        append(headers, h);
-    }
-    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.get());
-    if (request.method == HttpRequest::Method::Post) {
-        curl_easy_setopt(curl, CURLOPT_POST, 1L);
-        curl_easy_setopt(curl, CURLOPT_POSTFIELDS, request.body.data());
-        curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE,
-                         static_cast<curl_off_t>(request.body.size()));
-    } else {
-        curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
-    }
-
+    setMessage(curl, request, headers);
     // The jar's cookies go into the handle for this request, and what the server changed
     // comes back after it.
-    if (!handle->cookieEngine) {
-        curl_easy_setopt(curl, CURLOPT_COOKIEFILE, "");
-        handle->cookieEngine = true;
-    }
-    curl_easy_setopt(curl, CURLOPT_COOKIELIST, "ALL");
-    const auto sent = cookies_.snapshot();
-    for (const auto& line : sent) {
-        curl_easy_setopt(curl, CURLOPT_COOKIELIST, line.c_str());
-    }
-
+    const auto sent = lendCookies(*handle);
     const CURLcode rc = curl_easy_perform(curl);
-
-    std::vector<std::string> received;
-    curl_slist* list = nullptr;
-    if (curl_easy_getinfo(curl, CURLINFO_COOKIELIST, &list) == CURLE_OK) {
-        Slist owned(list);
-        for (auto* l = list; l; l = l->next) {
-            received.emplace_back(l->data);
-        }
-    }
-    cookies_.merge(sent, received);
+    cookies_.merge(sent, cookiesOf(curl));
 
     std::optional<HttpResponse> response;
     if (rc == CURLE_OK && !receiver.overflow) {

@@ -61,6 +61,8 @@ private:
     struct Handle;
     std::unique_ptr<Handle> acquire();
     void release(std::unique_ptr<Handle> handle);
+    // Puts the jar's cookies into the handle for one request; returns what it put.
+    std::vector<std::string> lendCookies(Handle& handle);
 
     std::mutex mutex_;
     std::vector<std::unique_ptr<Handle>> idle_;

@@ -56,12 +56,8 @@ GVariant* emptyAttributes() {
     return g_variant_new_array(G_VARIANT_TYPE("{ss}"), nullptr, 0);
 }
 
-} // namespace
-
-GVariant* AtspiText::call(View& view, std::string_view method, GVariant* parameters,
-                          const AtspiComponent& component) {
-    const std::string text = view.accessibleText().value_or(std::string());
-    const CodePoints cp(text);
+// The text itself, a piece of it, a character: nullptr for a method of another kind.
+GVariant* textCall(const CodePoints& cp, std::string_view method, GVariant* parameters) {
     // A piece of the text and where it lies: (s, start, end).
     const auto piece = [&](int from, int to) {
         from = cp.clamp(from);
@@ -94,6 +90,12 @@ GVariant* AtspiText::call(View& view, std::string_view method, GVariant* paramet
         g_variant_get(parameters, "(i)", &offset);
         return g_variant_new("(i)", cp.at(offset));
     }
+    return nullptr;
+}
+
+// Attributes (there are none), extents and points: nullptr for a method of another kind.
+GVariant* layoutCall(View& view, const CodePoints& cp, std::string_view method,
+                     GVariant* parameters, const AtspiComponent& component) {
     if (method == "GetAttributeValue") {
         return g_variant_new("(s)", "");
     }
@@ -118,6 +120,12 @@ GVariant* AtspiText::call(View& view, std::string_view method, GVariant* paramet
     if (method == "GetOffsetAtPoint") {
         return g_variant_new("(i)", -1);
     }
+    return nullptr;
+}
+
+// The caret and the selection: nullptr for a method of another kind.
+GVariant* selectionCall(View& view, const CodePoints& cp, std::string_view method,
+                        GVariant* parameters) {
     const auto [selFrom, selTo] = view.accessibleSelection();
     if (method == "GetNSelections") {
         return g_variant_new("(i)", selTo > selFrom ? 1 : 0);
@@ -147,6 +155,21 @@ GVariant* AtspiText::call(View& view, std::string_view method, GVariant* paramet
         return g_variant_new("(b)", view.selectAccessibleText(caret, caret));
     }
     return nullptr;
+}
+
+} // namespace
+
+GVariant* AtspiText::call(View& view, std::string_view method, GVariant* parameters,
+                          const AtspiComponent& component) {
+    const std::string text = view.accessibleText().value_or(std::string());
+    const CodePoints cp(text);
+    if (auto* reply = textCall(cp, method, parameters)) {
+        return reply;
+    }
+    if (auto* reply = layoutCall(view, cp, method, parameters, component)) {
+        return reply;
+    }
+    return selectionCall(view, cp, method, parameters);
 }
 
 GVariant* AtspiText::editCall(View& view, std::string_view method, GVariant* parameters,

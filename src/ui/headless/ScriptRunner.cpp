@@ -94,110 +94,122 @@ void ScriptRunner::run(const ScriptCommand& command, std::string& error) {
     switch (command.kind) {
     case Kind::Wait:
         frames(n[0]);
-        break;
-    case Kind::Idle: {
-        // Real time: the background tasks run on threads of their own.
-        const auto deadline = std::chrono::steady_clock::now() + seconds(n[0]);
-        for (;;) {
-            RunLoop::main().runOnce();
-            screen_.tick(clock_->now());
-            if (BackgroundTask::running() == 0 && RunLoop::main().queue().empty()) {
-                break;
-            }
-            if (std::chrono::steady_clock::now() >= deadline) {
-                error = "still busy after " + std::to_string(n[0]) + " s";
-                return;
-            }
-            RunLoop::main().queue().waitForWork(std::min(
-                deadline, std::chrono::steady_clock::now() + std::chrono::milliseconds(20)));
-        }
-        break;
-    }
-    case Kind::Sleep: {
-        // Real time in which what other threads hand the main queue is handled (the desktop's
-        // settings changing, say) while the virtual clock stands still.
-        const auto deadline = std::chrono::steady_clock::now() + seconds(n[0]);
-        while (std::chrono::steady_clock::now() < deadline) {
-            RunLoop::main().runOnce();
-            screen_.tick(clock_->now());
-            RunLoop::main().queue().waitForWork(std::min(
-                deadline, std::chrono::steady_clock::now() + std::chrono::milliseconds(20)));
-        }
-        break;
-    }
-    case Kind::Tap: {
-        Point at{n.size() == 2 ? n[0] : 0, n.size() == 2 ? n[1] : 0};
-        if (!command.text.empty()) {
-            const auto found = centreOfShownView(window, command.text);
-            if (!found) {
-                error = "no view named \"" + command.text + "\" shows on the screen";
-                return;
-            }
-            at = *found;
-        }
-        window.touchDown(at, clock_->now());
-        frame();
-        window.touchUp(at, clock_->now());
-        frame();
-        break;
-    }
+        return;
+    case Kind::Idle:
+        idle(n[0], error);
+        return;
+    case Kind::Sleep:
+        sleep(n[0]);
+        return;
+    case Kind::Tap:
+        tap(command, error);
+        return;
     case Kind::TouchDown:
         window.touchDown({n[0], n[1]}, clock_->now());
-        frame();
         break;
     case Kind::TouchMove:
         window.touchMove({n[0], n[1]}, clock_->now());
-        frame();
         break;
     case Kind::TouchUp:
         window.touchUp({n[0], n[1]}, clock_->now());
-        frame();
         break;
-    case Kind::Drag: {
-        window.touchDown({n[0], n[1]}, clock_->now());
-        const long steps = std::max(1L, std::lround(n[4] / kFrame));
-        for (long i = 1; i <= steps; ++i) {
-            frame();
-            const double t = static_cast<double>(i) / steps;
-            window.touchMove({n[0] + (n[2] - n[0]) * t, n[1] + (n[3] - n[1]) * t}, clock_->now());
-        }
-        window.touchUp({n[2], n[3]}, clock_->now());
-        frame();
-        break;
-    }
+    case Kind::Drag:
+        drag(n);
+        return;
     case Kind::Wheel:
         window.scrollWheel({n[0], n[1]}, {n[2], n[3]});
-        frame();
         break;
     case Kind::Type:
         window.insertText(command.text);
-        frame();
         break;
     case Kind::Key:
         if (const auto key = keyCommandNamed(command.text)) {
             window.keyCommand(*key);
         }
-        frame();
         break;
     case Kind::Clipboard:
         if (window.clipboard()) {
             window.clipboard()->setText(command.text);
         }
-        frame();
         break;
-    case Kind::Snapshot: {
-        nlohmann::ordered_json extra{{"time", std::round(elapsedSeconds() * 1000) / 1000}};
-        if (hooks_.describe) {
-            const auto described = hooks_.describe(); // kept alive for the loop
-            for (const auto& [k, v] : described.items()) {
-                extra[k] = v;
-            }
-        }
-        if (!screen_.snapshot(out_, command.text, extra)) {
-            error = "cannot write the snapshot into " + out_.string();
-        }
-        break;
+    case Kind::Snapshot:
+        snapshot(command.text, error);
+        return;
     }
+    frame();
+}
+
+void ScriptRunner::idle(double limit, std::string& error) {
+    // Real time: the background tasks run on threads of their own.
+    const auto deadline = std::chrono::steady_clock::now() + seconds(limit);
+    for (;;) {
+        RunLoop::main().runOnce();
+        screen_.tick(clock_->now());
+        if (BackgroundTask::running() == 0 && RunLoop::main().queue().empty()) {
+            return;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            error = "still busy after " + std::to_string(limit) + " s";
+            return;
+        }
+        RunLoop::main().queue().waitForWork(
+            std::min(deadline, std::chrono::steady_clock::now() + std::chrono::milliseconds(20)));
+    }
+}
+
+void ScriptRunner::sleep(double length) {
+    // What other threads hand the main queue is handled (the desktop's settings changing, say)
+    // while the virtual clock stands still.
+    const auto deadline = std::chrono::steady_clock::now() + seconds(length);
+    while (std::chrono::steady_clock::now() < deadline) {
+        RunLoop::main().runOnce();
+        screen_.tick(clock_->now());
+        RunLoop::main().queue().waitForWork(
+            std::min(deadline, std::chrono::steady_clock::now() + std::chrono::milliseconds(20)));
+    }
+}
+
+void ScriptRunner::tap(const ScriptCommand& command, std::string& error) {
+    Window& window = *screen_.screen().window();
+    const auto& n = command.numbers;
+    Point at{n.size() == 2 ? n[0] : 0, n.size() == 2 ? n[1] : 0};
+    if (!command.text.empty()) {
+        const auto found = centreOfShownView(window, command.text);
+        if (!found) {
+            error = "no view named \"" + command.text + "\" shows on the screen";
+            return;
+        }
+        at = *found;
+    }
+    window.touchDown(at, clock_->now());
+    frame();
+    window.touchUp(at, clock_->now());
+    frame();
+}
+
+void ScriptRunner::drag(const std::vector<double>& n) {
+    Window& window = *screen_.screen().window();
+    window.touchDown({n[0], n[1]}, clock_->now());
+    const long steps = std::max(1L, std::lround(n[4] / kFrame));
+    for (long i = 1; i <= steps; ++i) {
+        frame();
+        const double t = static_cast<double>(i) / steps;
+        window.touchMove({n[0] + (n[2] - n[0]) * t, n[1] + (n[3] - n[1]) * t}, clock_->now());
+    }
+    window.touchUp({n[2], n[3]}, clock_->now());
+    frame();
+}
+
+void ScriptRunner::snapshot(const std::string& name, std::string& error) {
+    nlohmann::ordered_json extra{{"time", std::round(elapsedSeconds() * 1000) / 1000}};
+    if (hooks_.describe) {
+        const auto described = hooks_.describe(); // kept alive for the loop
+        for (const auto& [k, v] : described.items()) {
+            extra[k] = v;
+        }
+    }
+    if (!screen_.snapshot(out_, name, extra)) {
+        error = "cannot write the snapshot into " + out_.string();
     }
 }
 

@@ -40,6 +40,13 @@ public:
 
 private:
     void run(const ScriptCommand& command, std::string& error);
+    // Real time until the background tasks are done and the main queue is empty.
+    void idle(double seconds, std::string& error);
+    // Real time in which other threads' work is handled, the virtual clock standing still.
+    void sleep(double seconds);
+    void tap(const ScriptCommand& command, std::string& error);
+    void drag(const std::vector<double>& n);
+    void snapshot(const std::string& name, std::string& error);
     void frames(double seconds);
     void frame();
 

@@ -23,12 +23,10 @@
 
 namespace vestrino::ui {
 
-namespace {
-
 // Wakes the loop's wait from another thread with an event of the program's own type, until
 // shut: none is sent once the window's teardown has begun (an event sent then could reach the
 // X server after the window has gone).
-class LoopWaker {
+class SdlHost::LoopWaker {
 public:
     explicit LoopWaker(Uint32 type) : type_(type) {}
     void wake() {
@@ -50,22 +48,21 @@ private:
     bool open_ = true;
 };
 
-} // namespace
-
 namespace {
 // The longest the idle loop sleeps without looking at the main queue, and the longest while a
 // background task runs (its continuation shows within a frame or so).
 constexpr int kIdleWait = 250;
 constexpr int kWorkWait = 10;
-// How long a closing window waits, hidden, before it is destroyed (see the end of run).
+// How long a closing window waits, hidden, before it is destroyed (see closeWindow).
 constexpr Uint32 kCloseSettle = 30;
-struct WindowFree {
-    void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
-};
-struct RendererFree {
-    void operator()(SDL_Renderer* r) const { SDL_DestroyRenderer(r); }
-};
 } // namespace
+
+void SdlHost::WindowFree::operator()(SDL_Window* w) const {
+    SDL_DestroyWindow(w);
+}
+void SdlHost::RendererFree::operator()(SDL_Renderer* r) const {
+    SDL_DestroyRenderer(r);
+}
 
 SdlHost::SdlHost(std::shared_ptr<Window> window, double scale, bool scaleAsked, std::string title,
                  std::optional<Image> icon, double zoom)
@@ -105,6 +102,29 @@ void present(SDL_Window* window, SDL_Renderer* renderer, bool paced, ChangedRows
 } // namespace
 
 bool SdlHost::run(std::string& error) {
+    setHints();
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        error = std::string("SDL cannot open a window: ") + SDL_GetError();
+        return false;
+    }
+    if (!openWindow(error)) {
+        renderer_.reset();
+        sdlWindow_.reset();
+        SDL_Quit();
+        return false;
+    }
+    // Text input only while a text field is first responder.
+    SDL_StopTextInput();
+    // Ctrl+V pastes what the desktop copied; headless keeps its own clipboard.
+    const auto ownClipboard = window_->clipboard();
+    window_->setClipboard(std::make_shared<SdlClipboard>());
+    loop();
+    window_->setClipboard(ownClipboard);
+    closeWindow();
+    return true;
+}
+
+void SdlHost::setHints() {
     // Fingers are handled as fingers: no mouse events made up for them (a tap would come twice).
     SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
     // A card application leaves the screen saver alone.
@@ -117,10 +137,9 @@ bool SdlHost::run(std::string& error) {
     if (std::getenv("WAYLAND_DISPLAY") && !std::getenv("SDL_VIDEODRIVER")) {
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "wayland,x11");
     }
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        error = std::string("SDL cannot open a window: ") + SDL_GetError();
-        return false;
-    }
+}
+
+bool SdlHost::openWindow(std::string& error) {
     const Rect f = window_->frame();
     // The window opens wholly on the screen: the scale comes down until it fits.
     SDL_Rect area{};
@@ -139,171 +158,189 @@ bool SdlHost::run(std::string& error) {
     UIImage::setPreferredScale(scale_);
     const Size pixels{std::floor(f.width() * scale_), std::floor(f.height() * scale_)};
     const Point at = usable.isEmpty() ? Point{} : WindowScale::placement(pixels, usable);
-    std::unique_ptr<SDL_Window, WindowFree> sdlWindow(SDL_CreateWindow(
+    sdlWindow_.reset(SDL_CreateWindow(
         title_.c_str(), usable.isEmpty() ? SDL_WINDOWPOS_CENTERED : static_cast<int>(at.x),
         usable.isEmpty() ? SDL_WINDOWPOS_CENTERED : static_cast<int>(at.y),
         static_cast<int>(pixels.width), static_cast<int>(pixels.height), 0));
-    if (!sdlWindow) {
+    if (!sdlWindow_) {
         error = std::string("SDL cannot open a window: ") + SDL_GetError();
-        SDL_Quit();
         return false;
     }
-    if (icon_ && icon_->width > 0 && icon_->height > 0) {
-        // The task bar's and the window switcher's picture; SDL copies the pixels.
-        std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)> surface(
-            SDL_CreateRGBSurfaceWithFormatFrom(icon_->rgba.data(), icon_->width, icon_->height, 32,
-                                               icon_->width * 4, SDL_PIXELFORMAT_RGBA32),
-            &SDL_FreeSurface);
-        if (surface) {
-            SDL_SetWindowIcon(sdlWindow.get(), surface.get());
-        }
-    }
+    setIcon();
     // The software renderer paints into the window's surface and presents it (X11, the
     // offscreen driver); SDL 2.26's Wayland driver has no window surface, and there the
-    // accelerated renderer presents.
-    std::unique_ptr<SDL_Renderer, RendererFree> renderer(
-        SDL_CreateRenderer(sdlWindow.get(), -1, SDL_RENDERER_SOFTWARE));
-    const bool paced = !renderer; // vsync paces the accelerated renderer's frames
-    if (!renderer) {
-        renderer.reset(SDL_CreateRenderer(sdlWindow.get(), -1,
-                                          SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
+    // accelerated renderer presents, paced by vsync.
+    renderer_.reset(SDL_CreateRenderer(sdlWindow_.get(), -1, SDL_RENDERER_SOFTWARE));
+    paced_ = !renderer_;
+    if (!renderer_) {
+        renderer_.reset(SDL_CreateRenderer(sdlWindow_.get(), -1,
+                                           SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
     }
-    if (!renderer) {
+    if (!renderer_) {
         error = std::string("SDL has no renderer: ") + SDL_GetError();
         return false;
     }
-    // Text input only while a text field is first responder.
-    SDL_StopTextInput();
-    // Ctrl+V pastes what the desktop copied; headless keeps its own clipboard.
-    const auto ownClipboard = window_->clipboard();
-    window_->setClipboard(std::make_shared<SdlClipboard>());
-    // Work posted by other threads is picked up by the loop's own short waits (below), not by
-    // waking it with an event: on X11 SDL wakes a waiting loop by sending an event to the
-    // window over a second connection, and one sent just before the window went down reached
-    // the server after it (an X error, and Xlib ends the program with status 1).
-    {
-        SdlFonts fonts(scale_);
-        SdlCanvas canvas(renderer.get(), fonts);
-        Screen screen(window_);
-        bool moving = true;
-        bool quit = false;
-        SdlEventRouter router(window_, scale_);
-        auto lastFrame = std::chrono::steady_clock::now();
-        bool firstFrameLogged = false;
-        ChangedRows changedRows;
-        // Assistive technology (a screen reader) is served once the first frame is up, when the
-        // desktop has its accessibility bus; it goes before the window does.
-        std::unique_ptr<AssistiveTechnology> accessibility;
-        bool accessibilityTried = false;
-        // How assistive technology's thread turns the loop at once for a call that came in: an
-        // event of our own. It is shut before the window goes (see the teardown below).
-        const auto waker = std::make_shared<LoopWaker>(SDL_RegisterEvents(1));
-        // For benchmarks: the longest the loop spent on one turn's work (events, the screens'
-        // code, painting), that is the longest it could not answer the person.
-        const bool logTurns = std::getenv("VESTRINO_LOG_LOOP") != nullptr;
-        std::chrono::steady_clock::duration longestTurn{};
-        while (!quit) {
-            int timeout = 0;
-            if (moving && !paced) {
-                // Something moves: the next frame comes a sixtieth of a second after the last.
-                const auto due = lastFrame + std::chrono::microseconds(16667);
-                timeout = static_cast<int>(
-                    std::max<long long>(0, std::chrono::duration_cast<std::chrono::milliseconds>(
-                                               due - std::chrono::steady_clock::now())
-                                               .count()));
-            }
-            if (!moving) {
-                // Nothing moves: sleep until an event or the next timer, and look at the main
-                // queue often while a background task may post its continuation to it.
-                timeout = kIdleWait;
-                if (const auto next = RunLoop::main().nextTimerDate()) {
-                    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                        *next - RunLoop::main().clock().now());
-                    timeout = static_cast<int>(std::clamp<long long>(ms.count(), 0, kIdleWait));
-                }
-                if (BackgroundTask::running() > 0 || !RunLoop::main().queue().empty()) {
-                    timeout = std::min(timeout, kWorkWait);
-                }
-            }
-            SDL_Event e;
-            const bool got = SDL_WaitEventTimeout(&e, timeout);
-            const auto turnStart = std::chrono::steady_clock::now();
-            if (got) {
-                do {
-                    switch (router.handle(e, RunLoop::main().clock().now())) {
-                    case SdlEventRouter::Outcome::Quit:
-                        quit = true;
-                        break;
-                    case SdlEventRouter::Outcome::Repaint:
-                        // Exposed: the window lost what it showed, all of it goes again.
-                        window_->markDirty();
-                        changedRows.invalidate();
-                        break;
-                    case SdlEventRouter::Outcome::None:
-                        break;
-                    }
-                } while (!quit && SDL_PollEvent(&e));
-            }
-            // Text input (and a phone's on-screen keyboard) only while a field has the focus.
-            if (window_->wantsTextInput() && !SDL_IsTextInputActive()) {
-                SDL_StartTextInput();
-            } else if (!window_->wantsTextInput() && SDL_IsTextInputActive()) {
-                SDL_StopTextInput();
-            }
-            lastFrame = std::chrono::steady_clock::now();
-            const auto painted = screen.framesPainted();
-            moving = screen.tick(RunLoop::main().clock().now(), &canvas);
-            if (screen.framesPainted() != painted) {
-                present(sdlWindow.get(), renderer.get(), paced, changedRows);
-                canvas.endFrame();
-                if (!firstFrameLogged && std::getenv("VESTRINO_LOG_FIRST_FRAME")) {
-                    // For benchmarks: when the first frame was on the screen, on the clock a
-                    // parent process reads too (CLOCK_MONOTONIC), with which presenter and in
-                    // which look.
-                    timespec t{};
-                    clock_gettime(CLOCK_MONOTONIC, &t);
-                    std::fprintf(stderr,
-                                 "first frame presented at monotonic %ld.%06ld s (%s, %s)\n",
-                                 static_cast<long>(t.tv_sec), t.tv_nsec / 1000,
-                                 paced ? "renderer" : "window surface",
-                                 window_->appearance() == Appearance::Dark ? "dark" : "light");
-                }
-                firstFrameLogged = true;
-            }
-            longestTurn = std::max(longestTurn, std::chrono::steady_clock::now() - turnStart);
-            if (firstFrameLogged && !accessibilityTried) {
-                accessibilityTried = true;
-                accessibility = AssistiveTechnologyLoader::start(
-                    window_, title_,
-                    [&sdlWindow, this] {
-                        int x = 0, y = 0;
-                        SDL_GetWindowPosition(sdlWindow.get(), &x, &y);
-                        return ScreenPlacement{x, y, scale_};
-                    },
-                    [waker] { waker->wake(); });
-            }
-        }
-        if (logTurns) {
-            std::fprintf(stderr, "longest loop turn: %.1f ms\n",
-                         std::chrono::duration<double, std::milli>(longestTurn).count());
-        }
-        waker->shut();
-        accessibility.reset();
+    return true;
+}
+
+void SdlHost::setIcon() {
+    if (!icon_ || icon_->width <= 0 || icon_->height <= 0) {
+        return;
     }
-    window_->setClipboard(ownClipboard);
+    // The task bar's and the window switcher's picture; SDL copies the pixels.
+    std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)> surface(
+        SDL_CreateRGBSurfaceWithFormatFrom(icon_->rgba.data(), icon_->width, icon_->height, 32,
+                                           icon_->width * 4, SDL_PIXELFORMAT_RGBA32),
+        &SDL_FreeSurface);
+    if (surface) {
+        SDL_SetWindowIcon(sdlWindow_.get(), surface.get());
+    }
+}
+
+// Work posted by other threads is picked up by the loop's own short waits (waitTimeout), not by
+// waking it with an event: on X11 SDL wakes a waiting loop by sending an event to the window
+// over a second connection, and one sent just before the window went down reached the server
+// after it (an X error, and Xlib ends the program with status 1).
+void SdlHost::loop() {
+    SdlFonts fonts(scale_);
+    SdlCanvas canvas(renderer_.get(), fonts);
+    Screen screen(window_);
+    SdlEventRouter router(window_, scale_);
+    ChangedRows changedRows;
+    bool moving = true;
+    bool quit = false;
+    bool firstFramePresented = false;
+    auto lastFrame = std::chrono::steady_clock::now();
+    // Assistive technology (a screen reader) is served once the first frame is up, when the
+    // desktop has its accessibility bus; it goes before the window does. Its thread turns the
+    // loop at once for a call that came in with an event of our own, shut before the window goes.
+    std::unique_ptr<AssistiveTechnology> accessibility;
+    const auto waker = std::make_shared<LoopWaker>(SDL_RegisterEvents(1));
+    // For benchmarks: the longest the loop spent on one turn's work (events, the screens'
+    // code, painting), that is the longest it could not answer the person.
+    const bool logTurns = std::getenv("VESTRINO_LOG_LOOP") != nullptr;
+    std::chrono::steady_clock::duration longestTurn{};
+    while (!quit) {
+        SDL_Event e;
+        const bool got = SDL_WaitEventTimeout(&e, waitTimeout(moving, lastFrame));
+        const auto turnStart = std::chrono::steady_clock::now();
+        if (got) {
+            quit = dispatch(e, router, changedRows);
+        }
+        syncTextInput();
+        lastFrame = std::chrono::steady_clock::now();
+        const auto painted = screen.framesPainted();
+        moving = screen.tick(RunLoop::main().clock().now(), &canvas);
+        if (screen.framesPainted() != painted) {
+            present(sdlWindow_.get(), renderer_.get(), paced_, changedRows);
+            canvas.endFrame();
+            if (!firstFramePresented) {
+                firstFramePresented = true;
+                logFirstFrame();
+                accessibility = startAccessibility(waker);
+            }
+        }
+        longestTurn = std::max(longestTurn, std::chrono::steady_clock::now() - turnStart);
+    }
+    if (logTurns) {
+        std::fprintf(stderr, "longest loop turn: %.1f ms\n",
+                     std::chrono::duration<double, std::milli>(longestTurn).count());
+    }
+    waker->shut();
+    accessibility.reset();
+}
+
+int SdlHost::waitTimeout(bool moving, std::chrono::steady_clock::time_point lastFrame) const {
+    if (moving) {
+        if (paced_) {
+            return 0; // vsync paces the frames
+        }
+        // Something moves: the next frame comes a sixtieth of a second after the last.
+        const auto due = lastFrame + std::chrono::microseconds(16667);
+        return static_cast<int>(
+            std::max<long long>(0, std::chrono::duration_cast<std::chrono::milliseconds>(
+                                       due - std::chrono::steady_clock::now())
+                                       .count()));
+    }
+    // Nothing moves: sleep until an event or the next timer, and look at the main queue often
+    // while a background task may post its continuation to it.
+    int timeout = kIdleWait;
+    if (const auto next = RunLoop::main().nextTimerDate()) {
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+            *next - RunLoop::main().clock().now());
+        timeout = static_cast<int>(std::clamp<long long>(ms.count(), 0, kIdleWait));
+    }
+    if (BackgroundTask::running() > 0 || !RunLoop::main().queue().empty()) {
+        timeout = std::min(timeout, kWorkWait);
+    }
+    return timeout;
+}
+
+bool SdlHost::dispatch(SDL_Event& e, SdlEventRouter& router, ChangedRows& changedRows) {
+    do {
+        switch (router.handle(e, RunLoop::main().clock().now())) {
+        case SdlEventRouter::Outcome::Quit:
+            return true;
+        case SdlEventRouter::Outcome::Repaint:
+            // Exposed: the window lost what it showed, all of it goes again.
+            window_->markDirty();
+            changedRows.invalidate();
+            break;
+        case SdlEventRouter::Outcome::None:
+            break;
+        }
+    } while (SDL_PollEvent(&e));
+    return false;
+}
+
+void SdlHost::syncTextInput() {
+    // Text input (and a phone's on-screen keyboard) only while a field has the focus.
+    if (window_->wantsTextInput() && !SDL_IsTextInputActive()) {
+        SDL_StartTextInput();
+    } else if (!window_->wantsTextInput() && SDL_IsTextInputActive()) {
+        SDL_StopTextInput();
+    }
+}
+
+void SdlHost::logFirstFrame() const {
+    if (!std::getenv("VESTRINO_LOG_FIRST_FRAME")) {
+        return;
+    }
+    // For benchmarks: when the first frame was on the screen, on the clock a parent process
+    // reads too (CLOCK_MONOTONIC), with which presenter and in which look.
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    std::fprintf(stderr, "first frame presented at monotonic %ld.%06ld s (%s, %s)\n",
+                 static_cast<long>(t.tv_sec), t.tv_nsec / 1000,
+                 paced_ ? "renderer" : "window surface",
+                 window_->appearance() == Appearance::Dark ? "dark" : "light");
+}
+
+std::unique_ptr<AssistiveTechnology>
+SdlHost::startAccessibility(const std::shared_ptr<LoopWaker>& waker) {
+    return AssistiveTechnologyLoader::start(
+        window_, title_,
+        [this] {
+            int x = 0, y = 0;
+            SDL_GetWindowPosition(sdlWindow_.get(), &x, &y);
+            return ScreenPlacement{x, y, scale_};
+        },
+        [waker] { waker->wake(); });
+}
+
+void SdlHost::closeWindow() {
     // An event queued while the loop waited (the close itself) makes SDL wake the wait by
     // sending an event to the window over a second X connection; destroyed at once, the window
     // could be gone before the server took that event: an X error, and Xlib ends the program
     // with status 1. Hidden first (a round trip on the first connection) and given a moment, the
     // window goes after the server has taken it.
-    SDL_HideWindow(sdlWindow.get());
+    SDL_HideWindow(sdlWindow_.get());
     SDL_PumpEvents();
     SDL_Delay(kCloseSettle);
     SDL_PumpEvents();
-    renderer.reset();
-    sdlWindow.reset();
+    renderer_.reset();
+    sdlWindow_.reset();
     SDL_Quit();
-    return true;
 }
 
 } // namespace vestrino::ui
