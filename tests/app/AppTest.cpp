@@ -1,4 +1,5 @@
 #include "AppFixture.h"
+#include "CaseName.h"
 #include "app/chrome/VestrinoVC.h"
 #include "core/BackgroundTask.h"
 
@@ -31,22 +32,24 @@ TEST_F(AppTest, LaunchWithAndWithoutTheBanner) {
     EXPECT_FALSE(backButtonShown());
 }
 
-TEST_F(AppTest, NoBannerOrNoNetworkShowsTheLoginScreenAtOnce) {
-    for (const bool networkDown : {false, true}) {
-        VestrinoAppDelegate::install()->setDocumentsDirectory(tempDir() / "docs");
-        server().knobs().setFault("/LumaCard/banner.do", {.status = 404, .body = ""});
-        setReachabilityFlags(networkDown ? 0u : 2u);
-        const auto bannerRequests = server().knobs().requestCount("/LumaCard/banner.do");
-        launch();
-        EXPECT_EQ(state()["visible"], "HomeViewController") << networkDown;
-        // The splash and the login screen's banner each ask; without network nobody does.
-        EXPECT_EQ(server().knobs().requestCount("/LumaCard/banner.do"),
-                  bannerRequests + (networkDown ? 0 : 2));
-        EXPECT_FALSE(delegate_->loggedIn());
-        server().knobs().clearFaults();
-        TearDown();
-    }
+class NoBannerTest : public AppTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(NoBannerTest, ShowsTheLoginScreenAtOnce) {
+    const bool networkDown = GetParam();
+    VestrinoAppDelegate::install()->setDocumentsDirectory(tempDir() / "docs");
+    server().knobs().setFault("/LumaCard/banner.do", {.status = 404, .body = ""});
+    setReachabilityFlags(networkDown ? 0u : 2u);
+    const auto bannerRequests = server().knobs().requestCount("/LumaCard/banner.do");
+    launch();
+    EXPECT_EQ(state()["visible"], "HomeViewController");
+    // The splash and the login screen's banner each ask; without network nobody does.
+    EXPECT_EQ(server().knobs().requestCount("/LumaCard/banner.do"),
+              bannerRequests + (networkDown ? 0 : 2));
+    EXPECT_FALSE(delegate_->loggedIn());
 }
+
+INSTANTIATE_TEST_SUITE_P(Network, NoBannerTest, ::testing::Values(false, true),
+                         [](const auto& info) { return std::string(info.param ? "Down" : "Up"); });
 
 TEST_F(AppTest, ValidationMessagesAndTheReturnKey) {
     launch();
@@ -198,37 +201,42 @@ TEST_F(AppTest, ToolbarInformationAndLogout) {
 
 // The wallet's card list failing after the login: the service's own message, or the fallback
 // text when the connection drops; either way the session ends.
-TEST_F(AppTest, ACardListThatFailsForcesTheLogout) {
-    struct Case {
-        const char* name;
-        lumacard::Fault fault;
-        const char* message;
-    };
-    const Case cases[] = {
-        {"the session expired",
-         {.body = "<r><risposta><esito>KO</esito><codice_esito>sessione_scaduta</codice_esito>"
-                  "<messaggio>Sessione scaduta, accedi di nuovo</messaggio></risposta></r>"},
-         "Sessione scaduta, accedi di nuovo"},
-        {"lost on the way", {.closeConnection = true}, "Problema temporaneo, riprovare più tardi."},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        launch();
-        run("wait 2");
-        server().knobs().setFault("/LumaCard/lista_carte.do", c.fault);
-        login("mario.rossi", "lumacard1");
-        EXPECT_EQ(alertShown(), std::string("Attenzione | ") + c.message + " | Ok");
-        EXPECT_EQ(state()["alert"]["tag"], kForcedLogoutAlertTag);
-        tapTitled("Ok");
-        run("wait 0.6");
-        EXPECT_EQ(state()["screens"], ordered_json({"HomeViewController"}));
-        EXPECT_FALSE(delegate_->loggedIn());
-        EXPECT_EQ(RemoteServiceUtil::dictCache().count(), 0u);
-        server().knobs().clearFaults();
-        TearDown();
-        SetUp();
-    }
+namespace {
+
+struct CardListFault {
+    const char* name;
+    lumacard::Fault fault;
+    const char* message;
+};
+const CardListFault kCardListFaults[] = {
+    {"the session expired",
+     {.body = "<r><risposta><esito>KO</esito><codice_esito>sessione_scaduta</codice_esito>"
+              "<messaggio>Sessione scaduta, accedi di nuovo</messaggio></risposta></r>"},
+     "Sessione scaduta, accedi di nuovo"},
+    {"lost on the way", {.closeConnection = true}, "Problema temporaneo, riprovare più tardi."},
+};
+
+} // namespace
+
+class CardListFaultTest : public AppTest, public ::testing::WithParamInterface<CardListFault> {};
+
+TEST_P(CardListFaultTest, ForcesTheLogout) {
+    const auto& c = GetParam();
+    launch();
+    run("wait 2");
+    server().knobs().setFault("/LumaCard/lista_carte.do", c.fault);
+    login("mario.rossi", "lumacard1");
+    EXPECT_EQ(alertShown(), std::string("Attenzione | ") + c.message + " | Ok");
+    EXPECT_EQ(state()["alert"]["tag"], kForcedLogoutAlertTag);
+    tapTitled("Ok");
+    run("wait 0.6");
+    EXPECT_EQ(state()["screens"], ordered_json({"HomeViewController"}));
+    EXPECT_FALSE(delegate_->loggedIn());
+    EXPECT_EQ(RemoteServiceUtil::dictCache().count(), 0u);
 }
+
+INSTANTIATE_TEST_SUITE_P(CardList, CardListFaultTest, ::testing::ValuesIn(kCardListFaults),
+                         [](const auto& info) { return test::caseName(info.param.name); });
 
 TEST_F(AppTest, QuittingWhileTheLoginWorkerWaitsIsClean) {
     // The script ends (as a closed window would) while the service takes 3 s to answer. The

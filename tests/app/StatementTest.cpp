@@ -1,4 +1,5 @@
 #include "AppFixture.h"
+#include "CaseName.h"
 #include "ReplyXml.h"
 #include "app/chrome/VestrinoVC.h"
 #include "app/statement/TransazioniViewController.h"
@@ -261,69 +262,73 @@ TEST_F(StatementTest, FilterTogglesShowTheUnionOfTheirTypes) {
     }
 }
 
-TEST_F(StatementTest, TheCvv2DialogSendsOnlyThreeTypedCharacters) {
-    struct Case {
-        const char* name;
-        const char* lines; // the script's, after the field was touched
-        bool viaBackdrop;
-        std::string shownBeforeSave; // the field's text, one * a character
-        bool fetches;
-    };
-    const Case cases[] = {
-        {"three characters", "type \"7\"\ntype \"3\"\ntype \"9\"", false, "***", true},
-        {"two characters", "type \"7\"\ntype \"3\"", false, "**", false},
-        {"a fourth character is refused", "type \"7\"\ntype \"3\"\ntype \"9\"\ntype \"1\"", false,
-         "***", true},
-        {"four pasted at once stay four", "type \"7391\"", false, "****", false},
-        {"five pasted, then a key cuts to three", "type \"73955\"\ntype \"8\"", false, "***", true},
-        {"backspace at every length",
-         "type \"73955\"\nkey backspace\nkey backspace\nkey backspace\ntype \"9\"", false, "***",
-         true},
-        {"pasted with Ctrl+V", "clipboard \"739\"\nkey ctrl+v", false, "***", true},
-        {"four pasted with Ctrl+V stay four", "clipboard \"7391\"\nkey ctrl+v", false, "****",
-         false},
-        {"nothing typed", "", false, "", false},
-        {"the backdrop cancels even three", "type \"739\"", true, "***", false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        storeAnonymousCard();
-        toWallet();
-        server().knobs().clearCounts();
-        run("tap " + kChoose + "\nwait 0.3");
-        ASSERT_TRUE(dialogShown());
-        EXPECT_TRUE(state()["alert"].is_null());
-        // The panel has an alert's corners.
-        EXPECT_EQ(node(state(), "pannello")["cornerRadius"], ui::style::kPanelCornerRadius);
-        run("tap " + kCvv2Field + "\nwait 0.4");
-        auto s = state();
-        EXPECT_EQ(node(s, "scrollView")["contentOffset"], ordered_json({0, 50}));
-        run(c.lines);
-        run("key return"); // accepted, and nothing else
-        EXPECT_TRUE(dialogShown());
-        EXPECT_EQ(text("textCVV2"), c.shownBeforeSave);
-        run(std::string("tap ") + (c.viaBackdrop ? kBackdrop : kSave) + "\nwait 0.1");
-        EXPECT_TRUE(dialogShown()); // fading out
-        run("wait 0.3\nidle 20\nwait 0.6");
-        EXPECT_FALSE(dialogShown());
-        EXPECT_EQ(server().knobs().requestCount(kAnonima), c.fetches ? 1u : 0u);
-        s = state();
-        if (c.fetches) {
-            const auto body = server().knobs().lastRequest(kAnonima)->body;
-            EXPECT_NE(body.find("numeroCarta=5375123400001117"), std::string::npos) << body;
-            EXPECT_NE(body.find("dataAA=28"), std::string::npos) << body;
-            EXPECT_NE(body.find("dataMM=04"), std::string::npos) << body;
-            // What was typed, cut back to three: nothing else is ever sent.
-            EXPECT_NE(body.find("cvv2=739"), std::string::npos) << body;
-            EXPECT_EQ(s["visible"], "TransazioniViewController") << body;
-        } else {
-            EXPECT_EQ(s["visible"], "CarteViewController");
-            EXPECT_TRUE(s["alert"].is_null()); // no message
-        }
-        TearDown();
-        SetUp();
+namespace {
+
+struct Cvv2Case {
+    const char* name;
+    const char* lines; // the script's, after the field was touched
+    bool viaBackdrop;
+    std::string shownBeforeSave; // the field's text, one * a character
+    bool fetches;
+};
+const Cvv2Case kCvv2Cases[] = {
+    {"three characters", "type \"7\"\ntype \"3\"\ntype \"9\"", false, "***", true},
+    {"two characters", "type \"7\"\ntype \"3\"", false, "**", false},
+    {"a fourth character is refused", "type \"7\"\ntype \"3\"\ntype \"9\"\ntype \"1\"", false,
+     "***", true},
+    {"four pasted at once stay four", "type \"7391\"", false, "****", false},
+    {"five pasted, then a key cuts to three", "type \"73955\"\ntype \"8\"", false, "***", true},
+    {"backspace at every length",
+     "type \"73955\"\nkey backspace\nkey backspace\nkey backspace\ntype \"9\"", false, "***", true},
+    {"pasted with Ctrl+V", "clipboard \"739\"\nkey ctrl+v", false, "***", true},
+    {"four pasted with Ctrl+V stay four", "clipboard \"7391\"\nkey ctrl+v", false, "****", false},
+    {"nothing typed", "", false, "", false},
+    {"the backdrop cancels even three", "type \"739\"", true, "***", false},
+};
+
+class Cvv2DialogTest : public StatementTest, public ::testing::WithParamInterface<Cvv2Case> {};
+
+} // namespace
+
+TEST_P(Cvv2DialogTest, SendsOnlyThreeTypedCharacters) {
+    const auto& c = GetParam();
+    storeAnonymousCard();
+    toWallet();
+    server().knobs().clearCounts();
+    run("tap " + kChoose + "\nwait 0.3");
+    ASSERT_TRUE(dialogShown());
+    EXPECT_TRUE(state()["alert"].is_null());
+    // The panel has an alert's corners.
+    EXPECT_EQ(node(state(), "pannello")["cornerRadius"], ui::style::kPanelCornerRadius);
+    run("tap " + kCvv2Field + "\nwait 0.4");
+    auto s = state();
+    EXPECT_EQ(node(s, "scrollView")["contentOffset"], ordered_json({0, 50}));
+    run(c.lines);
+    run("key return"); // accepted, and nothing else
+    EXPECT_TRUE(dialogShown());
+    EXPECT_EQ(text("textCVV2"), c.shownBeforeSave);
+    run(std::string("tap ") + (c.viaBackdrop ? kBackdrop : kSave) + "\nwait 0.1");
+    EXPECT_TRUE(dialogShown()); // fading out
+    run("wait 0.3\nidle 20\nwait 0.6");
+    EXPECT_FALSE(dialogShown());
+    EXPECT_EQ(server().knobs().requestCount(kAnonima), c.fetches ? 1u : 0u);
+    s = state();
+    if (c.fetches) {
+        const auto body = server().knobs().lastRequest(kAnonima)->body;
+        EXPECT_NE(body.find("numeroCarta=5375123400001117"), std::string::npos) << body;
+        EXPECT_NE(body.find("dataAA=28"), std::string::npos) << body;
+        EXPECT_NE(body.find("dataMM=04"), std::string::npos) << body;
+        // What was typed, cut back to three: nothing else is ever sent.
+        EXPECT_NE(body.find("cvv2=739"), std::string::npos) << body;
+        EXPECT_EQ(s["visible"], "TransazioniViewController") << body;
+    } else {
+        EXPECT_EQ(s["visible"], "CarteViewController");
+        EXPECT_TRUE(s["alert"].is_null()); // no message
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Typing, Cvv2DialogTest, ::testing::ValuesIn(kCvv2Cases),
+                         [](const auto& info) { return test::caseName(info.param.name); });
 
 TEST_F(StatementTest, AnAnonymousCardsStatementAndAWrongCode) {
     storeAnonymousCard();
@@ -389,55 +394,61 @@ TEST_F(StatementTest, TheBarsIgnoreTouchesWhileTheDialogIsUp) {
     EXPECT_EQ(state()["visible"], "InfoViewController");
 }
 
-TEST_F(StatementTest, FailedFetchesEndInAnAlertOrTheForcedLogout) {
-    struct Case {
-        const char* name;
-        std::optional<lumacard::Fault> fault;
-        bool expireSession;
-        std::string alert;
-        int tag;
-        std::string afterOk; // the visible screen once the alert is answered
-    };
-    const Case cases[] = {
-        {"the connection drops", lumacard::Fault{.closeConnection = true}, false,
-         "Errore | Impossibile recuperare le informazioni sulla carta | OK", 0,
-         "CarteViewController"},
-        {"the service says KO with a message",
-         lumacard::Fault{
-             .body = lumacard::ReplyXml::ko("errore_generico", "Servizio non disponibile.")},
-         false, "Errore | Servizio non disponibile. | OK", 0, "CarteViewController"},
-        {"a KO without a message",
-         lumacard::Fault{.body = lumacard::ReplyXml::ko("errore_generico", "")}, false,
-         "Errore | Problema temporaneo, riprovare più tardi. | OK", 0, "CarteViewController"},
-        {"the session has expired", std::nullopt, true,
-         "Attenzione | La sessione è scaduta. Effettuare di nuovo l'accesso. | Ok",
-         kForcedLogoutAlertTag, "HomeViewController"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        toWallet();
-        if (c.fault) {
-            server().knobs().setFault(kMovimenti, *c.fault);
-        }
-        if (c.expireSession) {
-            server().sessions().expireAll();
-        }
-        run("tap " + kChoose + "\nidle 20\nwait 0.3");
-        EXPECT_EQ(alertShown(), c.alert);
-        auto s = state();
-        ASSERT_FALSE(s["alert"].is_null());
-        EXPECT_EQ(s["alert"]["tag"], c.tag);
-        EXPECT_EQ(s["alert"]["activity"], false);
-        EXPECT_EQ(s["visible"], "CarteViewController");
-        tapTitled(s["alert"]["buttons"][0].get<std::string>());
-        run("idle 10\nwait 0.6");
-        s = state();
-        EXPECT_EQ(s["visible"], c.afterOk);
-        EXPECT_TRUE(s["alert"].is_null());
-        TearDown();
-        SetUp();
+namespace {
+
+struct FailedFetchCase {
+    const char* name;
+    std::optional<lumacard::Fault> fault;
+    bool expireSession;
+    std::string alert;
+    int tag;
+    std::string afterOk; // the visible screen once the alert is answered
+};
+const FailedFetchCase kFailedFetchCases[] = {
+    {"the connection drops", lumacard::Fault{.closeConnection = true}, false,
+     "Errore | Impossibile recuperare le informazioni sulla carta | OK", 0, "CarteViewController"},
+    {"the service says KO with a message",
+     lumacard::Fault{.body =
+                         lumacard::ReplyXml::ko("errore_generico", "Servizio non disponibile.")},
+     false, "Errore | Servizio non disponibile. | OK", 0, "CarteViewController"},
+    {"a KO without a message",
+     lumacard::Fault{.body = lumacard::ReplyXml::ko("errore_generico", "")}, false,
+     "Errore | Problema temporaneo, riprovare più tardi. | OK", 0, "CarteViewController"},
+    {"the session has expired", std::nullopt, true,
+     "Attenzione | La sessione è scaduta. Effettuare di nuovo l'accesso. | Ok",
+     kForcedLogoutAlertTag, "HomeViewController"},
+};
+
+class FailedFetchTest : public StatementTest,
+                        public ::testing::WithParamInterface<FailedFetchCase> {};
+
+} // namespace
+
+TEST_P(FailedFetchTest, EndsInAnAlertOrTheForcedLogout) {
+    const auto& c = GetParam();
+    toWallet();
+    if (c.fault) {
+        server().knobs().setFault(kMovimenti, *c.fault);
     }
+    if (c.expireSession) {
+        server().sessions().expireAll();
+    }
+    run("tap " + kChoose + "\nidle 20\nwait 0.3");
+    EXPECT_EQ(alertShown(), c.alert);
+    auto s = state();
+    ASSERT_FALSE(s["alert"].is_null());
+    EXPECT_EQ(s["alert"]["tag"], c.tag);
+    EXPECT_EQ(s["alert"]["activity"], false);
+    EXPECT_EQ(s["visible"], "CarteViewController");
+    tapTitled(s["alert"]["buttons"][0].get<std::string>());
+    run("idle 10\nwait 0.6");
+    s = state();
+    EXPECT_EQ(s["visible"], c.afterOk);
+    EXPECT_TRUE(s["alert"].is_null());
 }
+
+INSTANTIATE_TEST_SUITE_P(Statement, FailedFetchTest, ::testing::ValuesIn(kFailedFetchCases),
+                         [](const auto& info) { return test::caseName(info.param.name); });
 
 TEST_F(StatementTest, ADragThatStartsOnACardPagesAndAPressOpensIt) {
     toWallet();

@@ -14,6 +14,7 @@
 
 using namespace vestrino;
 using nlohmann::json;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -76,6 +77,25 @@ TEST_F(ServiceCommandsTest, CardsStatementAndTheStoredFile) {
     ASSERT_EQ(r.code, 0);
     EXPECT_NE(r.out.find("Disponibile:  2410,00"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("8 movimenti"), std::string::npos) << r.out;
+}
+
+// The documents folder the terminal client makes is its owner's only; a card file it could not
+// read is set aside by the next login, and listed.
+TEST_F(ServiceCommandsTest, ADamagedCardFileIsSetAsideAndListed) {
+    const auto docs = tempDir() / "cli-docs";
+    fs::remove_all(docs);
+    ASSERT_EQ(cli("--json cards --user mario.rossi", "lumacard1\n").code, 0);
+    for (const auto& folder : {docs, docs / "mario.rossi_listaCarte"}) {
+        EXPECT_TRUE(fs::exists(folder)) << folder;
+    }
+    EXPECT_EQ(fs::status(docs).permissions() & fs::perms::all, fs::perms::owner_all);
+    std::ofstream(docs / "mario.rossi_listaCarte", std::ios::binary) << "not a card file";
+    ASSERT_EQ(cli("--json cards --user mario.rossi", "lumacard1\n").code, 0);
+    const auto r = cli("store show --user mario.rossi");
+    EXPECT_EQ(r.code, 0) << r.out;
+    const auto listed = r.out.find("Messo da parte, illeggibile: " +
+                                   (docs / "mario.rossi_listaCarte.unreadable-").string());
+    EXPECT_NE(listed, std::string::npos) << r.out;
 }
 
 TEST_F(ServiceCommandsTest, FailuresAndTheirCodes) {

@@ -1,6 +1,5 @@
 // The card files under hostile conditions: a process killed in the middle of saving, writes
 // left over by such kills, and the folders made for them.
-#include "cli/CliDelegate.h"
 #include "core/FileDescriptor.h"
 #include "core/Paths.h"
 #include "store/CardList.h"
@@ -154,11 +153,6 @@ TEST(CardFileSafety, FoldersAreMadeForTheirOwnerOnly) {
     for (const auto& p : {deep.parent_path().parent_path(), deep.parent_path(), deep}) {
         EXPECT_EQ(modeOf(p), 0700u) << p;
     }
-    // The folders the programs make for their documents.
-    const fs::path cli = dir.path() / "cli" / "Documents";
-    EXPECT_EQ(CliDelegate::install(cli)->applicationDocumentsDirectory(), cli);
-    EXPECT_EQ(modeOf(cli.parent_path()), 0700u);
-    EXPECT_EQ(modeOf(cli), 0700u);
     EXPECT_TRUE(FileUtils::createDirectoryIfNotExists(dir.path() / "store" / "x"));
     EXPECT_EQ(modeOf(dir.path() / "store"), 0700u);
     ::umask(oldMask);

@@ -108,12 +108,7 @@ void VestrinoAppDelegate::lockSession() {
     if (!navigationController_ || !loggedIn()) {
         return;
     }
-    const auto screens = navigationController_->viewControllers();
-    for (auto it = screens.rbegin(); it != screens.rend(); ++it) {
-        if (auto* screen = dynamic_cast<VestrinoVC*>(it->get())) {
-            screen->sessionWillLock();
-        }
-    }
+    NotificationCenter::defaultCenter().postNotification(kSessionWillLockNotification);
     // An alert a screen does not keep (the window holds it) goes as if cancelled; a few at
     // most, in case dismissing one brings up another.
     for (int i = 0; i < 4 && window_; ++i) {
@@ -125,14 +120,12 @@ void VestrinoAppDelegate::lockSession() {
     }
     // A forced logout's alert, cancelled, has logged out already.
     if (loggedIn()) {
-        if (auto* visible =
-                dynamic_cast<VestrinoVC*>(navigationController_->visibleViewController().get())) {
-            visible->showLogout();
-        }
+        NotificationCenter::defaultCenter().postNotification(
+            kSessionLockedNotification, navigationController_->visibleViewController());
     }
-    if (auto* login = dynamic_cast<VestrinoVC*>(navigationController_->topViewController().get())) {
-        login->showAlertWithTitle(tr("Attenzione"), tr("Sessione chiusa per inattività."), false,
-                                  std::string(tr("OK")), std::nullopt);
+    if (login_) {
+        login_->showAlertWithTitle(tr("Attenzione"), tr("Sessione chiusa per inattività."), false,
+                                   std::string(tr("OK")), std::nullopt);
     }
 }
 
@@ -176,8 +169,8 @@ void VestrinoAppDelegate::applicationDidFinishLaunching(const std::shared_ptr<ui
     window_->setInputObserver([this] { lock_->noteActivity(); });
     setLoggedIn(false);
 
-    navigationController_ =
-        std::make_shared<ui::NavigationController>(std::make_shared<HomeViewController>());
+    login_ = std::make_shared<HomeViewController>();
+    navigationController_ = std::make_shared<ui::NavigationController>(login_);
     // The screens are laid out for 320 × 480 and follow the window's height from here.
     navigationController_->view()->setFrame(window_->bounds());
     navigationController_->setNavigationBar(std::make_shared<VestrinoNavigationBar>());
@@ -242,6 +235,7 @@ void VestrinoAppDelegate::applicationWillTerminate() {
         }
     }
     navigationController_.reset();
+    login_.reset();
     window_.reset();
 }
 

@@ -21,6 +21,7 @@ namespace vestrino {
 
 class Reachability;
 class GestoreCarteLocali;
+class HomeViewController;
 class UIBannerView;
 
 // The application's one object of shared state: the logged-in flag, the session cache, the
@@ -113,8 +114,9 @@ private:
     std::shared_ptr<ui::Window> window_;
     std::shared_ptr<LinkOpener> linkOpener_ = std::make_shared<RecordingLinkOpener>();
     std::shared_ptr<ui::NavigationController> navigationController_;
-    std::weak_ptr<UIBannerView> banner_; // the window keeps it while it is shown
-    std::weak_ptr<ui::View> launch_;     // the launch screen, until the banner is in
+    std::shared_ptr<HomeViewController> login_; // the root of the navigation
+    std::weak_ptr<UIBannerView> banner_;        // the window keeps it while it is shown
+    std::weak_ptr<ui::View> launch_;            // the launch screen, until the banner is in
     std::shared_ptr<Timer> splashTimer_;
     std::unique_ptr<InactivityLock> lock_;
     std::optional<Duration> lockOverride_;

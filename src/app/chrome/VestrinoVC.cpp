@@ -44,6 +44,16 @@ Window* VestrinoVC::window() const {
     return delegate ? delegate->window().get() : nullptr;
 }
 
+VestrinoVC::VestrinoVC()
+    : willLock_(NotificationCenter::defaultCenter().addObserver(
+          kSessionWillLockNotification, [this](const Notification&) { sessionWillLock(); })),
+      locked_(NotificationCenter::defaultCenter().addObserver(
+          kSessionLockedNotification, [this](const Notification& n) {
+              if (n.object.get() == static_cast<const void*>(static_cast<ViewController*>(this))) {
+                  showLogout();
+              }
+          })) {}
+
 void VestrinoVC::viewDidLoad() {
     setTitle("");
     if (auto* bar = toolbar()) {

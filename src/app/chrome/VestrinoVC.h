@@ -3,6 +3,7 @@
 #include "app/chrome/VestrinoToolbarDelegate.h"
 #include "core/BackgroundTask.h"
 #include "core/CancelToken.h"
+#include "core/NotificationCenter.h"
 #include "core/RunLoop.h"
 #include "core/Translation.h"
 #include "ui/AlertView.h"
@@ -23,6 +24,11 @@ class VestrinoNavigationBar;
 
 inline constexpr int kForcedLogoutAlertTag = -9090;
 
+// The session locks for inactivity: every screen closes what it has open (sessionWillLock)...
+inline constexpr const char* kSessionWillLockNotification = "VestrinoSessionWillLock";
+// ...then the screen shown, the notification's object, logs out.
+inline constexpr const char* kSessionLockedNotification = "VestrinoSessionLocked";
+
 // The base of every content screen: one current alert (with or without a spinner), the
 // toolbar's three commands, logout and the forced logout after an expired session, the back
 // command, and the answers the toolbar and the navigation bar ask for.
@@ -33,6 +39,8 @@ public:
     // The places the toolbar leads to. The base screen finds where it is, and makes the screen
     // to go to, by place: it knows none of the screens' classes.
     enum class Place { Other, Login, Wallet, Info };
+    // Every screen follows the lock's notifications while it lives.
+    VestrinoVC();
     using ScreenMaker = std::function<std::shared_ptr<VestrinoVC>()>;
     // The screen of each place, registered once at launch (registerAppViewClasses).
     static void setScreenMaker(Place place, ScreenMaker maker);
@@ -164,6 +172,8 @@ private:
     bool alertIsWait_ = false;
     std::optional<CancelToken> waitToken_;
     static inline std::atomic<int> callsInFlight_{0};
+    NotificationCenter::Observation willLock_;
+    NotificationCenter::Observation locked_;
 };
 
 } // namespace vestrino
