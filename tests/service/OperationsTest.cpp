@@ -3,8 +3,10 @@
 #include "app/application/VestrinoAppDelegate.h"
 #include "core/DictCache.h"
 #include "core/PictureInfo.h"
+#include "entities/CartaDiPagamentoEx.h"
 #include "service/Constants.h"
 #include "service/RemoteServiceUtil.h"
+#include "service/StatementRequest.h"
 #include "store/AES128.h"
 #include "store/CardList.h"
 #include "store/StoreTestSupport.h"
@@ -55,26 +57,19 @@ protected:
     }
 };
 
-struct Statement {
-    int code = 0;
-    CartaDiPagamentoPtr carta;
-    SaldoPtr saldo;
-    ListaMovimenti movimenti;
-    std::optional<std::string> messaggio;
-};
-
-Statement statement(const std::optional<std::string>& selPan) {
-    Statement s;
-    s.code = RemoteServiceUtil::listaMovimenti(selPan, s.carta, s.saldo, s.movimenti, s.messaggio);
-    return s;
+StatementRequest::Reply statement(const std::optional<std::string>& selPan, bool fresh = false) {
+    return StatementRequest::accountCard(selPan, fresh).fetch();
 }
 
-Statement anonymous(const std::string& numero, const std::string& aa, const std::string& mm,
-                    const std::string& cvv2) {
-    Statement s;
-    s.code = RemoteServiceUtil::movimentiCartaAnonima(numero, aa, mm, cvv2, s.carta, s.saldo,
-                                                      s.movimenti, s.messaggio);
-    return s;
+StatementRequest::Reply anonymous(const std::string& numero, const std::string& aa,
+                                  const std::string& mm, const std::string& cvv2) {
+    CartaDiPagamentoEx carta;
+    carta.setSerial(numero);
+    carta.setDataAA(aa);
+    carta.setDataMM(mm);
+    carta.setCvv2(cvv2);
+    carta.setAnonima(true);
+    return StatementRequest::anonymousCard(carta).fetch();
 }
 
 } // namespace
@@ -270,8 +265,16 @@ TEST_F(OperationsTest, StatementsOfSessionCardsAreFetchedOncePerSession) {
     EXPECT_EQ(b.carta, a.carta); // the very records of the cache
     EXPECT_EQ(requests("movimenti.do"), 1u);
     ASSERT_EQ(login("mario.rossi", "lumacard1"), SUCCESS);
-    EXPECT_EQ(statement("0001234568").code, SUCCESS);
+    const auto c = statement("0001234568");
+    EXPECT_EQ(c.code, SUCCESS);
     EXPECT_EQ(requests("movimenti.do"), 2u);
+    // Fetched again when asked fresh, and the cache keeps the new one.
+    const auto d = statement("0001234568", true);
+    EXPECT_EQ(d.code, SUCCESS);
+    EXPECT_EQ(requests("movimenti.do"), 3u);
+    EXPECT_NE(d.carta, c.carta);
+    EXPECT_EQ(statement("0001234568").carta, d.carta);
+    EXPECT_EQ(requests("movimenti.do"), 3u);
 
     const std::pair<std::optional<std::string>, int> codes[] = {
         {std::nullopt, CODICE_ERRORE_LISTA_MOVIMENTI_SELPAN_VUOTO},

@@ -11,6 +11,7 @@
 #include "core/DictCache.h"
 #include "service/Constants.h"
 #include "service/RemoteServiceUtil.h"
+#include "service/StatementRequest.h"
 #include "ui/Animator.h"
 #include "ui/Window.h"
 
@@ -504,35 +505,16 @@ void CarteViewController::cvv2hideAnimationDidStop() {
 }
 
 void CarteViewController::loadAsyncMovimenti(const std::shared_ptr<CartaDiPagamentoEx>& anonima) {
-    using Text = RemoteServiceUtil::Text;
-    // What the task sends, copied now: the task touches nothing of the screen but the
-    // continuation it posts.
-    struct Query {
-        bool anonymous = false;
-        Text selPan, numero, dataAA, dataMM, cvv2;
-    } q;
-    if (anonima) {
-        q = {true,           std::nullopt, anonima->serial(), anonima->dataAA(), anonima->dataMM(),
-             anonima->cvv2()};
-    } else if (currentCarta_) {
-        q.selPan = currentCarta_->desc(); // the service's code of the card, never its number
-    }
-    using Reply = StatementReply;
-    runServiceCall<Reply>(
-        [q] {
-            Reply r;
-            r.code = q.anonymous
-                         ? RemoteServiceUtil::movimentiCartaAnonima(q.numero, q.dataAA, q.dataMM,
-                                                                    q.cvv2, r.carta, r.saldo,
-                                                                    r.movimenti, r.message)
-                         : RemoteServiceUtil::listaMovimenti(q.selPan, r.carta, r.saldo,
-                                                             r.movimenti, r.message);
-            return r;
-        },
-        [this](Reply r) {
-            movimentiLoaded(r.code, std::move(r.carta), std::move(r.saldo), std::move(r.movimenti),
-                            std::move(r.message));
-        });
+    const auto request =
+        anonima
+            ? StatementRequest::anonymousCard(*anonima)
+            : StatementRequest::accountCard(currentCarta_ ? currentCarta_->desc() : std::nullopt);
+    runServiceCall<StatementRequest::Reply>([request] { return request.fetch(); },
+                                            [this](StatementRequest::Reply r) {
+                                                movimentiLoaded(
+                                                    r.code, std::move(r.carta), std::move(r.saldo),
+                                                    std::move(r.movimenti), std::move(r.message));
+                                            });
 }
 
 void CarteViewController::showOfflineStatement() {
@@ -630,20 +612,13 @@ void CarteViewController::refreshStatement(std::weak_ptr<TransazioniViewControll
     if (!currentCarta_ || refreshing_) {
         return;
     }
-    using Text = RemoteServiceUtil::Text;
-    const Text selPan = currentCarta_->desc();
+    const auto request = StatementRequest::accountCard(currentCarta_->desc(), true);
     showAlertWithTitle(tr("Attendere"), tr("Recupero informazioni carta..."), true, std::nullopt,
                        std::nullopt);
     refreshing_ = true;
-    using Reply = StatementReply;
-    runServiceCall<Reply>(
-        [selPan] {
-            Reply r;
-            r.code = RemoteServiceUtil::listaMovimenti(selPan, r.carta, r.saldo, r.movimenti,
-                                                       r.message, true);
-            return r;
-        },
-        [this, screen](Reply r) {
+    runServiceCall<StatementRequest::Reply>(
+        [request] { return request.fetch(); },
+        [this, screen](StatementRequest::Reply r) {
             if (r.code != SUCCESS) {
                 refreshing_ = false;
                 // The statement shown stays, with its date; the failure is said as ever.

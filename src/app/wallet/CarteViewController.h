@@ -81,14 +81,6 @@ public:
     const std::shared_ptr<CartaDiPagamentoEx>& currentCarta() const { return currentCarta_; }
 
 private:
-    // What a statement's call brings back to the main thread.
-    struct StatementReply {
-        int code = 0;
-        CartaDiPagamentoPtr carta;
-        SaldoPtr saldo;
-        ListaMovimenti movimenti;
-        std::optional<std::string> message;
-    };
     // The card list is being fetched (its wait, when left, ends the session).
     bool waitingForList_ = false;
     // The statement shown is being fetched again ("Aggiorna").
