@@ -1,6 +1,8 @@
+#include "core/DateFormatter.h"
 #include "entities/CartaDiPagamento.h"
 #include "entities/CartaDiPagamentoEx.h"
 #include "entities/Movimento.h"
+#include "entities/MovimentoText.h"
 #include "entities/Saldo.h"
 
 #include <algorithm>
@@ -122,4 +124,47 @@ TEST(Records, LogTexts) {
     m.setTipoMovimento(1);
     EXPECT_EQ(m.description(), "Accrediti:5,00 Addebiti:(null) DataValuta:2010-12-30 23:00:00 "
                                "+0000 DataContabile:(null) Descrizione:RICARICA Tipo:1");
+}
+
+// A row's amount and its detail, as the statement shows them.
+TEST(MovimentoText, AmountsAndTheDetail) {
+    struct Case {
+        const char* name;
+        std::optional<std::string> accrediti, addebiti, descrizione;
+        bool dated;
+        std::string amount;
+        std::string detailStart; // the detail up to the amount
+    };
+    const std::string longText = std::string(299, 'a') + "\u00e8\u00e8"; // 301 characters
+    const Case cases[] = {
+        {"a credit", "12,50", std::nullopt, "RICARICA", true, "+ 12,50 \u20ac",
+         "Causale: RICARICA\nImporto: "},
+        {"a debit", std::nullopt, "38,56", "POS ROMA", true, "- 38,56 \u20ac",
+         "Causale: POS ROMA\nImporto: "},
+        {"an empty credit is a debit", "", "1,00", "X", true, "- 1,00 \u20ac",
+         "Causale: X\nImporto: "},
+        {"neither", std::nullopt, std::nullopt, std::nullopt, false, "-  \u20ac",
+         "Causale: \nImporto: "},
+        {"a description cut by characters, not bytes", std::nullopt, "2,00", longText, true,
+         "- 2,00 \u20ac", "Causale: " + std::string(299, 'a') + "\u00e8\u2026\nImporto: "},
+    };
+    DateFormatter dates("dd/MM/yyyy");
+    const auto day = dates.dateFromString("03/02/2024");
+    ASSERT_TRUE(day);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Movimento m;
+        m.setAccrediti(c.accrediti);
+        m.setAddebiti(c.addebiti);
+        m.setDescrizione(c.descrizione);
+        if (c.dated) {
+            m.setDataContabile(day);
+            m.setDataValuta(day);
+        }
+        EXPECT_EQ(MovimentoText::amount(m), c.amount);
+        const auto detail = MovimentoText::detail(m, "shown", dates);
+        EXPECT_EQ(detail, c.detailStart + "shown" +
+                              (c.dated ? "\nData Contabile: 03/02/2024\nData Valuta: 03/02/2024"
+                                       : "\nData Contabile: \nData Valuta: "));
+    }
 }

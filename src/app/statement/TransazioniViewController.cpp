@@ -13,6 +13,7 @@
 #include "core/UnicodeText.h"
 #include "core/Utf8.h"
 #include "entities/Importo.h"
+#include "entities/MovimentoText.h"
 #include "entities/StatementFile.h"
 #include "ui/Animator.h"
 #include "ui/Label.h"
@@ -56,14 +57,7 @@ LayoutLoader::Actions TransazioniViewController::layoutActions() {
 }
 
 std::string TransazioniViewController::shownAmount(const Movimento& m) const {
-    return hideAmounts_ ? std::string(Preferences::kHiddenAmount) : importoText(m);
-}
-
-std::string TransazioniViewController::importoText(const Movimento& m) {
-    if (m.accrediti() && !m.accrediti()->empty()) {
-        return "+ " + *m.accrediti() + " €";
-    }
-    return "- " + m.addebiti().value_or("") + " €";
+    return hideAmounts_ ? std::string(Preferences::kHiddenAmount) : MovimentoText::amount(m);
 }
 
 std::string TransazioniViewController::formatted(const std::optional<Date>& date) {
@@ -511,7 +505,7 @@ std::shared_ptr<TableViewCell> TransazioniViewController::cellForRow(TableView& 
     }
     const Movimento& m = model_.row(static_cast<std::size_t>(row));
     cell->desc()->setText(rowDescription(m, *cell->desc()));
-    const std::string importo = importoText(m);
+    const std::string importo = MovimentoText::amount(m);
     // Hidden amounts hide their sign too, colour included.
     cell->importo()->setTextColor(importo.starts_with("+") && !hideAmounts_ ? appstyle::kCredit
                                                                             : appstyle::kDebit);
@@ -524,16 +518,7 @@ void TransazioniViewController::didSelectRow(TableView&, int row) {
         return;
     }
     const Movimento& m = model_.row(static_cast<std::size_t>(row));
-    // The alert grows with its text: a description of any length shows its first
-    // kDetailDescriptionLength characters.
-    const std::string& description = m.descrizione().value_or(std::string());
-    const std::string causale =
-        codePointCount(description) > kDetailDescriptionLength
-            ? firstCodePoints(description, kDetailDescriptionLength) + "\u2026"
-            : description;
-    const std::string message = tr("Causale: ") + causale + tr("\nImporto: ") + shownAmount(m) +
-                                tr("\nData Contabile: ") + formatted(m.dataContabile()) +
-                                tr("\nData Valuta: ") + formatted(m.dataValuta());
+    const std::string message = MovimentoText::detail(m, shownAmount(m), *dateFormatter_);
     showAlertWithTitle(tr("Dettaglio Movimento"), message, false, std::string(tr("OK")),
                        std::nullopt);
 }

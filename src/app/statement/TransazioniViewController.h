@@ -43,8 +43,6 @@ public:
     static constexpr ui::Size kContentSize{320, 690};
     static constexpr ui::Size kContentSizeAnonima{320, 673};
     static constexpr ui::Size kFiltroContentSize{560, 40};
-    // The most of a description the detail alert shows (a few lines of it).
-    static constexpr std::size_t kDetailDescriptionLength = 300;
 
     std::string layoutName() const override { return "TransazioniViewController"; }
     std::string className() const override { return "TransazioniViewController"; }
@@ -116,11 +114,8 @@ public:
     const std::optional<MonthKey>& month() const { return model_.month(); }
     const std::shared_ptr<StatementChartView>& chart() const { return chart_; }
 
-    // The amount as shown: importoText, or "••• €" while amounts are hidden.
+    // The amount as shown: MovimentoText::amount, or "••• €" while amounts are hidden.
     std::string shownAmount(const Movimento& movimento) const;
-
-    // "+ 12,50 €" for a credit that is there and not empty, else "- 38,56 €" from the debit.
-    static std::string importoText(const Movimento& movimento);
 
 private:
     // The layout's controls, bound once when the view loads.
