@@ -175,4 +175,42 @@ std::shared_ptr<View> LayoutLoader::load(const std::string& name, Outlets& outle
     return fromJson(buffer.str(), file.string(), outlets, actions, error);
 }
 
+bool LayoutLoader::applyVariant(const std::string& name, const std::string& variant,
+                                const Outlets& outlets, std::string& error) {
+    const auto file = layoutFolder() / (name + ".json");
+    std::ifstream in(file);
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    const std::string source = "layout " + file.string() + ": ";
+    if (!in) {
+        error = source + "cannot be read";
+        return false;
+    }
+    try {
+        const Json doc = Json::parse(buffer.str());
+        const std::string path = "$.variants." + variant;
+        if (!doc.contains("variants") || !doc["variants"].contains(variant) ||
+            !doc["variants"][variant].is_object()) {
+            error = source + path + ": no such variant";
+            return false;
+        }
+        static const Actions kNoActions;
+        for (const auto& [outletName, properties] : doc["variants"][variant].items()) {
+            const auto outlet = outlets.find(outletName);
+            if (outlet == outlets.end() || !outlet->second || !properties.is_object()) {
+                error = source + path + "." + outletName + ": no such outlet";
+                return false;
+            }
+            outlet->second->applyLayout(
+                LayoutNode(properties, path + "." + outletName, kNoActions));
+        }
+        return true;
+    } catch (const LayoutError& e) {
+        error = source + e.path + ": " + e.what;
+    } catch (const Json::exception& e) {
+        error = source + e.what();
+    }
+    return false;
+}
+
 } // namespace vestrino::ui

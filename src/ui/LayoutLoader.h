@@ -33,6 +33,13 @@ public:
                                           std::string& error);
     static std::optional<Color> parseColor(const std::string& text);
 
+    // A layout's variant: {"variants": {"<variant>": {"<outlet>": {properties…}, …}}} beside the
+    // tree. Each outlet named reads the properties given (as from the tree: a frame, hidden, a
+    // content size…) and keeps the rest. False, with the reason, for a variant or an outlet the
+    // layout does not have, or a wrong property.
+    static bool applyVariant(const std::string& name, const std::string& variant,
+                             const Outlets& outlets, std::string& error);
+
     // A view class for layouts, made by the factory (the view layer's own are known already;
     // an application adds its own, "UIBannerView").
     using Factory = std::function<std::shared_ptr<View>()>;

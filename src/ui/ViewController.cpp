@@ -61,6 +61,13 @@ void ViewController::unloadView() {
     viewDidUnload();
 }
 
+void ViewController::applyLayoutVariant(const std::string& variant) {
+    std::string error;
+    if (!LayoutLoader::applyVariant(layoutName(), variant, outlets_, error)) {
+        throw std::runtime_error(error);
+    }
+}
+
 std::shared_ptr<View> ViewController::outlet(const std::string& name) const {
     const auto it = outlets_.find(name);
     return it == outlets_.end() ? nullptr : it->second;

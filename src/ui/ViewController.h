@@ -49,6 +49,9 @@ public:
     virtual LayoutLoader::Actions layoutActions() { return {}; }
     // The outlets the layout filled, by name.
     std::shared_ptr<View> outlet(const std::string& name) const;
+    // Lays the loaded view out as the layout's variant says (LayoutLoader::applyVariant); a
+    // variant the layout lacks is a broken build, and throws naming it.
+    void applyLayoutVariant(const std::string& variant);
     // Binds the screen's members to its layout's outlets: called once the view is loaded,
     // before viewDidLoad, so that the screen never looks a control up by name again.
     virtual void bindOutlets() {}

@@ -1,9 +1,11 @@
 #include "ui/View.h"
+#include "store/StoreTestSupport.h"
 #include "ui/Animator.h"
 #include "ui/LayoutLoader.h"
 #include "ui/UiTestSupport.h"
 #include "ui/Window.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace vestrino;
@@ -227,4 +229,38 @@ TEST(View, AutoresizingSharesTheChangeAmongTheFlexibleParts) {
         R"({"class": "View", "frame": [0, 0, 10, 10], "autoresizing": ["stretchy"]})", "test",
         outlets, {}, error));
     EXPECT_NE(error.find("stretchy"), std::string::npos) << error;
+}
+
+// A layout's variant changes what it names and nothing else; what it gets wrong is said.
+TEST(LayoutLoader, AVariantChangesWhatItNamesOnly) {
+    test::TempFolder folder;
+    const std::string layout =
+        R"({"class": "View", "frame": [0, 0, 320, 480], "children": [
+              {"class": "View", "name": "line", "frame": [0, 40, 320, 20]},
+              {"class": "View", "name": "rest", "frame": [0, 60, 320, 100], "alpha": 0.5}],
+            "variants": {"short": {"line": {"hidden": true}, "rest": {"frame": [0, 40, 320, 100]}},
+                         "wrong": {"rest": {"frame": [0, 40]}},
+                         "stranger": {"nobody": {"hidden": true}}}})";
+    std::ofstream(folder.path() / "V.json") << layout;
+    const auto before = LayoutLoader::layoutFolder();
+    LayoutLoader::setLayoutFolder(folder.path());
+    LayoutLoader::Outlets outlets;
+    std::string error;
+    ASSERT_TRUE(LayoutLoader::fromJson(layout, "V", outlets, {}, error)) << error;
+    ASSERT_TRUE(LayoutLoader::applyVariant("V", "short", outlets, error)) << error;
+    EXPECT_TRUE(outlets.at("line")->hidden());
+    EXPECT_EQ(outlets.at("line")->frame(), makeRect(0, 40, 320, 20));
+    EXPECT_EQ(outlets.at("rest")->frame(), makeRect(0, 40, 320, 100));
+    EXPECT_EQ(outlets.at("rest")->alpha(), 0.5);
+    const std::pair<const char*, const char*> failures[] = {
+        {"tall", "$.variants.tall: no such variant"},
+        {"wrong", "$.variants.wrong.rest"},
+        {"stranger", "$.variants.stranger.nobody: no such outlet"},
+    };
+    for (const auto& [variant, said] : failures) {
+        EXPECT_FALSE(LayoutLoader::applyVariant("V", variant, outlets, error)) << variant;
+        EXPECT_NE(error.find(said), std::string::npos) << error;
+    }
+    EXPECT_EQ(outlets.at("rest")->frame(), makeRect(0, 40, 320, 100));
+    LayoutLoader::setLayoutFolder(before);
 }

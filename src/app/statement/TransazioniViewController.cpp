@@ -32,17 +32,9 @@ namespace {
 constexpr double kArrowFade = 0.125;
 // The room left above what the page scrolls into sight.
 constexpr double kRevealMargin = 6;
-constexpr Point kTipoCartaAnonima{9, 104};
-constexpr Point kAsterisksAnonima{9, 123};
-constexpr Point kLastDigitAnonima{112, 123};
 // The most the masked number's characters are spread apart: beyond it they read as separate
 // marks, not a number.
 constexpr double kMostMaskSpacing = 3;
-constexpr Point kToMoveAnonima{0, 154};
-
-void moveTo(View& view, Point origin) {
-    view.setFrame({origin, view.frame().size});
-}
 
 } // namespace
 
@@ -119,7 +111,12 @@ void TransazioniViewController::viewDidLoad() {
     if (auto field = cercaField_) {
         field->setDelegate(this);
     }
+    if (carta_->anonima()) {
+        // No holder lines: the card lines and the rest of the page close up.
+        applyLayoutVariant("anonima");
+    }
     layoutScrollHeight_ = scroll_->frame().height();
+    laidOutContentSize_ = scroll_->contentSize();
     // The page runs under the navigation bar, and the count and total stay over its bottom:
     // a control the keyboard reaches comes into sight between the two.
     scroll_->setCoveredEdges(NavigationController::kBarHeight, totaleBar_->frame().height());
@@ -179,15 +176,6 @@ void TransazioniViewController::setUpHeader() {
 
     auto scroll = scroll_;
     filtroScroll_->setContentSize(kFiltroContentSize);
-    if (carta_->anonima()) {
-        // No holder lines: the card lines and the rest of the page close up.
-        intestatario_->setHidden(true);
-        intestatarioPrefix_->setHidden(true);
-        moveTo(*tipoCarta_, kTipoCartaAnonima);
-        moveTo(*asterisks_, kAsterisksAnonima);
-        moveTo(*lastDigit_, kLastDigitAnonima);
-        moveTo(*toMove_, kToMoveAnonima);
-    }
     lineUpHeader();
     scroll->setContentSize(contentSize());
 }
@@ -287,7 +275,7 @@ void TransazioniViewController::lineUpHeader() {
 }
 
 ui::Size TransazioniViewController::contentSize() const {
-    const Size laidOut = carta_ && carta_->anonima() ? kContentSizeAnonima : kContentSize;
+    const Size laidOut = laidOutContentSize_;
     const auto scroll = scroll_;
     const double added = scroll ? std::max(0.0, scroll->frame().height() - layoutScrollHeight_) : 0;
     return {laidOut.width, laidOut.height + added};

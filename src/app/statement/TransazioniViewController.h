@@ -40,8 +40,6 @@ class TransazioniViewController : public VestrinoVC,
                                   public ui::ScrollViewDelegate,
                                   public ui::TextFieldDelegate {
 public:
-    static constexpr ui::Size kContentSize{320, 690};
-    static constexpr ui::Size kContentSizeAnonima{320, 673};
     static constexpr ui::Size kFiltroContentSize{560, 40};
 
     std::string layoutName() const override { return "TransazioniViewController"; }
@@ -176,6 +174,7 @@ private:
     StatementModel model_;
     bool hideAmounts_ = false;
     double layoutScrollHeight_ = 0; // the page's height as laid out (a 480-point screen)
+    ui::Size laidOutContentSize_;   // what the page holds as laid out, for this card
     ui::Rect searchFrame_;          // the search field's frame as laid out
 };
 
