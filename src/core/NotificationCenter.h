@@ -16,14 +16,18 @@ struct Notification {
 // Named notifications with an object, delivered on the main run loop's thread: a post from
 // the main thread is delivered at once, a post from any other thread is queued to it.
 class NotificationCenter {
+    struct State;
+
 public:
     using Handler = std::function<void(const Notification&)>;
 
-    // Keeps an observer registered while it lives.
+    // Keeps an observer registered while it lives. It may outlive the center (an object still
+    // held when the program's statics go): then it has nothing left to remove.
     class Observation {
     public:
         Observation() = default;
-        Observation(NotificationCenter* center, std::size_t id) : center_(center), id_(id) {}
+        Observation(std::weak_ptr<State> state, std::size_t id)
+            : state_(std::move(state)), id_(id) {}
         Observation(Observation&& o) noexcept { *this = std::move(o); }
         Observation& operator=(Observation&& o) noexcept;
         Observation(const Observation&) = delete;
@@ -32,7 +36,7 @@ public:
         void reset();
 
     private:
-        NotificationCenter* center_ = nullptr;
+        std::weak_ptr<State> state_;
         std::size_t id_ = 0;
     };
 
@@ -43,16 +47,20 @@ public:
 
 private:
     void deliver(const Notification& n);
-    void remove(std::size_t id);
 
     struct Entry {
         std::size_t id;
         std::string name;
         std::shared_ptr<Handler> handler;
     };
-    std::mutex mutex_;
-    std::vector<Entry> entries_;
-    std::size_t nextId_ = 1;
+    struct State {
+        std::mutex mutex;
+        std::vector<Entry> entries;
+        std::size_t nextId = 1;
+        bool has(std::size_t id);
+        void remove(std::size_t id);
+    };
+    std::shared_ptr<State> state_ = std::make_shared<State>();
 };
 
 } // namespace vestrino

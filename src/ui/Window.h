@@ -53,6 +53,8 @@ public:
     // The mouse wheel or a touchpad's scroll at a point: the scroll views under it, innermost
     // first, take the movement (points the content moves). True when one did.
     bool scrollWheel(Point point, Point delta);
+    // The window as a view takes no wheel of its own; the overload above routes it.
+    using View::scrollWheel;
     // The view that receives the current touch (nothing between touches).
     View* touchedView() const { return touched_; }
 

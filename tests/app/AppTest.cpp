@@ -215,6 +215,10 @@ const CardListFault kCardListFaults[] = {
      "Sessione scaduta, accedi di nuovo"},
     {"lost on the way", {.closeConnection = true}, "Problema temporaneo, riprovare più tardi."},
 };
+// The case's name where GoogleTest lists the parameter.
+void PrintTo(const CardListFault& c, std::ostream* os) {
+    *os << c.name;
+}
 
 } // namespace
 

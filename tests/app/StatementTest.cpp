@@ -310,6 +310,10 @@ const Cvv2Case kCvv2Cases[] = {
     {"nothing typed", "", false, "", false},
     {"the backdrop cancels even three", "type \"739\"", true, "***", false},
 };
+// The case's name where GoogleTest lists the parameter.
+void PrintTo(const Cvv2Case& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class Cvv2DialogTest : public StatementTest, public ::testing::WithParamInterface<Cvv2Case> {};
 
@@ -441,6 +445,10 @@ const FailedFetchCase kFailedFetchCases[] = {
      "Attenzione | La sessione è scaduta. Effettuare di nuovo l'accesso. | Ok",
      kForcedLogoutAlertTag, "HomeViewController"},
 };
+// The case's name where GoogleTest lists the parameter.
+void PrintTo(const FailedFetchCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class FailedFetchTest : public StatementTest,
                         public ::testing::WithParamInterface<FailedFetchCase> {};

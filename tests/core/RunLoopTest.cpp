@@ -4,8 +4,8 @@
 #include "core/NotificationCenter.h"
 #include "core/Timer.h"
 
-#include <gtest/gtest.h>
 #include <atomic>
+#include <gtest/gtest.h>
 #include <thread>
 
 using namespace vestrino;
@@ -101,6 +101,30 @@ TEST(NotificationCenter, DeliveredOnTheMainThread) {
     b.reset();
     center.postNotification("due", std::make_shared<std::string>("?"));
     EXPECT_EQ(got.size(), 2u);
+}
+
+// An observer removed by an earlier handler of the same notification is not called (its object
+// may be gone), and an observation may outlive its center.
+TEST(NotificationCenter, RemovedObserversAndAGoneCenter) {
+    RunLoop::main().adoptCurrentThread();
+    RunLoop::main().reset();
+    std::vector<std::string> called;
+    NotificationCenter::Observation second;
+    {
+        NotificationCenter center;
+        auto first = center.addObserver("lock", [&](const Notification&) {
+            called.push_back("first");
+            second.reset(); // as a screen closed by the first one goes
+        });
+        second =
+            center.addObserver("lock", [&](const Notification&) { called.push_back("second"); });
+        auto third =
+            center.addObserver("lock", [&](const Notification&) { called.push_back("third"); });
+        center.postNotification("lock");
+        EXPECT_EQ(called, (std::vector<std::string>{"first", "third"}));
+        second = center.addObserver("lock", [](const Notification&) {});
+    }
+    second.reset(); // the center went first: nothing to remove, nothing touched
 }
 
 TEST(DictCache, OneLockAroundEveryAccess) {

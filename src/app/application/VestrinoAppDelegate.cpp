@@ -1,6 +1,7 @@
 #include "app/application/VestrinoAppDelegate.h"
 #include "core/Translation.h"
 
+#include "app/application/SessionLocker.h"
 #include "app/chrome/ActivityAlertView.h"
 #include "app/chrome/LaunchScreenView.h"
 #include "app/chrome/VestrinoNavigationBar.h"
@@ -92,40 +93,14 @@ void VestrinoAppDelegate::setLockOverride(std::optional<Duration> limit) {
 }
 
 void VestrinoAppDelegate::applyLockPreference() {
-    if (!lock_) {
-        return;
+    if (lock_) {
+        lock_->setLimit(SessionLocker::limit(lockOverride_));
     }
-    if (lockOverride_) {
-        lock_->setLimit(*lockOverride_);
-        return;
-    }
-    const int minutes = Preferences::shared().bloccoMinuti();
-    lock_->setLimit(minutes > 0 ? std::optional<Duration>(std::chrono::minutes(minutes))
-                                : std::nullopt);
 }
 
 void VestrinoAppDelegate::lockSession() {
-    if (!navigationController_ || !loggedIn()) {
-        return;
-    }
-    NotificationCenter::defaultCenter().postNotification(kSessionWillLockNotification);
-    // An alert a screen does not keep (the window holds it) goes as if cancelled; a few at
-    // most, in case dismissing one brings up another.
-    for (int i = 0; i < 4 && window_; ++i) {
-        auto* alert = dynamic_cast<ui::AlertView*>(window_->modalView());
-        if (!alert) {
-            break;
-        }
-        alert->dismissWithClickedButtonIndex(0);
-    }
-    // A forced logout's alert, cancelled, has logged out already.
-    if (loggedIn()) {
-        NotificationCenter::defaultCenter().postNotification(
-            kSessionLockedNotification, navigationController_->visibleViewController());
-    }
-    if (login_) {
-        login_->showAlertWithTitle(tr("Attenzione"), tr("Sessione chiusa per inattività."), false,
-                                   std::string(tr("OK")), std::nullopt);
+    if (locker_ && loggedIn()) {
+        locker_->lock([this] { return loggedIn(); });
     }
 }
 
@@ -171,6 +146,7 @@ void VestrinoAppDelegate::applicationDidFinishLaunching(const std::shared_ptr<ui
 
     login_ = std::make_shared<HomeViewController>();
     navigationController_ = std::make_shared<ui::NavigationController>(login_);
+    locker_ = std::make_unique<SessionLocker>(*window_, *navigationController_, *login_);
     // The screens are laid out for 320 × 480 and follow the window's height from here.
     navigationController_->view()->setFrame(window_->bounds());
     navigationController_->setNavigationBar(std::make_shared<VestrinoNavigationBar>());
@@ -234,6 +210,7 @@ void VestrinoAppDelegate::applicationWillTerminate() {
             v->removeFromSuperview();
         }
     }
+    locker_.reset();
     navigationController_.reset();
     login_.reset();
     window_.reset();

@@ -22,6 +22,7 @@ namespace vestrino {
 class Reachability;
 class GestoreCarteLocali;
 class HomeViewController;
+class SessionLocker;
 class UIBannerView;
 
 // The application's one object of shared state: the logged-in flag, the session cache, the
@@ -118,7 +119,8 @@ private:
     std::weak_ptr<UIBannerView> banner_;        // the window keeps it while it is shown
     std::weak_ptr<ui::View> launch_;            // the launch screen, until the banner is in
     std::shared_ptr<Timer> splashTimer_;
-    std::unique_ptr<InactivityLock> lock_;
+    std::unique_ptr<InactivityLock> lock_;  // when the time without input is up
+    std::unique_ptr<SessionLocker> locker_; // what is done then
     std::optional<Duration> lockOverride_;
     std::optional<AppearanceChoice> appearanceOverride_;
     std::shared_ptr<AppearanceFollower> appearance_;
