@@ -162,32 +162,39 @@ std::shared_ptr<View> LayoutLoader::fromJson(const std::string& textJson, const 
     return nullptr;
 }
 
-std::shared_ptr<View> LayoutLoader::load(const std::string& name, Outlets& outlets,
-                                         const Actions& actions, std::string& error) {
-    const auto file = layoutFolder() / (name + ".json");
+namespace {
+
+// The text of a layout resource, or nothing (the reason in `error`).
+std::optional<std::string> readLayout(const std::filesystem::path& file, std::string& error) {
     std::ifstream in(file);
     if (!in) {
         error = "layout " + file.string() + ": cannot be read";
-        return nullptr;
+        return std::nullopt;
     }
     std::stringstream buffer;
     buffer << in.rdbuf();
-    return fromJson(buffer.str(), file.string(), outlets, actions, error);
+    return buffer.str();
+}
+
+} // namespace
+
+std::shared_ptr<View> LayoutLoader::load(const std::string& name, Outlets& outlets,
+                                         const Actions& actions, std::string& error) {
+    const auto file = layoutFolder() / (name + ".json");
+    const auto text = readLayout(file, error);
+    return text ? fromJson(*text, file.string(), outlets, actions, error) : nullptr;
 }
 
 bool LayoutLoader::applyVariant(const std::string& name, const std::string& variant,
                                 const Outlets& outlets, std::string& error) {
     const auto file = layoutFolder() / (name + ".json");
-    std::ifstream in(file);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    const std::string source = "layout " + file.string() + ": ";
-    if (!in) {
-        error = source + "cannot be read";
+    const auto text = readLayout(file, error);
+    if (!text) {
         return false;
     }
+    const std::string source = "layout " + file.string() + ": ";
     try {
-        const Json doc = Json::parse(buffer.str());
+        const Json doc = Json::parse(*text);
         const std::string path = "$.variants." + variant;
         if (!doc.contains("variants") || !doc["variants"].contains(variant) ||
             !doc["variants"][variant].is_object()) {
